@@ -1,0 +1,47 @@
+# zlib, libjpeg and GoogleTest for the target being built. Each is reached through
+# one target name on both platforms: ZLIB::ZLIB, ks_jpeg, GTest::gtest_main.
+
+if(WIN32)
+  set(ZLIB_USE_STATIC_LIBS ON)
+endif()
+find_package(ZLIB REQUIRED)
+
+if(WIN32)
+  # Debian ships libjpeg only for Linux; scripts/bootstrap fetched its source
+  # package, and it is cross-built here into the build tree.
+  file(GLOB jpeg_source LIST_DIRECTORIES true "${KESTRANE_DEPS_DIR}/libjpeg-turbo-*")
+  list(FILTER jpeg_source EXCLUDE REGEX "\\.(tar|dsc|diff|debian)")
+  list(LENGTH jpeg_source found)
+  if(NOT found EQUAL 1)
+    message(FATAL_ERROR "libjpeg-turbo source not found in ${KESTRANE_DEPS_DIR}; run scripts/bootstrap")
+  endif()
+  include(ExternalProject)
+  set(jpeg_prefix "${CMAKE_BINARY_DIR}/deps/libjpeg")
+  ExternalProject_Add(libjpeg_cross
+    SOURCE_DIR "${jpeg_source}"
+    BINARY_DIR "${CMAKE_BINARY_DIR}/deps/libjpeg-build"
+    INSTALL_DIR "${jpeg_prefix}"
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+      -DCMAKE_BUILD_TYPE=Release
+      -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
+      -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -Wno-dev
+    BUILD_BYPRODUCTS "${jpeg_prefix}/lib/libjpeg.a"
+    UPDATE_COMMAND "" PATCH_COMMAND "")
+  file(MAKE_DIRECTORY "${jpeg_prefix}/include")
+  add_library(ks_jpeg STATIC IMPORTED GLOBAL)
+  set_target_properties(ks_jpeg PROPERTIES
+    IMPORTED_LOCATION "${jpeg_prefix}/lib/libjpeg.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${jpeg_prefix}/include")
+  add_dependencies(ks_jpeg libjpeg_cross)
+
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  # Its own CMake build defines the GTest:: names used on the host too.
+  add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+else()
+  find_package(JPEG REQUIRED)
+  add_library(ks_jpeg INTERFACE)
+  target_link_libraries(ks_jpeg INTERFACE JPEG::JPEG)
+  find_package(GTest REQUIRED)
+endif()

@@ -1,0 +1,95 @@
+# kestrane_add_resources(<target>
+#     [RCDATA <id> <file>]... [STRING <id> <text>]...
+#     [ICON <id> <file>]... [MANIFEST <file>])
+#
+# Gives a program its resources from one list. On Windows the list becomes a .rc
+# script for windres; on the host it becomes an assembler file that pulls each file
+# in with .incbin into the .kres section behind a small directory (see
+# src/platform/ResourceSection.h). Icons and the manifest exist only on Windows.
+
+function(_kestrane_rc_quote out text)
+  string(REPLACE "\"" "\"\"" text "${text}")
+  set(${out} "\"${text}\"" PARENT_SCOPE)
+endfunction()
+
+function(_kestrane_asm_quote out text)
+  string(REPLACE "\\" "\\\\" text "${text}")
+  string(REPLACE "\"" "\\\"" text "${text}")
+  set(${out} "\"${text}\"" PARENT_SCOPE)
+endfunction()
+
+function(kestrane_add_resources target)
+  set(entries ${ARGN})
+  list(LENGTH entries n)
+  set(i 0)
+  set(rc_lines "")
+  set(rc_strings "")
+  set(asm_dir "")
+  set(asm_data "")
+  set(depends "")
+  set(count 0)
+  while(i LESS n)
+    list(GET entries ${i} kind)
+    math(EXPR i "${i} + 1")
+    if(kind STREQUAL "MANIFEST")
+      list(GET entries ${i} file)
+      math(EXPR i "${i} + 1")
+      list(APPEND depends "${file}")
+      string(APPEND rc_lines "1 24 \"${file}\"\n")
+      continue()
+    endif()
+    list(GET entries ${i} id)
+    math(EXPR j "${i} + 1")
+    list(GET entries ${j} value)
+    math(EXPR i "${i} + 2")
+    if(kind STREQUAL "RCDATA")
+      list(APPEND depends "${value}")
+      string(APPEND rc_lines "${id} RC_DATA \"${value}\"\n")
+      set(type "RC_DATA")
+      set(body "    .incbin \"${value}\"\n")
+    elseif(kind STREQUAL "ICON")
+      list(APPEND depends "${value}")
+      string(APPEND rc_lines "${id} ICON \"${value}\"\n")
+      continue()
+    elseif(kind STREQUAL "STRING")
+      _kestrane_rc_quote(q "${value}")
+      string(APPEND rc_strings "  ${id}, ${q}\n")
+      set(type "#6")
+      _kestrane_asm_quote(q "${value}")
+      set(body "    .ascii ${q}\n")
+    else()
+      message(FATAL_ERROR "kestrane_add_resources: unknown kind '${kind}'")
+    endif()
+    string(LENGTH "${type}" type_len)
+    math(EXPR pad "16 - ${type_len}")
+    string(APPEND asm_dir
+      "    .ascii \"${type}\"\n    .zero ${pad}\n"
+      "    .long ${id}, .Lres${count} - kestrane_resources, .Lres${count}_end - .Lres${count}, 0\n")
+    string(APPEND asm_data "    .balign 16\n.Lres${count}:\n${body}.Lres${count}_end:\n")
+    math(EXPR count "${count} + 1")
+  endwhile()
+
+  if(WIN32)
+    set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.rc")
+    if(rc_strings)
+      string(APPEND rc_lines "STRINGTABLE\nBEGIN\n${rc_strings}END\n")
+    endif()
+    file(GENERATE OUTPUT "${out}" CONTENT "${rc_lines}")
+  else()
+    set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.S")
+    file(GENERATE OUTPUT "${out}" CONTENT
+"    .section .kres,\"a\",@progbits
+    .balign 16
+    .globl kestrane_resources
+kestrane_resources:
+    .ascii \"KRES\"
+    .long 1, ${count}, 0
+${asm_dir}${asm_data}
+    .globl kestrane_resources_end
+kestrane_resources_end:
+    .section .note.GNU-stack,\"\",@progbits
+")
+  endif()
+  set_source_files_properties("${out}" PROPERTIES GENERATED TRUE OBJECT_DEPENDS "${depends}")
+  target_sources(${target} PRIVATE "${out}")
+endfunction()

@@ -1,0 +1,5 @@
+#include "base/Memory.h"
+
+#include <cstdlib>
+
+void outOfMemory() { std::abort(); }

@@ -1,0 +1,13 @@
+// The two things the wizard asks of the shell: choose a folder, open a program.
+#pragma once
+
+#include "base/SetupString.h"
+#include "platform/PlatformTypes.h"
+
+// Lets the user choose a file-system folder. True with the folder in `path`;
+// false when the user cancels or the choice has no path, with `path` unchanged.
+bool browseForFolder(const char* title, SetupString& path, platform::WindowHandle owner);
+
+// Opens fileName (any folder part of it is dropped) from `folder`, which also
+// becomes the working folder. Failures are not reported.
+void launchProgram(platform::WindowHandle owner, const char* fileName, const char* folder);

@@ -1,0 +1,29 @@
+// zlib bodies held in a ByteStream, inflated into another one.
+#pragma once
+
+#include <cstdint>
+
+#include "package/ByteStream.h"
+
+// Called before each 16 KiB block of compressed input with the bytes consumed so
+// far and the source size; returns non-zero to go on, 0 to stop the inflation.
+using InflateProgress = int (*)(void* context, std::uint32_t consumed, std::uint32_t total);
+
+constexpr std::uint32_t kNoOutputLimit = UINT32_MAX;
+
+// Inflates the complete zlib stream in `source` into `destination`, feeding it in
+// 16 KiB blocks. Bytes after the stream's end are ignored. E_FAIL, with an empty
+// destination, for a null or identical stream pair, a corrupted or truncated stream
+// (one that ends before its end marker, including an empty source), a wrong Adler-32
+// check, a stop asked by the callback, output beyond `outputLimit`, or a failed
+// allocation. `sizeHint`, when non-zero, is the expected output size: the
+// destination is reserved for it once (at most zlib's largest expansion of the
+// source, 1032 times its size), so a long body is not copied over and over.
+HRESULT inflateStream(const ByteStream* source, ByteStream* destination,
+                      InflateProgress callback = nullptr, void* context = nullptr,
+                      std::uint32_t outputLimit = kNoOutputLimit, std::uint32_t sizeHint = 0);
+
+// Reads a length-prefixed blob from source at position and inflates it into
+// destination. True when both steps succeed.
+bool readCompressedBlob(const ByteStream& source, ByteStream& destination,
+                        std::uint32_t& position);

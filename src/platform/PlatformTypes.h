@@ -1,0 +1,12 @@
+// Opaque handles that the logic passes through the platform layer untouched.
+#pragma once
+
+namespace platform {
+
+// A loaded program image; null means the running program itself.
+using ModuleHandle = void*;
+
+// A top-level window; null means no owner.
+using WindowHandle = void*;
+
+}  // namespace platform

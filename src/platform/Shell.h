@@ -1,0 +1,21 @@
+// The shell: special folders, folder browsing and opening documents.
+#pragma once
+
+#include "platform/PlatformTypes.h"
+
+namespace platform {
+
+// The path of the special folder `csidl` (a CSIDL_ value) into a MAX_PATH buffer.
+// False when the folder is unknown or the shell cannot give it.
+bool getSpecialFolderPath(int csidl, char* path);
+
+// Shows the folder browser. `path` is a MAX_PATH buffer that receives the chosen
+// folder. False when the user cancels or the choice is not a file-system folder;
+// `path` may then hold a display name.
+bool browseForFolder(WindowHandle owner, const char* title, char* path);
+
+// Asks the shell to carry out `verb` on `file`. False when the shell refuses.
+bool shellExecute(WindowHandle owner, const char* verb, const char* file, const char* parameters,
+                  const char* folder, int show);
+
+}  // namespace platform

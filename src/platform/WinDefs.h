@@ -1,0 +1,41 @@
+// The Windows constants and result values that the portable code speaks in.
+//
+// The code above src/platform/ never sees <windows.h>, so it takes these numbers
+// from here on both targets. The values are those of the Windows SDK. Files that
+// include <windows.h> must not include this header: the names are the SDK's own.
+#pragma once
+
+#include <cstdint>
+
+using HRESULT = std::int32_t;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+
+constexpr int MAX_PATH = 260;
+
+constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
+constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
+constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
+constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;
+constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr std::uint32_t FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
+
+constexpr unsigned DRIVE_UNKNOWN = 0;
+constexpr unsigned DRIVE_NO_ROOT_DIR = 1;
+constexpr unsigned DRIVE_REMOVABLE = 2;
+constexpr unsigned DRIVE_FIXED = 3;
+constexpr unsigned DRIVE_REMOTE = 4;
+constexpr unsigned DRIVE_CDROM = 5;
+
+constexpr int CSIDL_PROGRAMS = 0x02;
+constexpr int CSIDL_DESKTOPDIRECTORY = 0x10;
+constexpr int CSIDL_COMMON_PROGRAMS = 0x17;
+constexpr int CSIDL_COMMON_DESKTOPDIRECTORY = 0x19;
+constexpr int CSIDL_APPDATA = 0x1A;
+constexpr int CSIDL_WINDOWS = 0x24;
+constexpr int CSIDL_SYSTEM = 0x25;
+constexpr int CSIDL_PROGRAM_FILES = 0x26;
+
+constexpr int SW_SHOWNORMAL = 1;

@@ -1,0 +1,170 @@
+#include "platform/host/Prefix.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/WinDefs.h"
+
+namespace platform::host {
+namespace {
+
+// The folders a fresh Windows installation has, as the shell reports them.
+struct StandardFolder {
+  int csidl;
+  const char* path;  // "%USER%" stands for the user's folder name
+};
+
+constexpr StandardFolder kStandardFolders[] = {
+    {CSIDL_WINDOWS, "C:\\Windows"},
+    {CSIDL_SYSTEM, "C:\\Windows\\System32"},
+    {CSIDL_PROGRAM_FILES, "C:\\Program Files"},
+    {CSIDL_COMMON_PROGRAMS, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
+    {CSIDL_COMMON_DESKTOPDIRECTORY, "C:\\Users\\Public\\Desktop"},
+    {CSIDL_APPDATA, "C:\\Users\\%USER%\\AppData\\Roaming"},
+    {CSIDL_PROGRAMS, "C:\\Users\\%USER%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
+    {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\%USER%\\Desktop"},
+};
+
+bool makeDirectories(const std::string& path) {
+  std::string partial;
+  partial.reserve(path.size());
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || (path[i] == '/' && i > 0)) {
+      if (mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    if (i < path.size()) partial += path[i];
+  }
+  return true;
+}
+
+std::string defaultPrefix() {
+  if (const char* p = std::getenv("KESTRANE_PREFIX"); p != nullptr && *p != '\0') return p;
+  if (const char* d = std::getenv("XDG_DATA_HOME"); d != nullptr && *d != '\0') {
+    return std::string(d) + "/kestrane-setup/prefix";
+  }
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') {
+    const passwd* pw = getpwuid(getuid());
+    home = pw != nullptr ? pw->pw_dir : "/tmp";
+  }
+  return std::string(home) + "/.local/share/kestrane-setup/prefix";
+}
+
+// Places a normalised Windows path below the prefix `root`.
+std::string placeBelow(const std::string& root, const std::string& normal) {
+  std::string out = root;
+  out += "/drive_";
+  out += char(normal[0] - 'A' + 'a');
+  for (std::size_t i = 2; i < normal.size(); ++i) {
+    out += normal[i] == '\\' ? '/' : normal[i];
+  }
+  if (out.back() == '/') out.pop_back();
+  return out;
+}
+
+std::string expandUser(const char* path) {
+  std::string out = path;
+  const std::string token = "%USER%";
+  if (std::size_t at = out.find(token); at != std::string::npos) {
+    out.replace(at, token.size(), userName());
+  }
+  return out;
+}
+
+}  // namespace
+
+const std::string& userName() {
+  static const std::string name = [] {
+    std::string n;
+    if (const char* u = std::getenv("USER"); u != nullptr) n = u;
+    if (n.empty()) {
+      if (const passwd* pw = getpwuid(getuid()); pw != nullptr) n = pw->pw_name;
+    }
+    // The name becomes one folder of a Windows path.
+    for (char& c : n) {
+      if (c == '/' || c == '\\' || c == ':') c = '_';
+    }
+    if (n.empty() || n == "." || n == "..") n = "user";
+    return n;
+  }();
+  return name;
+}
+
+const std::string& prefixRoot() {
+  static const std::string root = [] {
+    std::string r = defaultPrefix();
+    makeDirectories(r + "/drive_c");
+    // A folder that cannot be made shows up later as a failed file operation,
+    // exactly where Windows would fail.
+    for (const StandardFolder& f : kStandardFolders) {
+      std::string normal;
+      if (normalizeWindowsPath(expandUser(f.path).c_str(), normal)) {
+        makeDirectories(placeBelow(r, normal));
+      }
+    }
+    return r;
+  }();
+  return root;
+}
+
+bool normalizeWindowsPath(const char* path, std::string& out) {
+  if (path == nullptr || *path == '\0') return false;
+  auto isSep = [](char c) { return c == '\\' || c == '/'; };
+
+  char drive = 'C';
+  const char* rest = path;
+  if (path[0] != '\0' && path[1] == ':') {
+    char letter = path[0];
+    if (letter >= 'a' && letter <= 'z') letter = char(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return false;
+    drive = letter;
+    rest = path + 2;
+  } else if (isSep(path[0]) && isSep(path[1])) {
+    return false;  // UNC and device paths name no drive of the machine
+  }
+
+  std::vector<std::string> parts;
+  std::string part;
+  for (const char* p = rest;; ++p) {
+    if (*p == '\0' || isSep(*p)) {
+      if (part == "..") {
+        if (!parts.empty()) parts.pop_back();
+      } else if (!part.empty() && part != ".") {
+        parts.push_back(part);
+      }
+      part.clear();
+      if (*p == '\0') break;
+    } else {
+      part += *p;
+    }
+  }
+
+  out.assign(1, drive);
+  out += ":\\";
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) out += '\\';
+    out += parts[i];
+  }
+  return true;
+}
+
+bool toHostPath(const char* windowsPath, std::string& out) {
+  std::string normal;
+  if (!normalizeWindowsPath(windowsPath, normal)) return false;
+  out = placeBelow(prefixRoot(), normal);
+  return true;
+}
+
+std::string specialFolder(int csidl) {
+  for (const StandardFolder& f : kStandardFolders) {
+    if (f.csidl == csidl) return expandUser(f.path);
+  }
+  return {};
+}
+
+}  // namespace platform::host

@@ -1,0 +1,35 @@
+// The emulated Windows machine of the host backend.
+//
+// Every Windows path that the logic passes down is mapped onto one folder, the
+// prefix: KESTRANE_PREFIX, or $XDG_DATA_HOME/kestrane-setup/prefix, or
+// ~/.local/share/kestrane-setup/prefix. Drive C: is <prefix>/drive_c, drive D: is
+// <prefix>/drive_d, and so on. The prefix and the standard folders of a Windows
+// installation are created the first time the prefix is used.
+#pragma once
+
+#include <string>
+
+namespace platform::host {
+
+// The prefix folder, created with its standard folders on first use.
+const std::string& prefixRoot();
+
+// The name of the emulated user (its folder under C:\Users).
+const std::string& userName();
+
+// Normalises a Windows path as GetFullPathNameA does: '/' separates as '\' does,
+// "." components vanish and ".." climbs, but never above the drive root. A path
+// without a drive starts from C:\. The result is "X:\a\b" with an upper-case drive
+// letter and no trailing separator (the root stays "X:\"). False for paths that
+// name no drive: UNC and device paths, empty text, a drive letter outside A-Z.
+bool normalizeWindowsPath(const char* path, std::string& out);
+
+// The host path for a Windows path: normalised, then placed below the prefix, so
+// that no Windows path can reach outside it. False where normalisation fails.
+bool toHostPath(const char* windowsPath, std::string& out);
+
+// The Windows path of a special folder (a CSIDL_ value) of the emulated machine;
+// empty for folders the machine does not have.
+std::string specialFolder(int csidl);
+
+}  // namespace platform::host

@@ -1,0 +1,36 @@
+// Resources of a host program live in its .kres section (see ResourceSection.h).
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ResourceSection.h"
+#include "platform/Resources.h"
+
+// Defined by the generated resource file; absent (null) in programs without one.
+extern "C" const unsigned char kestrane_resources[] __attribute__((weak));
+extern "C" const unsigned char kestrane_resources_end[] __attribute__((weak));
+
+namespace platform {
+
+bool findResource(ModuleHandle module, const char* typeName, int id, ResourceBytes& out) {
+  out = {};
+  // Only the running program's own resources can be reached on the host.
+  if (module != nullptr || kestrane_resources == nullptr || id < 0) return false;
+  const std::size_t size = std::size_t(kestrane_resources_end - kestrane_resources);
+  return kres::findInSection(kestrane_resources, size, typeName, std::uint32_t(id), &out.data,
+                             &out.size);
+}
+
+int loadString(ModuleHandle module, int id, char* buffer, int bufferSize) {
+  if (buffer == nullptr || bufferSize <= 0) return 0;
+  ResourceBytes text;
+  if (!findResource(module, kres::kStringType, id, text)) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  const int n = int(std::min<std::uint32_t>(text.size, std::uint32_t(bufferSize - 1)));
+  std::memcpy(buffer, text.data, std::size_t(n));
+  buffer[n] = '\0';
+  return n;
+}
+
+}  // namespace platform
