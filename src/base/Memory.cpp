@@ -2,4 +2,6 @@
 
 #include <cstdlib>
 
-void outOfMemory() { std::abort(); }
+void outOfMemory() {
+  std::abort();
+}

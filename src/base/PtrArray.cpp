@@ -10,7 +10,9 @@ PtrArray::~PtrArray() {
   count_ = capacity_ = 0;
 }
 
-void PtrArray::removeAll() { count_ = 0; }
+void PtrArray::removeAll() {
+  count_ = 0;
+}
 
 void* PtrArray::removeAt(int i) {
   if (!isValidIndex(i)) return nullptr;

@@ -81,7 +81,9 @@ SetupString::SetupString(SetupString&& other) noexcept : text_(other.text_) {
   other.text_ = gEmpty.text;
 }
 
-SetupString::~SetupString() { release(); }
+SetupString::~SetupString() {
+  release();
+}
 
 SetupString& SetupString::operator=(const SetupString& other) {
   if (text_ == other.text_) return *this;
@@ -109,7 +111,9 @@ SetupString& SetupString::operator=(const char* text) {
   return *this;
 }
 
-bool SetupString::isSharedEmpty() const { return text_ == gEmpty.text; }
+bool SetupString::isSharedEmpty() const {
+  return text_ == gEmpty.text;
+}
 
 void SetupString::release() {
   if (isSharedEmpty()) return;
@@ -182,7 +186,9 @@ void SetupString::appendBytes(int n, const char* data) {
   text_ = fresh;
 }
 
-void SetupString::append(const char* text) { appendBytes(textLength(text), text); }
+void SetupString::append(const char* text) {
+  appendBytes(textLength(text), text);
+}
 
 SetupString SetupString::concat(const SetupString& a, const SetupString& b) {
   SetupString out;

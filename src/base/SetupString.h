@@ -105,5 +105,9 @@ class SetupString {
 
 bool operator==(const SetupString& a, const SetupString& b);
 bool operator==(const SetupString& a, const char* b);
-inline bool operator!=(const SetupString& a, const SetupString& b) { return !(a == b); }
-inline bool operator!=(const SetupString& a, const char* b) { return !(a == b); }
+inline bool operator!=(const SetupString& a, const SetupString& b) {
+  return !(a == b);
+}
+inline bool operator!=(const SetupString& a, const char* b) {
+  return !(a == b);
+}

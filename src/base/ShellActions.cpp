@@ -22,6 +22,5 @@ void launchProgram(platform::WindowHandle owner, const char* fileName, const cha
   if (endsWithBackslash(workingFolder) && !isRoot) {
     workingFolder.eraseRange(workingFolder.length() - 1, 1);
   }
-  platform::shellExecute(owner, "open", fullName.text(), "", workingFolder.text(),
-                         SW_SHOWNORMAL);
+  platform::shellExecute(owner, "open", fullName.text(), "", workingFolder.text(), SW_SHOWNORMAL);
 }

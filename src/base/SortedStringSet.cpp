@@ -6,7 +6,9 @@
 
 namespace {
 
-int sign(int v) { return (v > 0) - (v < 0); }
+int sign(int v) {
+  return (v > 0) - (v < 0);
+}
 
 }  // namespace
 

@@ -16,7 +16,9 @@ int compareNoCase(const SetupString& a, const SetupString& b);
 // Plain byte order.
 int compareExact(const SetupString& a, const SetupString& b);
 
-inline const SetupString& leadingString(const SetupString& s) { return s; }
+inline const SetupString& leadingString(const SetupString& s) {
+  return s;
+}
 
 template <class T>
 class SortedStringSet : public OwningList<T> {

@@ -5,7 +5,9 @@
 
 #include "platform/Resources.h"
 
-ByteStream::~ByteStream() { ByteStream::clear(); }
+ByteStream::~ByteStream() {
+  ByteStream::clear();
+}
 
 void ByteStream::clear() {
   std::free(bytes_);

@@ -36,8 +36,8 @@ HRESULT inflateStream(const ByteStream* source, ByteStream* destination, Inflate
   const std::uint32_t total = source->size();
   HRESULT result = S_OK;
   if (sizeHint > 0) {
-    const std::uint64_t reserve = std::min<std::uint64_t>(
-        {sizeHint, kLargestExpansion * total, std::uint64_t(outputLimit)});
+    const std::uint64_t reserve =
+        std::min<std::uint64_t>({sizeHint, kLargestExpansion * total, std::uint64_t(outputLimit)});
     if (destination->reserve(std::uint32_t(reserve)) != S_OK) result = E_FAIL;
   }
 
@@ -66,7 +66,8 @@ HRESULT inflateStream(const ByteStream* source, ByteStream* destination, Inflate
                  code == Z_MEM_ERROR) {
         result = E_FAIL;
       }
-      if (result >= 0) result = appendOutput(*destination, out, kBlockSize - zs.avail_out, outputLimit);
+      if (result >= 0)
+        result = appendOutput(*destination, out, kBlockSize - zs.avail_out, outputLimit);
     } while (zs.avail_out == 0 && result >= 0 && !ended);
   }
   inflateEnd(&zs);
@@ -80,6 +81,5 @@ HRESULT inflateStream(const ByteStream* source, ByteStream* destination, Inflate
 bool readCompressedBlob(const ByteStream& source, ByteStream& destination,
                         std::uint32_t& position) {
   ByteStream packed;
-  return packed.readBlob(source, position) == S_OK &&
-         inflateStream(&packed, &destination) == S_OK;
+  return packed.readBlob(source, position) == S_OK && inflateStream(&packed, &destination) == S_OK;
 }

@@ -25,5 +25,4 @@ HRESULT inflateStream(const ByteStream* source, ByteStream* destination,
 
 // Reads a length-prefixed blob from source at position and inflates it into
 // destination. True when both steps succeed.
-bool readCompressedBlob(const ByteStream& source, ByteStream& destination,
-                        std::uint32_t& position);
+bool readCompressedBlob(const ByteStream& source, ByteStream& destination, std::uint32_t& position);

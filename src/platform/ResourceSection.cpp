@@ -10,7 +10,9 @@ std::uint32_t readU32(const unsigned char* p) {
          std::uint32_t(p[3]) << 24;
 }
 
-char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+char asciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 bool typeMatches(const unsigned char* field, const char* type) {
   std::size_t i = 0;

@@ -39,3 +39,6 @@ constexpr int CSIDL_SYSTEM = 0x25;
 constexpr int CSIDL_PROGRAM_FILES = 0x26;
 
 constexpr int SW_SHOWNORMAL = 1;
+
+// 0x00BBGGRR: red in the low byte.
+using COLORREF = std::uint32_t;

@@ -4,7 +4,6 @@
 
 #include <string>
 
-
 TEST(Paths, SplitLikeTheRuntime) {
   const struct {
     const char* path;

@@ -12,7 +12,9 @@ struct Entry {
   SetupString key;
   int payload = 0;
 };
-const SetupString& leadingString(const Entry& e) { return e.key; }
+const SetupString& leadingString(const Entry& e) {
+  return e.key;
+}
 
 std::vector<std::string> keys(const SortedStringSet<SetupString>& set) {
   std::vector<std::string> out;

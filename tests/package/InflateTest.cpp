@@ -133,10 +133,8 @@ TEST(Inflate, DamagedStreamsFailWithAnEmptyDestination) {
     const Bytes* source;
     const char* why;
   } cases[] = {
-      {&truncated, "cut in half"},
-      {&withoutTrailer, "no end marker"},
-      {&badChecksum, "wrong Adler-32"},
-      {&badHeader, "not a zlib header"},
+      {&truncated, "cut in half"},      {&withoutTrailer, "no end marker"},
+      {&badChecksum, "wrong Adler-32"}, {&badHeader, "not a zlib header"},
       {&badBody, "corrupted body"},
   };
   for (const auto& c : cases) {

@@ -29,8 +29,7 @@ TEST(Resources, DataResourceLoadsAndInflates) {
   EXPECT_GT(packed.size(), 100u);
   ByteStream plain;
   ASSERT_EQ(inflateStream(&packed, &plain), S_OK);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.bytes()), plain.size()),
-            sampleText());
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.bytes()), plain.size()), sampleText());
 }
 
 TEST(Resources, MissingDataResourceLeavesAnEmptyStream) {

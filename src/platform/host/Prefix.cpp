@@ -26,7 +26,8 @@ constexpr StandardFolder kStandardFolders[] = {
     {CSIDL_COMMON_PROGRAMS, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
     {CSIDL_COMMON_DESKTOPDIRECTORY, "C:\\Users\\Public\\Desktop"},
     {CSIDL_APPDATA, "C:\\Users\\%USER%\\AppData\\Roaming"},
-    {CSIDL_PROGRAMS, "C:\\Users\\%USER%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
+    {CSIDL_PROGRAMS,
+     "C:\\Users\\%USER%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
     {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\%USER%\\Desktop"},
 };
 

@@ -28,7 +28,9 @@ struct UpperTable {
 
 }  // namespace
 
-bool isLeadByte(unsigned char) { return false; }
+bool isLeadByte(unsigned char) {
+  return false;
+}
 
 const unsigned char* ansiUpperTable() {
   static const UpperTable table;

@@ -12,9 +12,13 @@ int fitted(UINT length, int bufferSize) {
 
 }  // namespace
 
-std::uint32_t getFileAttributes(const char* path) { return GetFileAttributesA(path); }
+std::uint32_t getFileAttributes(const char* path) {
+  return GetFileAttributesA(path);
+}
 
-unsigned getDriveType(const char* rootPath) { return GetDriveTypeA(rootPath); }
+unsigned getDriveType(const char* rootPath) {
+  return GetDriveTypeA(rootPath);
+}
 
 int getSystemDirectory(char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;

@@ -1,6 +1,6 @@
-#include <windows.h>
-#include <shlobj.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <windows.h>
 
 #include "platform/Shell.h"
 
@@ -21,8 +21,8 @@ FARPROC shellEntry(const char* name) {
 
 bool getSpecialFolderPath(int csidl, char* path) {
   if (path == nullptr) return false;
-  if (auto getFolderPath =
-          reinterpret_cast<GetFolderPathFn>(reinterpret_cast<void*>(shellEntry("SHGetFolderPathA")))) {
+  if (auto getFolderPath = reinterpret_cast<GetFolderPathFn>(
+          reinterpret_cast<void*>(shellEntry("SHGetFolderPathA")))) {
     return SUCCEEDED(getFolderPath(nullptr, csidl, nullptr, 0, path));
   }
   if (auto getSpecial = reinterpret_cast<GetSpecialFolderPathFn>(

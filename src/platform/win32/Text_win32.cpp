@@ -19,7 +19,9 @@ struct UpperTable {
 
 }  // namespace
 
-bool isLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+bool isLeadByte(unsigned char byte) {
+  return IsDBCSLeadByte(byte) != FALSE;
+}
 
 const unsigned char* ansiUpperTable() {
   static const UpperTable table;
@@ -28,8 +30,7 @@ const unsigned char* ansiUpperTable() {
 
 int ansiToWide(const char* text, int length, char16_t* out, int outCapacity) {
   if (text == nullptr) return 0;
-  return MultiByteToWideChar(CP_ACP, 0, text, length, reinterpret_cast<wchar_t*>(out),
-                             outCapacity);
+  return MultiByteToWideChar(CP_ACP, 0, text, length, reinterpret_cast<wchar_t*>(out), outCapacity);
 }
 
 }  // namespace platform
