@@ -1,0 +1,63 @@
+// The skin: every picture, sprite and font of the user interface, read from one
+// resource (RC_DATA 116) at start-up.
+//
+// The resource is little-endian throughout. A blob is a u32 length and that many
+// bytes; a compressed blob is a blob holding a zlib stream.
+//
+//   1. pictures     u32 count; per picture u32 kind, then a blob:
+//                     kind 0  the blob holds a compressed blob of a packed DIB;
+//                     kind 1  the blob is a JPEG file.
+//   2. sprites      u32 count; per definition u32 mode, then
+//                     mode 0     u32 picture index;
+//                     mode 1, 2  u32 picture index, u32 second index (-1: none);
+//                     any other  nothing (the sprite draws nothing).
+//   3. fonts        one compressed blob: u32 count, then that many font records
+//                   (BitmapFont::Read).
+//   4. standalone   u32 count (negative fails), then that many sprite records
+//      sprites      (ReadSprite).
+//
+// Sprites of section 2 are made over the pictures of section 1 and do not own
+// them; fonts and standalone sprites own what they read.
+#pragma once
+
+#include <cstdint>
+
+#include "base/PtrArray.h"
+#include "package/ByteStream.h"
+#include "platform/PlatformTypes.h"
+#include "render/BitmapFont.h"
+#include "render/Image.h"
+#include "render/Sprite.h"
+
+constexpr int kSkinResourceId = 116;
+
+class SpriteList : public OwningList<Sprite> {
+ public:
+  SpriteList() : OwningList<Sprite>(20) {}
+};
+
+class FontList : public OwningList<BitmapFont> {
+ public:
+  FontList() : OwningList<BitmapFont>(6) {}
+};
+
+// The skin's decoded pictures, owned by the list.
+class PictureList : public OwningList<Image> {
+ public:
+  PictureList() : OwningList<Image>(20) {}
+
+  // Copies resource RC_DATA `resourceId` of `module` (null: this program) and
+  // reads it from its first byte (below). 0 when the resource is missing.
+  int LoadSkin(platform::ModuleHandle module, int resourceId, SpriteList& sprites, FontList& fonts,
+               SpriteList& standalone);
+
+  // Reads a skin at position into this list and the three others, emptying all
+  // four first. Non-zero on success, with position just after the standalone
+  // sprites. 0 for a short or damaged skin: a picture of another kind or that
+  // does not decode, a sprite over a picture that is not there (only the second
+  // index of modes 1 and 2 may be -1), a font or sprite record that does not
+  // read, or a count larger than the bytes left could hold; all four lists are
+  // then empty and position unchanged.
+  int LoadSkin(const ByteStream& skin, std::uint32_t& position, SpriteList& sprites,
+               FontList& fonts, SpriteList& standalone);
+};

@@ -1,0 +1,22 @@
+// Skin descriptions: a TOML file that names every picture, sprite, font and
+// caption of a skin, and how each is made. See skins/default/skin.toml.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kskin/SkinWriter.h"
+
+namespace kskin {
+
+struct BuildOptions {
+  // Folders searched, in order, for font and picture files named without a
+  // folder; the description's own folder is searched first.
+  std::vector<std::string> searchPaths;
+};
+
+// Reads the description at `path` and makes the skin's content. Throws
+// SkinError naming what is wrong.
+SkinContent BuildSkin(const std::string& path, const BuildOptions& options);
+
+}  // namespace kskin

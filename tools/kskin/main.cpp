@@ -1,0 +1,106 @@
+// kskin: builds, checks and previews skin resources.
+//
+//   kskin build DESCRIPTION.toml -o OUT.skin [--font-dir DIR]... [--preview OUT.png]
+//   kskin check FILE            (a skin resource)
+//   kskin preview FILE -o OUT.png
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "kskin/Description.h"
+#include "kskin/ImageFiles.h"
+#include "kskin/Report.h"
+
+namespace {
+
+constexpr int kExitInvalid = 1;
+constexpr int kExitUsage = 2;
+
+// Reads FILE and loads it as the program would; the exit code when that fails,
+// else -1.
+int load(const std::string& path, kskin::LoadedSkin& skin) {
+  kskin::Bytes bytes;
+  try {
+    bytes = kskin::ReadFile(path);
+  } catch (const kskin::SkinError& e) {
+    std::cerr << "kskin: " << e.what() << "\n";
+    return kExitUsage;
+  }
+  // A built setup carries the skin as resource RC_DATA 116; reading it out of
+  // an executable is not done yet, only bare resource files are taken.
+  if (bytes.size() >= 4 && ((bytes[0] == 'M' && bytes[1] == 'Z') ||
+                            (bytes[0] == 0x7F && bytes[1] == 'E' && bytes[2] == 'L'))) {
+    std::cerr << "kskin: " << path << " is a program; give the skin resource file itself\n";
+    return kExitUsage;
+  }
+  if (!kskin::LoadSkinBytes(bytes, skin)) {
+    std::cerr << "kskin: invalid skin: " << path << " does not load\n";
+    return kExitInvalid;
+  }
+  return -1;
+}
+
+int preview(const kskin::LoadedSkin& skin, const std::string& png) {
+  Image sheet;
+  kskin::RenderPreview(skin, sheet);
+  kskin::WriteFile(png, kskin::EncodePng(sheet));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"kskin: builds, checks and previews skin resources"};
+  app.require_subcommand(1);
+
+  std::string description, output, file, png;
+  std::vector<std::string> fontDirs;
+  CLI::App* buildCommand = app.add_subcommand("build", "Build a skin resource from a description");
+  buildCommand->add_option("description", description, "The TOML description")->required();
+  buildCommand->add_option("-o,--output", output, "The skin file to write")->required();
+  buildCommand->add_option("--font-dir", fontDirs, "A folder to look for fonts and pictures in");
+  buildCommand->add_option("--preview", png, "Also write a preview sheet as PNG");
+
+  CLI::App* checkCommand =
+      app.add_subcommand("check", "Load a skin as the program does and describe it as JSON");
+  checkCommand->add_option("file", file, "A skin resource")->required();
+
+  CLI::App* previewCommand =
+      app.add_subcommand("preview", "Draw everything in a skin onto one PNG sheet");
+  previewCommand->add_option("file", file, "A skin resource")->required();
+  previewCommand->add_option("-o,--output", png, "The PNG to write")->required();
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : kExitUsage;
+  }
+
+  try {
+    if (*buildCommand) {
+      const kskin::Bytes bytes =
+          kskin::WriteSkin(kskin::BuildSkin(description, kskin::BuildOptions{fontDirs}));
+      // What is written must be what the program reads.
+      kskin::LoadedSkin skin;
+      if (!kskin::LoadSkinBytes(bytes, skin) || skin.consumed != skin.size) {
+        std::cerr << "kskin: the skin made does not load back\n";
+        return kExitInvalid;
+      }
+      kskin::WriteFile(output, bytes);
+      return png.empty() ? 0 : preview(skin, png);
+    }
+    kskin::LoadedSkin skin;
+    if (const int failed = load(file, skin); failed >= 0) return failed;
+    if (*checkCommand) {
+      kskin::WriteSummary(skin, std::cout);
+      return std::cout.good() ? 0 : kExitUsage;
+    }
+    return preview(skin, png);
+  } catch (const kskin::SkinError& e) {
+    std::cerr << "kskin: " << e.what() << "\n";
+    return kExitInvalid;
+  }
+}
