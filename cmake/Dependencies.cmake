@@ -24,6 +24,9 @@ if(WIN32)
     CMAKE_ARGS
       -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
       -DCMAKE_BUILD_TYPE=Release
+      # Our JPEG glue throws out of the library's error handler, through its C
+      # frames: they need unwind tables, which -fexceptions guarantees.
+      "-DCMAKE_C_FLAGS=-msse2 -mfpmath=sse -fexceptions"
       -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
       -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -Wno-dev
     BUILD_BYPRODUCTS "${jpeg_prefix}/lib/libjpeg.a"
