@@ -23,6 +23,8 @@ std::vector<unsigned char> EncodeJpeg(int width, int height, int components,
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, options.quality, TRUE);
   if (options.progressive) jpeg_simple_progression(&cinfo);
+  cinfo.arith_code = options.arithmetic ? TRUE : FALSE;
+  cinfo.restart_in_rows = options.restartRows;
   jpeg_start_compress(&cinfo, TRUE);
   const std::size_t rowBytes = std::size_t(width) * std::size_t(components);
   while (cinfo.next_scanline < cinfo.image_height) {

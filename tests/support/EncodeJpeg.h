@@ -9,6 +9,8 @@ namespace testdata {
 
 struct JpegOptions {
   bool progressive = false;
+  bool arithmetic = false;  // arithmetic coding instead of Huffman tables
+  int restartRows = 0;      // a restart marker every this many block rows
   int quality = 95;
 };
 
