@@ -9,6 +9,7 @@
 
 #include "render/Image.h"
 #include "support/EncodeJpeg.h"
+#include "support/SkinBytes.h"
 
 namespace {
 
@@ -65,6 +66,12 @@ int main(int argc, char** argv) {
   std::error_code error;
   fs::create_directories(jpeg, error);
   fs::create_directories(dib, error);
+  const fs::path skin = root / "SkinFuzz";
+  fs::create_directories(skin, error);
+  testdata::SkinBytes plainSkin = testdata::smallSkin();
+  testdata::SkinBytes bareSkin = plainSkin;
+  bareSkin.fonts = 0;
+  bareSkin.standalone = 0;
 
   const Bytes rgb = pattern(20 * 12 * 3);
   testdata::JpegOptions progressive, arithmetic, restarts;
@@ -87,6 +94,8 @@ int main(int argc, char** argv) {
       {dib / "colour24.dib", dibOf(5, 3, 24, 0)},
       {dib / "palette4.dib", dibOf(7, 2, 4, 16)},
       {dib / "mono.dib", dibOf(9, 2, 1, 2)},
+      {skin / "small.skin", plainSkin.make()},
+      {skin / "bare.skin", bareSkin.make()},
   };
   for (const auto& seed : seeds) {
     if (!writeFile(seed.path, seed.bytes)) {

@@ -1,127 +1,18 @@
 #include "render/Skin.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstring>
 #include <vector>
 
 #include "TestImages.h"
+#include "support/SkinBytes.h"
 
 using namespace testimages;
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-void putU32(Bytes& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back((unsigned char)(v >> (8 * i)));
-}
-
-void putBlob(Bytes& out, const Bytes& blob) {
-  putU32(out, std::uint32_t(blob.size()));
-  out.insert(out.end(), blob.begin(), blob.end());
-}
-
-// A packed DIB; grey images without a palette, as skins store masks.
-Bytes dib(const Image& image) {
-  BitmapInfoHeader h = image.Header();
-  h.biClrUsed = h.biClrImportant = 0;
-  const auto* header = reinterpret_cast<const unsigned char*>(&h);
-  Bytes out(header, header + sizeof h);
-  out.insert(out.end(), image.Bits(), image.Bits() + image.PixelBytes());
-  return out;
-}
-
-Bytes deflate(const Bytes& bytes) {
-  uLongf size = compressBound(uLong(bytes.size()));
-  Bytes out(size);
-  compress(out.data(), &size, bytes.data(), uLong(bytes.size()));
-  out.resize(size);
-  return out;
-}
-
-// A skin put together byte by byte, as the tests need it.
-struct SkinBytes {
-  struct Definition {
-    std::uint32_t mode, first, second;
-  };
-  std::vector<std::pair<std::uint32_t, Bytes>> pictures;  // kind, DIB or JPEG
-  std::vector<Definition> definitions;
-  int fonts = 1;
-  int fontsClaimed = 0;  // more fonts in the count than there are records
-  int standalone = 1;
-
-  Bytes make() const {
-    Bytes out;
-    putU32(out, std::uint32_t(pictures.size()));
-    for (const auto& [kind, data] : pictures) {
-      putU32(out, kind);
-      Bytes inner;
-      putBlob(inner, deflate(data));
-      putBlob(out, kind == 0 ? inner : data);
-    }
-    putU32(out, std::uint32_t(definitions.size()));
-    for (const Definition& d : definitions) {
-      putU32(out, d.mode);
-      if (d.mode <= 2) putU32(out, d.first);
-      if (d.mode == 1 || d.mode == 2) putU32(out, d.second);
-    }
-    putBlob(out, deflate(fontBlock()));
-    putU32(out, std::uint32_t(standalone));
-    for (int i = 0; i < standalone; ++i) {
-      putU32(out, 1);
-      putU32(out, std::uint32_t(-1));
-      putU32(out, 2);
-      putBlob(out, dib(mask(3, 2, 200)));
-      putBlob(out, dib(mask(3, 2, 100)));
-    }
-    return out;
-  }
-
-  static Image& mask(int w, int h, int value) {
-    static Image image;
-    greySolid(image, w, h, std::uint8_t(value));
-    return image;
-  }
-
-  Bytes fontBlock() const {
-    Bytes out;
-    putU32(out, std::uint32_t(fonts + fontsClaimed));
-    for (int f = 0; f < fonts; ++f) {
-      TextMetric metrics{};
-      metrics.tmHeight = 17 + f;
-      metrics.tmInternalLeading = 3;
-      metrics.tmAveCharWidth = 7;
-      metrics.tmWeight = 400;
-      const auto* raw = reinterpret_cast<const unsigned char*>(&metrics);
-      out.insert(out.end(), raw, raw + sizeof metrics);
-      putU32(out, 1);
-      putU32(out, 1);
-      putU32(out, 1);
-      for (int g = 0; g < kGlyphCount; ++g) {
-        for (int v : {6, 2, 0}) {  // advance, offset y, offset x as s16
-          out.push_back((unsigned char)v);
-          out.push_back(0);
-        }
-        putBlob(out, dib(mask(2, 3, 255)));
-        putBlob(out, dib(mask(2, 3, 90)));
-      }
-    }
-    return out;
-  }
-};
-
-// Two pictures (a 24-bit 2 x 2 and a grey 3 x 3) and three sprites over them.
-SkinBytes smallSkin() {
-  SkinBytes skin;
-  Image colour, grey;
-  solid(colour, 2, 2, 0x123456);
-  greySolid(grey, 3, 3, 77);
-  skin.pictures = {{0, dib(colour)}, {0, dib(grey)}};
-  skin.definitions = {{0, 0, 0}, {1, 1, 0xFFFFFFFF}, {2, 0, 1}};
-  return skin;
-}
+using namespace testdata;
 
 struct Lists {
   PictureList pictures;
@@ -153,12 +44,15 @@ TEST(Skin, LoadsEverySectionAndConsumesAllBytes) {
   ASSERT_TRUE(lists.load(bytes, position));
   EXPECT_EQ(position, bytes.size());
 
-  ASSERT_EQ(lists.pictures.count(), 2);
+  ASSERT_EQ(lists.pictures.count(), 3);
   EXPECT_EQ(lists.pictures.at(0)->BitsPerPixel(), 24);
+  EXPECT_EQ(lists.pictures.at(2)->Width(), 4);
+  EXPECT_EQ(lists.pictures.at(2)->Height(), 3);
   EXPECT_EQ(colourAt(*lists.pictures.at(0), 1, 1), COLORREF(0x123456));
   EXPECT_TRUE(lists.pictures.at(1)->IsGrey());
 
-  ASSERT_EQ(lists.sprites.count(), 3);
+  ASSERT_EQ(lists.sprites.count(), 4);
+  EXPECT_EQ(lists.sprites.at(3)->first, lists.pictures.at(2));
   const Sprite* picture = lists.sprites.at(0);
   const Sprite* masks = lists.sprites.at(1);
   const Sprite* alpha = lists.sprites.at(2);
@@ -193,8 +87,8 @@ TEST(Skin, LoadingAgainReplacesTheLists) {
   Lists lists;
   ASSERT_TRUE(lists.load(bytes));
   ASSERT_TRUE(lists.load(bytes));
-  EXPECT_EQ(lists.pictures.count(), 2);
-  EXPECT_EQ(lists.sprites.count(), 3);
+  EXPECT_EQ(lists.pictures.count(), 3);
+  EXPECT_EQ(lists.sprites.count(), 4);
   EXPECT_EQ(lists.fonts.count(), 1);
   EXPECT_EQ(lists.standalone.count(), 1);
 }
@@ -213,7 +107,7 @@ TEST(Skin, DamagedSkinsFailAndLeaveEveryListEmpty) {
   add("picture of kind 2", [](SkinBytes& s) { s.pictures[1].first = 2; });
   add("JPEG that does not decode", [](SkinBytes& s) { s.pictures[1] = {1, Bytes(40, 0xFF)}; });
   add("DIB that does not load", [](SkinBytes& s) { s.pictures[0].second.resize(41); });
-  add("mode 0 over a missing picture", [](SkinBytes& s) { s.definitions[0].first = 2; });
+  add("mode 0 over a missing picture", [](SkinBytes& s) { s.definitions[0].first = 3; });
   add("mode 0 over picture -1", [](SkinBytes& s) { s.definitions[0].first = 0xFFFFFFFF; });
   add("mode 1 first index -1", [](SkinBytes& s) { s.definitions[1].first = 0xFFFFFFFF; });
   add("mode 2 second index past the end", [](SkinBytes& s) { s.definitions[2].second = 5; });
@@ -238,8 +132,8 @@ TEST(Skin, ModesOtherThanZeroToTwoTakeNoIndices) {
   skin.definitions.push_back({7, 0, 0});
   Lists lists;
   ASSERT_TRUE(lists.load(skin.make()));
-  ASSERT_EQ(lists.sprites.count(), 4);
-  EXPECT_EQ(lists.sprites.at(3)->first, nullptr);
+  ASSERT_EQ(lists.sprites.count(), 5);
+  EXPECT_EQ(lists.sprites.at(4)->first, nullptr);
 }
 
 TEST(Skin, CountsLargerThanTheBytesLeftFailAtOnce) {
