@@ -13,6 +13,14 @@ namespace {
 
 constexpr char kEllipsis[] = "...";
 
+// No screen font comes near this many pixels in any of its measures. A skin that
+// claims more is damaged, and would make every caption a huge allocation.
+constexpr long long kLargestMetric = 1024;
+
+bool plausible(long long v) {
+  return v >= -kLargestMetric && v <= kLargestMetric;
+}
+
 // Pens are kept in 64 bits: a long text of wide glyphs, or metrics from a damaged
 // skin, must not wrap around. Positions handed to the blits are clamped; the
 // blits clip whatever lies off the surface.
@@ -125,11 +133,18 @@ int BitmapFont::Read(const ByteStream& stream, std::uint32_t& position) {
   shadowOffsetX = std::int32_t(dx);
   shadowOffsetY = std::int32_t(dy);
   margin = std::int32_t(m);
+  if (!plausible(metrics.tmHeight) || !plausible(metrics.tmInternalLeading) ||
+      !plausible(metrics.tmAveCharWidth) || !plausible(shadowOffsetX) ||
+      !plausible(shadowOffsetY) || !plausible(margin)) {
+    Clear();
+    return 0;
+  }
   for (Glyph& glyph : glyphs) {
     std::unique_ptr<Image> shape, shadow;
     if (readS16(stream, at, glyph.advance) != S_OK || readS16(stream, at, glyph.offsetY) != S_OK ||
         readS16(stream, at, glyph.offsetX) != S_OK || !(shape = readMask(stream, at)) ||
-        !(shadow = readMask(stream, at))) {
+        !(shadow = readMask(stream, at)) || !plausible(glyph.advance) ||
+        !plausible(glyph.offsetX) || !plausible(glyph.offsetY)) {
       Clear();
       return 0;
     }

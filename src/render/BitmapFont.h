@@ -86,8 +86,9 @@ class BitmapFont {
   // Reads a font record at position: the 56-byte TEXTMETRIC, s32 shadow offset x
   // and y, s32 margin, then 94 glyph records (s16 advance, s16 offset y, s16
   // offset x, a length-prefixed packed DIB of the glyph mask, one of the shadow
-  // mask). 0 for a short or damaged record; the font is then empty and position
-  // unchanged.
+  // mask). 0 for a short or damaged record, including line heights, blank
+  // widths, offsets, margins and advances beyond 1024 pixels either way; the font
+  // is then empty and position unchanged.
   int Read(const ByteStream& stream, std::uint32_t& position);
   // Drops every glyph; metrics and offsets become 0.
   void Clear();

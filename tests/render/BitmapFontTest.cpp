@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TestFont.h"
 #include "TestImages.h"
@@ -164,4 +165,55 @@ TEST_F(BitmapFontTest, RenderCaptionRedrawsAnExistingSprite) {
   Sprite bare;
   EXPECT_FALSE(font.RenderCaption(&bare, "A", false, false, 0, 0));
   EXPECT_FALSE(font.RenderCaption(sprite.get(), nullptr, false, false, 0, 0));
+}
+
+TEST(BitmapFontRead, RefusesMetricsNoScreenFontHas) {
+  // One font record of 1 x 1 masks with the given line height, blank width and
+  // glyph advance.
+  const auto record = [](int height, int averageWidth, int advance) {
+    std::vector<unsigned char> out;
+    const auto u32 = [&](std::uint32_t v) {
+      for (int i = 0; i < 4; ++i) out.push_back((unsigned char)(v >> (8 * i)));
+    };
+    TextMetric metrics{};
+    metrics.tmHeight = height;
+    metrics.tmAveCharWidth = averageWidth;
+    const auto* raw = reinterpret_cast<const unsigned char*>(&metrics);
+    out.insert(out.end(), raw, raw + sizeof metrics);
+    u32(1);
+    u32(1);
+    u32(1);
+    Image mask;
+    mask.CreateGrey(1, 1);
+    BitmapInfoHeader header = mask.Header();
+    header.biClrUsed = header.biClrImportant = 0;
+    const auto* h = reinterpret_cast<const unsigned char*>(&header);
+    for (int g = 0; g < kGlyphCount; ++g) {
+      for (int v : {advance, 0, 0}) {
+        out.push_back((unsigned char)(v & 0xFF));
+        out.push_back((unsigned char)((v >> 8) & 0xFF));
+      }
+      for (int i = 0; i < 2; ++i) {
+        u32(std::uint32_t(sizeof header + mask.PixelBytes()));
+        out.insert(out.end(), h, h + sizeof header);
+        out.insert(out.end(), mask.PixelBytes(), 0);
+      }
+    }
+    return out;
+  };
+  struct Case {
+    int height, averageWidth, advance;
+    bool reads;
+  } cases[] = {{17, 7, 6, true},     {1024, 7, 6, true},   {1025, 7, 6, false},
+               {-2000, 7, 6, false}, {17, 5000, 6, false}, {17, 7, -1024, true},
+               {17, 7, 30000, false}};
+  for (const Case& c : cases) {
+    const std::vector<unsigned char> bytes = record(c.height, c.averageWidth, c.advance);
+    ByteStream stream;
+    stream.appendBytes(std::uint32_t(bytes.size()), bytes.data());
+    BitmapFont font;
+    std::uint32_t position = 0;
+    EXPECT_EQ(font.Read(stream, position) != 0, c.reads) << c.height << " " << c.advance;
+    EXPECT_EQ(position, c.reads ? bytes.size() : 0u);
+  }
 }
