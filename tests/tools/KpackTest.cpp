@@ -12,6 +12,7 @@
 #include "kpack/PackageWriter.h"
 #include "kpack/ResourceFile.h"
 #include "package/InstallModel.h"
+#include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
 #include "support/TestJpeg.h"
 
@@ -316,4 +317,57 @@ TEST_F(Kpack, CommandLine) {
   EXPECT_EQ(status, 2);
   runKpack("build " + manifest("[product]\nname = 1\n").string() + " -o " + out, status);
   EXPECT_EQ(status, 1);
+}
+
+TEST_F(Kpack, InstallRunsThePassHeadless) {
+  // Two bodies of exactly 20,000 and 50,000 packed bytes whose streams fill them.
+  auto noise = [](std::size_t n, std::uint32_t seed) {
+    std::string out(n, '\0');
+    for (char& c : out) {
+      seed = seed * 1103515245u + 12345u;
+      c = char(seed >> 24);
+    }
+    return out;
+  };
+  auto body = [](const std::string& content, std::size_t size) {
+    std::vector<unsigned char> b = PackageBytes::deflated(content);
+    b.resize(size, 0);
+    return b;
+  };
+  const std::string first = noise(19900, 3), second = noise(49900, 4);
+  PackageBytes p;
+  p.header().u32(2);
+  p.text("first.bin").u32(0).u32(19900).blob(body(first, 20000));
+  p.text("data\\second.bin").u32(0).u32(49900).blob(body(second, 50000));
+  write("install.bin", p.bytes);
+  const std::string package = (dir_ / "install.bin").string();
+  const fs::path prefix = dir_ / "prefix";
+
+  int status = -1;
+  EXPECT_EQ(runKpack("install " + package + " --prefix " + prefix.string(), status),
+            "done 0\nprogress 0\nprogress 23\nprogress 28\nprogress 51\nprogress 75\nprogress 98\n"
+            "done 1\n");
+  EXPECT_EQ(status, 0);
+  const fs::path installed = prefix / "drive_c/Program Files/Demo Product";
+  std::ifstream in(installed / "second.bin", std::ios::binary);
+  const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(content, second);
+  EXPECT_EQ(fs::file_size(installed / "first.bin"), 19900u);
+
+  EXPECT_EQ(
+      runKpack("install " + package + " --prefix " + prefix.string() + " --cancel-after 3", status),
+      "done 0\nprogress 0\nprogress 23\nprogress 28\nerror 2 data\\second.bin\n");
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(runKpack("install " + package + " --prefix " + prefix.string() + " --parent 'D:\\Apps'",
+                     status),
+            "done 0\nerror 1 D:\\Apps\\Demo Product\n");
+  EXPECT_EQ(status, 1);
+
+  writeText("junk.bin", "junk");
+  EXPECT_EQ(
+      runKpack("install " + (dir_ / "junk.bin").string() + " --prefix " + prefix.string(), status),
+      "kpack: invalid package: neither a package nor a setup program\n");
+  EXPECT_EQ(status, 2);
+  runKpack("install " + package + " --prefix " + prefix.string() + " --uncheck 1,100", status);
+  EXPECT_EQ(status, 2);
 }

@@ -3,14 +3,17 @@
 //   kpack build MANIFEST.toml -o OUT.bin
 //   kpack check FILE      (a package, a Setup.exe or a host setup)
 //   kpack list FILE
+//   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
 #include <CLI/CLI.hpp>
 
 #include <unistd.h>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 
+#include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageJson.h"
 #include "kpack/PackageWriter.h"
@@ -107,6 +110,23 @@ int main(int argc, char** argv) {
   CLI::App* listCommand = app.add_subcommand("list", "List the items of a package or setup");
   listCommand->add_option("file", file, "A package, Setup.exe or host setup")->required();
 
+  CLI::App* installCommand =
+      app.add_subcommand("install", "Run the setup's install pass into an emulated machine");
+  installCommand->add_option("file", file, "A package, Setup.exe or host setup")->required();
+  std::string prefix;
+  kpack::InstallArguments install;
+  installCommand->add_option("--prefix", prefix, "Folder of the emulated machine")->required();
+  installCommand->add_option("--parent", install.parentFolder,
+                             "Windows folder that receives the install folder");
+  installCommand
+      ->add_option("--uncheck", install.unchecked,
+                   "Optional extensions to leave unassociated, by position")
+      ->delimiter(',');
+  installCommand
+      ->add_option("--cancel-after", install.cancelAfter,
+                   "Cancel while the N-th progress message is handled")
+      ->check(CLI::NonNegativeNumber);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -115,8 +135,13 @@ int main(int argc, char** argv) {
   }
 
   if (*buildCommand) return build(manifest, output);
+  // The emulated machine is chosen before anything touches it.
+  if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
   InstallModel model;
-  if (const int failed = readModel(file, model); failed >= 0) return failed;
+  if (const int failed = readModel(file, model); failed >= 0) {
+    return *installCommand ? kExitUsage : failed;
+  }
+  if (*installCommand) return kpack::installPackage(model, install);
   if (*checkCommand) {
     kpack::writePackageJson(model, std::cout);
   } else {
