@@ -1,5 +1,6 @@
-#include <ole2.h>
 #include <windows.h>
+
+#include <ole2.h>
 
 #include "platform/Com.h"
 
