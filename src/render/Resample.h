@@ -3,16 +3,17 @@
 
 #include "render/Geometry.h"
 #include "render/Image.h"
-
-constexpr int kKernelCount = 7;
-constexpr int kKernelLanczos3 = 3;
-constexpr int kKernelMitchell = 4;
-constexpr int kKernelTriangle = 5;
+#include "render/Kernels.h"
 
 // Re-creates `dst` as width x height (24-bit for a 24-bit source, otherwise grey)
 // and fills it with `src`'s rectangle `srcRect` filtered through kernel
 // `kernel % 7`. The source must be 8- or 24-bit. 0 on failure; `dst` is untouched
 // when the failure comes before it is re-created.
+//
+// srcRect is clipped to the source; only what lies inside is read, and its first
+// and last rows and columns land on dst's. Rows are filtered first, in double
+// precision, each sum clamped to 0..255 and rounded half up, then columns. dst
+// may be src itself.
 int Resample(int kernel, Image& dst, int width, int height, const Image& src, const Rect& srcRect);
 
 // The whole of src at width x height: Mitchell when either side grows, Lanczos3
