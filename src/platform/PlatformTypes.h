@@ -9,4 +9,10 @@ using ModuleHandle = void*;
 // A top-level window; null means no owner.
 using WindowHandle = void*;
 
+// A device context to paint into.
+using DeviceContext = void*;
+
+// An open video-drawing (DrawDib) session; null means none.
+using DrawDibHandle = void*;
+
 }  // namespace platform

@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/Paint.h"
+
 namespace {
 
 // Pixel stores stay below 2 GiB, so every offset fits a signed 32-bit int.
@@ -265,6 +267,25 @@ int Image::ClipToImage(Rect& rect) const {
   if (!HasPixels()) return 0;
   rect = Intersect(rect, Rect{0, 0, Width(), Height()});
   return !rect.IsEmpty();
+}
+
+int Image::Paint(platform::DeviceContext dc, int x, int y, platform::DrawDibHandle drawDib) const {
+  if (dc == nullptr || !HasPixels()) return 0;
+  const int count = EffectivePaletteCount(header_);
+  if (count <= 0) {
+    // No colour table: the header, first in the object, is the whole BITMAPINFO.
+    return platform::paintDib(dc, drawDib, &header_, Bits(), x, y, Width(), Height());
+  }
+  // The DIB calls want the colour table right behind the header; ours lives apart.
+  struct {
+    BitmapInfoHeader header;
+    RgbQuad colours[kPaletteEntries];
+  } info;
+  static_assert(sizeof info == sizeof(BitmapInfoHeader) + sizeof(RgbQuad) * kPaletteEntries,
+                "a BITMAPINFO has no padding");
+  info.header = header_;
+  std::memcpy(info.colours, palette_, sizeof(RgbQuad) * std::size_t(count));
+  return platform::paintDib(dc, drawDib, &info, Bits(), x, y, Width(), Height());
 }
 
 int ClipBlit(const Image& dst, Point& dstPos, const Image& src, Point& srcPos, Size& size) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "package/ByteStream.h"
+#include "platform/PlatformTypes.h"
 #include "platform/WinDefs.h"
 #include "render/Geometry.h"
 
@@ -119,6 +120,13 @@ class Image {
   // Intersects rect with the image. Non-zero when something remains; 0, with rect
   // unchanged, for an image without pixels.
   int ClipToImage(Rect& rect) const;
+
+  // Paints the whole image 1:1 with its top-left corner at (x, y) of `dc`, through
+  // the video-drawing session `drawDib` when one is given (see platform/Paint.h).
+  // 0, with nothing painted, for an image without pixels or a missing dc, and when
+  // painting fails.
+  int Paint(platform::DeviceContext dc, int x, int y,
+            platform::DrawDibHandle drawDib = nullptr) const;
 
   const BitmapInfoHeader& Header() const { return header_; }
   const RgbQuad* Palette() const { return palette_; }

@@ -49,7 +49,8 @@ TEST(SetupString, CopiesShareUntilOneIsWritten) {
 TEST(SetupString, AssigningTheSameBlockChangesNothing) {
   SetupString a("text");
   SetupString b(a);
-  a = a;
+  const SetupString& same = a;
+  a = same;
   a = b;
   EXPECT_EQ(a.refCount(), 2);
   EXPECT_TRUE(a.sharesBlockWith(b));

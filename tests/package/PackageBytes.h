@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "package/ByteStream.h"
-#include "support/TestJpeg.h"
+#include "support/EncodeJpeg.h"
 
 class PackageBytes {
  public:
@@ -43,7 +43,8 @@ class PackageBytes {
         .text("https://example.com")
         .text("https://example.com/demo");
     text("Demo Product").text(installFolder).text("");
-    blob(makeTestJpeg(16, 32, 0x336699)).blob(makeTestJpeg(8, 8, 0x808080, true));
+    blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
+        .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80));
     return blob({'L', 'i', 'c', '\r', '\n', 0});
   }
 

@@ -14,7 +14,7 @@
 #include "package/InstallModel.h"
 #include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
-#include "support/TestJpeg.h"
+#include "support/EncodeJpeg.h"
 
 namespace fs = std::filesystem;
 
@@ -104,8 +104,8 @@ class Kpack : public ::testing::Test {
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("kpack-test-" + std::to_string(getpid()));
     fs::create_directories(dir_ / "docs");
-    write("side.jpg", makeTestJpeg(164, 314, 0x804020));
-    write("logo.jpg", makeTestJpeg(49, 49, 0x2080C0));
+    write("side.jpg", testdata::EncodeSolidJpeg(164, 314, 0x20, 0x40, 0x80));
+    write("logo.jpg", testdata::EncodeSolidJpeg(49, 49, 0xC0, 0x80, 0x20));
     writeText("LICENCE.txt", "Licence caf\xC3\xA9\nline two\r\nend");
     for (const char* name :
          {"Demo.exe", "docs/Demo.chm", "DemoShell.dll", "Uninstall.exe", "demohelper.dll"}) {

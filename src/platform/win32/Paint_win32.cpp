@@ -1,0 +1,81 @@
+#include <windows.h>
+
+#include "platform/Paint.h"
+
+namespace platform {
+namespace {
+
+using DrawDibOpenFn = HANDLE(WINAPI*)();
+using DrawDibCloseFn = BOOL(WINAPI*)(HANDLE);
+using DrawDibDrawFn = BOOL(WINAPI*)(HANDLE, HDC, int, int, int, int, BITMAPINFOHEADER*, void*, int,
+                                    int, int, int, UINT);
+
+struct DrawDibApi {
+  DrawDibOpenFn open = nullptr;
+  DrawDibCloseFn close = nullptr;
+  DrawDibDrawFn draw = nullptr;
+};
+
+template <typename Fn>
+Fn entry(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// msvfw32 is not one of the libraries Windows always takes from System32, so it
+// is never imported: a copy planted beside the program would be loaded before
+// our first line ran. It is loaded by its full System32 path when first needed,
+// and stays loaded.
+DrawDibApi loadDrawDib() {
+  DrawDibApi api;
+  static const char kName[] = "\\msvfw32.dll";
+  char path[MAX_PATH];
+  const UINT n = GetSystemDirectoryA(path, MAX_PATH);
+  if (n == 0 || n + sizeof kName > MAX_PATH) return api;
+  CopyMemory(path + n, kName, sizeof kName);
+  const HMODULE module = LoadLibraryA(path);
+  if (module == nullptr) return api;
+  api.open = entry<DrawDibOpenFn>(module, "DrawDibOpen");
+  api.close = entry<DrawDibCloseFn>(module, "DrawDibClose");
+  api.draw = entry<DrawDibDrawFn>(module, "DrawDibDraw");
+  if (api.open == nullptr || api.close == nullptr || api.draw == nullptr) api = DrawDibApi{};
+  return api;
+}
+
+const DrawDibApi& drawDibApi() {
+  static const DrawDibApi api = loadDrawDib();
+  return api;
+}
+
+}  // namespace
+
+DrawDibHandle openDrawDib() {
+  const DrawDibApi& api = drawDibApi();
+  return api.open != nullptr ? api.open() : nullptr;
+}
+
+void closeDrawDib(DrawDibHandle drawDib) {
+  if (drawDib != nullptr && drawDibApi().close != nullptr) drawDibApi().close(drawDib);
+}
+
+bool paintDib(DeviceContext dc, DrawDibHandle drawDib, const void* info, const void* bits, int x,
+              int y, int width, int height) {
+  if (dc == nullptr || info == nullptr || bits == nullptr || width <= 0 || height <= 0) {
+    return false;
+  }
+  const HDC hdc = static_cast<HDC>(dc);
+  const DrawDibApi& api = drawDibApi();
+  const DrawDibHandle own = drawDib == nullptr ? openDrawDib() : nullptr;
+  const DrawDibHandle session = drawDib != nullptr ? drawDib : own;
+  if (session != nullptr && api.draw != nullptr) {
+    const BOOL drawn = api.draw(session, hdc, x, y, width, height,
+                                static_cast<BITMAPINFOHEADER*>(const_cast<void*>(info)),
+                                const_cast<void*>(bits), 0, 0, width, height, 0);
+    closeDrawDib(own);
+    return drawn != FALSE;
+  }
+  const int lines = StretchDIBits(hdc, x, y, width, height, 0, 0, width, height, bits,
+                                  static_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS, SRCCOPY);
+  return lines != 0 && lines != int(GDI_ERROR);
+}
+
+}  // namespace platform
