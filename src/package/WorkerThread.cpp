@@ -17,6 +17,7 @@ std::uint32_t WorkerThread::threadMain(void* self) {
 }
 
 bool WorkerThread::start() {
+  bool started = false;
   if (thread_.load() == nullptr) {
     cancelRequested_ = 0;
     const platform::ThreadId thread = platform::createThread(threadMain, this, true, &threadId_);
@@ -24,10 +25,13 @@ bool WorkerThread::start() {
       platform::setThreadPriority(thread, priorityClass_ == 1 ? THREAD_PRIORITY_NORMAL : 0);
       thread_ = thread;
       platform::resumeThread(thread);
+      started = true;
     }
   }
   tidy();
-  return thread_.load() != nullptr;
+  // A short pass may be over, and its thread released, by the time tidy runs; it
+  // was started all the same.
+  return started || thread_.load() != nullptr;
 }
 
 void WorkerThread::tidy() {

@@ -28,7 +28,8 @@ class WorkerThread {
   // Asks the running pass to stop at its next chance.
   virtual void requestCancel() { cancelRequested_ = 1; }
 
-  // Starts the thread unless one exists, then tidies. True when a thread exists.
+  // Starts the thread unless one exists, then tidies. True when a thread was
+  // started or is still running.
   bool start();
   // Releases the thread once it has ended; afterwards hasThread() is false.
   void tidy();
