@@ -159,12 +159,7 @@ class HostWorker : public ::testing::Test {
 
 TEST_F(HostWorker, CancelDuringTheFirstFileStopsAtTheNextBlock) {
   PackageBytes p;
-  std::string big(200000, '\0');  // incompressible: many blocks to inflate
-  std::uint32_t seed = 7;
-  for (char& c : big) {
-    seed = seed * 1103515245u + 12345u;
-    c = char(seed >> 24);
-  }
+  const std::string big = PackageBytes::noise(200000, 7);  // many blocks to inflate
   p.header().u32(2).item("big.bin", 0, big).item("next.txt", 0, "next");
   load(p);
   InstallWorker worker;

@@ -16,25 +16,6 @@ namespace {
 const char* kParent = "C:\\kestrane-tests\\worker";
 const char* kLocation = "C:\\kestrane-tests\\worker\\Demo Product";
 
-// Deterministic bytes that deflate does not shrink.
-std::string noise(std::size_t n, std::uint32_t seed) {
-  std::string out(n, '\0');
-  for (char& c : out) {
-    seed = seed * 1103515245u + 12345u;
-    c = char(seed >> 24);
-  }
-  return out;
-}
-
-// A packed body of exactly `packedSize` bytes: the zlib stream, then padding the
-// inflater never reads.
-std::vector<unsigned char> bodyOfSize(const std::string& content, std::size_t packedSize) {
-  std::vector<unsigned char> body = PackageBytes::deflated(content);
-  EXPECT_LE(body.size(), packedSize);
-  body.resize(packedSize, 0xAA);
-  return body;
-}
-
 class Worker : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -100,11 +81,17 @@ TEST_F(Worker, NothingToInstallStillReportsDone) {
 TEST_F(Worker, InstallsEveryFileWithProgressPerBlock) {
   // Bodies whose streams reach into the last 16 KiB block of their 20,000 and
   // 50,000 bytes, so each block is fed to the inflater.
-  const std::string first = noise(19900, 1), second = noise(49900, 2);
+  const std::string first = PackageBytes::noise(19900, 1), second = PackageBytes::noise(49900, 2);
   PackageBytes p;
   p.header().u32(2);
-  p.text("a.bin").u32(0).u32(std::uint32_t(first.size())).blob(bodyOfSize(first, 20000));
-  p.text("bin\\b.bin").u32(0).u32(std::uint32_t(second.size())).blob(bodyOfSize(second, 50000));
+  p.text("a.bin")
+      .u32(0)
+      .u32(std::uint32_t(first.size()))
+      .blob(PackageBytes::paddedBody(first, 20000));
+  p.text("bin\\b.bin")
+      .u32(0)
+      .u32(std::uint32_t(second.size()))
+      .blob(PackageBytes::paddedBody(second, 50000));
   load(p);
 
   // An old install folder is replaced as a whole.

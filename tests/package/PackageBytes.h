@@ -60,6 +60,24 @@ class PackageBytes {
     s.appendBytes(std::uint32_t(bytes.size()), bytes.data());
   }
 
+  // Deterministic bytes that deflate does not shrink.
+  static std::string noise(std::size_t n, std::uint32_t seed) {
+    std::string out(n, '\0');
+    for (char& c : out) {
+      seed = seed * 1103515245u + 12345u;
+      c = char(seed >> 24);
+    }
+    return out;
+  }
+
+  // A packed body of exactly `packedSize` bytes: the zlib stream of `content`,
+  // then padding that the inflater never reads.
+  static std::vector<unsigned char> paddedBody(const std::string& content, std::size_t packedSize) {
+    std::vector<unsigned char> body = deflated(content);
+    if (body.size() < packedSize) body.resize(packedSize, 0xAA);
+    return body;
+  }
+
   static std::vector<unsigned char> deflated(const std::string& content) {
     uLongf size = compressBound(uLong(content.size()));
     std::vector<unsigned char> out(size);

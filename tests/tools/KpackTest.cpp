@@ -321,24 +321,11 @@ TEST_F(Kpack, CommandLine) {
 
 TEST_F(Kpack, InstallRunsThePassHeadless) {
   // Two bodies of exactly 20,000 and 50,000 packed bytes whose streams fill them.
-  auto noise = [](std::size_t n, std::uint32_t seed) {
-    std::string out(n, '\0');
-    for (char& c : out) {
-      seed = seed * 1103515245u + 12345u;
-      c = char(seed >> 24);
-    }
-    return out;
-  };
-  auto body = [](const std::string& content, std::size_t size) {
-    std::vector<unsigned char> b = PackageBytes::deflated(content);
-    b.resize(size, 0);
-    return b;
-  };
-  const std::string first = noise(19900, 3), second = noise(49900, 4);
+  const std::string first = PackageBytes::noise(19900, 3), second = PackageBytes::noise(49900, 4);
   PackageBytes p;
   p.header().u32(2);
-  p.text("first.bin").u32(0).u32(19900).blob(body(first, 20000));
-  p.text("data\\second.bin").u32(0).u32(49900).blob(body(second, 50000));
+  p.text("first.bin").u32(0).u32(19900).blob(PackageBytes::paddedBody(first, 20000));
+  p.text("data\\second.bin").u32(0).u32(49900).blob(PackageBytes::paddedBody(second, 50000));
   write("install.bin", p.bytes);
   const std::string package = (dir_ / "install.bin").string();
   const fs::path prefix = dir_ / "prefix";
