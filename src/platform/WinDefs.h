@@ -40,5 +40,22 @@ constexpr int CSIDL_PROGRAM_FILES = 0x26;
 
 constexpr int SW_SHOWNORMAL = 1;
 
+constexpr std::uint32_t GENERIC_READ = 0x80000000u;
+constexpr std::uint32_t GENERIC_WRITE = 0x40000000u;
+constexpr std::uint32_t FILE_SHARE_READ = 0x1;
+constexpr std::uint32_t FILE_SHARE_WRITE = 0x2;
+constexpr std::uint32_t CREATE_NEW = 1;
+constexpr std::uint32_t CREATE_ALWAYS = 2;
+constexpr std::uint32_t OPEN_EXISTING = 3;
+constexpr std::uint32_t OPEN_ALWAYS = 4;
+
+constexpr std::uint32_t STILL_ACTIVE = 259;
+constexpr int THREAD_PRIORITY_NORMAL = 0;
+
+constexpr unsigned WM_USER = 0x0400;
+
+constexpr long SHCNE_ASSOCCHANGED = 0x08000000;
+constexpr unsigned SHCNF_IDLIST = 0x0000;
+
 // 0x00BBGGRR: red in the low byte.
 using COLORREF = std::uint32_t;
