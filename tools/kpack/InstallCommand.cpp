@@ -20,6 +20,7 @@ class PrintingSink : public platform::host::MessageSink {
 
   bool post(unsigned message, std::uintptr_t, std::intptr_t lParam) override {
     std::lock_guard<std::mutex> hold(lock_);
+    heard_ = true;
     if (message == MSG_INSTALL_DONE) {
       std::printf("done %d\n", int(lParam));
       if (lParam == 1) succeeded_ = true;
@@ -37,6 +38,10 @@ class PrintingSink : public platform::host::MessageSink {
   }
 
   bool succeeded() const { return succeeded_ && !failed_; }
+  bool heardAnything() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return heard_;
+  }
 
  private:
   std::mutex lock_;
@@ -45,6 +50,7 @@ class PrintingSink : public platform::host::MessageSink {
   int progressCount_ = 0;
   bool succeeded_ = false;
   bool failed_ = false;
+  bool heard_ = false;
 };
 
 }  // namespace
@@ -81,11 +87,14 @@ int installPackage(const InstallModel& model, const InstallArguments& arguments)
   const WorkerNotifyTarget target{&sink, MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
   worker.setNotifyTarget(&target);
   worker.setOptions(&options);
-  if (!worker.start()) {
+  // start() also answers false when the thread has already run to its end, which a
+  // short pass can do; only a thread that never said anything did not start.
+  const bool started = worker.start();
+  worker.waitUntilEnded();
+  if (!started && !sink.heardAnything()) {
     std::fprintf(stderr, "kpack: cannot start the install thread\n");
     return 2;
   }
-  worker.waitUntilEnded();
   return sink.succeeded() ? 0 : 1;
 }
 
