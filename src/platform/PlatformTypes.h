@@ -9,4 +9,7 @@ using ModuleHandle = void*;
 // A top-level window; null means no owner.
 using WindowHandle = void*;
 
+// An open registry key or one of the predefined roots (HKEY_ in WinDefs.h).
+using RegKey = void*;
+
 }  // namespace platform
