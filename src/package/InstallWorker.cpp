@@ -3,6 +3,7 @@
 #include "base/Paths.h"
 #include "package/FileOps.h"
 #include "package/Inflate.h"
+#include "package/RegistrationStage.h"
 #include "platform/Com.h"
 #include "platform/Shell.h"
 
@@ -95,7 +96,6 @@ bool InstallWorker::runInstall() {
   return true;
 }
 
-void InstallWorker::runRegistrationStage(const SetupString&) {
-  // System-folder copies, the uninstall entry, document types, COM servers,
-  // shortcuts and the saved settings come here, in that order.
+void InstallWorker::runRegistrationStage(const SetupString& location) {
+  ::runRegistrationStage(*options_, location.text());
 }

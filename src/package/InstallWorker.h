@@ -35,8 +35,10 @@ class InstallWorker : public WorkerThread {
   InstallWorker() = default;
   ~InstallWorker() override;
 
-  // The choices and model of the next pass; read while the thread runs.
-  void setOptions(const InstallOptions* options) { options_ = options; }
+  // The choices and model of the next pass; read while the thread runs, and
+  // written by its last step only (the saved settings empty ParentMenuEntry when
+  // TopMenuEntry is set).
+  void setOptions(InstallOptions* options) { options_ = options; }
   // The last failure; written before the error message is posted.
   const FailureRecord& failure() const { return failure_; }
 
@@ -51,7 +53,7 @@ class InstallWorker : public WorkerThread {
   static int reportProgress(void* self, std::uint32_t consumed, std::uint32_t total);
 
   FailureRecord failure_;
-  const InstallOptions* options_ = nullptr;
+  InstallOptions* options_ = nullptr;
   const OwningList<InstallItem>* items_ = nullptr;
   std::uint32_t itemCount_ = 0;
   std::uint32_t totalBytes_ = 1;

@@ -57,6 +57,11 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
                       std::uint32_t* bytesPerSector, std::uint32_t* freeClusters,
                       std::uint32_t* totalClusters);
 
+// GetShortPathNameA: the 8.3 form of an existing path into `buffer`. Returns the
+// length written, or 0 on failure (including a buffer too small, and volumes
+// without short names); callers then keep the long path.
+int getShortPathName(const char* longPath, char* buffer, int bufferSize);
+
 // The system and Windows folders, without a trailing backslash. Return the length
 // written, or 0 on failure (including a buffer too small).
 int getSystemDirectory(char* buffer, int bufferSize);

@@ -15,6 +15,7 @@
 #include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
 #include "support/EncodeJpeg.h"
+#include "support/LinkProbe.h"
 
 namespace fs = std::filesystem;
 
@@ -357,4 +358,129 @@ TEST_F(Kpack, InstallRunsThePassHeadless) {
   EXPECT_EQ(status, 2);
   runKpack("install " + package + " --prefix " + prefix.string() + " --uncheck 1,100", status);
   EXPECT_EQ(status, 2);
+}
+
+namespace {
+
+// registry.reg as UTF-8 text (the file is UTF-16LE with a byte-order mark).
+std::string registryText(const fs::path& prefix) {
+  std::ifstream in(prefix / "registry.reg", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  std::string text;
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const unsigned c = (unsigned char)bytes[i] | ((unsigned char)bytes[i + 1] << 8);
+    if (c < 0x80) {
+      text += char(c);
+    } else if (c < 0x800) {
+      text += char(0xC0 | (c >> 6));
+      text += char(0x80 | (c & 0x3F));
+    } else {
+      text += char(0xE0 | (c >> 12));
+      text += char(0x80 | ((c >> 6) & 0x3F));
+      text += char(0x80 | (c & 0x3F));
+    }
+  }
+  return text;
+}
+
+// The value lines of one key of the export, "" when the key is missing.
+std::string keyBlock(const std::string& text, const std::string& key) {
+  const std::string head = "[" + key + "]\r\n";
+  const std::size_t at = text.find(head);
+  if (at == std::string::npos) return "<no key " + key + ">";
+  const std::size_t end = text.find("\r\n\r\n", at);
+  return text.substr(at + head.size(), end - at - head.size() + 2);
+}
+
+}  // namespace
+
+TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
+  const std::string out = (dir_ / "full.bin").string();
+  int status = -1;
+  // One level of install folder (only the last is created), and descriptions for
+  // the types that lack one and would not be registered without.
+  std::string text = replaced(kFullManifest, "\"Kestrane\\\\Demo Product\"", "\"Demo Product\"");
+  for (const char* type : {"Demo.Doc", "Demo.Archive"}) {
+    text = replaced(text, std::string("prog-id = \"") + type + "\"",
+                    std::string("prog-id = \"") + type + "\"\ndescription = \"" + type + "\"");
+  }
+  runKpack("build " + manifest(text).string() + " -o " + out, status);
+  ASSERT_EQ(status, 0);
+  const fs::path prefix = dir_ / "full-prefix";
+  EXPECT_EQ(runKpack("install " + out + " --prefix " + prefix.string(), status).substr(0, 7),
+            "done 0\n");
+  EXPECT_EQ(status, 0);
+
+  const fs::path drive = prefix / "drive_c";
+  const fs::path installed = drive / "Program Files/Demo Product";
+  for (const char* name : {"Demo.exe", "Demo Help.chm", "demo.dat", "DemoShell.dll",
+                           "Uninstall.exe", "demohelper.dll"}) {
+    EXPECT_TRUE(fs::is_regular_file(installed / name)) << name;
+  }
+  EXPECT_TRUE(fs::is_regular_file(drive / "Windows/System32/demohelper.dll"));
+  EXPECT_FALSE(fs::exists(drive / "Windows/System32/demo.dat"));  // cancelled
+
+  const std::string reg = registryText(prefix);
+  const std::string app = "C:\\\\Program Files\\\\Demo Product\\\\";
+  const std::string classes = "HKEY_LOCAL_MACHINE\\Software\\Classes\\";
+  const struct {
+    std::string key;
+    std::string lines;
+  } expected[] = {
+      {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo Product",
+       "\"DisplayName\"=\"Demo Product\"\r\n"
+       "\"UninstallString\"=\"\\\"" +
+           app +
+           "Uninstall.exe\\\"\"\r\n"
+           "\"DisplayIcon\"=\"\\\"" +
+           app +
+           "Demo.exe\\\"\"\r\n"
+           "\"Publisher\"=\"Kestrane D\xC3\xA9mo\"\r\n"
+           "\"URLInfoAbout\"=\"https://example.com\"\r\n"
+           "\"Comments\"=\"Removes Demo Product\"\r\n"
+           "\"URLUpdateInfo\"=\"https://example.com/demo\"\r\n"
+           "\"HelpLink\"=\"https://example.com/demo\"\r\n"
+           "\"Contact\"=\"Customer Support\"\r\n"
+           "\"Language\"=dword:00000000\r\n\"NoModify\"=dword:00000001\r\n"
+           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n"},
+      {classes + "Applications\\Demo.exe", "@=\"Demo Product\"\r\n"},
+      {classes + "Demo.Text\\shell\\open\\command",
+       "@=\"\\\"" + app + "Demo.exe\\\" \\\"%1\\\"\"\r\n"},
+      {classes + "Demo.Text\\DefaultIcon", "@=\"" + app + "Demo.exe,1\"\r\n"},
+      {classes + "Demo.Doc\\shellex\\{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}",
+       "@=\"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\"\r\n"},
+      {classes + ".demo", "@=\"Demo.Doc\"\r\n"},
+      {classes + ".txt", ""},  // optional, but not the offered type's
+      {classes + ".txt\\OpenWithProgids", "\"Demo.Text\"=hex(0):\r\n"},
+      {classes + ".zip", "@=\"Demo.Archive\"\r\n"},  // offered and checked
+      {classes + "CLSID\\{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\\InProcServer32",
+       "@=\"\\\"" + app + "DemoShell.dll\\\"\"\r\n\"ThreadingModel\"=\"Apartment\"\r\n"},
+      {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Shell "
+       "Extensions\\Approved",
+       "\"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\"=\"Demo Shell Extension\"\r\n"},
+      {"HKEY_LOCAL_MACHINE\\Software\\Kestrane D\xC3\xA9mo\\Demo\\Install",
+       "\"CurrentUser\"=dword:00000000\r\n\"StartMenuEntry\"=dword:00000001\r\n"
+       "\"TopMenuEntry\"=dword:00000001\r\n\"DesktopIcon\"=dword:00000001\r\n"
+       "\"ParentFolder\"=\"C:\\\\Program Files\"\r\n\"ParentMenuEntry\"=\"\"\r\n"
+       "\"AppFile\"=\"" +
+           app + "Demo.exe\"\r\n"},
+  };
+  for (const auto& e : expected) EXPECT_EQ(keyBlock(reg, e.key), e.lines) << e.key;
+
+  const fs::path menu = drive / "ProgramData/Microsoft/Windows/Start Menu/Programs/Demo Product";
+  const struct {
+    fs::path link;
+    const char* target;
+  } links[] = {
+      {menu / "Demo Product.lnk", "C:\\Program Files\\Demo Product\\Demo.exe"},
+      {menu / "Demo Help.lnk", "C:\\Program Files\\Demo Product\\Demo Help.chm"},
+      {drive / "Users/Public/Desktop/Demo.lnk", "C:\\Program Files\\Demo Product\\Demo.exe"},
+  };
+  for (const auto& l : links) {
+    LinkFacts facts;
+    ASSERT_TRUE(readLinkFile(l.link.string(), facts)) << l.link;
+    EXPECT_EQ(facts.target, l.target);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(menu), fs::directory_iterator()), 2);
 }

@@ -10,7 +10,7 @@ enum class HostCall {
   CreateFolder,
   DeleteFile,
   RemoveFolder,
-  RegistryWrite,
+  RegistryWrite,  // setting or deleting a value, deleting a key
   kCount
 };
 

@@ -289,6 +289,11 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
   return true;
 }
 
+// The emulated drives have no short names, as a volume with them turned off.
+int getShortPathName(const char*, char*, int) {
+  return 0;
+}
+
 int getSystemDirectory(char* buffer, int bufferSize) {
   return copyOut(host::specialFolder(CSIDL_SYSTEM), buffer, bufferSize);
 }

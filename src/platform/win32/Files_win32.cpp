@@ -116,6 +116,11 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
   return true;
 }
 
+int getShortPathName(const char* longPath, char* buffer, int bufferSize) {
+  if (buffer == nullptr || bufferSize <= 0) return 0;
+  return fitted(GetShortPathNameA(longPath, buffer, DWORD(bufferSize)), bufferSize);
+}
+
 int getSystemDirectory(char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
   return fitted(GetSystemDirectoryA(buffer, UINT(bufferSize)), bufferSize);
