@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/Paths.h"
+#include "base/SortedStringSet.h"
 
 namespace {
 
@@ -48,5 +49,26 @@ bool isSafeItemFileName(const char* fileName) {
 }
 
 bool isValidProgId(const char* progId) {
-  return progId != nullptr && *progId != '\0' && std::strchr(progId, '\\') == nullptr;
+  if (progId == nullptr || *progId == '\0' || *progId == '.') return false;
+  if (std::strchr(progId, '\\') != nullptr) return false;
+  // Keys of HKEY_CLASSES_ROOT that hold what every program shares: deleting one
+  // of them would unregister the whole machine's COM classes or shell verbs.
+  static const char* const kShared[] = {
+      "*",
+      "AllFilesystemObjects",
+      "AppID",
+      "Applications",
+      "CLSID",
+      "Directory",
+      "Drive",
+      "Folder",
+      "Interface",
+      "MIME",
+      "SystemFileAssociations",
+      "TypeLib",
+  };
+  for (const char* shared : kShared) {
+    if (compareNoCase(progId, shared) == 0) return false;
+  }
+  return true;
 }

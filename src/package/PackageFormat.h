@@ -29,5 +29,6 @@ bool isSafeInstallFolderName(const char* name);
 bool isSafeItemFileName(const char* fileName);
 
 // The registration deletes HKEY_CLASSES_ROOT\<progId> before writing it, so a
-// ProgID must be one non-empty key name.
+// ProgID must be one non-empty key name that is neither an extension (".txt")
+// nor one of the keys all programs share there ("CLSID", "Interface", "*", ...).
 bool isValidProgId(const char* progId);

@@ -103,7 +103,7 @@ void PackageReader::readExtensions(ExtensionSet& set, const char* field) {
 void PackageReader::readFileType(FileTypeEntry& entry) {
   readText(entry.progId, "progId");
   if (!isValidProgId(entry.progId.text())) {
-    fail("progId \"%s\" is empty or holds a backslash", entry.progId.text());
+    fail("progId \"%s\" is not a key of its own under HKEY_CLASSES_ROOT", entry.progId.text());
   }
   readText(entry.typeDescription, "typeDescription");
   entry.iconIndex = std::int32_t(readU32("iconIndex"));

@@ -203,6 +203,16 @@ TEST(PackageReader, RejectsBrokenRecords) {
          p.item("a.exe", 0x40).text("A").u32(1);
          fileType(p, "CLSID\\{x}", {"a"}, {});
        }},
+      {"ProgID that names the shared class ids",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "clsid", {"a"}, {});
+       }},
+      {"ProgID that is an extension key",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, ".txt", {"a"}, {});
+       }},
       {"shell extension key that is no GUID",
        [](PackageBytes& p) {
          p.item("a.exe", 0x40).text("A").u32(1);

@@ -190,7 +190,9 @@ ManifestFileType Loader::fileType(const toml::table& t, const std::string& field
   type.line = int(t.source().begin.line);
   type.progId = text(t, "prog-id", field + ".prog-id", true);
   if (!isValidProgId(type.progId.c_str())) {
-    fail(t.get("prog-id"), field + ".prog-id", "must be non-empty and without backslashes");
+    fail(t.get("prog-id"), field + ".prog-id",
+         "must be a key of its own: not empty, no backslash, not an extension "
+         "or a shared key such as CLSID");
   }
   type.description = text(t, "description", field + ".description");
   type.iconIndex =

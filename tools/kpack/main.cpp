@@ -6,12 +6,12 @@
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <unistd.h>
 
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
@@ -45,6 +45,11 @@ class ProgressReport {
 int build(const std::string& manifestPath, const std::string& outPath) {
   try {
     const kpack::Manifest manifest = kpack::loadManifest(manifestPath);
+    if (manifest.installFolderName.find_first_of("\\/") != std::string::npos) {
+      std::cerr << "kpack: warning: product.install-folder has a subfolder part; the setup "
+                   "creates only its last folder, so the install fails where the folders "
+                   "above it do not exist\n";
+    }
     ProgressReport report;
     const auto bytes = kpack::buildPackage(manifest, std::ref(report));
     const std::string temporary = outPath + ".tmp";
