@@ -1,17 +1,66 @@
-// Files, folders and drives, addressed by Windows paths.
+// Files, folders and drives, addressed by Windows paths. Each call is one Windows
+// file call; failures are returned, never hidden.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/PlatformTypes.h"
+
 namespace platform {
+
+// An open file; kInvalidFile when none.
+using FileId = std::intptr_t;
+constexpr FileId kInvalidFile = -1;
 
 // The attribute bits of a file or folder; INVALID_FILE_ATTRIBUTES (all bits set)
 // when it does not exist or cannot be queried.
 std::uint32_t getFileAttributes(const char* path);
+bool setFileAttributes(const char* path, std::uint32_t attributes);
+
+// CreateFileA: `access` GENERIC_READ/GENERIC_WRITE bits, `share` FILE_SHARE_ bits,
+// `creation` CREATE_ALWAYS, OPEN_ALWAYS, OPEN_EXISTING or CREATE_NEW.
+FileId createFile(const char* path, std::uint32_t access, std::uint32_t share, bool inheritable,
+                  std::uint32_t creation, std::uint32_t attributes);
+// Writes size bytes; `written` receives how many were. False when the call failed.
+bool writeFile(FileId file, const void* data, std::uint32_t size, std::uint32_t* written);
+bool closeFile(FileId file);
+
+bool deleteFile(const char* path);
+// Creates one folder; its parent must exist.
+bool createDirectory(const char* path);
+// Removes an empty folder, or a folder link itself.
+bool removeDirectory(const char* path);
+bool copyFile(const char* source, const char* destination, bool failIfExists);
+
+// One entry of a folder listing.
+struct FindData {
+  std::uint32_t attributes = 0;
+  char name[260] = {};
+};
+using FindId = void*;  // null when the search failed or found nothing
+
+// Lists the entries matching `pattern` ("C:\folder\*.*"), "." and ".." included
+// as Windows lists them.
+FindId findFirstFile(const char* pattern, FindData& data);
+bool findNextFile(FindId search, FindData& data);
+void findClose(FindId search);
 
 // The kind of the drive whose root is `rootPath` ("C:\"): one of the DRIVE_ values,
 // DRIVE_NO_ROOT_DIR when the path names no drive root.
 unsigned getDriveType(const char* rootPath);
+
+// Free space of the drive holding `root`. GetDiskFreeSpaceExA is not on every
+// system: hasDiskFreeSpaceEx tells whether it can be called.
+bool hasDiskFreeSpaceEx();
+bool getDiskFreeSpaceEx(const char* root, std::uint64_t* availableToCaller);
+bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
+                      std::uint32_t* bytesPerSector, std::uint32_t* freeClusters,
+                      std::uint32_t* totalClusters);
+
+// GetShortPathNameA: the 8.3 form of an existing path into `buffer`. Returns the
+// length written, or 0 on failure (including a buffer too small, and volumes
+// without short names); callers then keep the long path.
+int getShortPathName(const char* longPath, char* buffer, int bufferSize);
 
 // The system and Windows folders, without a trailing backslash. Return the length
 // written, or 0 on failure (including a buffer too small).

@@ -15,4 +15,7 @@ using DeviceContext = void*;
 // An open video-drawing (DrawDib) session; null means none.
 using DrawDibHandle = void*;
 
+// An open registry key or one of the predefined roots (HKEY_ in WinDefs.h).
+using RegKey = void*;
+
 }  // namespace platform

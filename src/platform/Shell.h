@@ -18,4 +18,7 @@ bool browseForFolder(WindowHandle owner, const char* title, char* path);
 bool shellExecute(WindowHandle owner, const char* verb, const char* file, const char* parameters,
                   const char* folder, int show);
 
+// Tells the shell that file associations changed (SHCNE_ASSOCCHANGED).
+void notifyAssociationsChanged();
+
 }  // namespace platform

@@ -17,4 +17,9 @@ const unsigned char* ansiUpperTable();
 // the number written. 0 on failure, including when `out` is too small.
 int ansiToWide(const char* text, int length, char16_t* out, int outCapacity);
 
+// The reverse: `length` UTF-16 units (-1: up to and including the terminator) to
+// ANSI, with a default character for what the code page cannot hold. Counts and
+// failures as ansiToWide, in bytes.
+int wideToAnsi(const char16_t* text, int length, char* out, int outCapacity);
+
 }  // namespace platform

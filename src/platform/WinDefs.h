@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "platform/PlatformTypes.h"
+
 using HRESULT = std::int32_t;
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
@@ -39,6 +41,60 @@ constexpr int CSIDL_SYSTEM = 0x25;
 constexpr int CSIDL_PROGRAM_FILES = 0x26;
 
 constexpr int SW_SHOWNORMAL = 1;
+
+constexpr std::uint32_t GENERIC_READ = 0x80000000u;
+constexpr std::uint32_t GENERIC_WRITE = 0x40000000u;
+constexpr std::uint32_t FILE_SHARE_READ = 0x1;
+constexpr std::uint32_t FILE_SHARE_WRITE = 0x2;
+constexpr std::uint32_t CREATE_NEW = 1;
+constexpr std::uint32_t CREATE_ALWAYS = 2;
+constexpr std::uint32_t OPEN_EXISTING = 3;
+constexpr std::uint32_t OPEN_ALWAYS = 4;
+
+constexpr std::uint32_t STILL_ACTIVE = 259;
+constexpr int THREAD_PRIORITY_NORMAL = 0;
+
+constexpr unsigned WM_USER = 0x0400;
+
+constexpr long SHCNE_ASSOCCHANGED = 0x08000000;
+constexpr unsigned SHCNF_IDLIST = 0x0000;
+
+// The predefined registry roots, sign-extended as the SDK defines them.
+inline const platform::RegKey HKEY_CLASSES_ROOT =
+    reinterpret_cast<platform::RegKey>(std::intptr_t(std::int32_t(0x80000000u)));
+inline const platform::RegKey HKEY_CURRENT_USER =
+    reinterpret_cast<platform::RegKey>(std::intptr_t(std::int32_t(0x80000001u)));
+inline const platform::RegKey HKEY_LOCAL_MACHINE =
+    reinterpret_cast<platform::RegKey>(std::intptr_t(std::int32_t(0x80000002u)));
+inline const platform::RegKey HKEY_USERS =
+    reinterpret_cast<platform::RegKey>(std::intptr_t(std::int32_t(0x80000003u)));
+
+constexpr std::uint32_t REG_NONE = 0;
+constexpr std::uint32_t REG_SZ = 1;
+constexpr std::uint32_t REG_EXPAND_SZ = 2;
+constexpr std::uint32_t REG_BINARY = 3;
+constexpr std::uint32_t REG_DWORD = 4;
+constexpr std::uint32_t REG_MULTI_SZ = 7;
+
+constexpr std::uint32_t KEY_QUERY_VALUE = 0x0001;
+constexpr std::uint32_t KEY_SET_VALUE = 0x0002;
+constexpr std::uint32_t KEY_CREATE_SUB_KEY = 0x0004;
+constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr std::uint32_t KEY_READ = 0x20019;
+constexpr std::uint32_t KEY_WRITE = 0x20006;
+constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
+
+// Status codes of the registry calls.
+constexpr long ERROR_SUCCESS = 0;
+constexpr long ERROR_FILE_NOT_FOUND = 2;
+constexpr long ERROR_ACCESS_DENIED = 5;
+constexpr long ERROR_INVALID_HANDLE = 6;
+constexpr long ERROR_INVALID_PARAMETER = 87;
+constexpr long ERROR_BAD_PATHNAME = 161;
+constexpr long ERROR_MORE_DATA = 234;
+constexpr long ERROR_NO_MORE_ITEMS = 259;
+constexpr long ERROR_BADKEY = 1010;
+constexpr long ERROR_KEY_DELETED = 1018;
 
 // 0x00BBGGRR: red in the low byte.
 using COLORREF = std::uint32_t;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "package/PackageBytes.h"
 #include "render/Image.h"
 #include "support/EncodeJpeg.h"
 #include "support/SkinBytes.h"
@@ -52,6 +53,21 @@ Bytes dibOf(int width, int height, int bits, int paletteEntries) {
   return packedDib(image, paletteEntries);
 }
 
+// A package with one item of each kind: an application with document types, a
+// COM server handling one of them, an uninstaller, shortcuts.
+Bytes everyKindOfItem() {
+  PackageBytes p;
+  p.header().u32(3);
+  p.item("Demo.exe", 0x40 | 0x04 | 0x08 | 0x10).text("Demo").text("").text("Demo").u32(2);
+  p.text("Demo.Doc").text("Demo Document").u32(1).text("").u32(0);
+  p.list({"demo", ".dmo"}).list({"txt", "log"});
+  p.text("Demo.Pic").text("Demo Picture").u32(2).text("{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}");
+  p.u32(1).list({"dpic"}).list({});
+  p.item("Shell.dll", 0x80 | 0x02).text("{00021401-0000-0000-C000-000000000046}").text("Shell");
+  p.item("Uninstall.exe", 0x20).u32(0).text("Removes Demo");
+  return p.bytes;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +82,8 @@ int main(int argc, char** argv) {
   std::error_code error;
   fs::create_directories(jpeg, error);
   fs::create_directories(dib, error);
+  const fs::path package = root / "PackageFuzz";
+  fs::create_directories(package, error);
   const fs::path skin = root / "SkinFuzz";
   fs::create_directories(skin, error);
   testdata::SkinBytes plainSkin = testdata::smallSkin();
@@ -94,6 +112,8 @@ int main(int argc, char** argv) {
       {dib / "colour24.dib", dibOf(5, 3, 24, 0)},
       {dib / "palette4.dib", dibOf(7, 2, 4, 16)},
       {dib / "mono.dib", dibOf(9, 2, 1, 2)},
+      {package / "one-item.bin", PackageBytes().header().u32(1).item("a.txt", 0).bytes},
+      {package / "every-kind.bin", everyKindOfItem()},
       {skin / "small.skin", plainSkin.make()},
       {skin / "bare.skin", bareSkin.make()},
   };

@@ -45,4 +45,11 @@ bool shellExecute(WindowHandle, const char* verb, const char* file, const char* 
   return std::fclose(log) == 0 && ok;
 }
 
+void notifyAssociationsChanged() {
+  if (std::FILE* log = std::fopen((host::prefixRoot() + "/shell.log").c_str(), "ab")) {
+    std::fputs("SHChangeNotify\tSHCNE_ASSOCCHANGED\n", log);
+    std::fclose(log);
+  }
+}
+
 }  // namespace platform

@@ -54,4 +54,32 @@ int ansiToWide(const char* text, int length, char16_t* out, int outCapacity) {
   return n;
 }
 
+int wideToAnsi(const char16_t* text, int length, char* out, int outCapacity) {
+  if (text == nullptr || length == 0 || length < -1 || outCapacity < 0) return 0;
+  int n = length;
+  if (n == -1) {
+    n = 0;
+    while (text[n] != 0) ++n;
+    ++n;
+  }
+  if (outCapacity == 0) return n;
+  if (out == nullptr || outCapacity < n) return 0;
+  for (int i = 0; i < n; ++i) {
+    const char16_t c = text[i];
+    char byte = '?';  // what Windows puts for a character the code page lacks
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      byte = char(c);
+    } else {
+      for (int k = 0; k < 32; ++k) {
+        if (kHighControls[k] == c) {
+          byte = char(0x80 + k);
+          break;
+        }
+      }
+    }
+    out[i] = byte;
+  }
+  return n;
+}
+
 }  // namespace platform

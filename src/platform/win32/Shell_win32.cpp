@@ -56,4 +56,8 @@ bool shellExecute(WindowHandle owner, const char* verb, const char* file, const 
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+void notifyAssociationsChanged() {
+  SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
 }  // namespace platform

@@ -33,4 +33,10 @@ int ansiToWide(const char* text, int length, char16_t* out, int outCapacity) {
   return MultiByteToWideChar(CP_ACP, 0, text, length, reinterpret_cast<wchar_t*>(out), outCapacity);
 }
 
+int wideToAnsi(const char16_t* text, int length, char* out, int outCapacity) {
+  if (text == nullptr) return 0;
+  return WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text), length, out,
+                             outCapacity, nullptr, nullptr);
+}
+
 }  // namespace platform

@@ -1,0 +1,115 @@
+#include "package/FileOps.h"
+
+#include "base/Paths.h"
+#include "package/FileHandle.h"
+#include "platform/Files.h"
+
+HRESULT writeStreamToFile(const ByteStream& stream, const char* path) {
+  FileHandle file;
+  if (!file.openFile(path, kOpenInstallTarget)) return E_FAIL;
+  const bool written = stream.size() == 0 || file.write(stream.bytes(), stream.size());
+  const bool closed = file.close();
+  return written && closed ? S_OK : E_FAIL;
+}
+
+bool createFolder(const char* path) {
+  const std::uint32_t attributes = platform::getFileAttributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return platform::createDirectory(path);
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+namespace {
+
+bool isDots(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// The listing of `folder`, one entry at a time.
+class FolderListing {
+ public:
+  explicit FolderListing(const SetupString& pattern)
+      : search_(platform::findFirstFile(pattern.text(), data_)), pending_(search_ != nullptr) {}
+  ~FolderListing() { platform::findClose(search_); }
+  FolderListing(const FolderListing&) = delete;
+  FolderListing& operator=(const FolderListing&) = delete;
+
+  const platform::FindData* next() {
+    if (!pending_) {
+      if (search_ == nullptr || !platform::findNextFile(search_, data_)) return nullptr;
+    }
+    pending_ = false;
+    return &data_;
+  }
+
+ private:
+  platform::FindData data_;
+  platform::FindId search_;
+  bool pending_;
+};
+
+}  // namespace
+
+bool deleteTree(const char* path, int depth, bool removeRoot) {
+  if (path == nullptr || *path == '\0') return true;
+  SetupString pattern(path);
+  if (endsWithBackslash(pattern)) pattern.eraseRange(pattern.length() - 1, 1);
+  pattern.append("\\*.*");
+
+  {
+    FolderListing folders(pattern);
+    while (const platform::FindData* entry = folders.next()) {
+      if (!(entry->attributes & FILE_ATTRIBUTE_DIRECTORY) || isDots(entry->name)) continue;
+      SetupString child(entry->name);
+      if (!moveToFolder(child, path)) return false;
+      // A folder link (junction or symbolic link) is removed itself; descending
+      // into it would delete whatever it points at, anywhere on the machine.
+      const bool removed = (entry->attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                               ? platform::removeDirectory(child.text())
+                               : deleteTree(child.text(), depth + 1, removeRoot);
+      if (!removed) return false;
+    }
+  }
+  {
+    FolderListing files(pattern);
+    while (const platform::FindData* entry = files.next()) {
+      if (entry->attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (isDots(entry->name)) continue;
+        return false;
+      }
+      SetupString full(entry->name);
+      if (!moveToFolder(full, path)) return false;
+      platform::setFileAttributes(full.text(), FILE_ATTRIBUTE_NORMAL);
+      if (!platform::deleteFile(full.text())) return false;
+    }
+  }
+  if (depth > 0 || removeRoot) return platform::removeDirectory(path);
+  return true;
+}
+
+void setExtension(SetupString& path, const char* extension) {
+  PathParts parts;
+  splitPath(path.text(), parts);
+  SetupString rebuilt = SetupString::concat(parts.drive, parts.folder);
+  rebuilt.append(parts.name);
+  if (extension != nullptr) {
+    if (*extension != '\0' && *extension != '.') rebuilt.append('.');
+    rebuilt.append(extension);
+  } else if (rebuilt.length() > 0 && rebuilt[rebuilt.length() - 1] == '.') {
+    rebuilt.eraseRange(rebuilt.length() - 1, 1);
+  }
+  path = rebuilt;
+}
+
+void copyToSystemFolder(const char* name, const char* folder) {
+  char system[kPathBufferSize];
+  if (platform::getSystemDirectory(system, sizeof system) == 0) return;
+  SetupString source(name);
+  SetupString destination(name);
+  if (!moveToFolder(source, folder) || !moveToFolder(destination, system)) return;
+  copyFileTo(source.text(), destination.text());
+}
+
+void copyFileTo(const char* source, const char* destination) {
+  platform::setFileAttributes(destination, FILE_ATTRIBUTE_NORMAL);
+  platform::copyFile(source, destination, false);
+}

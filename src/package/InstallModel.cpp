@@ -1,0 +1,32 @@
+#include "package/InstallModel.h"
+
+void FileTypeEntry::reset() {
+  progId = typeDescription = shellExKey = SetupString();
+  iconIndex = handlerItem = 0;
+  fixedExtensions.deleteAll();
+  optionalExtensions.deleteAll();
+}
+
+void InstallItem::reset() {
+  fileName = menuShortcutName = desktopShortcutName = SetupString();
+  classId = serverName = applicationTitle = uninstallComment = SetupString();
+  iconItem = -1;
+  flags = 0;
+  unpackedSize = 0;
+  packedData.clear();
+  fileTypes.deleteAll();
+}
+
+bool InstallItem::isComServer() const {
+  return (flags & kItemComServer) != 0 && !classId.isEmpty() && !serverName.isEmpty();
+}
+
+void InstallModel::reset() {
+  displayName = spareText = companyName = companyUrl = SetupString();
+  productUrl = settingsKeyName = installFolderName = SetupString();
+  items.deleteAll();
+  licenceText.clear();
+  selectableItem = selectableType = -1;
+  sidePicture.Clear();
+  logoPicture.Clear();
+}

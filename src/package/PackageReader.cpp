@@ -1,0 +1,242 @@
+// Reading the package resource into the InstallModel: one forward pass that stops
+// at the first rule broken. Failures travel as a PackageError inside this file and
+// become the false result of readPackage.
+#include <cstdarg>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <utility>
+
+#include "base/Paths.h"
+#include "package/InstallModel.h"
+#include "package/PackageFormat.h"
+#include "render/Jpeg.h"
+
+namespace {
+
+struct PackageError {
+  SetupString reason;
+};
+
+class PackageReader {
+ public:
+  PackageReader(const ByteStream& stream, std::uint32_t& position)
+      : stream_(stream), position_(position) {}
+
+  void read(InstallModel& model);
+
+ private:
+  [[noreturn]] void fail(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+  std::uint32_t readU32(const char* field);
+  void readText(SetupString& out, const char* field);
+  void readBlob(ByteStream& out, const char* field);
+  void readPicture(Image& out, const char* field);
+  void readItem(InstallItem& item, int index);
+  void readFileType(FileTypeEntry& entry);
+  void readExtensions(ExtensionSet& set, const char* field);
+  void checkModel(InstallModel& model);
+
+  const ByteStream& stream_;
+  std::uint32_t& position_;
+  SetupString context_;  // which record is being read, for the failure reason
+};
+
+void PackageReader::fail(const char* fmt, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, fmt);
+  std::vsnprintf(text, sizeof text, fmt, args);
+  va_end(args);
+  PackageError error;
+  error.reason.format("%s%s (at byte %u)", context_.text(), text, unsigned(position_));
+  throw error;
+}
+
+std::uint32_t PackageReader::readU32(const char* field) {
+  std::uint32_t value = 0;
+  if (::readU32(stream_, position_, value) != S_OK) fail("%s: data ends", field);
+  return value;
+}
+
+void PackageReader::readText(SetupString& out, const char* field) {
+  unsigned char tag = 0;
+  if (stream_.readAt(position_, 1, &tag) != S_OK) fail("%s: data ends", field);
+  if (tag != kPackedStringTag) fail("%s: text tag 0x%02X is not 0xFF", field, tag);
+  const std::uint32_t n = readU32(field);
+  if (n == 0) {
+    out = SetupString();
+    return;
+  }
+  if (n > kMaxPackedText) fail("%s: text of %u bytes is longer than 1024", field, unsigned(n));
+  char* buffer = out.lockBuffer(int(n));
+  if (stream_.readAt(position_, n, buffer) != S_OK) {
+    out.unlockBuffer(0);
+    fail("%s: data ends inside the text", field);
+  }
+  // The text ends at its first NUL; the bytes after it are read and dropped.
+  buffer[n] = '\0';
+  out.unlockBuffer(-1);
+}
+
+void PackageReader::readBlob(ByteStream& out, const char* field) {
+  if (out.readBlob(stream_, position_) != S_OK) fail("%s: blob runs past the end", field);
+}
+
+void PackageReader::readPicture(Image& out, const char* field) {
+  ByteStream jpeg;
+  readBlob(jpeg, field);
+  if (!DecodeJpeg(jpeg, out)) fail("%s: not a decodable JPEG picture", field);
+}
+
+void PackageReader::readExtensions(ExtensionSet& set, const char* field) {
+  const std::uint32_t count = readU32(field);
+  SetupString extension;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    readText(extension, field);
+    if (!set.addExtension(extension.text())) {
+      fail("%s: extension \"%s\" is empty or listed twice", field, extension.text());
+    }
+  }
+}
+
+void PackageReader::readFileType(FileTypeEntry& entry) {
+  readText(entry.progId, "progId");
+  if (!isValidProgId(entry.progId.text())) {
+    fail("progId \"%s\" is not a key of its own under HKEY_CLASSES_ROOT", entry.progId.text());
+  }
+  readText(entry.typeDescription, "typeDescription");
+  entry.iconIndex = std::int32_t(readU32("iconIndex"));
+  readText(entry.shellExKey, "shellExKey");
+  if (!entry.shellExKey.isEmpty() && !isGuidString(entry.shellExKey.text())) {
+    fail("shellExKey \"%s\" is not a braced GUID", entry.shellExKey.text());
+  }
+  entry.handlerItem = std::int32_t(readU32("handlerItem"));
+  readExtensions(entry.fixedExtensions, "fixedExtensions");
+  readExtensions(entry.optionalExtensions, "optionalExtensions");
+}
+
+void PackageReader::readItem(InstallItem& item, int index) {
+  context_.format("item %d: ", index);
+  readText(item.fileName, "fileName");
+  if (!isSafeItemFileName(item.fileName.text())) {
+    fail("fileName \"%s\" names no file", item.fileName.text());
+  }
+  context_.format("item %d (%s): ", index, item.fileName.text());
+  item.flags = readU32("flags");
+  item.unpackedSize = readU32("unpackedSize");
+  readBlob(item.packedData, "packedData");
+  if (item.flags & kItemMenuShortcut) readText(item.menuShortcutName, "menuShortcutName");
+  if (item.flags & kItemDesktopShortcut) {
+    readText(item.desktopShortcutName, "desktopShortcutName");
+  }
+  if (item.flags & kItemUninstaller) {
+    item.iconItem = std::int32_t(readU32("iconItem"));
+    readText(item.uninstallComment, "uninstallComment");
+  }
+  if (item.flags & kItemComServer) {
+    readText(item.classId, "classId");
+    readText(item.serverName, "serverName");
+    if (item.classId.isEmpty() || item.serverName.isEmpty()) {
+      fail("a COM server needs both classId and serverName");
+    }
+    if (!isGuidString(item.classId.text())) {
+      fail("classId \"%s\" is not a braced GUID", item.classId.text());
+    }
+  }
+  if (item.flags & kItemApplication) {
+    readText(item.applicationTitle, "applicationTitle");
+    const std::uint32_t count = readU32("file-type count");
+    const SetupString itemContext = context_;
+    for (std::uint32_t t = 0; t < count; ++t) {
+      auto entry = std::make_unique<FileTypeEntry>();
+      context_.format("%sfile type %u: ", itemContext.text(), unsigned(t));
+      readFileType(*entry);
+      if (!item.addFileType(entry.get())) {
+        fail("progId \"%s\" is listed twice", entry->progId.text());
+      }
+      entry.release();  // adopted by the item
+    }
+    context_ = itemContext;
+    // An application without document types registers no COM server either.
+    if (count == 0) item.flags &= ~kItemComServer;
+  }
+  context_ = SetupString();
+}
+
+void PackageReader::checkModel(InstallModel& model) {
+  const int count = model.itemCount();
+  if (count < 1) fail("the package has no items");
+  for (int i = 0; i < count; ++i) {
+    const InstallItem& item = *model.itemAt(i);
+    const bool uninstaller = (item.flags & kItemUninstaller) != 0;
+    if ((item.iconItem >= 0 || uninstaller) && (item.iconItem < 0 || item.iconItem >= count)) {
+      fail("item %d: iconItem %d is not an item", i, int(item.iconItem));
+    }
+  }
+  for (int i = 0; i < count; ++i) {
+    const InstallItem& item = *model.itemAt(i);
+    for (int t = 0; t < item.fileTypes.count(); ++t) {
+      const FileTypeEntry& type = *item.fileTypes.at(t);
+      if (model.selectableItem < 0 && type.optionalExtensions.count() > 0) {
+        model.selectableItem = i;
+        model.selectableType = t;
+      }
+      if (type.shellExKey.isEmpty()) continue;
+      const InstallItem* handler = model.itemAt(type.handlerItem);
+      if (handler == nullptr || !handler->isComServer()) {
+        fail("item %d, type %s: handlerItem %d is not a COM server item", i, type.progId.text(),
+             int(type.handlerItem));
+      }
+    }
+  }
+}
+
+void PackageReader::read(InstallModel& model) {
+  if (readU32("magic") != kPackageMagic) fail("not a package: wrong magic number");
+  const std::uint32_t version = readU32("version");
+  if (version != kPackageVersion) fail("package version %u is not 1", unsigned(version));
+
+  readText(model.displayName, "displayName");
+  readText(model.companyName, "companyName");
+  readText(model.companyUrl, "companyUrl");
+  readText(model.productUrl, "productUrl");
+  readText(model.settingsKeyName, "settingsKeyName");
+  readText(model.installFolderName, "installFolderName");
+  if (!isSafeInstallFolderName(model.installFolderName.text())) {
+    fail("installFolderName \"%s\" is not a folder name below the install location",
+         model.installFolderName.text());
+  }
+  readText(model.spareText, "spareText");
+  readPicture(model.sidePicture, "sidePicture");
+  readPicture(model.logoPicture, "logoPicture");
+  readBlob(model.licenceText, "licenceText");
+
+  const std::uint32_t count = readU32("item count");
+  for (std::uint32_t i = 0; i < count; ++i) {
+    auto item = std::make_unique<InstallItem>();
+    readItem(*item, int(i));
+    if (model.items.add(item.get()) < 0) fail("out of memory for item %u", unsigned(i));
+    item.release();  // adopted by the model
+  }
+  checkModel(model);
+}
+
+}  // namespace
+
+bool InstallModel::readPackage(const ByteStream& stream, std::uint32_t& position) {
+  reset();
+  failureReason_ = SetupString();
+  try {
+    PackageReader(stream, position).read(*this);
+    return true;
+  } catch (PackageError& error) {
+    reset();
+    failureReason_ = std::move(error.reason);
+    return false;
+  } catch (const std::bad_alloc&) {
+    reset();
+    failureReason_ = "out of memory";
+    return false;
+  }
+}

@@ -1,0 +1,47 @@
+#include "package/RegistrationStage.h"
+
+#include "base/Paths.h"
+#include "package/FileOps.h"
+#include "system/ComServer.h"
+#include "system/FileTypes.h"
+#include "system/SettingsStore.h"
+#include "system/Shortcuts.h"
+#include "system/UninstallEntry.h"
+
+namespace {
+
+void registerItem(InstallOptions& options, int index, const char* location) {
+  const InstallModel& model = *options.model;
+  const InstallItem& item = *model.itemAt(index);
+  SetupString target(item.fileName);
+  if (!moveToFolder(target, location)) return;
+
+  if ((item.flags & kItemSystemCopy) && !(item.flags & kItemCancelSystemCopy)) {
+    copyToSystemFolder(item.fileName.text(), location);
+  }
+  if (item.flags & kItemUninstaller) {
+    const InstallItem* iconItem = item.iconItem >= 0 && item.iconItem < model.itemCount()
+                                      ? model.itemAt(item.iconItem)
+                                      : nullptr;
+    SetupString icon(iconItem != nullptr ? iconItem->fileName : SetupString());
+    if (iconItem != nullptr && moveToFolder(icon, location)) {
+      registerUninstallEntry(model.displayName.text(), model.companyName.text(),
+                             model.companyUrl.text(), target.text(), icon.text(),
+                             item.uninstallComment.text(), model.productUrl.text());
+    }
+  }
+  if (item.flags & kItemApplication) registerDocumentTypes(options, index, target.text());
+  if (item.flags & kItemComServer) {
+    registerComServer(item.classId.text(), item.serverName.text(), target.text());
+  }
+}
+
+}  // namespace
+
+void runRegistrationStage(InstallOptions& options, const char* location) {
+  if (options.model == nullptr || location == nullptr) return;
+  for (int i = 0; i < options.model->itemCount(); ++i) registerItem(options, i, location);
+  if (options.StartMenuEntry != 0) createMenuShortcuts(options, location);
+  if (options.DesktopIcon != 0) createDesktopShortcuts(options, location);
+  saveInstallOptions(options);
+}

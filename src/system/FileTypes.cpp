@@ -1,0 +1,201 @@
+#include "system/FileTypes.h"
+
+#include "base/Paths.h"
+#include "base/SortedStringSet.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/WinDefs.h"
+#include "system/RegistryHelpers.h"
+
+namespace {
+
+constexpr char kOpenWithProgids[] = "\\OpenWithProgids";
+
+SetupString openWithKey(const char* ext) {
+  SetupString key = dottedExtension(ext);
+  key.append(kOpenWithProgids);
+  return key;
+}
+
+// The short form of a path, or the path itself when there is none.
+SetupString shortPathOf(const char* path) {
+  char buffer[kPathBufferSize];
+  return SetupString(platform::getShortPathName(path, buffer, sizeof buffer) > 0 ? buffer : path);
+}
+
+bool isEmpty(const char* text) {
+  return text == nullptr || *text == '\0';
+}
+
+// The file name and extension of a path.
+SetupString lastComponent(const char* path) {
+  PathParts parts;
+  splitPath(path, parts);
+  return SetupString::concat(parts.name, parts.extension);
+}
+
+}  // namespace
+
+SetupString dottedExtension(const char* ext) {
+  SetupString out(ext);
+  if (out.isEmpty() || out[0] != '.') out.insertText(0, ".");
+  return out;
+}
+
+bool registerProgId(bool isApplication, const char* name, const char* description,
+                    const char* appPath, int iconIndex, const char* shellExKey,
+                    const char* handlerClassId) {
+  if (isEmpty(name) || isEmpty(description) || isEmpty(appPath)) return false;
+  SetupString key;
+  key.format("%s%s", isApplication ? "Applications\\" : "", name);
+  deleteKeyTree(HKEY_CLASSES_ROOT, key.text());
+
+  const SetupString shortPath = shortPathOf(appPath);
+  SetupString icon;
+  icon.format("%s,%d", shortPath.text(), iconIndex);
+  // Without its 8.3 form a path may hold blanks, and an unquoted one would make the
+  // shell try "C:\Program" first.
+  SetupString program(shortPath);
+  if (program.findChar(' ') >= 0) quotePath(program);
+  SetupString command;
+  command.format("%s \"%%1\"", program.text());
+
+  SetupString iconKey, openCommand, editCommand, openDde, editDde;
+  iconKey.format("%s%s", key.text(), "\\DefaultIcon");
+  openCommand.format("%s%s%s", key.text(), "\\shell\\open\\", "command");
+  editCommand.format("%s%s%s", key.text(), "\\shell\\edit\\", "command");
+  openDde.format("%s%s%s", key.text(), "\\shell\\open\\", "ddeexec");
+  editDde.format("%s%s%s", key.text(), "\\shell\\edit\\", "ddeexec");
+  const struct {
+    const SetupString& key;
+    const char* text;
+  } rows[] = {
+      {key, description},
+      {iconKey, icon.text()},
+      {openCommand, command.text()},
+      {editCommand, command.text()},
+      {openDde, "[open(\"%1\")]"},
+      {editDde, "[edit(\"%1\")]"},
+  };
+  for (const auto& row : rows) {
+    if (!writeRegString(HKEY_CLASSES_ROOT, row.key.text(), nullptr, row.text)) return false;
+  }
+  if (!isEmpty(shellExKey) && !isEmpty(handlerClassId)) {
+    SetupString slot;
+    slot.format("%s%s%s", key.text(), "\\shellex\\", shellExKey);
+    return writeRegString(HKEY_CLASSES_ROOT, slot.text(), nullptr, handlerClassId);
+  }
+  return true;
+}
+
+bool addOpenWithProgid(const char* progId, const char* ext) {
+  if (progId == nullptr || ext == nullptr) return false;
+  return writeRegEmptyValue(HKEY_CLASSES_ROOT, openWithKey(ext).text(), progId);
+}
+
+bool removeOpenWithProgid(const char* progId, const char* ext) {
+  if (progId == nullptr || ext == nullptr) return false;
+  platform::RegKey key = nullptr;
+  if (platform::regOpenKey(HKEY_CLASSES_ROOT, openWithKey(ext).text(), KEY_SET_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const bool removed = platform::regDeleteValue(key, progId) == ERROR_SUCCESS;
+  platform::regCloseKey(key);
+  return removed;
+}
+
+void takeExtension(const char* progId, const char* ext, int listInOpenWith) {
+  if (progId == nullptr || ext == nullptr) return;
+  writeRegString(HKEY_CLASSES_ROOT, dottedExtension(ext).text(), nullptr, progId);
+  if (listInOpenWith != 0) addOpenWithProgid(progId, ext);
+}
+
+bool extensionOwnedBy(const char* progId, const char* ext) {
+  if (progId == nullptr || ext == nullptr) return false;
+  char owner[kPathBufferSize];
+  if (!readRegString(HKEY_CLASSES_ROOT, dottedExtension(ext).text(), nullptr, owner,
+                     sizeof owner)) {
+    return false;
+  }
+  return compareNoCase(SetupString(owner), SetupString(progId)) == 0;
+}
+
+bool disownExtension(const char* progId, const char* ext) {
+  removeOpenWithProgid(progId, ext);
+  if (!extensionOwnedBy(progId, ext)) return false;
+  return writeRegString(HKEY_CLASSES_ROOT, dottedExtension(ext).text(), nullptr, "");
+}
+
+bool firstOtherProgid(SetupString& out, const char* ext) {
+  if (ext == nullptr) return false;
+  platform::RegKey key = nullptr;
+  if (platform::regOpenKey(HKEY_CLASSES_ROOT, openWithKey(ext).text(), KEY_QUERY_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  SetupString name;
+  char* buffer = name.lockBuffer(kPathBufferSize);
+  bool found = false;
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t length = kPathBufferSize;
+    if (platform::regEnumValue(key, index, buffer, &length, nullptr) != ERROR_SUCCESS) break;
+    if (length > 0) {
+      found = true;
+      break;
+    }
+  }
+  name.unlockBuffer(found ? -1 : 0);
+  platform::regCloseKey(key);
+  if (found) out = name;
+  return found;
+}
+
+bool releaseExtension(const char* progId, const char* ext) {
+  if (!disownExtension(progId, ext)) return false;
+  SetupString previous;
+  if (firstOtherProgid(previous, ext)) takeExtension(previous.text(), ext, 0);
+  return addOpenWithProgid(progId, ext);
+}
+
+void registerDocumentTypes(const InstallOptions& options, int itemIndex, const char* appPath) {
+  const InstallModel* model = options.model;
+  if (model == nullptr || itemIndex < 0 || itemIndex >= model->itemCount()) return;
+  const InstallItem& item = *model->itemAt(itemIndex);
+  // The shell looks an application up by the name of its file, which is the last
+  // part of the name the package gives.
+  registerProgId(true, lastComponent(item.fileName.text()).text(), item.applicationTitle.text(),
+                 appPath, 0, nullptr, nullptr);
+
+  for (int j = 0; j < item.fileTypes.count(); ++j) {
+    const FileTypeEntry& type = *item.fileTypes.at(j);
+    const char* slot = nullptr;
+    const char* handler = nullptr;
+    if (!type.shellExKey.isEmpty()) {
+      const InstallItem* server = type.handlerItem >= 0 && type.handlerItem < model->itemCount()
+                                      ? model->itemAt(type.handlerItem)
+                                      : nullptr;
+      if (server != nullptr && server->isComServer()) {
+        slot = type.shellExKey.text();
+        handler = server->classId.text();
+      }
+    }
+    const char* progId = type.progId.text();
+    if (!registerProgId(false, progId, type.typeDescription.text(), appPath, type.iconIndex, slot,
+                        handler)) {
+      continue;
+    }
+    const bool selected = itemIndex == model->selectableItem && j == model->selectableType;
+    for (int k = 0; k < type.fixedExtensions.count(); ++k) {
+      takeExtension(progId, type.fixedExtensions.at(k)->text(), 1);
+    }
+    for (int k = 0; k < type.optionalExtensions.count(); ++k) {
+      const char* ext = type.optionalExtensions.at(k)->text();
+      if (selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k] != 0) {
+        takeExtension(progId, ext, 1);
+      } else if (!releaseExtension(progId, ext)) {
+        addOpenWithProgid(progId, ext);
+      }
+    }
+  }
+}

@@ -1,0 +1,111 @@
+#include "system/RegistryHelpers.h"
+
+#include <cstring>
+
+#include "base/Paths.h"
+#include "platform/Registry.h"
+#include "platform/WinDefs.h"
+
+namespace {
+
+// A key opened or created here, closed when it goes out of scope.
+class OpenKey {
+ public:
+  OpenKey() = default;
+  ~OpenKey() {
+    if (key_ != nullptr) platform::regCloseKey(key_);
+  }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+
+  bool create(platform::RegKey root, const char* subKey) {
+    return platform::regCreateKey(root, subKey, KEY_WRITE, &key_) == ERROR_SUCCESS;
+  }
+  long open(platform::RegKey root, const char* subKey, std::uint32_t access) {
+    return platform::regOpenKey(root, subKey, access, &key_);
+  }
+  platform::RegKey get() const { return key_; }
+
+ private:
+  platform::RegKey key_ = nullptr;
+};
+
+bool setValue(platform::RegKey root, const char* subKey, const char* valueName, std::uint32_t type,
+              const void* data, std::uint32_t size) {
+  OpenKey key;
+  return key.create(root, subKey) &&
+         platform::regSetValue(key.get(), valueName, type, data, size) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool writeRegString(platform::RegKey root, const char* subKey, const char* valueName,
+                    const char* text) {
+  if (subKey == nullptr || text == nullptr) return false;
+  const std::uint32_t length = std::uint32_t(std::strlen(text));
+  if (valueName == nullptr) {
+    return platform::regSetDefaultText(root, subKey, text, length) == ERROR_SUCCESS;
+  }
+  return setValue(root, subKey, valueName, REG_SZ, text, length + 1);
+}
+
+bool writeRegDword(platform::RegKey root, const char* subKey, const char* valueName,
+                   std::uint32_t value) {
+  if (subKey == nullptr || valueName == nullptr) return false;
+  const unsigned char bytes[4] = {(unsigned char)value, (unsigned char)(value >> 8),
+                                  (unsigned char)(value >> 16), (unsigned char)(value >> 24)};
+  return setValue(root, subKey, valueName, REG_DWORD, bytes, sizeof bytes);
+}
+
+bool writeRegEmptyValue(platform::RegKey root, const char* subKey, const char* valueName) {
+  if (subKey == nullptr || valueName == nullptr) return false;
+  return setValue(root, subKey, valueName, REG_NONE, nullptr, 0);
+}
+
+bool readRegString(platform::RegKey root, const char* subKey, const char* valueName, char* buffer,
+                   int size) {
+  if (subKey == nullptr || buffer == nullptr || size <= 0) return false;
+  std::uint32_t read = 0;
+  if (valueName == nullptr) {
+    std::int32_t bytes = size;
+    if (platform::regQueryDefaultText(root, subKey, buffer, &bytes) != ERROR_SUCCESS) return false;
+    read = std::uint32_t(bytes);
+  } else {
+    OpenKey key;
+    read = std::uint32_t(size);
+    if (key.open(root, subKey, KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+        platform::regQueryValue(key.get(), valueName, nullptr, buffer, &read) != ERROR_SUCCESS) {
+      return false;
+    }
+  }
+  // The registry hands back what was stored, which need not end in a terminator.
+  if (read > std::uint32_t(size)) return false;
+  if (read == std::uint32_t(size)) return buffer[size - 1] == '\0';
+  buffer[read] = '\0';
+  return true;
+}
+
+long deleteKeyTree(platform::RegKey root, const char* subKey) {
+  if (subKey == nullptr || *subKey == '\0') return ERROR_INVALID_PARAMETER;
+  platform::RegKey key = nullptr;
+  long status = platform::regOpenKey(root, subKey, KEY_READ, &key);
+  if (status != ERROR_SUCCESS) return status;
+  // On the heap: the recursion is as deep as the tree.
+  SetupString name;
+  char* buffer = name.lockBuffer(kPathBufferSize);
+  do {
+    status = platform::regEnumKey(key, 0, buffer, kPathBufferSize);
+    if (status == ERROR_SUCCESS) status = deleteKeyTree(key, buffer);
+  } while (status == ERROR_SUCCESS);
+  name.unlockBuffer(0);
+  platform::regCloseKey(key);
+  if (status == ERROR_NO_MORE_ITEMS || status == ERROR_BADKEY) {
+    status = platform::regDeleteKey(root, subKey);
+  }
+  return status;
+}
+
+void quotePath(SetupString& path) {
+  path.insertText(0, "\"");
+  path.append('"');
+}

@@ -1,0 +1,42 @@
+// The small registry helpers every part of the shell integration writes through.
+// Roots are the HKEY_ values of WinDefs.h; every key opened here is closed again
+// before the helper returns. Text is ANSI.
+#pragma once
+
+#include <cstdint>
+
+#include "base/SetupString.h"
+#include "platform/PlatformTypes.h"
+
+// Sets a REG_SZ value, creating subKey as needed. A null valueName sets the key's
+// default value, handing the text's length (without its terminator) to the
+// platform, which stores the text whole; a named value is written with its
+// terminator. False for a null subKey or text, or when the platform refuses.
+bool writeRegString(platform::RegKey root, const char* subKey, const char* valueName,
+                    const char* text);
+
+// Sets a 4-byte REG_DWORD value, creating subKey as needed. False for a null subKey
+// or valueName, or when the platform refuses.
+bool writeRegDword(platform::RegKey root, const char* subKey, const char* valueName,
+                   std::uint32_t value);
+
+// Sets a REG_NONE value without data, creating subKey as needed. False for a null
+// subKey or valueName, or when the platform refuses.
+bool writeRegEmptyValue(platform::RegKey root, const char* subKey, const char* valueName);
+
+// Reads a value (the key's default value for a null valueName) into buffer of
+// `size` bytes, whatever its type, and terminates it. False for a null subKey or
+// buffer, a missing key or value, or data that does not fit with a terminator;
+// the buffer's content is then undefined.
+bool readRegString(platform::RegKey root, const char* subKey, const char* valueName, char* buffer,
+                   int size);
+
+// Deletes subKey with every key below it. Returns the platform's status: 0 when it
+// is gone, the open error (ERROR_FILE_NOT_FOUND) when it did not exist, and
+// otherwise the first error met, with what could not be deleted left in place. An
+// empty or null subKey would name the root itself and is refused with
+// ERROR_INVALID_PARAMETER.
+long deleteKeyTree(platform::RegKey root, const char* subKey);
+
+// Puts a double-quote character before and after the text.
+void quotePath(SetupString& path);

@@ -1,0 +1,63 @@
+#include "system/UninstallEntry.h"
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "base/Paths.h"
+#include "base/SetupString.h"
+#include "platform/WinDefs.h"
+#include "system/RegistryHelpers.h"
+
+namespace {
+
+bool isEmpty(const char* text) {
+  return text == nullptr || *text == '\0';
+}
+
+}  // namespace
+
+bool registerUninstallEntry(const char* displayName, const char* publisher, const char* infoAddress,
+                            const char* uninstallerPath, const char* iconPath, const char* comments,
+                            const char* updateAddress) {
+  for (const char* text :
+       {displayName, publisher, infoAddress, uninstallerPath, iconPath, comments, updateAddress}) {
+    if (isEmpty(text)) return false;
+  }
+  // A name ending in a separator leaves no entry name, and its values would land on
+  // the Uninstall key itself.
+  PathParts parts;
+  splitPath(displayName, parts);
+  if (parts.name.isEmpty() && parts.extension.isEmpty()) return false;
+  SetupString key(displayName);
+  if (!moveToFolder(key, kUninstallKey)) return false;
+
+  SetupString uninstaller(uninstallerPath);
+  SetupString icon(iconPath);
+  quotePath(uninstaller);
+  quotePath(icon);
+
+  const char* k = key.text();
+  struct Text {
+    const char* name;
+    const char* data;
+  };
+  const Text texts[] = {
+      {"DisplayName", displayName},     {"UninstallString", uninstaller.text()},
+      {"DisplayIcon", icon.text()},     {"Publisher", publisher},
+      {"URLInfoAbout", infoAddress},    {"Comments", comments},
+      {"URLUpdateInfo", updateAddress}, {"HelpLink", updateAddress},
+      {"Contact", "Customer Support"},
+  };
+  for (const Text& t : texts) {
+    if (!writeRegString(HKEY_LOCAL_MACHINE, k, t.name, t.data)) return false;
+  }
+  struct Flag {
+    const char* name;
+    std::uint32_t value;
+  };
+  const Flag flags[] = {{"Language", 0}, {"NoModify", 1}, {"NoRepair", 1}, {"WindowsInstaller", 0}};
+  for (const Flag& f : flags) {
+    if (!writeRegDword(HKEY_LOCAL_MACHINE, k, f.name, f.value)) return false;
+  }
+  return true;
+}

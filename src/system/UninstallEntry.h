@@ -1,0 +1,17 @@
+// The product's entry in the system's list of installed programs, under
+// HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall.
+#pragma once
+
+// The uninstall key of every installed program.
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// Writes the entry named after the last path component of displayName: its
+// DisplayName, UninstallString (the quoted uninstaller path), DisplayIcon (the
+// quoted icon path), Publisher, URLInfoAbout, Comments, URLUpdateInfo, HelpLink
+// (the same address), Contact and the four REG_DWORD flags, in that order. Nothing
+// is written, and the result is false, when any text is null or empty or the entry
+// name would be empty; a write that fails ends the call with false and leaves the
+// values before it in place.
+bool registerUninstallEntry(const char* displayName, const char* publisher, const char* infoAddress,
+                            const char* uninstallerPath, const char* iconPath, const char* comments,
+                            const char* updateAddress);

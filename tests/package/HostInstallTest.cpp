@@ -1,0 +1,201 @@
+// Install-pass behaviour that needs the host backend's hand on the machine: links,
+// free space, failing writes and a cancel at an exact moment.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+#include "base/Paths.h"
+#include "package/DiskSpace.h"
+#include "package/FileOps.h"
+#include "package/InstallWorker.h"
+#include "package/PackageBytes.h"
+#include "platform/Files.h"
+#include "platform/host/FailureInjection.h"
+#include "platform/host/MessageSink.h"
+#include "platform/host/Prefix.h"
+#include "support/TestFiles.h"
+
+using platform::host::HostCall;
+
+namespace {
+
+std::string hostPath(const char* windowsPath) {
+  std::string host;
+  EXPECT_TRUE(platform::host::toHostPath(windowsPath, host));
+  return host;
+}
+
+void writeFile(const char* windowsPath, const std::string& text) {
+  ByteStream s;
+  s.appendBytes(std::uint32_t(text.size()), text.data());
+  ASSERT_EQ(writeStreamToFile(s, windowsPath), S_OK);
+}
+
+std::int64_t sizeOf(int index, void* sizes) {
+  return static_cast<std::int64_t*>(sizes)[index];
+}
+
+}  // namespace
+
+TEST(HostFileOps, DeleteTreeRemovesLinksNotWhatTheyPointAt) {
+  deleteTree("C:\\kestrane-tests\\links", 0, true);
+  deleteTree("D:\\outside", 0, true);
+  createFolder("C:\\kestrane-tests");
+  ASSERT_TRUE(createFolder("C:\\kestrane-tests\\links"));
+  createFolder("D:\\");
+  ASSERT_TRUE(createFolder("D:\\outside"));
+  writeFile("D:\\outside\\precious.txt", "keep me");
+  writeFile("C:\\kestrane-tests\\links\\own.txt", "mine");
+  ASSERT_EQ(symlink(hostPath("D:\\outside").c_str(),
+                    hostPath("C:\\kestrane-tests\\links\\folder-link").c_str()),
+            0);
+  ASSERT_EQ(symlink(hostPath("D:\\outside\\precious.txt").c_str(),
+                    hostPath("C:\\kestrane-tests\\links\\file-link").c_str()),
+            0);
+
+  EXPECT_TRUE(deleteTree("C:\\kestrane-tests\\links", 0, true));
+  EXPECT_FALSE(isDirectory("C:\\kestrane-tests\\links"));
+  std::string content;
+  ASSERT_TRUE(readTestFile("D:\\outside\\precious.txt", content));
+  EXPECT_EQ(content, "keep me");
+  EXPECT_TRUE(access(hostPath("D:\\outside\\precious.txt").c_str(), W_OK) == 0);
+}
+
+// Windows refuses to open a read-only file for writing. (Wine run as root does
+// not, so this is checked against the host backend only.)
+TEST(HostFileOps, ReadOnlyFilesAreNotOverwritten) {
+  const char* ro = "C:\\kestrane-tests\\ro.txt";
+  createFolder("C:\\kestrane-tests");
+  writeFile(ro, "old");
+  writeFile("C:\\kestrane-tests\\new.txt", "new");
+  ASSERT_TRUE(platform::setFileAttributes(ro, FILE_ATTRIBUTE_READONLY));
+  ByteStream s;
+  s.appendBytes(3, "new");
+  EXPECT_EQ(writeStreamToFile(s, ro), E_FAIL);
+  EXPECT_FALSE(platform::deleteFile(ro));
+  std::string content;
+  ASSERT_TRUE(readTestFile(ro, content));
+  EXPECT_EQ(content, "old");
+  copyFileTo("C:\\kestrane-tests\\new.txt", ro);  // clears the read-only bit first
+  ASSERT_TRUE(readTestFile(ro, content));
+  EXPECT_EQ(content, "new");
+  EXPECT_TRUE(platform::deleteFile(ro));
+}
+
+TEST(HostFileOps, DiskSpaceMustExceedWhatIsNeeded) {
+  const std::string preset = platform::host::prefixRoot() + "/drive_c.free";
+  std::ofstream(preset) << 10000;
+  std::int64_t sizes[] = {4000, 6000};
+  std::int64_t free = 0, required = 0;
+  EXPECT_FALSE(checkDiskSpace("C:\\", free, required, sizeOf, 2, sizes));  // equal: not enough
+  EXPECT_EQ(free, 10000);
+  EXPECT_EQ(required, 10000);
+  sizes[1] = 5999;
+  EXPECT_TRUE(checkDiskSpace("C:\\", free, required, sizeOf, 2, sizes));
+
+  // Without GetDiskFreeSpaceExA whole 4 KiB clusters count: 1 + 2 of 2 free.
+  std::ofstream(preset) << 3 * 4096 - 1;
+  platform::host::hideDiskFreeSpaceEx(true);
+  std::int64_t clusters[] = {1, 4097};
+  EXPECT_FALSE(checkDiskSpace("C:\\", free, required, sizeOf, 2, clusters));
+  EXPECT_EQ(free, 2 * 4096);
+  EXPECT_EQ(required, 4098);
+  std::int64_t one[] = {4096};
+  EXPECT_TRUE(checkDiskSpace("C:\\", free, required, sizeOf, 1, one));
+  EXPECT_FALSE(checkDiskSpace("Q:\\", free, required, sizeOf, 1, one));  // no such drive
+  platform::host::hideDiskFreeSpaceEx(false);
+  std::remove(preset.c_str());
+}
+
+namespace {
+
+// Handles messages on the worker's thread, cancelling at the first progress.
+class CancellingSink : public platform::host::MessageSink {
+ public:
+  explicit CancellingSink(InstallWorker& worker) : worker_(worker) {}
+  bool post(unsigned message, std::uintptr_t, std::intptr_t lParam) override {
+    if (message == MSG_INSTALL_PROGRESS) {
+      ++progress;
+      worker_.requestCancel();
+    }
+    if (message == MSG_INSTALL_ERROR) error = reinterpret_cast<const FailureRecord*>(lParam)->code;
+    if (message == MSG_INSTALL_DONE && lParam == 1) done = true;
+    return true;
+  }
+  int progress = 0;
+  int error = -1;
+  bool done = false;
+
+ private:
+  InstallWorker& worker_;
+};
+
+class HostWorker : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    createFolder("C:\\kestrane-tests");
+    deleteTree("C:\\kestrane-tests\\host-worker", 0, true);
+    ASSERT_TRUE(createFolder("C:\\kestrane-tests\\host-worker"));
+    options_.ParentFolder = "C:\\kestrane-tests\\host-worker";
+    options_.model = &model_;
+  }
+  void TearDown() override {
+    platform::host::clearFailures();
+    deleteTree("C:\\kestrane-tests\\host-worker", 0, true);
+  }
+  void load(const PackageBytes& p) {
+    ByteStream s;
+    p.copyTo(s);
+    std::uint32_t position = 0;
+    ASSERT_TRUE(model_.readPackage(s, position)) << model_.failureReason();
+  }
+  InstallModel model_;
+  InstallOptions options_;
+};
+
+}  // namespace
+
+TEST_F(HostWorker, CancelDuringTheFirstFileStopsAtTheNextBlock) {
+  PackageBytes p;
+  const std::string big = PackageBytes::noise(200000, 7);  // many blocks to inflate
+  p.header().u32(2).item("big.bin", 0, big).item("next.txt", 0, "next");
+  load(p);
+  InstallWorker worker;
+  CancellingSink sink(worker);
+  const WorkerNotifyTarget target{&sink, MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
+  worker.setNotifyTarget(&target);
+  worker.setOptions(&options_);
+  ASSERT_TRUE(worker.start());
+  worker.waitUntilEnded();
+  EXPECT_EQ(sink.progress, 1);
+  EXPECT_EQ(sink.error, FailDecompress);
+  EXPECT_FALSE(sink.done);
+  EXPECT_EQ(worker.failure().path, "big.bin");
+
+  // A new start clears the request and the pass runs through.
+  CancellingSink quiet(worker);
+  const WorkerNotifyTarget none{};
+  worker.setNotifyTarget(&none);
+  ASSERT_TRUE(worker.start());
+  worker.waitUntilEnded();
+  std::string content;
+  EXPECT_TRUE(readTestFile("C:\\kestrane-tests\\host-worker\\Demo Product\\next.txt", content));
+}
+
+TEST_F(HostWorker, AFailedWriteNamesTheTarget) {
+  PackageBytes p;
+  p.header().u32(2).item("a.txt", 0, "a").item("b.txt", 0, "b");
+  load(p);
+  platform::host::failNthCall(HostCall::WriteFile, 2);
+  InstallWorker worker;
+  CancellingSink sink(worker);  // cancels only after the failure can no longer change
+  const WorkerNotifyTarget target{&sink, 0, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
+  worker.setNotifyTarget(&target);
+  worker.setOptions(&options_);
+  ASSERT_TRUE(worker.start());
+  worker.waitUntilEnded();
+  EXPECT_EQ(sink.error, FailWriteFile);
+  EXPECT_EQ(worker.failure().path, "C:\\kestrane-tests\\host-worker\\Demo Product\\b.txt");
+}

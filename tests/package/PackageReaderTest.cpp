@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "package/Inflate.h"
+#include "package/InstallModel.h"
+#include "package/PackageBytes.h"
+
+namespace {
+
+const char* kGuid = "{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}";
+const char* kGuid2 = "{00021401-0000-0000-C000-000000000046}";
+
+struct ReadResult {
+  bool ok;
+  std::uint32_t position;
+  std::uint32_t size;
+};
+
+ReadResult read(const PackageBytes& p, InstallModel& model) {
+  ByteStream s;
+  p.copyTo(s);
+  std::uint32_t position = 0;
+  const bool ok = model.readPackage(s, position);
+  return {ok, position, s.size()};
+}
+
+bool reads(const PackageBytes& p) {
+  InstallModel model;
+  return read(p, model).ok;
+}
+
+// A file-type record.
+PackageBytes& fileType(PackageBytes& p, const std::string& progId,
+                       const std::vector<std::string>& fixed,
+                       const std::vector<std::string>& optional, const std::string& shellExKey = "",
+                       std::uint32_t handler = 0) {
+  return p.text(progId)
+      .text(progId + " document")
+      .u32(1)
+      .text(shellExKey)
+      .u32(handler)
+      .list(fixed)
+      .list(optional);
+}
+
+void expectEmpty(const InstallModel& model) {
+  EXPECT_EQ(model.itemCount(), 0);
+  EXPECT_TRUE(model.displayName.isEmpty());
+  EXPECT_TRUE(model.installFolderName.isEmpty());
+  EXPECT_EQ(model.licenceText.size(), 0u);
+  EXPECT_FALSE(model.sidePicture.HasPixels());
+  EXPECT_EQ(model.selectableItem, -1);
+  EXPECT_EQ(model.selectableType, -1);
+}
+
+}  // namespace
+
+TEST(PackageReader, WorkedEncodings) {
+  PackageBytes abc;
+  abc.text("abc");
+  EXPECT_EQ(abc.bytes, (std::vector<unsigned char>{0xFF, 3, 0, 0, 0, 'a', 'b', 'c'}));
+
+  PackageBytes p;
+  p.header().u32(1).item("a.txt", 0);
+  InstallModel model;
+  const ReadResult r = read(p, model);
+  ASSERT_TRUE(r.ok) << model.failureReason();
+  EXPECT_EQ(r.position, r.size);  // read to the last byte
+  const InstallItem& item = *model.itemAt(0);
+  EXPECT_EQ(item.fileName, "a.txt");
+  EXPECT_EQ(item.flags, 0u);
+  EXPECT_EQ(item.unpackedSize, 3u);
+  EXPECT_EQ(item.iconItem, -1);
+  ByteStream plain;
+  ASSERT_EQ(inflateStream(&item.packedData, &plain), S_OK);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.bytes()), plain.size()), "abc");
+
+  EXPECT_EQ(model.displayName, "Demo Product");
+  EXPECT_EQ(model.productUrl, "https://example.com/demo");
+  EXPECT_EQ(model.sidePicture.Width(), 16);
+  EXPECT_EQ(model.sidePicture.BitsPerPixel(), 24);
+  EXPECT_TRUE(model.logoPicture.IsGrey());
+  EXPECT_EQ(model.licenceText.size(), 6u);
+}
+
+TEST(PackageReader, HeaderRules) {
+  auto withText = [](const std::vector<unsigned char>& tail) {
+    PackageBytes p;
+    p.u32(0x91827364).u32(1).raw(tail);
+    return p;
+  };
+  EXPECT_FALSE(reads(PackageBytes().u32(0x64738291).u32(1)));  // magic stored big-endian
+  PackageBytes v2;
+  v2.header();
+  v2.bytes[4] = 2;
+  v2.u32(1).item("a.txt", 0);
+  EXPECT_FALSE(reads(v2));
+  EXPECT_FALSE(reads(withText({0x00, 0, 0, 0, 0})));    // tag 0x00
+  EXPECT_FALSE(reads(PackageBytes().header().u32(0)));  // no items
+
+  // Texts of 0, 1024 and 1025 bytes as the display name.
+  for (std::size_t n : {0u, 1024u, 1025u}) {
+    PackageBytes p;
+    p.header();
+    PackageBytes named;
+    named.u32(0x91827364).u32(1).text(std::string(n, 'x'));
+    named.raw(std::vector<unsigned char>(p.bytes.begin() + 8 + 5 + 12, p.bytes.end()));
+    named.u32(1).item("a.txt", 0);
+    InstallModel model;
+    EXPECT_EQ(read(named, model).ok, n <= 1024) << n;
+    if (n <= 1024) {
+      EXPECT_EQ(model.displayName.length(), int(n));
+    }
+  }
+}
+
+TEST(PackageReader, TextEndsAtItsFirstNul) {
+  PackageBytes p;
+  p.header().u32(1);
+  p.text(std::string("a.txt\0junk", 10)).u32(0).u32(3).blob(PackageBytes::deflated("abc"));
+  InstallModel model;
+  const ReadResult r = read(p, model);
+  ASSERT_TRUE(r.ok) << model.failureReason();
+  EXPECT_EQ(model.itemAt(0)->fileName, "a.txt");
+  EXPECT_EQ(r.position, r.size);  // the dropped bytes were still read past
+}
+
+TEST(PackageReader, ItemFieldsFollowTheirFlags) {
+  PackageBytes p;
+  p.header().u32(3);
+  p.item("Demo.exe", 0x04 | 0x08 | 0x10 | 0x40).text("Demo").text("");
+  p.text("Demo").u32(2);
+  fileType(p, "Demo.Text", {"dtx"}, {"txt", ".log"});
+  fileType(p, "Demo.Doc", {".dmo", "DMO2"}, {}, kGuid2, 1);
+  p.item("ext.dll", 0x80).text(kGuid2).text("Demo Extension");
+  p.item("Uninstall.exe", 0x20).u32(0).text("Removes the demo");
+  InstallModel model;
+  const ReadResult r = read(p, model);
+  ASSERT_TRUE(r.ok) << model.failureReason();
+  EXPECT_EQ(r.position, r.size);
+
+  const InstallItem& app = *model.itemAt(0);
+  EXPECT_EQ(app.menuShortcutName, "Demo");
+  EXPECT_TRUE(app.desktopShortcutName.isEmpty());
+  EXPECT_EQ(app.applicationTitle, "Demo");
+  ASSERT_EQ(app.fileTypes.count(), 2);
+  EXPECT_EQ(app.fileTypes.at(0)->progId, "Demo.Doc");  // sorted by byte order
+  EXPECT_EQ(app.fileTypes.at(1)->progId, "Demo.Text");
+  const FileTypeEntry& doc = *app.fileTypes.at(0);
+  EXPECT_EQ(*doc.fixedExtensions.at(0), "dmo");
+  EXPECT_EQ(*doc.fixedExtensions.at(1), "DMO2");
+  EXPECT_EQ(doc.handlerItem, 1);
+  EXPECT_EQ(*app.fileTypes.at(1)->optionalExtensions.at(0), "log");
+  EXPECT_EQ(model.selectableItem, 0);
+  EXPECT_EQ(model.selectableType, 1);
+
+  EXPECT_TRUE(model.itemAt(1)->isComServer());
+  EXPECT_EQ(model.itemAt(2)->iconItem, 0);
+  EXPECT_EQ(model.itemAt(2)->uninstallComment, "Removes the demo");
+}
+
+TEST(PackageReader, ApplicationWithoutTypesIsNoComServer) {
+  PackageBytes p;
+  p.header().u32(1).item("app.exe", 0x40 | 0x80).text(kGuid).text("Server").text("App").u32(0);
+  InstallModel model;
+  ASSERT_TRUE(read(p, model).ok) << model.failureReason();
+  EXPECT_EQ(model.itemAt(0)->flags, 0x40u);
+  EXPECT_FALSE(model.itemAt(0)->isComServer());
+  EXPECT_EQ(model.selectableItem, -1);  // nothing to offer: the page is skipped
+}
+
+TEST(PackageReader, RejectsBrokenRecords) {
+  using Build = std::function<void(PackageBytes&)>;
+  const struct {
+    const char* why;
+    Build build;
+  } cases[] = {
+      {"extension twice, once with a dot and once in capitals",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {".jpg", "JPG"}, {});
+       }},
+      {"extension made of a dot",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {}, {"."});
+       }},
+      {"ProgID twice",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(2);
+         fileType(p, "A.Pic", {"a"}, {});
+         fileType(p, "A.Pic", {"b"}, {});
+       }},
+      {"empty ProgID",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "", {"a"}, {});
+       }},
+      {"ProgID with a backslash",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "CLSID\\{x}", {"a"}, {});
+       }},
+      {"ProgID that names the shared class ids",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "clsid", {"a"}, {});
+       }},
+      {"ProgID that is an extension key",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, ".txt", {"a"}, {});
+       }},
+      {"shell extension key that is no GUID",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {"a"}, {}, "{not-a-guid}", 0);
+       }},
+      {"handler item without the COM flag",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {"a"}, {}, kGuid, 0);
+       }},
+      {"handler item out of range",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {"a"}, {}, kGuid, 7);
+       }},
+      {"COM server with an empty name",
+       [](PackageBytes& p) { p.item("s.dll", 0x80).text(kGuid).text(""); }},
+      {"COM server whose class id lacks braces",
+       [](PackageBytes& p) { p.item("s.dll", 0x80).text(std::string(kGuid + 1, 36)).text("S"); }},
+      {"uninstaller whose icon item is past the end",
+       [](PackageBytes& p) { p.item("u.exe", 0x20).u32(1).text(""); }},
+      {"uninstaller with icon item -1",
+       [](PackageBytes& p) { p.item("u.exe", 0x20).u32(0xFFFFFFFF).text(""); }},
+      {"blob length beyond the data",
+       [](PackageBytes& p) { p.text("a.txt").u32(0).u32(3).u32(0xFFFFFFF0); }},
+      {"item name with nothing after the last separator",
+       [](PackageBytes& p) { p.item("bin\\", 0); }},
+      {"item name that is the parent folder", [](PackageBytes& p) { p.item("x/..", 0); }},
+      {"item name made of dots", [](PackageBytes& p) { p.item("...", 0); }},
+  };
+  for (const auto& c : cases) {
+    PackageBytes p;
+    p.header().u32(1);
+    c.build(p);
+    InstallModel model;
+    EXPECT_FALSE(read(p, model).ok) << c.why;
+    expectEmpty(model);
+    EXPECT_STRNE(model.failureReason(), "") << c.why;
+  }
+}
+
+TEST(PackageReader, InstallFolderMustLieBelowTheLocation) {
+  const struct {
+    const char* name;
+    bool ok;
+  } cases[] = {
+      {"Demo Product", true},
+      {"Kestrane\\Demo", true},
+      {"Kestrane/Demo", true},
+      {"", false},
+      {".", false},
+      {"..", false},
+      {"...", false},
+      {"a\\..\\..", false},
+      {"a/../b", false},
+      {"\\Windows", false},
+      {"/Windows", false},
+      {"C:\\Windows", false},
+      {"C:Demo", false},
+      {"\\\\server\\share", false},
+  };
+  for (const auto& c : cases) {
+    PackageBytes p;
+    p.header(c.name).u32(1).item("a.txt", 0);
+    EXPECT_EQ(reads(p), c.ok) << c.name;
+  }
+}
+
+TEST(PackageReader, ItemNamesUseTheirLastComponent) {
+  PackageBytes p;
+  p.header().u32(2).item("bin/tool.exe", 0).item("docs\\readme", 0);
+  EXPECT_TRUE(reads(p));
+}
+
+TEST(PackageReader, EveryTruncationFailsCleanly) {
+  PackageBytes p;
+  p.header().u32(2);
+  p.item("Demo.exe", 0x40 | 0x04).text("Demo").text("Demo").u32(1);
+  fileType(p, "Demo.Doc", {"dmo"}, {"txt"});
+  p.item("u.exe", 0x20).u32(0).text("bye");
+  ASSERT_TRUE(reads(p));
+  PackageBytes withTail = p;
+  withTail.raw({1, 2, 3, 4, 5});
+  EXPECT_TRUE(reads(withTail));  // bytes after the last item do not matter
+
+  for (std::size_t n = 0; n < p.bytes.size(); ++n) {
+    PackageBytes cut;
+    cut.bytes.assign(p.bytes.begin(), p.bytes.begin() + long(n));
+    InstallModel model;
+    ASSERT_FALSE(read(cut, model).ok) << n;
+    expectEmpty(model);
+  }
+}

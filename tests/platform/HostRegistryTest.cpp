@@ -1,0 +1,84 @@
+// The host registry's own promises: the file it keeps, the order it keeps values
+// in, and failures on request.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/WinDefs.h"
+#include "platform/host/FailureInjection.h"
+#include "platform/host/HostRegistry.h"
+#include "support/RegistryProbe.h"
+#include "system/RegistryHelpers.h"
+#include "system/UninstallEntry.h"
+
+namespace {
+
+const std::string kEntry = std::string(kUninstallKey) + "\\Host Registry Test";
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool registerEntry() {
+  return registerUninstallEntry("Host Registry Test", "Kestrane Demo", "https://example.com",
+                                "C:\\Demo\\Uninstall.exe", "C:\\Demo\\Demo.exe", "Removes it",
+                                "https://example.com/demo");
+}
+
+class HostRegistry : public ::testing::Test {
+ protected:
+  void SetUp() override { deleteKeyTree(HKEY_LOCAL_MACHINE, kEntry.c_str()); }
+  void TearDown() override {
+    platform::host::clearFailures();
+    deleteKeyTree(HKEY_LOCAL_MACHINE, kEntry.c_str());
+  }
+};
+
+}  // namespace
+
+TEST_F(HostRegistry, UninstallValuesAreWrittenInTheirOrder) {
+  ASSERT_TRUE(registerEntry());
+  EXPECT_EQ(
+      valueNamesOf(HKEY_LOCAL_MACHINE, kEntry),
+      (std::vector<std::string>{"DisplayName", "UninstallString", "DisplayIcon", "Publisher",
+                                "URLInfoAbout", "Comments", "URLUpdateInfo", "HelpLink", "Contact",
+                                "Language", "NoModify", "NoRepair", "WindowsInstaller"}));
+  // The first write that fails ends the entry; what came before stays.
+  for (int failing : {1, 5, 13}) {
+    deleteKeyTree(HKEY_LOCAL_MACHINE, kEntry.c_str());
+    platform::host::failNthCall(platform::host::HostCall::RegistryWrite, failing);
+    EXPECT_FALSE(registerEntry());
+    EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), std::size_t(failing - 1));
+  }
+}
+
+TEST_F(HostRegistry, LivesInTheRegistryFileAcrossRestarts) {
+  ASSERT_TRUE(registerEntry());
+  const std::string path = platform::host::registryFilePath();
+  const std::string bytes = fileBytes(path);
+  ASSERT_GE(bytes.size(), 2u);
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(std::ifstream(path + ".tmp").good(), false);
+
+  platform::host::reloadRegistry();
+  EXPECT_EQ(textOf(HKEY_LOCAL_MACHINE, kEntry, "UninstallString"), "\"C:\\Demo\\Uninstall.exe\"");
+  EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kEntry, "NoModify"), 1);
+  EXPECT_EQ(fileBytes(path), bytes);
+
+  // A file that is no export is kept aside, and the machine starts afresh.
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << "not a registry";
+  platform::host::reloadRegistry();
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kEntry));
+  EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, "CLSID"));
+  EXPECT_EQ(fileBytes(path + ".unreadable"), "not a registry");
+  std::remove((path + ".unreadable").c_str());
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  platform::host::reloadRegistry();
+  EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, kEntry));
+}

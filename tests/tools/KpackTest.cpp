@@ -1,0 +1,486 @@
+// The package builder: manifests in, packages the setup's reader accepts out.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "kpack/Cp1252.h"
+#include "kpack/Manifest.h"
+#include "kpack/PackageWriter.h"
+#include "kpack/ResourceFile.h"
+#include "package/InstallModel.h"
+#include "package/PackageBytes.h"
+#include "package/PackageFormat.h"
+#include "support/EncodeJpeg.h"
+#include "support/LinkProbe.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Six items: an application with seven document types, a help file, a data file,
+// a COM server, the uninstaller and a file for the system folder.
+const char* kFullManifest = R"(
+[product]
+name = "Demo Product"
+company = "Kestrane Démo"
+company-url = "https://example.com"
+product-url = "https://example.com/demo"
+settings-key = "Demo"
+install-folder = "Kestrane\\Demo Product"
+spare-text = "spare"
+
+[pictures]
+side = "side.jpg"
+logo = "logo.jpg"
+
+[licence]
+file = "LICENCE.txt"
+
+[[items]]
+source = "Demo.exe"
+flags = ["menu-shortcut", "desktop-shortcut", "run-after-setup", "application"]
+menu-shortcut = "Demo Product"
+desktop-shortcut = "Demo"
+application-title = "Demo Product"
+  [[items.file-types]]
+  prog-id = "Demo.Text"
+  description = "Demo Text"
+  icon-index = 1
+  extensions = ["dtx"]
+  optional-extensions = ["txt", ".log", "ini"]
+  [[items.file-types]]
+  prog-id = "Demo.Doc"
+  extensions = [".demo", "dmo"]
+  shell-ex-key = "{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}"
+  handler-item = 3
+  [[items.file-types]]
+  prog-id = "Demo.Picture"
+  extensions = ["dpic"]
+  [[items.file-types]]
+  prog-id = "Demo.Movie"
+  extensions = ["dmov"]
+  [[items.file-types]]
+  prog-id = "Demo.Sound"
+  extensions = ["dsnd"]
+  [[items.file-types]]
+  prog-id = "Demo.Sheet"
+  extensions = ["dsht"]
+  [[items.file-types]]
+  prog-id = "Demo.Archive"
+  extensions = ["darc"]
+  optional-extensions = ["zip"]
+
+[[items]]
+source = "docs/Demo.chm"
+name = "Demo Help.chm"
+flags = ["menu-shortcut"]
+
+[[items]]
+source = "demo.dat"
+flags = ["cancel-system-copy", 256]
+
+[[items]]
+source = "DemoShell.dll"
+flags = ["com-server"]
+class-id = "{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}"
+server-name = "Demo Shell Extension"
+
+[[items]]
+source = "Uninstall.exe"
+flags = ["uninstaller"]
+icon-item = 0
+uninstall-comment = "Removes Demo Product"
+
+[[items]]
+source = "demohelper.dll"
+flags = 2
+)";
+
+class Kpack : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kpack-test-" + std::to_string(getpid()));
+    fs::create_directories(dir_ / "docs");
+    write("side.jpg", testdata::EncodeSolidJpeg(164, 314, 0x20, 0x40, 0x80));
+    write("logo.jpg", testdata::EncodeSolidJpeg(49, 49, 0xC0, 0x80, 0x20));
+    writeText("LICENCE.txt", "Licence caf\xC3\xA9\nline two\r\nend");
+    for (const char* name :
+         {"Demo.exe", "docs/Demo.chm", "DemoShell.dll", "Uninstall.exe", "demohelper.dll"}) {
+      writeText(name, std::string(3000, 'x') + name);
+    }
+    writeText("demo.dat", "");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void write(const std::string& name, const std::vector<unsigned char>& bytes) {
+    std::ofstream(dir_ / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  }
+  void writeText(const std::string& name, const std::string& text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+  }
+  fs::path manifest(const std::string& text) {
+    writeText("manifest.toml", text);
+    return dir_ / "manifest.toml";
+  }
+  // The error for a manifest, or "" when it loads and builds.
+  std::string errorFor(const std::string& text) {
+    try {
+      kpack::buildPackage(kpack::loadManifest(manifest(text)));
+      return "";
+    } catch (const kpack::ManifestError& e) {
+      return e.what();
+    }
+  }
+
+  fs::path dir_;
+};
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+}  // namespace
+
+TEST_F(Kpack, FullManifestReadsBackWhole) {
+  int calls = 0;
+  const auto bytes = kpack::buildPackage(kpack::loadManifest(manifest(kFullManifest)),
+                                         [&](int, std::uint64_t done, std::uint64_t total) {
+                                           ++calls;
+                                           EXPECT_LE(done, total);
+                                         });
+  EXPECT_GT(calls, 0);
+  ByteStream stream;
+  stream.appendBytes(std::uint32_t(bytes.size()), bytes.data());
+  InstallModel model;
+  std::uint32_t position = 0;
+  ASSERT_TRUE(model.readPackage(stream, position)) << model.failureReason();
+  EXPECT_EQ(position, stream.size());
+
+  EXPECT_EQ(model.companyName, "Kestrane D\xE9mo");  // Windows-1252
+  EXPECT_EQ(model.installFolderName, "Kestrane\\Demo Product");
+  EXPECT_EQ(model.spareText, "spare");
+  EXPECT_EQ(model.sidePicture.Width(), 164);
+  EXPECT_EQ(model.logoPicture.Height(), 49);
+  const std::string licence(reinterpret_cast<const char*>(model.licenceText.bytes()),
+                            model.licenceText.size());
+  EXPECT_EQ(licence, std::string("Licence caf\xE9\r\nline two\r\nend\0", 28));
+
+  ASSERT_EQ(model.itemCount(), 6);
+  const InstallItem& app = *model.itemAt(0);
+  EXPECT_EQ(app.flags, 0x5Cu);
+  EXPECT_EQ(app.fileTypes.count(), 7);
+  EXPECT_EQ(app.packedData.bytes()[0], 0x78);
+  EXPECT_EQ(app.packedData.bytes()[1], 0xDA);
+  EXPECT_EQ(app.unpackedSize, 3000u + 8);
+  EXPECT_EQ(model.selectableItem, 0);
+  EXPECT_EQ(app.fileTypes.at(model.selectableType)->progId, "Demo.Archive");
+  EXPECT_EQ(model.itemAt(1)->fileName, "Demo Help.chm");
+  EXPECT_EQ(model.itemAt(2)->flags, 0x101u);
+  EXPECT_EQ(model.itemAt(2)->unpackedSize, 0u);
+  EXPECT_TRUE(model.itemAt(3)->isComServer());
+  EXPECT_EQ(model.itemAt(4)->uninstallComment, "Removes Demo Product");
+  EXPECT_EQ(model.itemAt(5)->flags, 0x02u);
+}
+
+TEST_F(Kpack, ErrorsNameTheLineAndField) {
+  const struct {
+    std::string from, to, expected;
+  } cases[] = {
+      {"spare-text", "spare-txt", "manifest.toml:9: product.spare-txt: unknown key"},
+      {"\"run-after-setup\"", "\"run-later\"", "items[0].flags: unknown flag \"run-later\""},
+      {"desktop-shortcut\", \"run", "run", "items[0].desktop-shortcut: needs the flag"},
+      {"\"Kestrane\\\\Demo Product\"", "\"..\\\\Windows\"", "product.install-folder"},
+      {"\"Kestrane\\\\Demo Product\"", "\"C:\\\\Demo\"", "product.install-folder"},
+      {"server-name = \"Demo Shell Extension\"", "", "items[3].server-name: missing"},
+      {"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}", "2E8A3B9C",
+       "items[3].class-id: must be a braced GUID"},
+      {"handler-item = 3", "handler-item = 2",
+       "file-types[1].handler-item: 2 is not a com-server item"},
+      {"[\".demo\", \"dmo\"]", "[\".demo\", \"DEMO\"]",
+       "extension \"DEMO\" is empty or listed twice"},
+      {"[\"dsnd\"]", "[\"..\"]", "file-types[4].extensions: extension \"..\" is empty"},
+      {"prog-id = \"Demo.Movie\"", "prog-id = \"Demo.Text\"", "\"Demo.Text\" is listed twice"},
+      {"prog-id = \"Demo.Movie\"", "prog-id = \"HKCR\\\\x\"", "prog-id: must be a key of its own"},
+      {"prog-id = \"Demo.Movie\"", "prog-id = \"CLSID\"", "prog-id: must be a key of its own"},
+      {"icon-item = 0", "icon-item = 6", "items[4].icon-item: 6 is not the index of an item"},
+      {"icon-item = 0\n", "", "items[4].icon-item: missing"},
+      {"name = \"Demo Product\"", "name = \"Demo \xE2\x84\xA2 \xE6\x97\xA5\"", "character U+65E5"},
+      {"spare-text = \"spare\"", "spare-text = \"" + std::string(1025, 's') + "\"",
+       "longer than 1024"},
+      {"name = \"Demo Help.chm\"", "name = \"docs\\\\\"",
+       "items[1].name: \"docs\\\" names no file"},
+      {"source = \"demo.dat\"", "source = \"missing.dat\"", "items[2].source: no such file"},
+      {"logo = \"logo.jpg\"", "logo = \"LICENCE.txt\"", "pictures.logo: "},
+      {"flags = 2", "flags = -1", "items[5].flags: raw flags must fit 32 bits"},
+      {"[[items]]\nsource = \"demohelper.dll\"", "[items2]\nsource = \"demohelper.dll\"",
+       "items2: unknown key"},
+  };
+  for (const auto& c : cases) {
+    const std::string error = errorFor(replaced(kFullManifest, c.from, c.to));
+    EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
+  }
+  EXPECT_NE(errorFor("[product\n").find("manifest.toml:1:"), std::string::npos);
+  EXPECT_EQ(errorFor(kFullManifest), "");
+}
+
+TEST(Cp1252, ConvertsBothWays) {
+  std::string ansi;
+  std::string bad;
+  ASSERT_TRUE(
+      kpack::utf8ToCp1252("\xE2\x82\xAC \xC3\xBC \xC5\xA1", ansi));  // euro, u umlaut, s caron
+  EXPECT_EQ(ansi, "\x80 \xFC \x9A");
+  EXPECT_EQ(kpack::cp1252ToUtf8(ansi), "\xE2\x82\xAC \xC3\xBC \xC5\xA1");
+  EXPECT_FALSE(kpack::utf8ToCp1252("\xE6\x97\xA5", ansi, &bad));
+  EXPECT_EQ(bad, "U+65E5");
+  for (const char* malformed : {"\xC3", "\xC0\x80", "\xED\xA0\x80", "\xFF", "a\xE2\x82"}) {
+    EXPECT_FALSE(kpack::utf8ToCp1252(malformed, ansi, &bad)) << malformed;
+  }
+  for (int b = 0; b < 256; ++b) {  // every byte survives the round trip
+    const std::string one(1, char(b));
+    ASSERT_TRUE(kpack::utf8ToCp1252(kpack::cp1252ToUtf8(one), ansi)) << b;
+    EXPECT_EQ(ansi, one);
+  }
+}
+
+TEST(ResourceFile, FindsResourcesInBarePackagesAndHostPrograms) {
+  std::vector<unsigned char> out;
+  std::string error;
+  const std::vector<unsigned char> bare = {0x64, 0x73, 0x82, 0x91, 1, 0, 0, 0};
+  ASSERT_TRUE(kpack::findPackageBytes(bare, kPackageResourceId, out, error));
+  EXPECT_EQ(out, bare);
+
+  // This test program carries RC_DATA 200 in its own .kres section.
+  std::ifstream self("/proc/self/exe", std::ios::binary);
+  const std::vector<unsigned char> image((std::istreambuf_iterator<char>(self)),
+                                         std::istreambuf_iterator<char>());
+  ASSERT_TRUE(kpack::findPackageBytes(image, 200, out, error)) << error;
+  EXPECT_EQ(out[0], 0x78);  // a zlib stream
+  EXPECT_FALSE(kpack::findPackageBytes(image, kPackageResourceId, out, error));
+
+  std::vector<unsigned char> damaged = image;
+  for (std::size_t at : {0x28u, 0x3Au, 0x3Cu, 0x3Eu}) damaged[at] ^= 0xFF;
+  EXPECT_FALSE(kpack::findPackageBytes(damaged, 200, out, error));
+  EXPECT_FALSE(kpack::findPackageBytes({'M', 'Z'}, 112, out, error));
+  EXPECT_FALSE(kpack::findPackageBytes({}, 112, out, error));
+}
+
+namespace {
+
+// Runs kpack with `arguments`; its standard output, and its exit status in `status`.
+std::string runKpack(const std::string& arguments, int& status) {
+  const std::string command = std::string(KPACK_PATH) + " " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string output;
+  char buffer[4096];
+  while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  const int raw = pipe != nullptr ? pclose(pipe) : -1;
+  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return output;
+}
+
+}  // namespace
+
+TEST_F(Kpack, CommandLine) {
+  int status = -1;
+  const std::string out = (dir_ / "package.bin").string();
+  runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status);
+  ASSERT_EQ(status, 0);
+
+  const std::string json = runKpack("check " + out, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(json.find("\"companyName\": \"Kestrane D\xC3\xA9mo\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"sidePicture\": {\n    \"width\": 164,"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"optionalExtensions\": [\n            \"ini\",\n            \"log\","),
+            std::string::npos)
+      << json;
+
+  const std::string table = runKpack("list " + out, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(table.find("menu-shortcut desktop-shortcut run-after-setup application"),
+            std::string::npos)
+      << table;
+
+  writeText("broken.bin", "\x64\x73\x82\x91\x02");
+  EXPECT_EQ(runKpack("check " + (dir_ / "broken.bin").string(), status),
+            "kpack: invalid package: version: data ends (at byte 4)\n");
+  EXPECT_EQ(status, 1);
+  runKpack("check " + (dir_ / "absent.bin").string(), status);
+  EXPECT_EQ(status, 2);
+  runKpack("check", status);
+  EXPECT_EQ(status, 2);
+  runKpack("build " + manifest("[product]\nname = 1\n").string() + " -o " + out, status);
+  EXPECT_EQ(status, 1);
+}
+
+TEST_F(Kpack, InstallRunsThePassHeadless) {
+  // Two bodies of exactly 20,000 and 50,000 packed bytes whose streams fill them.
+  const std::string first = PackageBytes::noise(19900, 3), second = PackageBytes::noise(49900, 4);
+  PackageBytes p;
+  p.header().u32(2);
+  p.text("first.bin").u32(0).u32(19900).blob(PackageBytes::paddedBody(first, 20000));
+  p.text("data\\second.bin").u32(0).u32(49900).blob(PackageBytes::paddedBody(second, 50000));
+  write("install.bin", p.bytes);
+  const std::string package = (dir_ / "install.bin").string();
+  const fs::path prefix = dir_ / "prefix";
+
+  int status = -1;
+  EXPECT_EQ(runKpack("install " + package + " --prefix " + prefix.string(), status),
+            "done 0\nprogress 0\nprogress 23\nprogress 28\nprogress 51\nprogress 75\nprogress 98\n"
+            "done 1\n");
+  EXPECT_EQ(status, 0);
+  const fs::path installed = prefix / "drive_c/Program Files/Demo Product";
+  std::ifstream in(installed / "second.bin", std::ios::binary);
+  const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(content, second);
+  EXPECT_EQ(fs::file_size(installed / "first.bin"), 19900u);
+
+  EXPECT_EQ(
+      runKpack("install " + package + " --prefix " + prefix.string() + " --cancel-after 3", status),
+      "done 0\nprogress 0\nprogress 23\nprogress 28\nerror 2 data\\second.bin\n");
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(runKpack("install " + package + " --prefix " + prefix.string() + " --parent 'D:\\Apps'",
+                     status),
+            "done 0\nerror 1 D:\\Apps\\Demo Product\n");
+  EXPECT_EQ(status, 1);
+
+  writeText("junk.bin", "junk");
+  EXPECT_EQ(
+      runKpack("install " + (dir_ / "junk.bin").string() + " --prefix " + prefix.string(), status),
+      "kpack: invalid package: neither a package nor a setup program\n");
+  EXPECT_EQ(status, 2);
+  runKpack("install " + package + " --prefix " + prefix.string() + " --uncheck 1,100", status);
+  EXPECT_EQ(status, 2);
+}
+
+namespace {
+
+// registry.reg as UTF-8 text (the file is UTF-16LE with a byte-order mark).
+std::string registryText(const fs::path& prefix) {
+  std::ifstream in(prefix / "registry.reg", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  std::string text;
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const unsigned c = (unsigned char)bytes[i] | ((unsigned char)bytes[i + 1] << 8);
+    if (c < 0x80) {
+      text += char(c);
+    } else if (c < 0x800) {
+      text += char(0xC0 | (c >> 6));
+      text += char(0x80 | (c & 0x3F));
+    } else {
+      text += char(0xE0 | (c >> 12));
+      text += char(0x80 | ((c >> 6) & 0x3F));
+      text += char(0x80 | (c & 0x3F));
+    }
+  }
+  return text;
+}
+
+// The value lines of one key of the export, "" when the key is missing.
+std::string keyBlock(const std::string& text, const std::string& key) {
+  const std::string head = "[" + key + "]\r\n";
+  const std::size_t at = text.find(head);
+  if (at == std::string::npos) return "<no key " + key + ">";
+  const std::size_t end = text.find("\r\n\r\n", at);
+  return text.substr(at + head.size(), end - at - head.size() + 2);
+}
+
+}  // namespace
+
+TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
+  const std::string out = (dir_ / "full.bin").string();
+  int status = -1;
+  // One level of install folder (only the last is created), and descriptions for
+  // the types that lack one and would not be registered without.
+  std::string text = replaced(kFullManifest, "\"Kestrane\\\\Demo Product\"", "\"Demo Product\"");
+  for (const char* type : {"Demo.Doc", "Demo.Archive"}) {
+    text = replaced(text, std::string("prog-id = \"") + type + "\"",
+                    std::string("prog-id = \"") + type + "\"\ndescription = \"" + type + "\"");
+  }
+  runKpack("build " + manifest(text).string() + " -o " + out, status);
+  ASSERT_EQ(status, 0);
+  const fs::path prefix = dir_ / "full-prefix";
+  EXPECT_EQ(runKpack("install " + out + " --prefix " + prefix.string(), status).substr(0, 7),
+            "done 0\n");
+  EXPECT_EQ(status, 0);
+
+  const fs::path drive = prefix / "drive_c";
+  const fs::path installed = drive / "Program Files/Demo Product";
+  for (const char* name : {"Demo.exe", "Demo Help.chm", "demo.dat", "DemoShell.dll",
+                           "Uninstall.exe", "demohelper.dll"}) {
+    EXPECT_TRUE(fs::is_regular_file(installed / name)) << name;
+  }
+  EXPECT_TRUE(fs::is_regular_file(drive / "Windows/System32/demohelper.dll"));
+  EXPECT_FALSE(fs::exists(drive / "Windows/System32/demo.dat"));  // cancelled
+
+  const std::string reg = registryText(prefix);
+  const std::string app = "C:\\\\Program Files\\\\Demo Product\\\\";
+  const std::string classes = "HKEY_LOCAL_MACHINE\\Software\\Classes\\";
+  const struct {
+    std::string key;
+    std::string lines;
+  } expected[] = {
+      {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo Product",
+       "\"DisplayName\"=\"Demo Product\"\r\n"
+       "\"UninstallString\"=\"\\\"" +
+           app +
+           "Uninstall.exe\\\"\"\r\n"
+           "\"DisplayIcon\"=\"\\\"" +
+           app +
+           "Demo.exe\\\"\"\r\n"
+           "\"Publisher\"=\"Kestrane D\xC3\xA9mo\"\r\n"
+           "\"URLInfoAbout\"=\"https://example.com\"\r\n"
+           "\"Comments\"=\"Removes Demo Product\"\r\n"
+           "\"URLUpdateInfo\"=\"https://example.com/demo\"\r\n"
+           "\"HelpLink\"=\"https://example.com/demo\"\r\n"
+           "\"Contact\"=\"Customer Support\"\r\n"
+           "\"Language\"=dword:00000000\r\n\"NoModify\"=dword:00000001\r\n"
+           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n"},
+      {classes + "Applications\\Demo.exe", "@=\"Demo Product\"\r\n"},
+      {classes + "Demo.Text\\shell\\open\\command",
+       "@=\"\\\"" + app + "Demo.exe\\\" \\\"%1\\\"\"\r\n"},
+      {classes + "Demo.Text\\DefaultIcon", "@=\"" + app + "Demo.exe,1\"\r\n"},
+      {classes + "Demo.Doc\\shellex\\{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}",
+       "@=\"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\"\r\n"},
+      {classes + ".demo", "@=\"Demo.Doc\"\r\n"},
+      {classes + ".txt", ""},  // optional, but not the offered type's
+      {classes + ".txt\\OpenWithProgids", "\"Demo.Text\"=hex(0):\r\n"},
+      {classes + ".zip", "@=\"Demo.Archive\"\r\n"},  // offered and checked
+      {classes + "CLSID\\{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\\InProcServer32",
+       "@=\"\\\"" + app + "DemoShell.dll\\\"\"\r\n\"ThreadingModel\"=\"Apartment\"\r\n"},
+      {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Shell "
+       "Extensions\\Approved",
+       "\"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\"=\"Demo Shell Extension\"\r\n"},
+      {"HKEY_LOCAL_MACHINE\\Software\\Kestrane D\xC3\xA9mo\\Demo\\Install",
+       "\"CurrentUser\"=dword:00000000\r\n\"StartMenuEntry\"=dword:00000001\r\n"
+       "\"TopMenuEntry\"=dword:00000001\r\n\"DesktopIcon\"=dword:00000001\r\n"
+       "\"ParentFolder\"=\"C:\\\\Program Files\"\r\n\"ParentMenuEntry\"=\"\"\r\n"
+       "\"AppFile\"=\"" +
+           app + "Demo.exe\"\r\n"},
+  };
+  for (const auto& e : expected) EXPECT_EQ(keyBlock(reg, e.key), e.lines) << e.key;
+
+  const fs::path menu = drive / "ProgramData/Microsoft/Windows/Start Menu/Programs/Demo Product";
+  const struct {
+    fs::path link;
+    const char* target;
+  } links[] = {
+      {menu / "Demo Product.lnk", "C:\\Program Files\\Demo Product\\Demo.exe"},
+      {menu / "Demo Help.lnk", "C:\\Program Files\\Demo Product\\Demo Help.chm"},
+      {drive / "Users/Public/Desktop/Demo.lnk", "C:\\Program Files\\Demo Product\\Demo.exe"},
+  };
+  for (const auto& l : links) {
+    LinkFacts facts;
+    ASSERT_TRUE(readLinkFile(l.link.string(), facts)) << l.link;
+    EXPECT_EQ(facts.target, l.target);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(menu), fs::directory_iterator()), 2);
+}

@@ -1,0 +1,92 @@
+#include "kpack/InstallCommand.h"
+
+#include <cstdio>
+#include <mutex>
+
+#include "kpack/Cp1252.h"
+#include "package/Folders.h"
+#include "package/InstallWorker.h"
+#include "platform/host/MessageSink.h"
+
+namespace kpack {
+namespace {
+
+// Handles each message on the worker's thread as it is posted, so a cancel asked
+// for while a progress message is handled stops the very next block.
+class PrintingSink : public platform::host::MessageSink {
+ public:
+  PrintingSink(InstallWorker& worker, int cancelAfter)
+      : worker_(worker), cancelAfter_(cancelAfter) {}
+
+  bool post(unsigned message, std::uintptr_t, std::intptr_t lParam) override {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (message == MSG_INSTALL_DONE) {
+      std::printf("done %d\n", int(lParam));
+      if (lParam == 1) succeeded_ = true;
+    } else if (message == MSG_INSTALL_PROGRESS) {
+      std::printf("progress %d\n", int(lParam));
+      if (++progressCount_ == cancelAfter_) worker_.requestCancel();
+    } else if (message == MSG_INSTALL_ERROR) {
+      const auto* record = reinterpret_cast<const FailureRecord*>(lParam);
+      const std::string path(record->path.text(), std::size_t(record->path.length()));
+      std::printf("error %d %s\n", int(record->code), cp1252ToUtf8(path).c_str());
+      failed_ = true;
+    }
+    std::fflush(stdout);
+    return true;
+  }
+
+  bool succeeded() const { return succeeded_ && !failed_; }
+
+ private:
+  std::mutex lock_;
+  InstallWorker& worker_;
+  int cancelAfter_;
+  int progressCount_ = 0;
+  bool succeeded_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace
+
+int installPackage(const InstallModel& model, const InstallArguments& arguments) {
+  InstallOptions options;
+  options.CurrentUser = 0;
+  options.StartMenuEntry = 1;
+  options.TopMenuEntry = 1;
+  options.DesktopIcon = 1;
+  options.model = &model;
+  if (arguments.parentFolder.empty()) {
+    defaultProgramFiles(options.ParentFolder);
+  } else {
+    std::string ansi;
+    std::string bad;
+    if (!utf8ToCp1252(arguments.parentFolder, ansi, &bad)) {
+      std::fprintf(stderr, "kpack: --parent: %s cannot be written in Windows-1252\n", bad.c_str());
+      return 2;
+    }
+    options.ParentFolder = ansi.c_str();
+  }
+  for (int& choice : options.fileTypeChoices) choice = 1;
+  for (int position : arguments.unchecked) {
+    if (position < 0 || position >= InstallOptions::kMaxFileTypeChoices) {
+      std::fprintf(stderr, "kpack: --uncheck: no check box %d (0..99)\n", position);
+      return 2;
+    }
+    options.fileTypeChoices[position] = 0;
+  }
+
+  InstallWorker worker;
+  PrintingSink sink(worker, arguments.cancelAfter);
+  const WorkerNotifyTarget target{&sink, MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
+  worker.setNotifyTarget(&target);
+  worker.setOptions(&options);
+  if (!worker.start()) {
+    std::fprintf(stderr, "kpack: cannot start the install thread\n");
+    return 2;
+  }
+  worker.waitUntilEnded();
+  return sink.succeeded() ? 0 : 1;
+}
+
+}  // namespace kpack

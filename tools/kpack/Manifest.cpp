@@ -1,0 +1,380 @@
+#include "kpack/Manifest.h"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "base/Paths.h"
+#include "base/SortedStringSet.h"
+#include "kpack/Cp1252.h"
+#include "package/InstallModel.h"
+#include "package/PackageFormat.h"
+
+namespace kpack {
+
+const FlagName kFlagNames[8] = {
+    {kItemCancelSystemCopy, "cancel-system-copy"},
+    {kItemSystemCopy, "system-copy"},
+    {kItemMenuShortcut, "menu-shortcut"},
+    {kItemDesktopShortcut, "desktop-shortcut"},
+    {kItemRunAfterSetup, "run-after-setup"},
+    {kItemUninstaller, "uninstaller"},
+    {kItemApplication, "application"},
+    {kItemComServer, "com-server"},
+};
+
+namespace {
+
+class Loader {
+ public:
+  explicit Loader(const std::filesystem::path& path) { manifest_.path = path; }
+  Manifest load();
+
+ private:
+  [[noreturn]] void fail(const toml::node* at, const std::string& field,
+                         const std::string& message) const;
+  void checkKeys(const toml::table& table, std::initializer_list<const char*> allowed,
+                 const std::string& where) const;
+  const toml::table& section(const toml::table& root, const char* name, bool required);
+
+  std::string text(const toml::table& t, const char* key, const std::string& field,
+                   bool required = false);
+  std::int64_t integer(const toml::table& t, const char* key, const std::string& field,
+                       std::int64_t min, std::int64_t max, std::int64_t fallback);
+  std::filesystem::path file(const toml::table& t, const char* key, const std::string& field);
+  std::vector<std::string> extensions(const toml::table& t, const char* key,
+                                      const std::string& field);
+  std::uint32_t flags(const toml::table& t, const std::string& field);
+
+  ManifestItem item(const toml::table& t, int index);
+  ManifestFileType fileType(const toml::table& t, const std::string& field);
+  void checkWhole();
+
+  Manifest manifest_;
+  toml::table empty_;
+};
+
+void Loader::fail(const toml::node* at, const std::string& field,
+                  const std::string& message) const {
+  std::string where = manifest_.path.string();
+  if (at != nullptr && at->source().begin.line > 0) {
+    where += ":" + std::to_string(at->source().begin.line);
+  }
+  throw ManifestError(where + ": " + field + ": " + message);
+}
+
+void Loader::checkKeys(const toml::table& table, std::initializer_list<const char*> allowed,
+                       const std::string& where) const {
+  for (const auto& [key, node] : table) {
+    const bool known = std::any_of(allowed.begin(), allowed.end(),
+                                   [&](const char* name) { return key.str() == name; });
+    if (!known)
+      fail(&node, where.empty() ? std::string(key.str()) : where + "." + std::string(key.str()),
+           "unknown key");
+  }
+}
+
+const toml::table& Loader::section(const toml::table& root, const char* name, bool required) {
+  const toml::node* node = root.get(name);
+  if (node == nullptr) {
+    if (required) fail(&root, name, "missing section [" + std::string(name) + "]");
+    return empty_;
+  }
+  if (!node->is_table()) fail(node, name, "must be a table");
+  return *node->as_table();
+}
+
+std::string Loader::text(const toml::table& t, const char* key, const std::string& field,
+                         bool required) {
+  const toml::node* node = t.get(key);
+  if (node == nullptr) {
+    if (required) fail(&t, field, "missing");
+    return {};
+  }
+  if (!node->is_string()) fail(node, field, "must be a text");
+  std::string ansi;
+  std::string bad;
+  if (!utf8ToCp1252(node->as_string()->get(), ansi, &bad)) {
+    fail(node, field, "character " + bad + " cannot be written in Windows-1252");
+  }
+  if (ansi.size() > kMaxPackedText) {
+    fail(node, field, "longer than 1024 bytes (" + std::to_string(ansi.size()) + ")");
+  }
+  if (ansi.find('\0') != std::string::npos) fail(node, field, "holds a NUL character");
+  return ansi;
+}
+
+std::int64_t Loader::integer(const toml::table& t, const char* key, const std::string& field,
+                             std::int64_t min, std::int64_t max, std::int64_t fallback) {
+  const toml::node* node = t.get(key);
+  if (node == nullptr) return fallback;
+  if (!node->is_integer()) fail(node, field, "must be a whole number");
+  const std::int64_t v = node->as_integer()->get();
+  if (v < min || v > max) {
+    fail(node, field, "must lie in " + std::to_string(min) + ".." + std::to_string(max));
+  }
+  return v;
+}
+
+std::filesystem::path Loader::file(const toml::table& t, const char* key,
+                                   const std::string& field) {
+  const toml::node* node = t.get(key);
+  if (node == nullptr) fail(&t, field, "missing");
+  if (!node->is_string()) fail(node, field, "must be a file name");
+  std::filesystem::path path = node->as_string()->get();
+  if (path.is_relative()) path = manifest_.path.parent_path() / path;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    fail(node, field, "no such file: " + path.string());
+  }
+  return path;
+}
+
+std::vector<std::string> Loader::extensions(const toml::table& t, const char* key,
+                                            const std::string& field) {
+  std::vector<std::string> out;
+  const toml::node* node = t.get(key);
+  if (node == nullptr) return out;
+  if (!node->is_array()) fail(node, field, "must be a list of extensions");
+  // The same set the setup reads them into, so "JPG" after ".jpg" is caught here.
+  ExtensionSet seen;
+  for (const toml::node& element : *node->as_array()) {
+    std::string ansi;
+    std::string bad;
+    if (!element.is_string()) fail(&element, field, "must be a list of texts");
+    if (!utf8ToCp1252(element.as_string()->get(), ansi, &bad)) {
+      fail(&element, field, "character " + bad + " cannot be written in Windows-1252");
+    }
+    if (ansi.size() > kMaxPackedText) fail(&element, field, "extension longer than 1024 bytes");
+    if (!seen.addExtension(ansi.c_str())) {
+      fail(&element, field, "extension \"" + ansi + "\" is empty or listed twice");
+    }
+    out.push_back(ansi);
+  }
+  return out;
+}
+
+std::uint32_t Loader::flags(const toml::table& t, const std::string& field) {
+  const toml::node* node = t.get("flags");
+  if (node == nullptr) return 0;
+  auto raw = [&](const toml::node& n) {
+    const std::int64_t v = n.as_integer()->get();
+    if (v < 0 || v > 0xFFFFFFFFLL) fail(&n, field, "raw flags must fit 32 bits");
+    return std::uint32_t(v);
+  };
+  if (node->is_integer()) return raw(*node);
+  if (!node->is_array()) fail(node, field, "must be a list of flag names or a number");
+  std::uint32_t bits = 0;
+  for (const toml::node& element : *node->as_array()) {
+    if (element.is_integer()) {
+      bits |= raw(element);
+      continue;
+    }
+    if (!element.is_string()) fail(&element, field, "must be a list of flag names");
+    const std::string& name = element.as_string()->get();
+    const auto* known = std::find_if(std::begin(kFlagNames), std::end(kFlagNames),
+                                     [&](const FlagName& f) { return name == f.name; });
+    if (known == std::end(kFlagNames)) fail(&element, field, "unknown flag \"" + name + "\"");
+    bits |= known->bit;
+  }
+  return bits;
+}
+
+ManifestFileType Loader::fileType(const toml::table& t, const std::string& field) {
+  checkKeys(t,
+            {"prog-id", "description", "icon-index", "shell-ex-key", "handler-item", "extensions",
+             "optional-extensions"},
+            field);
+  ManifestFileType type;
+  type.line = int(t.source().begin.line);
+  type.progId = text(t, "prog-id", field + ".prog-id", true);
+  if (!isValidProgId(type.progId.c_str())) {
+    fail(t.get("prog-id"), field + ".prog-id",
+         "must be a key of its own: not empty, no backslash, not an extension "
+         "or a shared key such as CLSID");
+  }
+  type.description = text(t, "description", field + ".description");
+  type.iconIndex =
+      std::int32_t(integer(t, "icon-index", field + ".icon-index", INT32_MIN, INT32_MAX, 0));
+  type.shellExKey = text(t, "shell-ex-key", field + ".shell-ex-key");
+  if (!type.shellExKey.empty() && !isGuidString(type.shellExKey.c_str())) {
+    fail(t.get("shell-ex-key"), field + ".shell-ex-key", "must be a braced GUID");
+  }
+  const bool hasHandler = t.contains("handler-item");
+  if (type.shellExKey.empty() && hasHandler) {
+    fail(t.get("handler-item"), field + ".handler-item", "needs shell-ex-key");
+  }
+  if (!type.shellExKey.empty() && !hasHandler) {
+    fail(&t, field + ".handler-item", "missing: shell-ex-key names a handler item");
+  }
+  type.handlerItem =
+      std::int32_t(integer(t, "handler-item", field + ".handler-item", INT32_MIN, INT32_MAX, 0));
+  type.fixedExtensions = extensions(t, "extensions", field + ".extensions");
+  type.optionalExtensions = extensions(t, "optional-extensions", field + ".optional-extensions");
+  return type;
+}
+
+ManifestItem Loader::item(const toml::table& t, int index) {
+  const std::string field = "items[" + std::to_string(index) + "]";
+  checkKeys(t,
+            {"source", "name", "flags", "menu-shortcut", "desktop-shortcut", "icon-item",
+             "uninstall-comment", "class-id", "server-name", "application-title", "file-types"},
+            field);
+  ManifestItem item;
+  item.line = int(t.source().begin.line);
+  item.source = file(t, "source", field + ".source");
+  item.fileName = text(t, "name", field + ".name");
+  if (!t.contains("name")) {
+    std::string bad;
+    if (!utf8ToCp1252(item.source.filename().string(), item.fileName, &bad)) {
+      fail(t.get("source"), field + ".source", "file name not writable in Windows-1252");
+    }
+  }
+  if (!isSafeItemFileName(item.fileName.c_str())) {
+    fail(&t, field + ".name", "\"" + item.fileName + "\" names no file");
+  }
+  item.flags = flags(t, field + ".flags");
+
+  // A field whose flag is off would silently vanish from the package; say so.
+  auto needsFlag = [&](const char* key, std::uint32_t bit, const char* flag) {
+    if (t.contains(key) && (item.flags & bit) == 0) {
+      fail(t.get(key), field + "." + key, std::string("needs the flag \"") + flag + "\"");
+    }
+  };
+  needsFlag("menu-shortcut", kItemMenuShortcut, "menu-shortcut");
+  needsFlag("desktop-shortcut", kItemDesktopShortcut, "desktop-shortcut");
+  needsFlag("icon-item", kItemUninstaller, "uninstaller");
+  needsFlag("uninstall-comment", kItemUninstaller, "uninstaller");
+  needsFlag("class-id", kItemComServer, "com-server");
+  needsFlag("server-name", kItemComServer, "com-server");
+  needsFlag("application-title", kItemApplication, "application");
+  needsFlag("file-types", kItemApplication, "application");
+
+  item.menuShortcutName = text(t, "menu-shortcut", field + ".menu-shortcut");
+  item.desktopShortcutName = text(t, "desktop-shortcut", field + ".desktop-shortcut");
+  if (item.flags & kItemUninstaller) {
+    if (!t.contains("icon-item"))
+      fail(&t, field + ".icon-item", "missing: the uninstaller needs it");
+    item.iconItem =
+        std::int32_t(integer(t, "icon-item", field + ".icon-item", INT32_MIN, INT32_MAX, -1));
+    item.uninstallComment = text(t, "uninstall-comment", field + ".uninstall-comment");
+  }
+  if (item.flags & kItemComServer) {
+    item.classId = text(t, "class-id", field + ".class-id", true);
+    item.serverName = text(t, "server-name", field + ".server-name", true);
+    if (!isGuidString(item.classId.c_str())) {
+      fail(t.get("class-id"), field + ".class-id", "must be a braced GUID");
+    }
+    if (item.serverName.empty()) fail(t.get("server-name"), field + ".server-name", "is empty");
+  }
+  if (item.flags & kItemApplication) {
+    item.applicationTitle = text(t, "application-title", field + ".application-title");
+    if (const toml::node* types = t.get("file-types")) {
+      if (!types->is_array_of_tables()) {
+        fail(types, field + ".file-types", "must be [[items.file-types]] tables");
+      }
+      int n = 0;
+      for (const toml::node& entry : *types->as_array()) {
+        const std::string typeField = field + ".file-types[" + std::to_string(n++) + "]";
+        ManifestFileType type = fileType(*entry.as_table(), typeField);
+        for (const ManifestFileType& other : item.fileTypes) {
+          if (other.progId == type.progId) {
+            fail(&entry, typeField + ".prog-id", "\"" + type.progId + "\" is listed twice");
+          }
+        }
+        item.fileTypes.push_back(std::move(type));
+      }
+    }
+    if (item.fileTypes.empty() && (item.flags & kItemComServer)) {
+      fail(&t, field + ".flags",
+           "an application without file types is not registered as a COM server");
+    }
+  }
+  return item;
+}
+
+void Loader::checkWhole() {
+  const int count = int(manifest_.items.size());
+  if (count == 0) fail(nullptr, "items", "the package needs at least one [[items]] entry");
+  for (int i = 0; i < count; ++i) {
+    const ManifestItem& item = manifest_.items[std::size_t(i)];
+    const std::string field = manifest_.path.string() + ":" + std::to_string(item.line);
+    if ((item.iconItem >= 0 || (item.flags & kItemUninstaller)) &&
+        (item.iconItem < 0 || item.iconItem >= count)) {
+      throw ManifestError(field + ": items[" + std::to_string(i) +
+                          "].icon-item: " + std::to_string(item.iconItem) +
+                          " is not the index of an item (0.." + std::to_string(count - 1) + ")");
+    }
+    for (std::size_t k = 0; k < item.fileTypes.size(); ++k) {
+      const ManifestFileType& type = item.fileTypes[k];
+      if (type.shellExKey.empty()) continue;
+      const bool valid = type.handlerItem >= 0 && type.handlerItem < count &&
+                         (manifest_.items[std::size_t(type.handlerItem)].flags & kItemComServer);
+      if (!valid) {
+        throw ManifestError(manifest_.path.string() + ":" + std::to_string(type.line) + ": items[" +
+                            std::to_string(i) + "].file-types[" + std::to_string(k) +
+                            "].handler-item: " + std::to_string(type.handlerItem) +
+                            " is not a com-server item");
+      }
+    }
+  }
+}
+
+Manifest Loader::load() {
+  toml::table root;
+  try {
+    root = toml::parse_file(manifest_.path.string());
+  } catch (const toml::parse_error& e) {
+    throw ManifestError(manifest_.path.string() + ":" + std::to_string(e.source().begin.line) +
+                        ": " + std::string(e.description()));
+  }
+  checkKeys(root, {"product", "pictures", "licence", "items"}, "");
+
+  const toml::table& product = section(root, "product", true);
+  checkKeys(product,
+            {"name", "company", "company-url", "product-url", "settings-key", "install-folder",
+             "spare-text"},
+            "product");
+  manifest_.displayName = text(product, "name", "product.name", true);
+  manifest_.companyName = text(product, "company", "product.company");
+  manifest_.companyUrl = text(product, "company-url", "product.company-url");
+  manifest_.productUrl = text(product, "product-url", "product.product-url");
+  manifest_.settingsKeyName = product.contains("settings-key")
+                                  ? text(product, "settings-key", "product.settings-key")
+                                  : manifest_.displayName;
+  manifest_.installFolderName = text(product, "install-folder", "product.install-folder", true);
+  if (!isSafeInstallFolderName(manifest_.installFolderName.c_str())) {
+    fail(product.get("install-folder"), "product.install-folder",
+         "must name a folder below the install location (not empty, absolute, on a drive, or "
+         "with '.' or '..' parts)");
+  }
+  manifest_.spareText = text(product, "spare-text", "product.spare-text");
+
+  const toml::table& pictures = section(root, "pictures", true);
+  checkKeys(pictures, {"side", "logo"}, "pictures");
+  manifest_.sidePicture = file(pictures, "side", "pictures.side");
+  manifest_.logoPicture = file(pictures, "logo", "pictures.logo");
+
+  const toml::table& licence = section(root, "licence", true);
+  checkKeys(licence, {"file"}, "licence");
+  manifest_.licence = file(licence, "file", "licence.file");
+
+  if (const toml::node* items = root.get("items")) {
+    if (!items->is_array_of_tables()) fail(items, "items", "must be [[items]] tables");
+    int index = 0;
+    for (const toml::node& entry : *items->as_array()) {
+      manifest_.items.push_back(item(*entry.as_table(), index++));
+    }
+  }
+  checkWhole();
+  return std::move(manifest_);
+}
+
+}  // namespace
+
+Manifest loadManifest(const std::filesystem::path& path) {
+  return Loader(path).load();
+}
+
+}  // namespace kpack

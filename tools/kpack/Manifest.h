@@ -1,0 +1,72 @@
+// The vendor's description of a package: a TOML manifest (docs/manifest.md).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kpack {
+
+// A manifest the setup would reject, or a file that cannot be read. The message
+// names the manifest file, the line and the field.
+class ManifestError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Texts below are Windows-1252, converted from the manifest's UTF-8.
+struct ManifestFileType {
+  int line = 0;
+  std::string progId;
+  std::string description;
+  std::int32_t iconIndex = 0;
+  std::string shellExKey;
+  std::int32_t handlerItem = 0;
+  std::vector<std::string> fixedExtensions;
+  std::vector<std::string> optionalExtensions;
+};
+
+struct ManifestItem {
+  int line = 0;
+  std::filesystem::path source;  // the file to install
+  std::string fileName;
+  std::uint32_t flags = 0;
+  std::string menuShortcutName;
+  std::string desktopShortcutName;
+  std::int32_t iconItem = -1;
+  std::string uninstallComment;
+  std::string classId;
+  std::string serverName;
+  std::string applicationTitle;
+  std::vector<ManifestFileType> fileTypes;
+};
+
+struct Manifest {
+  std::filesystem::path path;
+  std::string displayName;
+  std::string companyName;
+  std::string companyUrl;
+  std::string productUrl;
+  std::string settingsKeyName;
+  std::string installFolderName;
+  std::string spareText;
+  std::filesystem::path sidePicture;
+  std::filesystem::path logoPicture;
+  std::filesystem::path licence;
+  std::vector<ManifestItem> items;
+};
+
+// The readable names of the item flag bits, lowest bit first.
+struct FlagName {
+  std::uint32_t bit;
+  const char* name;
+};
+extern const FlagName kFlagNames[8];
+
+// Parses and checks a manifest against every rule the setup's package reader
+// enforces. Paths in it are taken relative to the manifest's folder.
+Manifest loadManifest(const std::filesystem::path& path);
+
+}  // namespace kpack

@@ -1,0 +1,24 @@
+// Writing a package resource from a checked manifest.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "kpack/Manifest.h"
+
+namespace kpack {
+
+// Called as file bodies are compressed: the item's index, and the bytes of all
+// bodies done so far out of the total.
+using BuildProgress = std::function<void(int item, std::uint64_t done, std::uint64_t total)>;
+
+// The package bytes for `manifest`: texts, pictures, licence (CR LF line ends and a
+// final NUL) and every item with its body as one zlib stream at the highest level.
+// The result is read back with the setup's own reader before it is returned.
+// Throws ManifestError for files that cannot be read, pictures the setup cannot
+// decode, and bodies too large for the format.
+std::vector<unsigned char> buildPackage(const Manifest& manifest,
+                                        const BuildProgress& progress = {});
+
+}  // namespace kpack

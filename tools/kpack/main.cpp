@@ -1,0 +1,156 @@
+// kpack: builds, checks and lists install packages.
+//
+//   kpack build MANIFEST.toml -o OUT.bin
+//   kpack check FILE      (a package, a Setup.exe or a host setup)
+//   kpack list FILE
+//   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <unistd.h>
+
+#include "kpack/InstallCommand.h"
+#include "kpack/Manifest.h"
+#include "kpack/PackageJson.h"
+#include "kpack/PackageWriter.h"
+#include "kpack/ResourceFile.h"
+#include "package/InstallModel.h"
+#include "package/PackageFormat.h"
+
+namespace {
+
+constexpr int kExitInvalid = 1;
+constexpr int kExitUsage = 2;
+
+// Large payloads take a while to compress: report every tenth of the way.
+class ProgressReport {
+ public:
+  void operator()(int, std::uint64_t done, std::uint64_t total) {
+    if (total < (16u << 20)) return;
+    const int tenth = int(done * 10 / total);
+    if (tenth == shown_) return;
+    shown_ = tenth;
+    std::fprintf(stderr, "kpack: compressed %d%% (%.1f of %.1f MB)\n", tenth * 10, done / 1e6,
+                 total / 1e6);
+  }
+
+ private:
+  int shown_ = 0;
+};
+
+int build(const std::string& manifestPath, const std::string& outPath) {
+  try {
+    const kpack::Manifest manifest = kpack::loadManifest(manifestPath);
+    if (manifest.installFolderName.find_first_of("\\/") != std::string::npos) {
+      std::cerr << "kpack: warning: product.install-folder has a subfolder part; the setup "
+                   "creates only its last folder, so the install fails where the folders "
+                   "above it do not exist\n";
+    }
+    ProgressReport report;
+    const auto bytes = kpack::buildPackage(manifest, std::ref(report));
+    const std::string temporary = outPath + ".tmp";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    out.close();
+    if (!out || std::rename(temporary.c_str(), outPath.c_str()) != 0) {
+      std::remove(temporary.c_str());
+      std::cerr << "kpack: cannot write " << outPath << "\n";
+      return kExitUsage;
+    }
+    return 0;
+  } catch (const kpack::ManifestError& e) {
+    std::cerr << "kpack: " << e.what() << "\n";
+    return kExitInvalid;
+  }
+}
+
+// Reads FILE's package into `model`; the exit code when that fails, else -1.
+int readModel(const std::string& path, InstallModel& model) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::cerr << "kpack: cannot read " << path << "\n";
+    return kExitUsage;
+  }
+  const std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+  std::vector<unsigned char> package;
+  std::string error;
+  if (!kpack::findPackageBytes(file, kPackageResourceId, package, error)) {
+    std::cerr << "kpack: invalid package: " << error << "\n";
+    return kExitInvalid;
+  }
+  ByteStream stream;
+  if (package.size() > 0xFFFFFFF0u ||
+      stream.appendBytes(std::uint32_t(package.size()), package.data()) != S_OK) {
+    std::cerr << "kpack: invalid package: too large\n";
+    return kExitInvalid;
+  }
+  std::uint32_t position = 0;
+  if (!model.readPackage(stream, position)) {
+    std::cerr << "kpack: invalid package: " << model.failureReason() << "\n";
+    return kExitInvalid;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"kpack: builds, checks and lists install packages"};
+  app.require_subcommand(1);
+
+  std::string manifest, output, file;
+  CLI::App* buildCommand = app.add_subcommand("build", "Build a package resource from a manifest");
+  buildCommand->add_option("manifest", manifest, "The TOML manifest")->required();
+  buildCommand->add_option("-o,--output", output, "The package file to write")->required();
+
+  CLI::App* checkCommand =
+      app.add_subcommand("check", "Read a package or setup and describe it as JSON");
+  checkCommand->add_option("file", file, "A package, Setup.exe or host setup")->required();
+
+  CLI::App* listCommand = app.add_subcommand("list", "List the items of a package or setup");
+  listCommand->add_option("file", file, "A package, Setup.exe or host setup")->required();
+
+  CLI::App* installCommand =
+      app.add_subcommand("install", "Run the setup's install pass into an emulated machine");
+  installCommand->add_option("file", file, "A package, Setup.exe or host setup")->required();
+  std::string prefix;
+  kpack::InstallArguments install;
+  installCommand->add_option("--prefix", prefix, "Folder of the emulated machine")->required();
+  installCommand->add_option("--parent", install.parentFolder,
+                             "Windows folder that receives the install folder");
+  installCommand
+      ->add_option("--uncheck", install.unchecked,
+                   "Optional extensions to leave unassociated, by position")
+      ->delimiter(',');
+  installCommand
+      ->add_option("--cancel-after", install.cancelAfter,
+                   "Cancel while the N-th progress message is handled")
+      ->check(CLI::NonNegativeNumber);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : kExitUsage;
+  }
+
+  if (*buildCommand) return build(manifest, output);
+  // The emulated machine is chosen before anything touches it.
+  if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
+  InstallModel model;
+  if (const int failed = readModel(file, model); failed >= 0) {
+    return *installCommand ? kExitUsage : failed;
+  }
+  if (*installCommand) return kpack::installPackage(model, install);
+  if (*checkCommand) {
+    kpack::writePackageJson(model, std::cout);
+  } else {
+    kpack::writePackageTable(model, std::cout);
+  }
+  return std::cout.good() ? 0 : kExitUsage;
+}
