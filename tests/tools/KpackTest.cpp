@@ -7,10 +7,10 @@
 #include <fstream>
 #include <string>
 
+#include "common/ProgramResources.h"
 #include "kpack/Cp1252.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
-#include "kpack/ResourceFile.h"
 #include "package/InstallModel.h"
 #include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
@@ -250,26 +250,26 @@ TEST(Cp1252, ConvertsBothWays) {
   }
 }
 
-TEST(ResourceFile, FindsResourcesInBarePackagesAndHostPrograms) {
+TEST(ProgramResources, FindsResourcesInHostPrograms) {
   std::vector<unsigned char> out;
   std::string error;
   const std::vector<unsigned char> bare = {0x64, 0x73, 0x82, 0x91, 1, 0, 0, 0};
-  ASSERT_TRUE(kpack::findPackageBytes(bare, kPackageResourceId, out, error));
-  EXPECT_EQ(out, bare);
+  EXPECT_FALSE(tools::isProgramImage(bare));
 
   // This test program carries RC_DATA 200 in its own .kres section.
   std::ifstream self("/proc/self/exe", std::ios::binary);
   const std::vector<unsigned char> image((std::istreambuf_iterator<char>(self)),
                                          std::istreambuf_iterator<char>());
-  ASSERT_TRUE(kpack::findPackageBytes(image, 200, out, error)) << error;
+  ASSERT_TRUE(tools::isProgramImage(image));
+  ASSERT_TRUE(tools::findProgramResource(image, 200, out, error)) << error;
   EXPECT_EQ(out[0], 0x78);  // a zlib stream
-  EXPECT_FALSE(kpack::findPackageBytes(image, kPackageResourceId, out, error));
+  EXPECT_FALSE(tools::findProgramResource(image, kPackageResourceId, out, error));
 
   std::vector<unsigned char> damaged = image;
   for (std::size_t at : {0x28u, 0x3Au, 0x3Cu, 0x3Eu}) damaged[at] ^= 0xFF;
-  EXPECT_FALSE(kpack::findPackageBytes(damaged, 200, out, error));
-  EXPECT_FALSE(kpack::findPackageBytes({'M', 'Z'}, 112, out, error));
-  EXPECT_FALSE(kpack::findPackageBytes({}, 112, out, error));
+  EXPECT_FALSE(tools::findProgramResource(damaged, 200, out, error));
+  EXPECT_FALSE(tools::findProgramResource({'M', 'Z'}, 112, out, error));
+  EXPECT_FALSE(tools::findProgramResource({}, 112, out, error));
 }
 
 namespace {
@@ -354,7 +354,7 @@ TEST_F(Kpack, InstallRunsThePassHeadless) {
   writeText("junk.bin", "junk");
   EXPECT_EQ(
       runKpack("install " + (dir_ / "junk.bin").string() + " --prefix " + prefix.string(), status),
-      "kpack: invalid package: neither a package nor a setup program\n");
+      "kpack: invalid package: not a package: wrong magic number (at byte 4)\n");
   EXPECT_EQ(status, 2);
   runKpack("install " + package + " --prefix " + prefix.string() + " --uncheck 1,100", status);
   EXPECT_EQ(status, 2);

@@ -13,11 +13,11 @@
 #include <iterator>
 #include <unistd.h>
 
+#include "common/ProgramResources.h"
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageJson.h"
 #include "kpack/PackageWriter.h"
-#include "kpack/ResourceFile.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 
@@ -75,13 +75,16 @@ int readModel(const std::string& path, InstallModel& model) {
     std::cerr << "kpack: cannot read " << path << "\n";
     return kExitUsage;
   }
-  const std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-  std::vector<unsigned char> package;
-  std::string error;
-  if (!kpack::findPackageBytes(file, kPackageResourceId, package, error)) {
-    std::cerr << "kpack: invalid package: " << error << "\n";
-    return kExitInvalid;
+  std::vector<unsigned char> package((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+  // A built setup carries its package as resource RC_DATA 112.
+  if (tools::isProgramImage(package)) {
+    const std::vector<unsigned char> program = std::move(package);
+    std::string error;
+    if (!tools::findProgramResource(program, kPackageResourceId, package, error)) {
+      std::cerr << "kpack: invalid package: " << error << "\n";
+      return kExitInvalid;
+    }
   }
   ByteStream stream;
   if (package.size() > 0xFFFFFFF0u ||

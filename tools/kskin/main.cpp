@@ -1,7 +1,7 @@
 // kskin: builds, checks and previews skin resources.
 //
 //   kskin build DESCRIPTION.toml -o OUT.skin [--font-dir DIR]... [--preview OUT.png]
-//   kskin check FILE            (a skin resource)
+//   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
 //   kskin preview FILE -o OUT.png
 #include <CLI/CLI.hpp>
 
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ProgramResources.h"
 #include "kskin/Description.h"
 #include "kskin/ImageFiles.h"
 #include "kskin/Report.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
+constexpr int kSkinResourceId = 116;
 
 // Reads FILE and loads it as the program would; the exit code when that fails,
 // else -1.
@@ -28,12 +30,14 @@ int load(const std::string& path, kskin::LoadedSkin& skin) {
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitUsage;
   }
-  // A built setup carries the skin as resource RC_DATA 116; reading it out of
-  // an executable is not done yet, only bare resource files are taken.
-  if (bytes.size() >= 4 && ((bytes[0] == 'M' && bytes[1] == 'Z') ||
-                            (bytes[0] == 0x7F && bytes[1] == 'E' && bytes[2] == 'L'))) {
-    std::cerr << "kskin: " << path << " is a program; give the skin resource file itself\n";
-    return kExitUsage;
+  // A built setup carries its skin as resource RC_DATA 116.
+  if (tools::isProgramImage(bytes)) {
+    const kskin::Bytes program = std::move(bytes);
+    std::string error;
+    if (!tools::findProgramResource(program, kSkinResourceId, bytes, error)) {
+      std::cerr << "kskin: invalid skin: " << path << ": " << error << "\n";
+      return kExitInvalid;
+    }
   }
   if (!kskin::LoadSkinBytes(bytes, skin)) {
     std::cerr << "kskin: invalid skin: " << path << " does not load\n";

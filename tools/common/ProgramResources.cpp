@@ -1,11 +1,10 @@
-#include "kpack/ResourceFile.h"
+#include "common/ProgramResources.h"
 
 #include <cstring>
 
-#include "package/PackageFormat.h"
 #include "platform/ResourceSection.h"
 
-namespace kpack {
+namespace tools {
 namespace {
 
 // Bounds-checked little-endian reads over the whole file.
@@ -57,7 +56,7 @@ bool fromElf(const Bytes& f, int id, std::vector<unsigned char>& out, std::strin
     std::uint32_t dataSize = 0;
     if (!kres::findInSection(f.at(offset), std::size_t(size), "RC_DATA", std::uint32_t(id), &data,
                              &dataSize)) {
-      error = "the host setup has no package resource";
+      error = "the host setup has no such resource";
       return false;
     }
     out.assign(data, data + dataSize);
@@ -130,7 +129,7 @@ bool fromPe(const Bytes& f, int id, std::vector<unsigned char>& out, std::string
   if (!find(root, "RC_DATA", 0, false, v) || !(v & 0x80000000u) ||
       !find(root + (v & 0x7FFFFFFF), nullptr, std::uint64_t(id), false, v) || !(v & 0x80000000u) ||
       !find(root + (v & 0x7FFFFFFF), nullptr, 0, true, v) || (v & 0x80000000u)) {
-    error = "the setup has no package resource";
+    error = "the setup has no such resource";
     return false;
   }
   const std::uint64_t dataEntry = root + v;
@@ -146,21 +145,25 @@ bool fromPe(const Bytes& f, int id, std::vector<unsigned char>& out, std::string
 
 }  // namespace
 
-bool findPackageBytes(const std::vector<unsigned char>& file, int id,
-                      std::vector<unsigned char>& out, std::string& error) {
+bool isProgramImage(const std::vector<unsigned char>& file) {
+  return (file.size() >= 4 && std::memcmp(file.data(),
+                                          "\x7F"
+                                          "ELF",
+                                          4) == 0) ||
+         (file.size() >= 2 && file[0] == 'M' && file[1] == 'Z');
+}
+
+bool findProgramResource(const std::vector<unsigned char>& file, int id,
+                         std::vector<unsigned char>& out, std::string& error) {
   const Bytes f(file);
-  if (f.u(0, 4) == kPackageMagic) {
-    out = file;
-    return true;
-  }
   if (f.has(0, 4) && std::memcmp(file.data(),
                                  "\x7F"
                                  "ELF",
                                  4) == 0)
     return fromElf(f, id, out, error);
   if (f.has(0, 2) && file[0] == 'M' && file[1] == 'Z') return fromPe(f, id, out, error);
-  error = "neither a package nor a setup program";
+  error = "not a setup program";
   return false;
 }
 
-}  // namespace kpack
+}  // namespace tools

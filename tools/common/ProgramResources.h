@@ -1,0 +1,20 @@
+// Resources of built setups, for the tools: a Windows setup keeps them in its PE
+// resource section, a host setup in the .kres section of its ELF image.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tools {
+
+// True when `file` looks like a program image (PE or ELF) rather than a bare
+// resource.
+bool isProgramImage(const std::vector<unsigned char>& file);
+
+// Copies resource RC_DATA `id` of the program image `file` into `out`. False with
+// a reason in `error` otherwise. Every offset is checked, so any file may be passed.
+bool findProgramResource(const std::vector<unsigned char>& file, int id,
+                         std::vector<unsigned char>& out, std::string& error);
+
+}  // namespace tools
