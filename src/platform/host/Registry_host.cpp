@@ -167,6 +167,16 @@ std::string nameOf(const char* name) {
   return name != nullptr ? name : "";
 }
 
+// The key behind an open handle, checked for the access a call needs; the
+// caller holds the machine's lock.
+long usableKey(Machine& m, RegKey key, std::uint32_t needed, KeyPtr& at) {
+  std::uint32_t access = 0;
+  if (!m.resolve(key, at, access)) return ERROR_INVALID_HANDLE;
+  if ((access & needed) != needed) return ERROR_ACCESS_DENIED;
+  if (at->deleted()) return ERROR_KEY_DELETED;
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 long regCreateKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* result) {
@@ -174,9 +184,9 @@ long regCreateKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* 
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  std::uint32_t parentAccess = 0;
-  if (!m.resolve(key, at, parentAccess)) return ERROR_INVALID_HANDLE;
-  if (at->deleted()) return ERROR_KEY_DELETED;
+  if (const long status = usableKey(m, key, 0, at); status != ERROR_SUCCESS) {
+    return status;
+  }
   std::vector<std::string> parts;
   if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
   bool created = false;
@@ -198,9 +208,9 @@ long regOpenKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* re
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  std::uint32_t parentAccess = 0;
-  if (!m.resolve(key, at, parentAccess)) return ERROR_INVALID_HANDLE;
-  if (at->deleted()) return ERROR_KEY_DELETED;
+  if (const long status = usableKey(m, key, 0, at); status != ERROR_SUCCESS) {
+    return status;
+  }
   if (const long status = walk(at, subKey, at); status != ERROR_SUCCESS) return status;
   *result = m.open(at, access);
   return ERROR_SUCCESS;
@@ -221,10 +231,9 @@ long regSetValue(RegKey key, const char* name, std::uint32_t type, const void* d
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  std::uint32_t access = 0;
-  if (!m.resolve(key, at, access)) return ERROR_INVALID_HANDLE;
-  if (!(access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
-  if (at->deleted()) return ERROR_KEY_DELETED;
+  if (const long status = usableKey(m, key, KEY_SET_VALUE, at); status != ERROR_SUCCESS) {
+    return status;
+  }
   if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
   if (host::injectedFailure(host::HostCall::RegistryWrite)) return ERROR_ACCESS_DENIED;
   at->setValue(nameOf(name), type, std::string(static_cast<const char*>(data), size));
@@ -250,10 +259,9 @@ long regQueryValue(RegKey key, const char* name, std::uint32_t* type, void* data
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  std::uint32_t access = 0;
-  if (!m.resolve(key, at, access)) return ERROR_INVALID_HANDLE;
-  if (!(access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
-  if (at->deleted()) return ERROR_KEY_DELETED;
+  if (const long status = usableKey(m, key, KEY_QUERY_VALUE, at); status != ERROR_SUCCESS) {
+    return status;
+  }
   const regtree::Value* value = at->value(nameOf(name));
   if (value == nullptr) return ERROR_FILE_NOT_FOUND;
   if (type != nullptr) *type = value->type;
@@ -291,10 +299,9 @@ long regEnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t nameS
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  std::uint32_t access = 0;
-  if (!m.resolve(key, at, access)) return ERROR_INVALID_HANDLE;
-  if (!(access & KEY_ENUMERATE_SUB_KEYS)) return ERROR_ACCESS_DENIED;
-  if (at->deleted()) return ERROR_KEY_DELETED;
+  if (const long status = usableKey(m, key, KEY_ENUMERATE_SUB_KEYS, at); status != ERROR_SUCCESS) {
+    return status;
+  }
   if (index >= at->subkeys().size()) return ERROR_NO_MORE_ITEMS;
   const std::string& found = at->subkeys()[index]->name();
   if (name == nullptr || found.size() + 1 > nameSize) return ERROR_MORE_DATA;
@@ -307,10 +314,9 @@ long regEnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* na
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  std::uint32_t access = 0;
-  if (!m.resolve(key, at, access)) return ERROR_INVALID_HANDLE;
-  if (!(access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
-  if (at->deleted()) return ERROR_KEY_DELETED;
+  if (const long status = usableKey(m, key, KEY_QUERY_VALUE, at); status != ERROR_SUCCESS) {
+    return status;
+  }
   if (index >= at->values().size()) return ERROR_NO_MORE_ITEMS;
   const regtree::Value& found = at->values()[index];
   if (type != nullptr) *type = found.type;
@@ -326,10 +332,9 @@ long regDeleteValue(RegKey key, const char* name) {
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  std::uint32_t access = 0;
-  if (!m.resolve(key, at, access)) return ERROR_INVALID_HANDLE;
-  if (!(access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
-  if (at->deleted()) return ERROR_KEY_DELETED;
+  if (const long status = usableKey(m, key, KEY_SET_VALUE, at); status != ERROR_SUCCESS) {
+    return status;
+  }
   if (host::injectedFailure(host::HostCall::RegistryWrite)) return ERROR_ACCESS_DENIED;
   if (!at->removeValue(nameOf(name))) return ERROR_FILE_NOT_FOUND;
   m.save();
@@ -340,9 +345,9 @@ long regDeleteKey(RegKey key, const char* subKey) {
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr parent;
-  std::uint32_t access = 0;
-  if (!m.resolve(key, parent, access)) return ERROR_INVALID_HANDLE;
-  if (parent->deleted()) return ERROR_KEY_DELETED;
+  if (const long status = usableKey(m, key, 0, parent); status != ERROR_SUCCESS) {
+    return status;
+  }
   std::vector<std::string> parts;
   if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
   if (parts.empty()) return ERROR_ACCESS_DENIED;  // a key does not delete itself here
