@@ -53,6 +53,7 @@ void drawWidgets(Image& surface) {
   items.Draw(&surface, true, 0, 0);
 }
 
+#ifdef KESTRANE_SOURCE_DIR
 std::string bmpFile(const Image& image) {
   BitmapInfoHeader header = image.Header();
   header.biClrUsed = header.biClrImportant = 0;
@@ -71,6 +72,7 @@ std::string bmpFile(const Image& image) {
   }
   return out + rows;
 }
+#endif
 
 TEST(WidgetPictures, MatchTheReference) {
   Image drawn;
