@@ -20,7 +20,16 @@ class CheckBox : public PictureWidget {
             ThreePieceBar* style, const Sprite* unchecked, const Sprite* checked, int isChecked,
             int minLabelWidth);
   void SetChecked(int value);
-  void Redraw() override;
+  void OnFocusGained() override {
+    focused = true;
+    Redraw();
+  }
+  void OnFocusLost() override {
+    focused = false;
+    Redraw();
+  }
+  // Renders the picture from the widget's state.
+  void Redraw();
   int HandleMessage(int originX, int originY, platform::WindowHandle window, unsigned message,
                     std::uintptr_t wParam, std::intptr_t lParam, int* result) override;
 

@@ -17,7 +17,16 @@ class ProgressBar : public PictureWidget {
   int Setup(const BitmapFont* font, int x, int y, ItemList& list, ThreePieceBar* style, int width);
   // Clamps to 0..1 and redraws.
   void SetFraction(double f);
-  void Redraw() override;
+  void OnFocusGained() override {
+    focused = true;
+    Redraw();
+  }
+  void OnFocusLost() override {
+    focused = false;
+    Redraw();
+  }
+  // Renders the picture from the widget's state.
+  void Redraw();
 
   // The text drawn for the current fraction, and where it went.
   const char* Text() const { return text_; }

@@ -21,7 +21,15 @@ class TextView : public PictureWidget {
   int Setup(const BitmapFont* font, int x, int y, int width, int height, const char* text,
             int length, int maxChars, ItemList& list);
 
-  void Redraw() override { Render(); }
+  void OnFocusGained() override {
+    focused = true;
+    Redraw();
+  }
+  void OnFocusLost() override {
+    focused = false;
+    Redraw();
+  }
+  void Redraw() { Render(); }
   void Render();
   int HandleMessage(int originX, int originY, platform::WindowHandle window, unsigned message,
                     std::uintptr_t wParam, std::intptr_t lParam, int* result) override;

@@ -4,16 +4,6 @@
 
 #include "render/Composite.h"
 
-void PictureWidget::OnFocusGained() {
-  focused = true;
-  Redraw();
-}
-
-void PictureWidget::OnFocusLost() {
-  focused = false;
-  Redraw();
-}
-
 void PictureWidget::Draw(Image* surface, bool, COLORREF, COLORREF, int originX, int originY) {
   if (item == nullptr || (item->flags & kItemVisible) == 0) return;
   DrawImage(surface, originX + item->x, originY + item->y, &picture);

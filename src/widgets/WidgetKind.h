@@ -8,20 +8,17 @@
 #include "widgets/ContentItem.h"
 #include "widgets/Widget.h"
 
+// The kinds add no virtual operation of their own beyond the base's (the text
+// view's scroll-bar test excepted, which must stay next after CanFocus), so each
+// kind redraws itself on focus changes rather than through a shared one.
 class PictureWidget : public Widget {
  public:
-  // Redraws the picture after the focus changed.
-  void OnFocusGained() override;
-  void OnFocusLost() override;
   // A plain copy of the picture at origin + item position, when the item is
   // visible.
   void Draw(Image* surface, bool hot, COLORREF shadowColour, COLORREF faceColour, int originX,
             int originY) override;
   // The picture's rectangle at the item's position.
   int HitTest(int x, int y) override;
-
-  // Renders the picture from the widget's state.
-  virtual void Redraw() = 0;
 
   bool focused = false;
   Image picture;

@@ -1,6 +1,6 @@
 // Every widget kind drawn into one picture and compared with a reference made
 // once by this test and checked by eye (tests/widgets/reference/widgets.bmp,
-// built into the test program as RC_DATA 201). The same bytes are expected on
+// built into the test program as RC_DATA 210). The same bytes are expected on
 // both targets. After a deliberate change of the drawing, regenerate it on the
 // host with
 //   KESTRANE_UPDATE_REFERENCE=1 build/host/tests/kestrane_tests --gtest_filter='WidgetPictures*'
@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int kReferenceResource = 201;
+constexpr int kReferenceResource = 210;
 constexpr std::uint32_t kFileHeaderBytes = 14;
 
 void drawWidgets(Image& surface) {
