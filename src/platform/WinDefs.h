@@ -98,3 +98,29 @@ constexpr long ERROR_KEY_DELETED = 1018;
 
 // 0x00BBGGRR: red in the low byte.
 using COLORREF = std::uint32_t;
+
+// Window messages the widgets and the window speak, on both backends.
+constexpr unsigned WM_DESTROY = 0x0002;
+constexpr unsigned WM_CLOSE = 0x0010;
+constexpr unsigned WM_KEYDOWN = 0x0100;
+constexpr unsigned WM_CHAR = 0x0102;
+constexpr unsigned WM_MOUSEMOVE = 0x0200;
+constexpr unsigned WM_LBUTTONDOWN = 0x0201;
+constexpr unsigned WM_LBUTTONUP = 0x0202;
+constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
+constexpr unsigned WM_MOUSEWHEEL = 0x020A;
+
+// Virtual-key codes.
+constexpr int VK_LBUTTON = 0x01;
+constexpr int VK_TAB = 0x09;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_PRIOR = 0x21;
+constexpr int VK_NEXT = 0x22;
+constexpr int VK_END = 0x23;
+constexpr int VK_HOME = 0x24;
+constexpr int VK_UP = 0x26;
+constexpr int VK_DOWN = 0x28;
+
+// One notch of a mouse wheel, in the units of WM_MOUSEWHEEL's high word.
+constexpr int WHEEL_DELTA = 120;

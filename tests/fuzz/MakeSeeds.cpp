@@ -86,6 +86,16 @@ int main(int argc, char** argv) {
   fs::create_directories(package, error);
   const fs::path skin = root / "SkinFuzz";
   fs::create_directories(skin, error);
+  const fs::path wrap = root / "TextWrapFuzz";
+  fs::create_directories(wrap, error);
+  const auto licence = [](const char* lineEnd) {
+    // Line limit 60, a view 320 pixels wide, then the text.
+    std::string text = std::string("\x3c\x50") +
+                       "1. You may install this program on any number of " + "computers." +
+                       lineEnd + lineEnd + "2. Averyveryveryverylongwordthatfitsno" +
+                       "lineatallandkeepsgoing \xe9t\xe9 \x01\x7f" + lineEnd;
+    return Bytes(text.begin(), text.end());
+  };
   testdata::SkinBytes plainSkin = testdata::smallSkin();
   testdata::SkinBytes bareSkin = plainSkin;
   bareSkin.fonts = 0;
@@ -116,6 +126,8 @@ int main(int argc, char** argv) {
       {package / "every-kind.bin", everyKindOfItem()},
       {skin / "small.skin", plainSkin.make()},
       {skin / "bare.skin", bareSkin.make()},
+      {wrap / "crlf.txt", licence("\r\n")},
+      {wrap / "lf.txt", licence("\n")},
   };
   for (const auto& seed : seeds) {
     if (!writeFile(seed.path, seed.bytes)) {

@@ -1,0 +1,37 @@
+// What the four widget kinds share: a pre-rendered picture placed by their item,
+// the bar style links, check boxes and the progress bar are drawn over, and the
+// focused flag.
+#pragma once
+
+#include "render/Image.h"
+#include "render/ThreePieceBar.h"
+#include "widgets/ContentItem.h"
+#include "widgets/Widget.h"
+
+// The kinds add no virtual operation of their own beyond the base's (the text
+// view's scroll-bar test excepted, which must stay next after CanFocus), so each
+// kind redraws itself on focus changes rather than through a shared one.
+class PictureWidget : public Widget {
+ public:
+  // A plain copy of the picture at origin + item position, when the item is
+  // visible.
+  void Draw(Image* surface, bool hot, COLORREF shadowColour, COLORREF faceColour, int originX,
+            int originY) override;
+  // The picture's rectangle at the item's position.
+  int HitTest(int x, int y) override;
+
+  bool focused = false;
+  Image picture;
+
+ protected:
+  // Makes the widget's item over `sprite` (owned by the item from now on, null
+  // allowed) with flags 1 at (x, y), its rectangle the picture's, appends it to
+  // `list` and binds it. 0 when it can't be made.
+  int AddItem(ItemList& list, Sprite* sprite, int x, int y);
+};
+
+// The widths of a style's end pieces and the height of its left piece; 0 where a
+// piece is missing.
+int StyleLeftWidth(const ThreePieceBar* style);
+int StyleRightWidth(const ThreePieceBar* style);
+int StyleHeight(const ThreePieceBar* style);

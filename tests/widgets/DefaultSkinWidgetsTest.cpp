@@ -1,0 +1,150 @@
+// The widgets over the default skin that kskin draws at build time (host builds
+// only): figures that depend on the real art and fonts are taken from the loaded
+// sprites, not written down.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "package/ByteStream.h"
+#include "platform/Window.h"
+#include "platform/host/HostWindowState.h"
+#include "render/Skin.h"
+#include "widgets/ButtonBar.h"
+#include "widgets/FocusList.h"
+#include "widgets/ProgressBar.h"
+#include "widgets/TextView.h"
+#include "widgets/TextWrap.h"
+
+namespace {
+
+struct DefaultSkin {
+  DefaultSkin() {
+    std::FILE* f = std::fopen(KESTRANE_DEFAULT_SKIN, "rb");
+    if (f == nullptr) return;
+    unsigned char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+      bytes.appendBytes(std::uint32_t(n), buffer);
+    }
+    std::fclose(f);
+    std::uint32_t position = 0;
+    loaded = pictures.LoadSkin(bytes, position, sprites, fonts, standalone);
+    style.left = sprites.at(10);
+    style.middle = sprites.at(11);
+    style.right = sprites.at(12);
+  }
+  ByteStream bytes;
+  PictureList pictures;
+  SpriteList sprites, standalone;
+  FontList fonts;
+  int loaded = 0;
+  ThreePieceBar style;
+};
+
+void useSets(ButtonBar& bar, const SpriteList& sprites) {
+  for (int set = 0; set < 3; ++set) {
+    bar.sets[set].left = sprites.at(1 + 3 * set);
+    bar.sets[set].middle = sprites.at(2 + 3 * set);
+    bar.sets[set].right = sprites.at(3 + 3 * set);
+  }
+}
+
+TEST(DefaultSkinWidgets, CaptionBarLayout) {
+  DefaultSkin skin;
+  ASSERT_TRUE(skin.loaded);
+  ButtonBar caption;
+  useSets(caption, skin.sprites);
+  auto* close = new ContentItem(skin.sprites.at(16), kItemButton);
+  auto* title = new ContentItem(skin.standalone.at(0), kItemLabel);
+  caption.items.add(close);
+  caption.items.add(title);
+  caption.Layout(0, 0, 500);
+  const int lw = skin.sprites.at(7)->width, rw = skin.sprites.at(9)->width;
+  EXPECT_EQ(close->rect.right, 500);
+  EXPECT_EQ(close->rect.Width(), skin.sprites.at(16)->width + lw + rw);
+  EXPECT_EQ(close->rect.Height(), skin.sprites.at(1)->height);
+  EXPECT_EQ(title->x, lw);
+}
+
+TEST(DefaultSkinWidgets, ProgressTextPlacement) {
+  DefaultSkin skin;
+  ASSERT_TRUE(skin.loaded);
+  const BitmapFont* font = skin.fonts.at(1);
+  ItemList list;
+  std::unique_ptr<ProgressBar> bar(ProgressBar::New());
+  ASSERT_TRUE(bar->Setup(font, 0, 0, list, &skin.style, 300));
+  const int maskX = skin.style.left->width - 1, maskWidth = bar->barMask.Width();
+  bar->SetFraction(0.5);
+  EXPECT_EQ(bar->TextPosition().x, maskX + maskWidth - font->Measure("50.0%", false).cx - 10);
+  bar->SetFraction(0.51);
+  EXPECT_EQ(bar->TextPosition().x, maskX + 10);
+  bar->SetFraction(0);
+  EXPECT_STREQ(bar->Text(), " 0.0%");
+}
+
+TEST(DefaultSkinWidgets, LicenceLineEnds) {
+  DefaultSkin skin;
+  ASSERT_TRUE(skin.loaded);
+  const BitmapFont& font = *skin.fonts.at(1);
+  std::string crlf, lf;
+  for (const char* paragraph :
+       {"1. You may install this program on any number of computers you own.",
+        "2. You may not sell it.", "", "3. It comes with no warranty whatsoever."}) {
+    crlf += std::string(paragraph) + "\r\n";
+    lf += std::string(paragraph) + "\n";
+  }
+  std::vector<SetupString> lines;
+  WrapText(font, crlf.data(), int(crlf.size()), 60, 380, lines);
+  ASSERT_GE(lines.size(), 5u);
+  int empty = 0;
+  for (const SetupString& line : lines) {
+    EXPECT_LE(line.length(), 60);
+    EXPECT_LE(font.Measure(line.text(), false).cx, 380) << line.text();
+    empty += line.isEmpty();
+  }
+  EXPECT_EQ(empty, 1);
+  WrapText(font, lf.data(), int(lf.size()), 60, 380, lines);
+  for (const SetupString& line : lines) EXPECT_FALSE(line.isEmpty());
+  // Without carriage returns one paragraph runs into the next.
+  bool runTogether = false;
+  for (const SetupString& line : lines) {
+    runTogether |= std::string(line.text()).find("own.2.") != std::string::npos;
+  }
+  EXPECT_TRUE(runTogether);
+}
+
+// Host only: the host backend lets a test hold keys down.
+TEST(HostInput, ShiftTabWalksBackwardsAndDragMovesTheThumb) {
+  DefaultSkin skin;
+  ASSERT_TRUE(skin.loaded);
+  ItemList items;
+  FocusList list;
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "Line\r";
+  for (int i = 0; i < 3; ++i) {
+    TextView* view = TextView::New();
+    list.add(view);
+    ASSERT_TRUE(view->Setup(skin.fonts.at(1), 0, 120 * i, 200, 100, text.data(), int(text.size()),
+                            60, items));
+  }
+  list.SetFocusIndex(0);
+  int result = 0, repaint = 0;
+  platform::host::setKeyDown(VK_SHIFT, true);
+  list.HandleMessage(0, 0, nullptr, WM_CHAR, 9, 0, &result, &repaint);
+  platform::host::setKeyDown(VK_SHIFT, false);
+  EXPECT_EQ(list.focused, 2);
+
+  auto* view = static_cast<TextView*>(list.at(2));
+  const std::intptr_t onTrack = MakePointParam(195, 240 + 98);
+  EXPECT_FALSE(list.HandleMessage(0, 0, nullptr, WM_MOUSEMOVE, 0, onTrack, &result, &repaint));
+  platform::host::setKeyDown(VK_LBUTTON, true);
+  EXPECT_TRUE(list.HandleMessage(0, 0, nullptr, WM_MOUSEMOVE, 0, onTrack, &result, &repaint));
+  platform::host::setKeyDown(VK_LBUTTON, false);
+  // The track's last row is (H - 3) / (H - 2) of the way down.
+  EXPECT_EQ(view->top, (view->LineCount() - view->visibleLines) * 97 / 98);
+}
+
+}  // namespace
