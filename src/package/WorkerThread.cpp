@@ -22,7 +22,7 @@ bool WorkerThread::start() {
     cancelRequested_ = 0;
     const platform::ThreadId thread = platform::createThread(threadMain, this, true, &threadId_);
     if (thread != nullptr) {
-      platform::setThreadPriority(thread, priorityClass_ == 1 ? THREAD_PRIORITY_NORMAL : 0);
+      platform::setThreadPriority(thread, THREAD_PRIORITY_NORMAL);
       thread_ = thread;
       platform::resumeThread(thread);
       started = true;

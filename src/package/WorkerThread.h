@@ -52,7 +52,6 @@ class WorkerThread {
 
   std::atomic<platform::ThreadId> thread_{nullptr};
   std::atomic<int> cancelRequested_{0};
-  int priorityClass_ = 1;  // THREAD_PRIORITY_NORMAL
   const WorkerNotifyTarget* notify_ = nullptr;
   std::uint32_t threadId_ = 0;
 };

@@ -3,22 +3,29 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/Text.h"
+
 namespace kpack {
 namespace {
 
-// The characters of 0x80..0x9F; the five unassigned bytes keep their own code
-// points, as Windows converts them.
-constexpr char32_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
+// The tools run on the host, whose ANSI code page is Windows-1252: its
+// conversions are the platform's own. A character is writable when it survives
+// the way there and back (the code page writes '?' for what it lacks).
 int toByte(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return int(c);
-  for (int i = 0; i < 32; ++i) {
-    if (kHigh[i] == c) return 0x80 + i;
+  if (c > 0xFFFF) return -1;
+  const char16_t wide = char16_t(c);
+  char byte = 0;
+  char16_t back = 0;
+  if (platform::wideToAnsi(&wide, 1, &byte, 1) != 1 ||
+      platform::ansiToWide(&byte, 1, &back, 1) != 1 || back != wide) {
+    return -1;
   }
-  return -1;
+  return std::uint8_t(byte);
+}
+
+char32_t toChar(char byte) {
+  char16_t wide = 0;
+  return platform::ansiToWide(&byte, 1, &wide, 1) == 1 ? wide : char32_t(std::uint8_t(byte));
 }
 
 // Decodes one UTF-8 character at text[i]; -1 when malformed.
@@ -95,10 +102,7 @@ bool utf8ToCp1252(std::string_view utf8, std::string& out, std::string* bad) {
 std::string cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char ch : text) {
-    const auto b = std::uint8_t(ch);
-    appendUtf8(out, (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char32_t(b));
-  }
+  for (char ch : text) appendUtf8(out, toChar(ch));
   return out;
 }
 

@@ -9,6 +9,7 @@
 #include "render/Composite.h"
 #include "render/MaskOps.h"
 #include "render/Resample.h"
+#include "render/Sprite.h"
 #include "render/ThreePieceBar.h"
 
 namespace kskin {
@@ -18,8 +19,6 @@ namespace {
 // The window's content area and the colours the program draws with.
 constexpr int kContentWidth = 500;
 constexpr int kContentHeight = 314;
-constexpr COLORREF kBarShadow = 0x80D8E8;
-constexpr COLORREF kBarFace = 0x800000;
 constexpr COLORREF kWidgetShadow = 0xC8C8C8;
 constexpr COLORREF kWidgetFace = 0xA00000;
 constexpr COLORREF kSheetColour = 0xF2EEEB;
@@ -93,13 +92,13 @@ class Sheet {
     SoftShadowMask(&shade, kContentWidth, kContentHeight, 20, 192, 255, 128);
     FillMask(&window, frameLeft, barHeight, &shade, 0x400000, 0, 0, 128);
     const int x = frameLeft + 40;
-    font(0).DrawText(&window, x, barHeight + 40, "Welcome to Kestrane Setup", kBarShadow, kBarFace,
-                     false);
+    font(0).DrawText(&window, x, barHeight + 40, "Welcome to Kestrane Setup", kDefaultShadowColour,
+                     kDefaultFaceColour, false);
     font(1).DrawText(&window, x, barHeight + 80,
                      "This will install the product on your computer.\n"
                      "Please close all other applications before you go on.\n\n"
                      "Click Next to continue, or Cancel to leave Setup.",
-                     kBarShadow, kBarFace, false);
+                     kDefaultShadowColour, kDefaultFaceColour, false);
     font(1).DrawText(&window, x, barHeight + 170, "Not enough space on drive C:", 0, 255, false);
     checkBox(window, x, barHeight + 200, "Run software upon exiting Setup?", true);
     checkBox(window, x, barHeight + 236, ".kst files", false);
@@ -117,11 +116,11 @@ class Sheet {
     captionBar.Draw(&window, 0, 0, w);
     const int lw = sprite(7)->width, rw = sprite(9)->width;
     const Sprite* title = skin_.standalone.at(0);
-    DrawSpriteColoured(title, &window, lw, (barHeight - title->height + 2) / 2, kBarShadow,
-                       kBarFace, 255);
+    DrawSpriteColoured(title, &window, lw, (barHeight - title->height + 2) / 2,
+                       kDefaultShadowColour, kDefaultFaceColour, 255);
     const Sprite* close = sprite(16);
     DrawSpriteColoured(close, &window, w - rw - close->width, (barHeight - close->height + 2) / 2,
-                       kBarShadow, kBarFace, 255);
+                       kDefaultShadowColour, kDefaultFaceColour, 255);
 
     // The navigation bar, hovered, with Next hot.
     ThreePieceBar hovered(sprite(4), sprite(5), sprite(6));
@@ -135,7 +134,8 @@ class Sheet {
       ThreePieceBar highlight(sprite(7), sprite(8), sprite(9));
       if (code == 2) highlight.Draw(&window, slot.left, navY, slot.width);
       DrawSpriteColoured(face, &window, slot.left + slot.width - rw - face->width,
-                         navY + (barHeight - face->height + 2) / 2, kBarShadow, kBarFace, 255);
+                         navY + (barHeight - face->height + 2) / 2, kDefaultShadowColour,
+                         kDefaultFaceColour, 255);
     }
     DrawImage(&image_, x0, y0, &window);
     return h;
@@ -219,10 +219,10 @@ class Sheet {
     std::vector<const Sprite*> shown = {sprite(16), sprite(17), sprite(18)};
     for (int i = 0; i < skin_.standalone.count(); ++i) shown.push_back(skin_.standalone.at(i));
     for (const Sprite* s : shown) {
-      DrawSpriteColoured(s, &strip, x, 3, kBarShadow, kBarFace, 255);
+      DrawSpriteColoured(s, &strip, x, 3, kDefaultShadowColour, kDefaultFaceColour, 255);
       DrawSpriteColoured(s, &strip, x,
                          sprite(1)->height + 8 + (sprite(1)->height - s->height + 2) / 2,
-                         kBarShadow, kBarFace, 255);
+                         kDefaultShadowColour, kDefaultFaceColour, 255);
       x += s->width + kGap;
     }
     DrawImage(&image_, kGap, y, &strip);
@@ -249,7 +249,7 @@ class Sheet {
       Image panel;
       panel.Create(image_.Width() - 2 * kGap, size.cy + 12, 24);
       panel.Fill(0xFFFFFF);
-      f.DrawText(&panel, 8, 6, charset.c_str(), kBarShadow, kBarFace, false);
+      f.DrawText(&panel, 8, 6, charset.c_str(), kDefaultShadowColour, kDefaultFaceColour, false);
       DrawImage(&image_, kGap, y, &panel);
       y += panel.Height() + kGap;
     }
