@@ -2,8 +2,8 @@
 // folders, copies into the system folder.
 #pragma once
 
+#include "base/ByteStream.h"
 #include "base/SetupString.h"
-#include "package/ByteStream.h"
 
 // Creates or truncates `path` and writes every byte of the stream. S_OK or
 // E_FAIL; an existing read-only file is not overwritten.

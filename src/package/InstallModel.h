@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
+#include "base/ByteStream.h"
 #include "base/PtrArray.h"
 #include "base/SetupString.h"
 #include "base/SortedStringSet.h"
-#include "package/ByteStream.h"
 #include "platform/PlatformTypes.h"
 #include "render/Image.h"
 

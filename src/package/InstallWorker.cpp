@@ -1,8 +1,8 @@
 #include "package/InstallWorker.h"
 
+#include "base/Inflate.h"
 #include "base/Paths.h"
 #include "package/FileOps.h"
-#include "package/Inflate.h"
 #include "package/RegistrationStage.h"
 #include "platform/Com.h"
 #include "platform/Shell.h"

@@ -20,9 +20,9 @@
 
 #include <cstdint>
 
+#include "base/ByteStream.h"
 #include "base/PtrArray.h"
 #include "base/SetupString.h"
-#include "package/ByteStream.h"
 #include "platform/WinDefs.h"
 #include "render/Geometry.h"
 #include "render/Image.h"

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "platform/PlatformTypes.h"
 #include "platform/WinDefs.h"
 #include "render/Geometry.h"

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "render/Image.h"
 
 // Decodes the JPEG that fills `jpeg` into `target` at full size: a grey image for

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "package/Inflate.h"
+#include "base/Inflate.h"
 #include "render/Jpeg.h"
 
 namespace {

@@ -22,8 +22,8 @@
 
 #include <cstdint>
 
+#include "base/ByteStream.h"
 #include "base/PtrArray.h"
-#include "package/ByteStream.h"
 #include "platform/PlatformTypes.h"
 #include "render/BitmapFont.h"
 #include "render/Image.h"

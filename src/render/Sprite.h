@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "platform/WinDefs.h"
 #include "render/Geometry.h"
 #include "render/Image.h"

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "render/Jpeg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

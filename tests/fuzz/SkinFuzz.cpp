@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "render/Skin.h"
 
 namespace {

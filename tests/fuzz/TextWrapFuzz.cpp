@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "support/SkinBytes.h"
 #include "widgets/TextView.h"
 #include "widgets/TextWrap.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "support/EncodeJpeg.h"
 
 class PackageBytes {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "package/Inflate.h"
+#include "base/Inflate.h"
 #include "package/InstallModel.h"
 #include "package/PackageBytes.h"
 

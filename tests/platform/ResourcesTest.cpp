@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "base/ByteStream.h"
+#include "base/Inflate.h"
 #include "base/SetupString.h"
-#include "package/ByteStream.h"
-#include "package/Inflate.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "platform/Window.h"
 #include "platform/host/HostWindowState.h"
 #include "render/Skin.h"

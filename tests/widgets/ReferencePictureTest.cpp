@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 #include "widgets/CheckBox.h"
 #include "widgets/LinkButton.h"
 #include "widgets/ProgressBar.h"

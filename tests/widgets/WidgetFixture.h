@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/ByteStream.h"
 #include "base/PtrArray.h"
-#include "package/ByteStream.h"
 #include "render/BitmapFont.h"
 #include "render/Sprite.h"
 #include "render/ThreePieceBar.h"

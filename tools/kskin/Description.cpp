@@ -7,10 +7,10 @@
 #include <memory>
 #include <optional>
 
+#include "base/ByteStream.h"
 #include "kskin/Art.h"
 #include "kskin/FontRender.h"
 #include "kskin/ImageFiles.h"
-#include "package/ByteStream.h"
 #include "render/BitmapFont.h"
 #include "render/Image.h"
 #include "render/Jpeg.h"

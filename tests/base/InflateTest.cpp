@@ -1,4 +1,4 @@
-#include "package/Inflate.h"
+#include "base/Inflate.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 
 // Called before each 16 KiB block of compressed input with the bytes consumed so
 // far and the source size; returns non-zero to go on, 0 to stop the inflation.

@@ -1,4 +1,4 @@
-#include "package/ByteStream.h"
+#include "base/ByteStream.h"
 
 #include <cstdlib>
 #include <cstring>
