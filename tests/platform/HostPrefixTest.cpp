@@ -6,11 +6,11 @@
 #include <sstream>
 #include <string>
 
-#include "base/ShellActions.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
 #include "platform/WinDefs.h"
 #include "platform/host/Prefix.h"
+#include "system/ShellActions.h"
 
 using platform::host::normalizeWindowsPath;
 using platform::host::prefixRoot;

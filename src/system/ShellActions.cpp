@@ -1,4 +1,4 @@
-#include "base/ShellActions.h"
+#include "system/ShellActions.h"
 
 #include "base/Paths.h"
 #include "platform/Shell.h"
