@@ -2,10 +2,10 @@
 
 #include "base/Inflate.h"
 #include "base/Paths.h"
-#include "package/FileOps.h"
 #include "package/RegistrationStage.h"
 #include "platform/Com.h"
 #include "platform/Shell.h"
+#include "system/FileOps.h"
 
 const char* installErrorText(std::int32_t code) {
   switch (code) {

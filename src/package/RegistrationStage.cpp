@@ -1,8 +1,8 @@
 #include "package/RegistrationStage.h"
 
 #include "base/Paths.h"
-#include "package/FileOps.h"
 #include "system/ComServer.h"
+#include "system/FileOps.h"
 #include "system/FileTypes.h"
 #include "system/SettingsStore.h"
 #include "system/Shortcuts.h"

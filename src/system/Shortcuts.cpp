@@ -1,13 +1,13 @@
 #include "system/Shortcuts.h"
 
 #include "base/Paths.h"
-#include "package/FileOps.h"
-#include "package/Folders.h"
 #include "package/PackageFormat.h"
 #include "platform/Files.h"
 #include "platform/ShellLink.h"
 #include "platform/Text.h"
 #include "platform/WinDefs.h"
+#include "system/FileOps.h"
+#include "system/Folders.h"
 
 namespace {
 

@@ -7,8 +7,6 @@
 #include <string>
 
 #include "base/Paths.h"
-#include "package/DiskSpace.h"
-#include "package/FileOps.h"
 #include "package/InstallWorker.h"
 #include "package/PackageBytes.h"
 #include "platform/Files.h"
@@ -16,6 +14,8 @@
 #include "platform/host/MessageSink.h"
 #include "platform/host/Prefix.h"
 #include "support/TestFiles.h"
+#include "system/DiskSpace.h"
+#include "system/FileOps.h"
 
 using platform::host::HostCall;
 

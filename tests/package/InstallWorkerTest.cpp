@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "base/Paths.h"
-#include "package/FileOps.h"
 #include "package/PackageBytes.h"
 #include "support/MessageCollector.h"
 #include "support/TestFiles.h"
+#include "system/FileOps.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "base/Paths.h"
-#include "package/FileOps.h"
 #include "package/InstallWorker.h"
 #include "package/PackageBytes.h"
 #include "platform/Files.h"
@@ -14,6 +13,7 @@
 #include "support/MessageCollector.h"
 #include "support/RegistryProbe.h"
 #include "system/ComServer.h"
+#include "system/FileOps.h"
 #include "system/RegistryHelpers.h"
 #include "system/Shortcuts.h"
 #include "system/UninstallEntry.h"
@@ -52,7 +52,9 @@ class Stage : public ::testing::Test {
     PackageBytes p;
     p.u32(0x91827364).u32(1).text(kProduct).text("Kestrane Demo").text("https://example.com");
     p.text("https://example.com/stage").text("Stage").text("Kestrane Stage").text("");
-    p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33)).blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80)).blob({0});
+    p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
+        .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80))
+        .blob({0});
     p.u32(5);
     p.item("bin\\Demo.exe", 0x04 | 0x08 | 0x40)
         .text("Stage Demo")

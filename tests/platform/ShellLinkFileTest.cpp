@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "package/FileOps.h"
 #include "support/LinkProbe.h"
+#include "system/FileOps.h"
 
 namespace {
 

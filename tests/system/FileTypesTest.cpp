@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "base/Paths.h"
-#include "package/FileOps.h"
 #include "package/PackageBytes.h"
 #include "platform/Files.h"
 #include "platform/WinDefs.h"
 #include "support/RegistryProbe.h"
+#include "system/FileOps.h"
 #include "system/RegistryHelpers.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "base/Paths.h"
-#include "package/FileOps.h"
 #include "package/PackageBytes.h"
 #include "platform/Com.h"
 #include "platform/Files.h"
 #include "platform/WinDefs.h"
 #include "support/LinkProbe.h"
+#include "system/FileOps.h"
 
 namespace {
 
@@ -64,7 +64,9 @@ class Shortcuts : public ::testing::Test {
     PackageBytes p;
     p.u32(0x91827364).u32(1).text(kProduct);
     p.text("Kestrane Demo").text("").text("").text("Settings").text("Kestrane Test").text("");
-    p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33)).blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80)).blob({0});
+    p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
+        .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80))
+        .blob({0});
     p.u32(2).item("bin\\Demo.exe", demoFlags);
     if (demoFlags & kItemMenuShortcut) p.text("Kestrane Demo 1.5");
     if (demoFlags & kItemDesktopShortcut) p.text("Kestrane Demo 1.5");

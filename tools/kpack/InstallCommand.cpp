@@ -4,9 +4,9 @@
 #include <mutex>
 
 #include "kpack/Cp1252.h"
-#include "package/Folders.h"
 #include "package/InstallWorker.h"
 #include "platform/host/MessageSink.h"
+#include "system/Folders.h"
 
 namespace kpack {
 namespace {

@@ -1,4 +1,4 @@
-#include "package/FileOps.h"
+#include "system/FileOps.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 
 #include "base/Paths.h"
 #include "base/SortedStringSet.h"
-#include "package/Folders.h"
 #include "platform/Files.h"
 #include "support/TestFiles.h"
+#include "system/Folders.h"
 
 namespace {
 

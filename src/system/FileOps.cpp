@@ -1,8 +1,8 @@
-#include "package/FileOps.h"
+#include "system/FileOps.h"
 
 #include "base/Paths.h"
-#include "package/FileHandle.h"
 #include "platform/Files.h"
+#include "system/FileHandle.h"
 
 HRESULT writeStreamToFile(const ByteStream& stream, const char* path) {
   FileHandle file;

@@ -1,4 +1,4 @@
-#include "package/DiskSpace.h"
+#include "system/DiskSpace.h"
 
 #include "platform/Files.h"
 

@@ -1,4 +1,4 @@
-#include "package/FileHandle.h"
+#include "system/FileHandle.h"
 
 #include "platform/WinDefs.h"
 

@@ -1,4 +1,4 @@
-#include "package/Folders.h"
+#include "system/Folders.h"
 
 #include "base/Paths.h"
 #include "platform/Files.h"
