@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "install/InstallWorker.h"
 #include "kpack/Cp1252.h"
-#include "package/InstallWorker.h"
 #include "platform/host/MessageSink.h"
 #include "system/Folders.h"
 

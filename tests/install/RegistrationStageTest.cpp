@@ -1,12 +1,12 @@
 // The whole install pass with every kind of item, as the worker runs it.
-#include "package/RegistrationStage.h"
+#include "install/RegistrationStage.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/Paths.h"
-#include "package/InstallWorker.h"
+#include "install/InstallWorker.h"
 #include "package/PackageBytes.h"
 #include "platform/Files.h"
 #include "support/LinkProbe.h"

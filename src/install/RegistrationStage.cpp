@@ -1,4 +1,4 @@
-#include "package/RegistrationStage.h"
+#include "install/RegistrationStage.h"
 
 #include "base/Paths.h"
 #include "system/ComServer.h"

@@ -1,8 +1,8 @@
-#include "package/InstallWorker.h"
+#include "install/InstallWorker.h"
 
 #include "base/Inflate.h"
 #include "base/Paths.h"
-#include "package/RegistrationStage.h"
+#include "install/RegistrationStage.h"
 #include "platform/Com.h"
 #include "platform/Shell.h"
 #include "system/FileOps.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/Paths.h"
-#include "package/InstallWorker.h"
+#include "install/InstallWorker.h"
 #include "package/PackageBytes.h"
 #include "platform/Files.h"
 #include "platform/host/FailureInjection.h"

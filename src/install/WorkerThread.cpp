@@ -1,4 +1,4 @@
-#include "package/WorkerThread.h"
+#include "install/WorkerThread.h"
 
 #include "platform/Messages.h"
 #include "platform/WinDefs.h"

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "base/SetupString.h"
+#include "install/WorkerThread.h"
 #include "package/InstallModel.h"
-#include "package/WorkerThread.h"
 #include "platform/WinDefs.h"
 
 constexpr unsigned MSG_INSTALL_PROGRESS = WM_USER + 100;

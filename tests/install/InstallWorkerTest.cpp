@@ -1,4 +1,4 @@
-#include "package/InstallWorker.h"
+#include "install/InstallWorker.h"
 
 #include <gtest/gtest.h>
 
