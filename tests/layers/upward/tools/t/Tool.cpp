@@ -1,0 +1,2 @@
+#include "platform/host/Sink.h"
+#include "render/Bad.h"
