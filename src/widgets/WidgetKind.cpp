@@ -15,6 +15,13 @@ int PictureWidget::HitTest(int x, int y) {
          y < item->y + picture.Height();
 }
 
+void PictureWidget::MoveTo(int x, int y) {
+  if (item == nullptr) return;
+  item->x = x;
+  item->y = y;
+  item->rect = Rect{x, y, x + picture.Width(), y + picture.Height()};
+}
+
 int PictureWidget::AddItem(ItemList& list, Sprite* sprite, int x, int y) {
   auto* newItem = new (std::nothrow) ContentItem(sprite, kItemLabel);
   if (newItem == nullptr) {

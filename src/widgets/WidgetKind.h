@@ -19,6 +19,10 @@ class PictureWidget : public Widget {
             int originY) override;
   // The picture's rectangle at the item's position.
   int HitTest(int x, int y) override;
+  // Moves the widget's item to (x, y), its hit rectangle staying the picture's
+  // (ContentItem::Place would take the label sprite's size instead). Nothing
+  // without an item.
+  void MoveTo(int x, int y);
 
   bool focused = false;
   Image picture;
