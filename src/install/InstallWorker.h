@@ -11,9 +11,8 @@
 #include "package/InstallModel.h"
 #include "platform/WinDefs.h"
 
-constexpr unsigned MSG_INSTALL_PROGRESS = WM_USER + 100;
-constexpr unsigned MSG_INSTALL_DONE = WM_USER + 101;
-constexpr unsigned MSG_INSTALL_ERROR = WM_USER + 102;
+// MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE and MSG_INSTALL_ERROR are the program's
+// private messages of WinDefs.h.
 
 enum InstallError : std::int32_t {
   FailOverwriteFolder = 0,

@@ -15,6 +15,15 @@ using DeviceContext = void*;
 // An open video-drawing (DrawDib) session; null means none.
 using DrawDibHandle = void*;
 
+// A loaded icon (loadIcon); null means none.
+using IconHandle = void*;
+
+// A cursor shape (loadArrowCursor); null means none.
+using CursorHandle = void*;
+
+// A device-dependent bitmap (createCompatibleBitmap); null means none.
+using BitmapHandle = void*;
+
 // An open registry key or one of the predefined roots (HKEY_ in WinDefs.h).
 using RegKey = void*;
 

@@ -1,4 +1,5 @@
-// Resources of a program image: found by type name and numeric id.
+// Resources of a program image: data found by type name and numeric id, strings,
+// icons, and the system's cursor.
 #pragma once
 
 #include <cstdint>
@@ -22,5 +23,18 @@ bool findResource(ModuleHandle module, const char* typeName, int id, ResourceByt
 // terminator) and returns the number of bytes copied. 0 when the entry is missing
 // or bufferSize is not positive.
 int loadString(ModuleHandle module, int id, char* buffer, int bufferSize);
+
+// Loads the image of icon group `groupId` nearest to width x height (LoadImageA
+// with IMAGE_ICON): of the entries of that size, the one of the highest colour
+// depth. On the host an icon group is the whole .ico file, stored under the type
+// name "ICO" and the group id; an icon of another size is not scaled. Null when
+// the group is missing or cannot be read. Release it with destroyIcon.
+IconHandle loadIcon(ModuleHandle module, int groupId, int width, int height);
+// Releases an icon from loadIcon (DestroyIcon). False for null.
+bool destroyIcon(IconHandle icon);
+
+// The system's arrow cursor (LoadCursorA(nullptr, IDC_ARROW)); shared, never
+// released. Null when it cannot be had.
+CursorHandle loadArrowCursor();
 
 }  // namespace platform

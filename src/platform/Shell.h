@@ -11,7 +11,11 @@ bool getSpecialFolderPath(int csidl, char* path);
 
 // Shows the folder browser. `path` is a MAX_PATH buffer that receives the chosen
 // folder. False when the user cancels or the choice is not a file-system folder;
-// `path` may then hold a display name.
+// `path` may then hold a display name. On the host the answer is the first line
+// of <prefix>/browse.answer when that file exists (an empty line is a cancel);
+// otherwise zenity asks, when there is a display and zenity is installed. A host
+// path (from either) is mapped to its drive (<prefix>/drive_c/a -> C:\a); one
+// outside every drive folder is refused.
 bool browseForFolder(WindowHandle owner, const char* title, char* path);
 
 // Asks the shell to carry out `verb` on `file`. False when the shell refuses.
