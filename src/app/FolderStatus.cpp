@@ -1,0 +1,63 @@
+#include "app/FolderStatus.h"
+
+#include <cstdint>
+
+#include "base/ByteSize.h"
+#include "base/Paths.h"
+#include "system/DiskSpace.h"
+
+namespace {
+
+std::int64_t itemSize(int index, void* context) {
+  const InstallItem* item = static_cast<const InstallModel*>(context)->itemAt(index);
+  return item != nullptr ? std::int64_t(item->unpackedSize) : 0;
+}
+
+}  // namespace
+
+FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
+                            const BitmapFont& font, int maxWidth) {
+  FolderStatus status;
+  const bool local = isFixedDrive(parentFolder.text());
+  SetupString root = parentFolder;
+  driveRoot(root);
+  std::int64_t available = 0, required = 0;
+  const bool enough = checkDiskSpace(root.text(), available, required, &itemSize,
+                                     model.itemCount(), const_cast<InstallModel*>(&model));
+  SetupString target = model.installFolderName;
+  const bool exists = joinPath(target, parentFolder.text()) && isDirectory(target.text());
+
+  const char* folderState = "";
+  const char* diskState = "";
+  if (!local) {
+    diskState = "Not a local folder";
+  } else if (enough) {
+    folderState = exists ? "Folder already exists, install will overwrite it"
+                         : "Folder does not exist, install will create it";
+    diskState = "Disk has enough space available";
+  } else {
+    diskState = "Not enough space available on disk";
+  }
+
+  SetupString name = model.installFolderName, size;
+  font.FitWithEllipsis(name, maxWidth);
+  formatByteSize(required, size);
+  status.folderText.format("Installation Folder:\n   %s\ndisk space required: %s", name.text(),
+                           size.text());
+  if (*folderState != '\0') {
+    status.folderText.append("\n");
+    status.folderText.append(folderState);
+  }
+
+  SetupString location = parentFolder;
+  font.FitWithEllipsis(location, maxWidth);
+  formatByteSize(available, size);
+  status.locationText.format("Location of installation folder:\n   %s\ndisk space available: %s",
+                             location.text(), size.text());
+  if (*diskState != '\0') {
+    status.locationText.append("\n");
+    status.locationText.append(diskState);
+  }
+  status.ok = local && enough;
+  return status;
+}

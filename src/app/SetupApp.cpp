@@ -1,0 +1,273 @@
+#include "app/SetupApp.h"
+
+#include "base/ByteStream.h"
+#include "base/Paths.h"
+#include "base/SetupString.h"
+#include "platform/MessageBox.h"
+#include "platform/Messages.h"
+#include "platform/Paint.h"
+#include "platform/WinDefs.h"
+#include "system/Folders.h"
+#include "system/ShellActions.h"
+
+namespace {
+
+const char kFatalCaption[] = "Kestrane Setup - Fatal error";
+const char kFatalText[] =
+    "\nThis program file is incomplete or damaged.\n\nVisit https://kestrane.example/download "
+    "for a digitally signed program file.";
+const char kErrorCaption[] = "Setup Error!";
+const char kErrorFormat[] = "Failed to: %s\n\nPlease close all other applications and retry.";
+const char kCancelCaption[] = "Cancel Setup?";
+const char kCancelText[] = "Setup is not complete!\nAre you sure you want to exit?";
+const char kBrowseTitle[] = "Install Folder Location";
+
+// Between polls of the mouse the idle loop sleeps this long unless input comes:
+// short enough that the hover look follows the mouse out of the window, long
+// enough that an idle wizard costs nothing.
+constexpr unsigned kIdleWaitMs = 30;
+
+}  // namespace
+
+SetupApp::~SetupApp() {
+  StopWorker();
+  platform::closeDrawDib(drawDib_);
+}
+
+void SetupApp::ShowFatalError() {
+  platform::messageBox(nullptr, kFatalText, kFatalCaption, MB_OK);
+}
+
+bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids) {
+  if (module == nullptr) return false;
+  module_ = module;
+  ids_ = ids;
+  drawDib_ = platform::openDrawDib();
+
+  if (!skin_.pictures.LoadSkin(module, ids.skin, skin_.sprites, skin_.fonts, skin_.standalone)) {
+    return false;
+  }
+
+  options_.module = module;
+  options_.model = &model_;
+  worker_.setOptions(&options_);
+  worker_.setNotifyTarget(&notify_);
+
+  ByteStream package;
+  std::uint32_t position = 0;
+  const bool read = package.loadResourceData(ids.package, module) == S_OK &&
+                    model_.readPackage(package, position);
+  defaultProgramFiles(options_.ParentFolder);
+  if (!read) return false;
+
+  if (!wizard_.Build(skin_, model_, options_)) return false;
+  SetupString title, className;
+  if (!title.loadResourceText(module, ids.title) ||
+      !className.loadResourceText(module, ids.className)) {
+    return false;
+  }
+  window_.SetCallbacks(&wizard_.scene, this, &wizard_.widgets);
+  MainWindow::Setup setup;
+  setup.className = className.text();
+  setup.title = title.text();
+  setup.module = module;
+  setup.drawDib = drawDib_;
+  setup.iconId = ids.icon;
+  setup.width = wizard_.WindowWidth();
+  setup.height = wizard_.WindowHeight();
+  if (!window_.Create(setup)) return false;
+  ShowPage(Welcome);
+  return true;
+}
+
+int SetupApp::Run() {
+  for (;;) {
+    platform::Message message{};
+    if (platform::peekMessage(message)) {
+      if (message.message == WM_QUIT) break;
+      platform::translateMessage(message);
+      platform::dispatchMessage(message);
+      continue;
+    }
+    window_.IdleHoverPoll();
+    platform::waitForMessage(kIdleWaitMs);
+  }
+  // The window may have been closed by the system while files were still being
+  // written; the pass is stopped and waited for, never cut off mid-file.
+  StopWorker();
+  return 0;
+}
+
+void SetupApp::StopWorker() {
+  if (!worker_.hasThread()) return;
+  worker_.requestCancel();
+  worker_.waitUntilEnded();
+}
+
+void SetupApp::PaintBackground(Image* backBuffer) {
+  wizard_.PaintBackground(backBuffer);
+}
+
+void SetupApp::ShowPage(int page) {
+  wizard_.ShowPage(page);
+  if (page == Installing) StartInstallation();
+  window_.Repaint();
+}
+
+void SetupApp::Step(int delta) {
+  if (wizard_.CurrentPage() == Finished) {
+    if (delta > 0) AskCancelOrFinish();
+    return;
+  }
+  ShowPage(wizard_.StepTarget(delta));
+}
+
+void SetupApp::StartInstallation() {
+  wizard_.StoreFileTypeChoices(options_);
+  options_.CurrentUser = 0;
+  options_.StartMenuEntry = 1;
+  options_.TopMenuEntry = 1;
+  options_.DesktopIcon = 1;
+  notify_.window = window_.Handle();
+  notify_.progressMessage = MSG_INSTALL_PROGRESS;
+  notify_.doneMessage = MSG_INSTALL_DONE;
+  notify_.errorMessage = MSG_INSTALL_ERROR;
+  worker_.start();
+}
+
+void SetupApp::OnInstallDone(std::intptr_t state) {
+  if (state != 1) return;
+  worker_.waitUntilEnded();
+  ShowPage(Finished);
+}
+
+void SetupApp::OnInstallError() {
+  SetupString text;
+  text.format(kErrorFormat, installErrorText(worker_.failure().code));
+  platform::messageBox(window_.Handle(), text.text(), kErrorCaption, MB_ICONERROR | MB_OK);
+  worker_.waitUntilEnded();
+  ShowPage(FileTypes);
+}
+
+void SetupApp::AskCancelOrFinish() {
+  if (wizard_.CurrentPage() == Finished) {
+    if (wizard_.RunAfterSetupChecked()) RunAfterExit();
+    platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
+    return;
+  }
+  if (platform::messageBox(window_.Handle(), kCancelText, kCancelCaption, MB_YESNO) == IDYES) {
+    platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
+  }
+}
+
+void SetupApp::RunAfterExit() {
+  SetupString folder = model_.installFolderName;
+  joinPath(folder, options_.ParentFolder.text());
+  for (int i = 0; i < model_.itemCount(); ++i) {
+    const InstallItem* item = model_.itemAt(i);
+    if ((item->flags & kItemRunAfterSetup) != 0) {
+      launchProgram(window_.Handle(), item->fileName.text(), folder.text());
+    }
+  }
+}
+
+void SetupApp::BrowseForLocation() {
+  SetupString chosen = options_.ParentFolder;
+  if (!browseForFolder(kBrowseTitle, chosen, window_.Handle())) return;
+  options_.ParentFolder = chosen;
+  wizard_.UpdateFolderStatus();
+  window_.Repaint();
+}
+
+void SetupApp::RestoreDefaultLocation() {
+  defaultProgramFiles(options_.ParentFolder);
+  wizard_.UpdateFolderStatus();
+  window_.Repaint();
+}
+
+int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                                  std::intptr_t* result) {
+  *result = 0;
+  const bool installing = wizard_.CurrentPage() == Installing;
+  switch (message) {
+    case WM_SIZE:
+      if (wParam == SIZE_MAXIMIZED) {
+        platform::showWindow(window_.Handle(), SW_RESTORE);
+      } else if (wParam == SIZE_MINIMIZED) {
+        platform::showWindow(window_.Handle(), SW_MINIMIZE);
+      } else {
+        return 0;
+      }
+      return 1;
+    case WM_GETMINMAXINFO: {
+      // Every size the system may ask for is the one the window has.
+      platform::Rect rect{};
+      if (lParam == 0 || !platform::getWindowRect(window_.Handle(), rect)) return 1;
+      auto* info = reinterpret_cast<MinMaxInfo*>(lParam);
+      const WinPoint size{rect.right - rect.left, rect.bottom - rect.top};
+      info->ptMaxSize = size;
+      info->ptMaxPosition = WinPoint{rect.left, rect.top};
+      info->ptMinTrackSize = size;
+      info->ptMaxTrackSize = size;
+      return 1;
+    }
+    case WM_CHAR:
+      if (installing) return 1;
+      if (wParam == 27) {
+        AskCancelOrFinish();
+        return 1;
+      }
+      // Enter and Backspace step whatever buttons show, and still reach the
+      // default procedure.
+      if (wParam == 13) Step(+1);
+      if (wParam == 8) Step(-1);
+      return 0;
+    case MSG_NAVIGATE:
+      if (installing) return 1;
+      switch (wParam) {
+        case kNavigateBack:
+          Step(-1);
+          break;
+        case kNavigateNext:
+        case kNavigateAgree:
+          Step(+1);
+          break;
+        case kNavigateCancel:
+        case kNavigateFinish:
+          AskCancelOrFinish();
+          break;
+        default:
+          break;
+      }
+      return 1;
+    case MSG_LINK:
+      switch (wParam) {
+        case kLinkBrowse:
+          BrowseForLocation();
+          break;
+        case kLinkRestoreDefaults:
+          RestoreDefaultLocation();
+          break;
+        case kLinkCheckAll:
+        case kLinkUncheckAll:
+          wizard_.SetAllFileTypes(wParam == kLinkCheckAll);
+          window_.Repaint();
+          break;
+        default:
+          break;
+      }
+      return 1;
+    case MSG_INSTALL_PROGRESS:
+      wizard_.SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) * 0.01);
+      window_.Repaint();
+      return 1;
+    case MSG_INSTALL_DONE:
+      OnInstallDone(lParam);
+      return 1;
+    case MSG_INSTALL_ERROR:
+      OnInstallError();
+      return 1;
+    default:
+      return 0;
+  }
+}

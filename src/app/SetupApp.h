@@ -1,0 +1,80 @@
+// SetupApp: the one application object. It owns everything the program is made
+// of (the skin, the package's model, the user's choices, the worker, the wizard
+// and its window), brings it up in a fixed order, runs the message loop and
+// answers what the window passes on.
+#pragma once
+
+#include <cstdint>
+
+#include "app/MainWindow.h"
+#include "app/Wizard.h"
+#include "install/InstallWorker.h"
+#include "package/InstallModel.h"
+#include "platform/PlatformTypes.h"
+
+class SetupApp : public MainWindow::Client {
+ public:
+  // The program's resources.
+  struct ResourceIds {
+    int title = 1;
+    int className = 2;
+    int icon = 105;
+    int accelerator = -1;  // none
+    int skin = 116;
+    int package = 112;
+  };
+
+  // Opens and loads nothing: the object exists before the entry point runs, and
+  // nothing may be loaded before the entry point has restricted where libraries
+  // come from.
+  SetupApp() = default;
+  ~SetupApp() override;
+  SetupApp(const SetupApp&) = delete;
+  SetupApp& operator=(const SetupApp&) = delete;
+
+  // Loads the skin and the package, builds the window and its pages and shows
+  // the Welcome page. False at the first step that fails; what was built stays
+  // until the object goes.
+  bool Initialise(platform::ModuleHandle module, const ResourceIds& ids);
+
+  // The message loop: 0 once the window is gone. Between messages it keeps the
+  // hover look current, waiting briefly for input rather than spinning.
+  int Run();
+
+  // The one start-up error the user ever sees.
+  static void ShowFatalError();
+
+  // MainWindow::Client
+  int HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                          std::intptr_t* result) override;
+  void PaintBackground(Image* backBuffer) override;
+
+  int CurrentPage() const { return wizard_.CurrentPage(); }
+  Wizard& GetWizard() { return wizard_; }
+  MainWindow& Window() { return window_; }
+  const InstallOptions& Options() const { return options_; }
+
+ private:
+  void ShowPage(int page);
+  void Step(int delta);
+  void StartInstallation();
+  void OnInstallDone(std::intptr_t state);
+  void OnInstallError();
+  void AskCancelOrFinish();
+  void RunAfterExit();
+  void BrowseForLocation();
+  void RestoreDefaultLocation();
+  // Waits for the worker's thread to end, if it runs, after asking it to stop.
+  void StopWorker();
+
+  platform::ModuleHandle module_ = nullptr;
+  ResourceIds ids_;
+  InstallOptions options_;
+  InstallModel model_;
+  WorkerNotifyTarget notify_;
+  InstallWorker worker_;
+  SkinLists skin_;
+  Wizard wizard_;
+  MainWindow window_;
+  platform::DrawDibHandle drawDib_ = nullptr;
+};
