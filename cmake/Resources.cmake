@@ -5,7 +5,9 @@
 # Gives a program its resources from one list. On Windows the list becomes a .rc
 # script for windres; on the host it becomes an assembler file that pulls each file
 # in with .incbin into the .kres section behind a small directory (see
-# src/platform/ResourceSection.h). Icons and the manifest exist only on Windows.
+# src/platform/ResourceSection.h). An icon is an icon group on Windows and the
+# whole .ico file under the type name ICO on the host; the manifest exists only
+# on Windows.
 
 function(_kestrane_rc_quote out text)
   string(REPLACE "\"" "\"\"" text "${text}")
@@ -48,9 +50,12 @@ function(kestrane_add_resources target)
       set(type "RC_DATA")
       set(body "    .incbin \"${value}\"\n")
     elseif(kind STREQUAL "ICON")
+      # Windows compiles the .ico into an icon group; the host keeps the whole
+      # file under the type name ICO, which its icon loader reads.
       list(APPEND depends "${value}")
       string(APPEND rc_lines "${id} ICON \"${value}\"\n")
-      continue()
+      set(type "ICO")
+      set(body "    .incbin \"${value}\"\n")
     elseif(kind STREQUAL "STRING")
       _kestrane_rc_quote(q "${value}")
       string(APPEND rc_strings "  ${id}, ${q}\n")

@@ -1,0 +1,305 @@
+// The wizard's pages over the default skin that kskin draws at build time (host
+// builds only): what each page shows, how steps move between pages, where the
+// file-type check boxes go, and what the install-location page says about a
+// drive. Positions are checked as properties of the page (inside it, no overlap,
+// aligned), never as copied numbers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/FolderStatus.h"
+#include "app/Wizard.h"
+#include "base/ByteStream.h"
+#include "platform/host/Prefix.h"
+
+namespace {
+
+struct Fixture {
+  explicit Fixture(int optionalExtensions, const char* name = "Kestrane Test Product") {
+    std::FILE* f = std::fopen(KESTRANE_DEFAULT_SKIN, "rb");
+    if (f == nullptr) return;
+    ByteStream bytes;
+    unsigned char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+      bytes.appendBytes(std::uint32_t(n), buffer);
+    }
+    std::fclose(f);
+    std::uint32_t position = 0;
+    if (!skin.pictures.LoadSkin(bytes, position, skin.sprites, skin.fonts, skin.standalone)) return;
+
+    model.displayName = name;
+    model.installFolderName = "Kestrane Test Product";
+    model.sidePicture.Create(164, 314, 24);
+    model.logoPicture.Create(49, 49, 24);
+    const char licence[] = "Licence text\r\nof the test product.\r\n";
+    model.licenceText.appendBytes(sizeof licence, licence);
+    auto* app = new InstallItem;
+    app->fileName = "Viewer.exe";
+    app->unpackedSize = 4096;
+    app->flags = kItemApplication;
+    auto* type = new FileTypeEntry;
+    type->progId = "Test.Note";
+    const char* extensions[] = {"txt", "log", "ini", "csv", "md", "xml", "json", "yaml"};
+    for (int i = 0; i < optionalExtensions; ++i) {
+      type->optionalExtensions.add(new SetupString(extensions[i % 8]));
+    }
+    app->addFileType(type);
+    model.items.add(app);
+    if (optionalExtensions > 0) {
+      model.selectableItem = 0;
+      model.selectableType = 0;
+    }
+    options.ParentFolder = "C:\\Program Files";
+    built = wizard.Build(skin, model, options);
+  }
+
+  bool ButtonShown(int code) const {
+    for (int i = 0; i < wizard.navigation.items.count(); ++i) {
+      const ContentItem* b = wizard.navigation.items.at(i);
+      if (b->wParam == std::uintptr_t(code)) return (b->flags & kItemVisible) != 0;
+    }
+    return false;
+  }
+  std::vector<int> Shown() const {
+    std::vector<int> shown;
+    for (int i = 0; i < wizard.content.count(); ++i) {
+      if (wizard.content.at(i)->flags & kItemVisible) shown.push_back(i);
+    }
+    return shown;
+  }
+  // The rectangle an item covers on the page: its widget's picture, or its sprite.
+  Rect Covers(int i) const {
+    const ContentItem* item = wizard.content.at(i);
+    if (item->widget != nullptr) return item->rect;
+    return Rect{item->x, item->y, item->x + item->normal->width, item->y + item->normal->height};
+  }
+
+  SkinLists skin;
+  InstallModel model;
+  InstallOptions options;
+  Wizard wizard;
+  bool built = false;
+};
+
+bool Overlap(const Rect& a, const Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST(Wizard, EveryPageFitsThePageWithoutOverlaps) {
+  for (int extensions : {0, 2, 8}) {
+    Fixture f(extensions, "Kestrane Test Product - a name too long for one line of the column");
+    ASSERT_TRUE(f.built) << "the default skin or the pages could not be made";
+    for (int page = Welcome; page <= Finished; ++page) {
+      f.wizard.ShowPage(page);
+      const std::vector<int> shown = f.Shown();
+      for (std::size_t a = 0; a < shown.size(); ++a) {
+        const Rect r = f.Covers(shown[a]);
+        EXPECT_GE(r.left, 0) << "page " << page << " item " << shown[a];
+        EXPECT_GE(r.top, 0) << "page " << page << " item " << shown[a];
+        EXPECT_LE(r.right, Wizard::kPageWidth) << "page " << page << " item " << shown[a];
+        EXPECT_LE(r.bottom, Wizard::kPageHeight) << "page " << page << " item " << shown[a];
+        for (std::size_t b = a + 1; b < shown.size(); ++b) {
+          EXPECT_FALSE(Overlap(r, f.Covers(shown[b])))
+              << "page " << page << ": items " << shown[a] << " and " << shown[b] << " overlap";
+        }
+      }
+    }
+  }
+}
+
+TEST(Wizard, PagesShowTheirButtons) {
+  Fixture f(3);
+  ASSERT_TRUE(f.built);
+  const struct {
+    int page;
+    std::vector<int> shown;
+  } pages[] = {
+      {Welcome, {kNavigateNext, kNavigateCancel}},
+      {License, {kNavigateAgree, kNavigateBack, kNavigateCancel}},
+      {FileTypes, {kNavigateNext, kNavigateBack, kNavigateCancel}},
+      {Installing, {}},
+      {Finished, {kNavigateFinish}},
+  };
+  for (const auto& p : pages) {
+    f.wizard.ShowPage(p.page);
+    for (int code = kNavigateBack; code <= kNavigateFinish; ++code) {
+      const bool expected =
+          std::find(p.shown.begin(), p.shown.end(), code) != p.shown.end();
+      EXPECT_EQ(f.ButtonShown(code), expected) << "page " << p.page << " button " << code;
+    }
+  }
+}
+
+TEST(Wizard, StepsSkipTheFileTypesPageWhenNothingIsOffered) {
+  Fixture offered(3), plain(0);
+  ASSERT_TRUE(offered.built && plain.built);
+  offered.wizard.ShowPage(InstallFolder);
+  plain.wizard.ShowPage(InstallFolder);
+  EXPECT_EQ(offered.wizard.StepTarget(+1), FileTypes);
+  EXPECT_EQ(plain.wizard.StepTarget(+1), Installing);
+  plain.wizard.ShowPage(Installing);
+  EXPECT_EQ(plain.wizard.StepTarget(-1), InstallFolder);
+  plain.wizard.ShowPage(Welcome);
+  EXPECT_EQ(plain.wizard.StepTarget(-1), Welcome);
+}
+
+TEST(Wizard, FileTypeBoxesFillRowsLeftToRight) {
+  Fixture f(8);
+  ASSERT_TRUE(f.built);
+  ASSERT_EQ(f.wizard.FileTypeBoxCount(), 8);
+  const CheckBox* first = f.wizard.FileTypeBox(0);
+  for (int i = 1; i < 8; ++i) {
+    const CheckBox* prev = f.wizard.FileTypeBox(i - 1);
+    const CheckBox* box = f.wizard.FileTypeBox(i);
+    // Same size cells: the labels are padded to the widest.
+    EXPECT_EQ(box->picture.Width(), first->picture.Width());
+    const bool sameRow = box->item->y == prev->item->y;
+    if (sameRow) {
+      EXPECT_GT(box->item->x, prev->item->x);
+    } else {
+      EXPECT_GT(box->item->y, prev->item->y);
+      EXPECT_EQ(box->item->x, first->item->x) << "a new row starts at the left";
+    }
+  }
+  // The third box gives "Uncheck All Types" its column.
+  f.wizard.ShowPage(FileTypes);
+  const ContentItem* uncheckAll = f.wizard.content.at(13);
+  EXPECT_EQ(uncheckAll->x, f.wizard.FileTypeBox(2)->item->x);
+  EXPECT_EQ(uncheckAll->rect.Width(), uncheckAll->widget != nullptr
+                                          ? static_cast<PictureWidget*>(uncheckAll->widget)
+                                                ->picture.Width()
+                                          : -1)
+      << "a moved link keeps its picture's hit rectangle";
+}
+
+TEST(Wizard, WithoutAThirdBoxUncheckAllStaysRightAligned) {
+  Fixture f(2);
+  ASSERT_TRUE(f.built);
+  const ContentItem* uncheckAll = f.wizard.content.at(13);
+  EXPECT_EQ(uncheckAll->rect.right, Wizard::kPageWidth - 10);
+}
+
+TEST(Wizard, CheckAllAndChoicesFollowTheBoxes) {
+  Fixture f(4), plain(0);
+  ASSERT_TRUE(f.built && plain.built);
+  f.wizard.SetAllFileTypes(false);
+  f.wizard.FileTypeBox(1)->SetChecked(1);
+  f.wizard.StoreFileTypeChoices(f.options);
+  EXPECT_EQ(f.options.fileTypeChoices[0], 0);
+  EXPECT_EQ(f.options.fileTypeChoices[1], 1);
+  EXPECT_EQ(f.options.fileTypeChoices[3], 0);
+  f.wizard.SetAllFileTypes(true);
+  f.wizard.StoreFileTypeChoices(f.options);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(f.options.fileTypeChoices[i], 1);
+  plain.wizard.SetAllFileTypes(true);  // nothing to check, nothing to break
+  EXPECT_EQ(plain.wizard.FileTypeBoxCount(), 0);
+}
+
+TEST(Wizard, ProductNameBreaksBeforeItsDashOnlyWhenTooWide) {
+  Fixture longDash(0, "Kestrane Test Product - a name too long for one line of the column");
+  Fixture longPlain(0, "Kestrane Test Product with a name too long for one line of the column");
+  Fixture shortName(0, "Short - Name");
+  ASSERT_TRUE(longDash.built && longPlain.built && shortName.built);
+  const int line = longDash.skin.fonts.at(1)->metrics.tmHeight;
+  EXPECT_GE(longDash.wizard.content.at(4)->normal->height, 2 * line);
+  EXPECT_LT(longPlain.wizard.content.at(4)->normal->height, 2 * line);
+  EXPECT_LT(shortName.wizard.content.at(4)->normal->height, 2 * line);
+}
+
+// A drive of the emulated machine, made for one test and removed after it.
+class TestDrive {
+ public:
+  explicit TestDrive(char letter) : root_(platform::host::prefixRoot() + "/drive_" + letter) {
+    std::string command = "mkdir -p '" + root_ + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+  }
+  ~TestDrive() {
+    std::string command = "rm -rf '" + root_ + "' '" + root_ + ".remote' '" + root_ + ".free'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+  }
+  void Mark(const char* suffix, const std::string& content) {
+    std::ofstream(root_ + suffix) << content;
+  }
+
+ private:
+  std::string root_;
+};
+
+TEST(Wizard, FolderStatusNamesWhatIsWrongWithTheLocation) {
+  Fixture f(0);
+  ASSERT_TRUE(f.built);
+  const BitmapFont& font = *f.skin.fonts.at(1);
+  TestDrive remote('r'), small('s'), roomy('t');
+  remote.Mark(".remote", "");
+  small.Mark(".free", "100");
+  roomy.Mark(".free", "1000000000");
+
+  const struct {
+    const char* parent;
+    bool ok;
+    const char* ends;
+  } cases[] = {
+      {"R:\\Apps", false, "\nNot a local folder"},
+      {"S:\\Apps", false, "\nNot enough space available on disk"},
+      {"T:\\Apps", true, "\nDisk has enough space available"},
+      {"Q:\\Apps", false, "\nNot a local folder"},  // no such drive
+  };
+  for (const auto& c : cases) {
+    const FolderStatus status = DescribeFolder(f.model, c.parent, font, 300);
+    EXPECT_EQ(status.ok, c.ok) << c.parent;
+    const std::string location = status.locationText.text();
+    EXPECT_EQ(location.substr(location.size() - std::string(c.ends).size()), c.ends) << c.parent;
+    // Whether the folder exists is said only of a location that will do.
+    EXPECT_EQ(std::string(status.folderText.text()).find("\nFolder") != std::string::npos, c.ok)
+        << c.parent;
+  }
+
+  // The wizard hides Next for a refused location and shows it for a good one.
+  f.wizard.ShowPage(InstallFolder);
+  f.options.ParentFolder = "R:\\Apps";
+  f.wizard.UpdateFolderStatus();
+  EXPECT_FALSE(f.ButtonShown(kNavigateNext));
+  f.options.ParentFolder = "T:\\Apps";
+  f.wizard.UpdateFolderStatus();
+  EXPECT_TRUE(f.ButtonShown(kNavigateNext));
+}
+
+TEST(Wizard, FolderStatusTellsAnExistingFolderFromANewOne) {
+  Fixture f(0);
+  ASSERT_TRUE(f.built);
+  TestDrive drive('u');
+  drive.Mark(".free", "1000000000");
+  const BitmapFont& font = *f.skin.fonts.at(1);
+  EXPECT_NE(std::string(DescribeFolder(f.model, "U:\\", font, 300).folderText.text())
+                .find("\nFolder does not exist, install will create it"),
+            std::string::npos);
+  const std::string made =
+      "mkdir -p '" + platform::host::prefixRoot() + "/drive_u/Kestrane Test Product'";
+  ASSERT_EQ(std::system(made.c_str()), 0);
+  EXPECT_NE(std::string(DescribeFolder(f.model, "U:\\", font, 300).folderText.text())
+                .find("\nFolder already exists, install will overwrite it"),
+            std::string::npos);
+}
+
+TEST(Wizard, LongLocationsKeepTheirEnd) {
+  Fixture f(0);
+  ASSERT_TRUE(f.built);
+  const BitmapFont& font = *f.skin.fonts.at(1);
+  SetupString parent = "C:\\A very long folder name\\that goes on and on\\and ends here";
+  const FolderStatus status = DescribeFolder(f.model, parent, font, 120);
+  const std::string text = status.locationText.text();
+  const std::size_t start = text.find("\n   ") + 4;
+  const std::string shown = text.substr(start, text.find('\n', start) - start);
+  ASSERT_EQ(shown.substr(0, 3), "...");
+  EXPECT_EQ(std::string(parent.text()).substr(parent.length() - (shown.size() - 3)),
+            shown.substr(3));
+  EXPECT_LE(font.Measure(shown.c_str(), false).cx, 120);
+}
+
+}  // namespace
