@@ -1,0 +1,126 @@
+# Shared pieces of the end-to-end drivers: a private X server, finding and
+# driving the wizard's window with xdotool, screenshots, and cleaning up. Every
+# wait has a deadline, and everything started here is stopped by its process id
+# when the script exits.
+# shellcheck shell=bash
+
+e2e_pids=()
+
+e2e_cleanup() {
+  local pid
+  for pid in "${e2e_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${e2e_pids[@]}"; do
+    timeout 5 tail --pid="$pid" -f /dev/null 2>/dev/null || kill -9 "$pid" 2>/dev/null || true
+  done
+}
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Starts Xvfb on a free display and exports DISPLAY.
+e2e_start_xvfb() {
+  local fd_file
+  fd_file="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  e2e_pids+=("$!")
+  local deadline=$((SECONDS + 20))
+  while [ ! -s "$fd_file" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "Xvfb did not start"
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n 1 "$fd_file")"
+  rm -f "$fd_file"
+}
+
+# Prints the id of the first visible window whose name is exactly $1, waiting up
+# to $2 seconds (default 30); fails when none comes.
+e2e_wait_window() {
+  local name="$1" deadline=$((SECONDS + ${2:-30})) id
+  while :; do
+    id="$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n 1 || true)"
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+
+# Waits until no visible window is named exactly $1 (up to $2 seconds).
+e2e_wait_window_gone() {
+  local name="$1" deadline=$((SECONDS + ${2:-30}))
+  while xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+
+# Waits up to $2 seconds for process $1 to end and prints its exit status.
+e2e_wait_exit() {
+  local pid="$1" deadline=$((SECONDS + ${2:-30}))
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ "$SECONDS" -ge "$deadline" ]; then
+      echo timeout
+      return 1
+    fi
+    sleep 0.2
+  done
+  local status=0
+  wait "$pid" || status=$?
+  echo "$status"
+}
+
+# Window geometry into WX, WY, WW, WH.
+e2e_geometry() {
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+}
+
+# Gives window $1 the keyboard and types the keys that follow.
+e2e_keys() {
+  local id="$1"
+  shift
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  xdotool key --delay 60 "$@"
+}
+
+# Clicks at ($2, $3) of window $1's client area.
+e2e_click() {
+  e2e_geometry "$1"
+  xdotool mousemove --sync $((WX + $2)) $((WY + $3)) click 1
+}
+
+# Clicks the rightmost button of the navigation bar (Next, I Agree or Finish).
+e2e_click_forward() {
+  e2e_geometry "$1"
+  xdotool mousemove --sync $((WX + WW - 24)) $((WY + WH - 12)) click 1
+}
+
+# Saves window $1's picture as $2 after the window has had a moment to paint.
+e2e_shot() {
+  sleep 0.4
+  import -window "$1" "$2"
+}
+
+# True when two screenshots are the same picture.
+e2e_same() {
+  [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = "0" ]
+}
+
+# Waits up to $3 seconds until window $1 looks different from picture $2; the
+# new look is left in $2.new.png.
+e2e_wait_change() {
+  local id="$1" before="$2" deadline=$((SECONDS + ${3:-30}))
+  while :; do
+    import -window "$id" "$before.new.png"
+    e2e_same "$before" "$before.new.png" || return 0
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.3
+  done
+}
