@@ -3,6 +3,7 @@
 // sprites, not written down.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -134,6 +135,16 @@ TEST(DefaultSkinWidgets, FontsKeepTheDesignedLineStepsBlanksAndWeights) {
     EXPECT_EQ(font.metrics.tmHeight, designed[i].lineStep) << i;
     EXPECT_EQ(font.Measure("I I", false).cx - font.Measure("II", false).cx, designed[i].blank) << i;
     EXPECT_EQ(font.metrics.tmWeight, designed[i].weight) << i;
+  }
+  // The captions drop font 0's internal leading (skip-leading): no letter or
+  // digit may lose ink to it.
+  const BitmapFont& captionFont = *skin.fonts.at(0);
+  for (int ch = kFirstGlyph; ch <= kLastGlyph; ++ch) {
+    if (!std::isalnum(ch)) continue;
+    const Glyph& glyph = *captionFont.GlyphFor((unsigned char)ch);
+    EXPECT_GE(glyph.offsetY + glyph.GlyphMask()->NonZeroBounds().top,
+              captionFont.metrics.tmInternalLeading)
+        << char(ch);
   }
 }
 
