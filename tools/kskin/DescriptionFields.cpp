@@ -1,5 +1,7 @@
 #include "kskin/DescriptionFields.h"
 
+#include <cstdint>
+
 #include "kskin/SkinWriter.h"
 
 namespace kskin {

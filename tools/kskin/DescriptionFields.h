@@ -4,6 +4,7 @@
 
 #include <toml++/toml.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
