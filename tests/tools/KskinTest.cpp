@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const kskin::BuildOptions kOptions{{KESTRANE_FONT_DIR}};
+const kskin::BuildOptions kOptions{{KESTRANE_FONT_ROOT}};
 
 std::string run(const std::string& command, int& status) {
   std::string out;

@@ -3,8 +3,11 @@
 // sprites, not written down.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,6 +117,84 @@ TEST(DefaultSkinWidgets, LicenceLineEnds) {
     runTogether |= std::string(line.text()).find("own.2.") != std::string::npos;
   }
   EXPECT_TRUE(runTogether);
+}
+
+// The wizard's pages are laid out for fonts with these line steps, blanks and
+// weights; the figures are measured the way the pages move the pen.
+TEST(DefaultSkinWidgets, FontsKeepTheDesignedLineStepsBlanksAndWeights) {
+  DefaultSkin skin;
+  ASSERT_TRUE(skin.loaded);
+  ASSERT_GE(skin.fonts.count(), 3);
+  const struct {
+    int lineStep, blank, weight;
+  } designed[3] = {{18, 4, 700}, {17, 4, 400}, {15, 3, 400}};
+  for (int i = 0; i < 3; ++i) {
+    const BitmapFont& font = *skin.fonts.at(i);
+    EXPECT_EQ(font.Measure("I\nI", false).cy - font.Measure("I", false).cy, designed[i].lineStep)
+        << i;
+    EXPECT_EQ(font.metrics.tmHeight, designed[i].lineStep) << i;
+    EXPECT_EQ(font.Measure("I I", false).cx - font.Measure("II", false).cx, designed[i].blank) << i;
+    EXPECT_EQ(font.metrics.tmWeight, designed[i].weight) << i;
+  }
+  // The captions drop font 0's internal leading (skip-leading): no letter or
+  // digit may lose ink to it.
+  const BitmapFont& captionFont = *skin.fonts.at(0);
+  for (int ch = kFirstGlyph; ch <= kLastGlyph; ++ch) {
+    if (!std::isalnum(ch)) continue;
+    const Glyph& glyph = *captionFont.GlyphFor((unsigned char)ch);
+    EXPECT_GE(glyph.offsetY + glyph.GlyphMask()->NonZeroBounds().top,
+              captionFont.metrics.tmInternalLeading)
+        << char(ch);
+  }
+}
+
+// The bars size their buttons from the caption sprites. Two captions can't be
+// held to 3 pixels by any free face that keeps font 0's blank: our title is a
+// shorter text than the one the bar was drawn for, and Cancel comes out 4 short.
+TEST(DefaultSkinWidgets, CaptionsKeepTheWidthsTheBarsWereDrawnFor) {
+  DefaultSkin skin;
+  ASSERT_TRUE(skin.loaded);
+  ASSERT_GE(skin.standalone.count(), 6);
+  const struct {
+    const char* text;
+    int designed, slack;
+  } captions[6] = {{"Kestrane Setup", 126, 15}, {"Back", 38, 3},   {"Next", 36, 3},
+                   {"I Agree", 53, 3},          {"Cancel", 52, 4}, {"Finish", 44, 3}};
+  const BitmapFont& font = *skin.fonts.at(0);
+  for (int i = 0; i < 6; ++i) {
+    const Sprite* sprite = skin.standalone.at(i);
+    // The sprite is that text in font 0, as the program would draw it.
+    EXPECT_EQ(sprite->width, font.Measure(captions[i].text, true).cx) << captions[i].text;
+    EXPECT_LE(std::abs(sprite->width - captions[i].designed), captions[i].slack)
+        << captions[i].text << " is " << sprite->width;
+  }
+}
+
+// The pages' texts are broken by hand for the text column beside a side picture
+// 164 pixels wide: 500 - (164 + 10) - 10 pixels.
+TEST(DefaultSkinWidgets, PageTextsFitTheTextColumn) {
+  DefaultSkin skin;
+  ASSERT_TRUE(skin.loaded);
+  constexpr int kColumn = 500 - (164 + 10) - 10;
+  const BitmapFont& font = *skin.fonts.at(1);
+  const char* const texts[] = {
+      "Thank you for choosing Kestrane software.\nWe will now Setup and Install:",
+      "In the following pages you will be asked to\nselect Setup preferences. Click on the "
+      "Next\nbutton to advance to the next page. Click on\nthe Back button to review/change "
+      "selections.",
+      "Check the file types you want Windows to\nopen with the software you are installing:",
+      "This software is now ready to use and\ncan be accessed from the Start Menu, its\n"
+      "Desktop Shortcut Icon, or from the install\nfolder. We hope you'll enjoy it!",
+      "To uninstall this software please use Control\nPanel's \"Add or Remove Programs\".",
+      "Click here to change install location",
+      "Installation Folder:\ndisk space required: 123.4 MB\nFolder already exists, install "
+      "will overwrite it\nLocation of installation folder:\nNot enough space available on disk"};
+  for (const char* text : texts) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_LE(font.Measure(line.c_str(), false).cx, kColumn) << line;
+    }
+  }
 }
 
 // Host only: the host backend lets a test hold keys down.

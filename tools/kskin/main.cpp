@@ -3,6 +3,7 @@
 //   kskin build DESCRIPTION.toml -o OUT.skin [--font-dir DIR]... [--preview OUT.png]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
 //   kskin preview FILE -o OUT.png
+//   kskin icon DESCRIPTION.toml -o OUT.ico   (48, 32 and 16 pixels at 4, 8 and 32 bits)
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -11,6 +12,7 @@
 
 #include "common/ProgramResources.h"
 #include "kskin/Description.h"
+#include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
 #include "kskin/Report.h"
 
@@ -76,6 +78,11 @@ int main(int argc, char** argv) {
   previewCommand->add_option("file", file, "A skin resource")->required();
   previewCommand->add_option("-o,--output", png, "The PNG to write")->required();
 
+  CLI::App* iconCommand =
+      app.add_subcommand("icon", "Draw a program icon from a description and write it as .ico");
+  iconCommand->add_option("description", description, "The TOML description")->required();
+  iconCommand->add_option("-o,--output", output, "The icon file to write")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -84,6 +91,11 @@ int main(int argc, char** argv) {
   }
 
   try {
+    if (*iconCommand) {
+      kskin::WriteFile(output, kskin::WriteIcon(kskin::DrawIcon(description, kskin::kIconSizes),
+                                                kskin::kIconDepths));
+      return 0;
+    }
     if (*buildCommand) {
       const kskin::Bytes bytes =
           kskin::WriteSkin(kskin::BuildSkin(description, kskin::BuildOptions{fontDirs}));

@@ -1,0 +1,144 @@
+#include "kskin/DescriptionFields.h"
+
+#include <cstdint>
+
+#include "kskin/SkinWriter.h"
+
+namespace kskin {
+
+namespace {
+
+Box box(const Where& w, const char* key, int width, int height) {
+  if (!w.table.contains(key)) return Box{0, 0, double(width), double(height)};
+  const std::vector<double> v = Numbers(w, key, 4);
+  return Box{v[0], v[1], v[2], v[3]};
+}
+
+std::vector<std::pair<double, double>> points(const Where& w) {
+  const toml::array* array = w.table["points"].as_array();
+  if (array == nullptr || array->size() < 2) Fail(w, "needs 'points', two or more [x, y]");
+  std::vector<std::pair<double, double>> out;
+  for (const toml::node& node : *array) {
+    const toml::array* point = node.as_array();
+    std::optional<double> x, y;
+    if (point != nullptr && point->size() == 2) {
+      x = (*point)[0].value<double>();
+      y = (*point)[1].value<double>();
+    }
+    if (!x || !y) Fail(w, "a point is not [x, y]");
+    out.emplace_back(*x, *y);
+  }
+  return out;
+}
+
+Source source(const Where& w, const Box& area) {
+  if (const toml::array* stops = w.table["stops"].as_array()) {
+    std::vector<std::pair<double, Colour>> list;
+    for (const toml::node& node : *stops) {
+      const toml::array* stop = node.as_array();
+      std::optional<double> at;
+      std::optional<std::string> colour;
+      if (stop != nullptr && stop->size() == 2) {
+        at = (*stop)[0].value<double>();
+        colour = (*stop)[1].value<std::string>();
+      }
+      if (!at || !colour) Fail(w, "a stop is not [position, \"#rrggbb\"]");
+      list.emplace_back(*at, ParseColour(*colour));
+    }
+    return Gradient(area, Number(w, "angle", 90), list);
+  }
+  return Solid(ParseColour(Text(w, "colour")));
+}
+
+}  // namespace
+
+void Fail(const Where& where, const std::string& message) {
+  throw SkinError(where.name + ": " + message);
+}
+
+double Number(const Where& w, const char* key, std::optional<double> otherwise) {
+  if (auto v = w.table[key].value<double>()) return *v;
+  if (otherwise) return *otherwise;
+  Fail(w, std::string("needs a number '") + key + "'");
+}
+
+int Integer(const Where& w, const char* key, std::optional<int> otherwise) {
+  if (auto v = w.table[key].value<std::int64_t>()) {
+    if (*v < -1000000 || *v > 1000000) Fail(w, std::string("'") + key + "' is out of range");
+    return int(*v);
+  }
+  if (otherwise) return *otherwise;
+  Fail(w, std::string("needs a whole number '") + key + "'");
+}
+
+std::string Text(const Where& w, const char* key, std::optional<std::string> otherwise) {
+  if (auto v = w.table[key].value<std::string>()) return *v;
+  if (otherwise) return *otherwise;
+  Fail(w, std::string("needs a text '") + key + "'");
+}
+
+bool Flag(const Where& w, const char* key, bool otherwise) {
+  return w.table[key].value<bool>().value_or(otherwise);
+}
+
+std::vector<double> Numbers(const Where& w, const char* key, std::size_t count) {
+  const toml::array* array = w.table[key].as_array();
+  if (array == nullptr || array->size() != count) {
+    Fail(w, std::string("needs '") + key + "' as " + std::to_string(count) + " numbers");
+  }
+  std::vector<double> out;
+  for (const toml::node& node : *array) {
+    auto v = node.value<double>();
+    if (!v) Fail(w, std::string("'") + key + "' holds something other than numbers");
+    out.push_back(*v);
+  }
+  return out;
+}
+
+void ForEachTable(const toml::table& root, const char* key,
+                  const std::function<void(const Where&)>& each) {
+  const toml::node_view<const toml::node> node = root[key];
+  if (!node) return;
+  const toml::array* array = node.as_array();
+  if (array == nullptr) throw SkinError(std::string("'") + key + "' must be a list of tables");
+  int i = 0;
+  for (const toml::node& element : *array) {
+    const toml::table* table = element.as_table();
+    const std::string name = std::string(key) + " " + std::to_string(i++);
+    if (table == nullptr) throw SkinError(name + " is not a table");
+    each(Where{name, *table});
+  }
+}
+
+std::string LayerType(const Where& w) {
+  return Text(w, "type");
+}
+
+bool ReadShapeLayer(const Where& w, int width, int height, bool mask, Layer& layer) {
+  const std::string type = LayerType(w);
+  const Box area = box(w, "box", width, height);
+  layer.smooth = false;
+  if (type == "fill") {
+    layer.shape = Everywhere();
+  } else if (type == "box" || type == "gradient") {
+    layer.shape = RoundedBox(area, Number(w, "radius", 0));
+  } else if (type == "outline") {
+    layer.shape = RoundedOutline(area, Number(w, "radius", 0), Number(w, "width", 1));
+  } else if (type == "stroke") {
+    layer.shape = Stroke(points(w), Number(w, "width", 1));
+  } else if (type == "glow") {
+    layer.shape = Glow(Number(w, "x"), Number(w, "y"), Number(w, "radius"));
+    layer.smooth = true;
+  } else if (type == "ring") {
+    layer.shape = Ring(Number(w, "x"), Number(w, "y"), Number(w, "radius"), Number(w, "width", 1));
+    layer.smooth = true;
+  } else {
+    return false;
+  }
+  layer.alpha = Number(w, "alpha", 1.0);
+  layer.value = Number(w, "value", 255);
+  layer.source = mask ? Source() : source(w, area);
+  return true;
+}
+
+}  // namespace kskin
