@@ -30,7 +30,7 @@ company = "Kestrane Démo"
 company-url = "https://example.com"
 product-url = "https://example.com/demo"
 settings-key = "Demo"
-install-folder = "Kestrane\\Demo Product"
+install-folder = "Demo Product"
 spare-text = "spare"
 
 [pictures]
@@ -54,25 +54,30 @@ application-title = "Demo Product"
   optional-extensions = ["txt", ".log", "ini"]
   [[items.file-types]]
   prog-id = "Demo.Doc"
+  description = "Demo Document"
   extensions = [".demo", "dmo"]
   shell-ex-key = "{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}"
   handler-item = 3
   [[items.file-types]]
   prog-id = "Demo.Picture"
+  description = "Demo Picture"
   extensions = ["dpic"]
   [[items.file-types]]
   prog-id = "Demo.Movie"
+  description = "Demo Movie"
   extensions = ["dmov"]
   [[items.file-types]]
   prog-id = "Demo.Sound"
+  description = "Demo Sound"
   extensions = ["dsnd"]
   [[items.file-types]]
   prog-id = "Demo.Sheet"
+  description = "Demo Sheet"
   extensions = ["dsht"]
   [[items.file-types]]
   prog-id = "Demo.Archive"
-  extensions = ["darc"]
-  optional-extensions = ["zip"]
+  description = "Demo Archive"
+  extensions = ["darc", "zip"]
 
 [[items]]
 source = "docs/Demo.chm"
@@ -165,7 +170,7 @@ TEST_F(Kpack, FullManifestReadsBackWhole) {
   EXPECT_EQ(position, stream.size());
 
   EXPECT_EQ(model.companyName, "Kestrane D\xE9mo");  // Windows-1252
-  EXPECT_EQ(model.installFolderName, "Kestrane\\Demo Product");
+  EXPECT_EQ(model.installFolderName, "Demo Product");
   EXPECT_EQ(model.spareText, "spare");
   EXPECT_EQ(model.sidePicture.Width(), 164);
   EXPECT_EQ(model.logoPicture.Height(), 49);
@@ -181,7 +186,7 @@ TEST_F(Kpack, FullManifestReadsBackWhole) {
   EXPECT_EQ(app.packedData.bytes()[1], 0xDA);
   EXPECT_EQ(app.unpackedSize, 3000u + 8);
   EXPECT_EQ(model.selectableItem, 0);
-  EXPECT_EQ(app.fileTypes.at(model.selectableType)->progId, "Demo.Archive");
+  EXPECT_EQ(app.fileTypes.at(model.selectableType)->progId, "Demo.Text");
   EXPECT_EQ(model.itemAt(1)->fileName, "Demo Help.chm");
   EXPECT_EQ(model.itemAt(2)->flags, 0x101u);
   EXPECT_EQ(model.itemAt(2)->unpackedSize, 0u);
@@ -197,8 +202,8 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"spare-text", "spare-txt", "manifest.toml:9: product.spare-txt: unknown key"},
       {"\"run-after-setup\"", "\"run-later\"", "items[0].flags: unknown flag \"run-later\""},
       {"desktop-shortcut\", \"run", "run", "items[0].desktop-shortcut: needs the flag"},
-      {"\"Kestrane\\\\Demo Product\"", "\"..\\\\Windows\"", "product.install-folder"},
-      {"\"Kestrane\\\\Demo Product\"", "\"C:\\\\Demo\"", "product.install-folder"},
+      {"install-folder = \"Demo Product\"", "install-folder = \"..\"", "product.install-folder"},
+      {"install-folder = \"Demo Product\"", "install-folder = \"C:Demo\"", "product.install-folder"},
       {"server-name = \"Demo Shell Extension\"", "", "items[3].server-name: missing"},
       {"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}", "2E8A3B9C",
        "items[3].class-id: must be a braced GUID"},
@@ -398,14 +403,7 @@ std::string keyBlock(const std::string& text, const std::string& key) {
 TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
   const std::string out = (dir_ / "full.bin").string();
   int status = -1;
-  // One level of install folder (only the last is created), and descriptions for
-  // the types that lack one and would not be registered without.
-  std::string text = replaced(kFullManifest, "\"Kestrane\\\\Demo Product\"", "\"Demo Product\"");
-  for (const char* type : {"Demo.Doc", "Demo.Archive"}) {
-    text = replaced(text, std::string("prog-id = \"") + type + "\"",
-                    std::string("prog-id = \"") + type + "\"\ndescription = \"" + type + "\"");
-  }
-  runKpack("build " + manifest(text).string() + " -o " + out, status);
+  runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status);
   ASSERT_EQ(status, 0);
   const fs::path prefix = dir_ / "full-prefix";
   EXPECT_EQ(runKpack("install " + out + " --prefix " + prefix.string(), status).substr(0, 7),
@@ -451,9 +449,9 @@ TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
       {classes + "Demo.Doc\\shellex\\{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}",
        "@=\"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\"\r\n"},
       {classes + ".demo", "@=\"Demo.Doc\"\r\n"},
-      {classes + ".txt", ""},  // optional, but not the offered type's
+      {classes + ".txt", "@=\"Demo.Text\"\r\n"},  // offered and checked
       {classes + ".txt\\OpenWithProgids", "\"Demo.Text\"=hex(0):\r\n"},
-      {classes + ".zip", "@=\"Demo.Archive\"\r\n"},  // offered and checked
+      {classes + ".zip", "@=\"Demo.Archive\"\r\n"},
       {classes + "CLSID\\{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\\InProcServer32",
        "@=\"\\\"" + app + "DemoShell.dll\\\"\"\r\n\"ThreadingModel\"=\"Apartment\"\r\n"},
       {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Shell "
