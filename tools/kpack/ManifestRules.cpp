@@ -124,6 +124,13 @@ void Rules::checkProduct() {
            "ends in a dot or a blank, which Windows drops from a folder name, so the setup "
            "cannot make the product's Start-menu folder");
   }
+  // The uninstall entry is named after the name's last part, and an empty one
+  // would put its values on the list of all programs itself.
+  if (name.back() == '\\') {
+    refuse("product.name", "product",
+           "ends in a backslash, so the uninstall entry, named after its last part, would "
+           "have no name");
+  }
   if (name.find('\\') != std::string::npos) {
     for (std::size_t i = 0; i < m_.items.size(); ++i) {
       if (m_.items[i].flags & kItemMenuShortcut) {
@@ -286,8 +293,8 @@ std::string checkBoxGridWarning(const Manifest& manifest, const InstallModel& mo
           std::to_string(grid.Capacity()) + " check boxes above its links (" +
           std::to_string(grid.columns) + " across, " + std::to_string(grid.rows) +
           " down, beside a side picture " + std::to_string(model.sidePicture.Width()) +
-          " pixels wide); the others are drawn over the links. A skin of your own may fit "
-          "another number");
+          " pixels wide); the rest would lie over or below the links. A skin of your "
+          "own may fit another number");
 }
 
 }  // namespace kpack
