@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -416,6 +417,30 @@ TEST_F(Kpack, CommandLine) {
   EXPECT_EQ(status, 2);
   runKpack("build " + manifest("[product]\nname = 1\n").string() + " -o " + out, status);
   EXPECT_EQ(status, 1);
+}
+
+TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
+  const std::string out = (dir_ / "package.bin").string();
+  int status = -1;
+  EXPECT_EQ(runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status), "");
+  EXPECT_EQ(status, 0);
+
+  std::string many;
+  for (int i = 0; i < 60; ++i) many += (i ? ", \"x" : "\"x") + std::to_string(i) + "\"";
+  const std::string text =
+      replaced(kFullManifest, "[\"txt\", \".log\", \"ini\"]", "[" + many + "]");
+  const std::string path = manifest(text).string();
+  const std::string warning = runKpack("build " + path + " -o " + out, status);
+  EXPECT_EQ(status, 0);  // a skin of the vendor's own may show them all
+  const std::string head = "kpack: warning: " + path + ":" +
+                           std::to_string(lineOf(text, "optional-extensions")) +
+                           ": items[0].file-types[0].optional-extensions: 60 extensions, but the "
+                           "default skin's file-type page shows only ";
+  ASSERT_EQ(warning.substr(0, head.size()), head) << warning;
+  const int fit = std::atoi(warning.c_str() + head.size());
+  EXPECT_GT(fit, 3);  // a few rows of several boxes
+  EXPECT_LT(fit, 60);
+  EXPECT_TRUE(fs::exists(out));
 }
 
 TEST_F(Kpack, InstallRunsThePassHeadless) {
