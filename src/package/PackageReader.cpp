@@ -1,6 +1,7 @@
 // Reading the package resource into the InstallModel: one forward pass that stops
-// at the first rule broken. Failures travel as a PackageError inside this file and
-// become the false result of readPackage.
+// at the first thing it cannot read, then the package rules (PackageRules.h) over
+// what it read, which kpack applies to its manifests too. Failures travel as a
+// PackageError inside this file and become the false result of readPackage.
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
