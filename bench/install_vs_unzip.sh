@@ -35,7 +35,7 @@ convert -size 164x314 gradient:navy-white "$work/side.jpg"
 convert -size 49x49 xc:steelblue "$work/logo.jpg"
 echo "Benchmark licence" >"$work/licence.txt"
 {
-  printf '[product]\nname = "Benchmark"\ninstall-folder = "Benchmark"\n'
+  printf '[product]\nname = "Benchmark"\ncompany = "Kestrane"\ninstall-folder = "Benchmark"\n'
   printf '[pictures]\nside = "side.jpg"\nlogo = "logo.jpg"\n[licence]\nfile = "licence.txt"\n'
   for f in "$payload"/*; do printf '[[items]]\nsource = "payload/%s"\n' "$(basename "$f")"; done
 } >"$work/manifest.toml"

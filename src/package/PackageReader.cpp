@@ -1,15 +1,16 @@
 // Reading the package resource into the InstallModel: one forward pass that stops
-// at the first rule broken. Failures travel as a PackageError inside this file and
-// become the false result of readPackage.
+// at the first thing it cannot read, then the package rules (PackageRules.h) over
+// what it read, which kpack applies to its manifests too. Failures travel as a
+// PackageError inside this file and become the false result of readPackage.
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <utility>
 
-#include "base/Paths.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "package/PackageRules.h"
 #include "render/Jpeg.h"
 
 namespace {
@@ -102,15 +103,9 @@ void PackageReader::readExtensions(ExtensionSet& set, const char* field) {
 
 void PackageReader::readFileType(FileTypeEntry& entry) {
   readText(entry.progId, "progId");
-  if (!isValidProgId(entry.progId.text())) {
-    fail("progId \"%s\" is not a key of its own under HKEY_CLASSES_ROOT", entry.progId.text());
-  }
   readText(entry.typeDescription, "typeDescription");
   entry.iconIndex = std::int32_t(readU32("iconIndex"));
   readText(entry.shellExKey, "shellExKey");
-  if (!entry.shellExKey.isEmpty() && !isGuidString(entry.shellExKey.text())) {
-    fail("shellExKey \"%s\" is not a braced GUID", entry.shellExKey.text());
-  }
   entry.handlerItem = std::int32_t(readU32("handlerItem"));
   readExtensions(entry.fixedExtensions, "fixedExtensions");
   readExtensions(entry.optionalExtensions, "optionalExtensions");
@@ -119,9 +114,6 @@ void PackageReader::readFileType(FileTypeEntry& entry) {
 void PackageReader::readItem(InstallItem& item, int index) {
   context_.format("item %d: ", index);
   readText(item.fileName, "fileName");
-  if (!isSafeItemFileName(item.fileName.text())) {
-    fail("fileName \"%s\" names no file", item.fileName.text());
-  }
   context_.format("item %d (%s): ", index, item.fileName.text());
   item.flags = readU32("flags");
   item.unpackedSize = readU32("unpackedSize");
@@ -137,12 +129,6 @@ void PackageReader::readItem(InstallItem& item, int index) {
   if (item.flags & kItemComServer) {
     readText(item.classId, "classId");
     readText(item.serverName, "serverName");
-    if (item.classId.isEmpty() || item.serverName.isEmpty()) {
-      fail("a COM server needs both classId and serverName");
-    }
-    if (!isGuidString(item.classId.text())) {
-      fail("classId \"%s\" is not a braced GUID", item.classId.text());
-    }
   }
   if (item.flags & kItemApplication) {
     readText(item.applicationTitle, "applicationTitle");
@@ -158,38 +144,32 @@ void PackageReader::readItem(InstallItem& item, int index) {
       entry.release();  // adopted by the item
     }
     context_ = itemContext;
-    // An application without document types registers no COM server either.
-    if (count == 0) item.flags &= ~kItemComServer;
   }
   context_ = SetupString();
 }
 
 void PackageReader::checkModel(InstallModel& model) {
-  const int count = model.itemCount();
-  if (count < 1) fail("the package has no items");
-  for (int i = 0; i < count; ++i) {
-    const InstallItem& item = *model.itemAt(i);
-    const bool uninstaller = (item.flags & kItemUninstaller) != 0;
-    if ((item.iconItem >= 0 || uninstaller) && (item.iconItem < 0 || item.iconItem >= count)) {
-      fail("item %d: iconItem %d is not an item", i, int(item.iconItem));
+  RuleViolation violation;
+  if (!checkPackageRules(model, violation)) {
+    PackageError error;
+    SetupString item, type;
+    if (violation.item >= 0) {
+      item.format("item %d (%s): ", violation.item, model.itemAt(violation.item)->fileName.text());
     }
-  }
-  for (int i = 0; i < count; ++i) {
-    const InstallItem& item = *model.itemAt(i);
-    for (int t = 0; t < item.fileTypes.count(); ++t) {
-      const FileTypeEntry& type = *item.fileTypes.at(t);
-      if (model.selectableItem < 0 && type.optionalExtensions.count() > 0) {
-        model.selectableItem = i;
-        model.selectableType = t;
-      }
-      if (type.shellExKey.isEmpty()) continue;
-      const InstallItem* handler = model.itemAt(type.handlerItem);
-      if (handler == nullptr || !handler->isComServer()) {
-        fail("item %d, type %s: handlerItem %d is not a COM server item", i, type.progId.text(),
-             int(type.handlerItem));
-      }
+    if (violation.fileType != nullptr) {
+      type.format("file type %s: ", violation.fileType->progId.text());
     }
+    error.reason.format("%s%s%s: %s", item.text(), type.text(), ruleFieldName(violation.field),
+                        violation.message.text());
+    throw error;
   }
+  // The setup's one quiet correction: an application without document types
+  // registers no COM server either.
+  for (int i = 0; i < model.itemCount(); ++i) {
+    InstallItem& item = *model.itemAt(i);
+    item.flags = effectiveItemFlags(item);
+  }
+  findSelectableType(model, model.selectableItem, model.selectableType);
 }
 
 void PackageReader::read(InstallModel& model) {
@@ -203,10 +183,6 @@ void PackageReader::read(InstallModel& model) {
   readText(model.productUrl, "productUrl");
   readText(model.settingsKeyName, "settingsKeyName");
   readText(model.installFolderName, "installFolderName");
-  if (!isSafeInstallFolderName(model.installFolderName.text())) {
-    fail("installFolderName \"%s\" is not a folder name below the install location",
-         model.installFolderName.text());
-  }
   readText(model.spareText, "spareText");
   readPicture(model.sidePicture, "sidePicture");
   readPicture(model.logoPicture, "logoPicture");

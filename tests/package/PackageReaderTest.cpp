@@ -176,6 +176,8 @@ TEST(PackageReader, RejectsBrokenRecords) {
   const struct {
     const char* why;
     Build build;
+    std::uint32_t items = 1;
+    const char* reason = nullptr;  // checked where given
   } cases[] = {
       {"extension twice, once with a dot and once in capitals",
        [](PackageBytes& p) {
@@ -228,6 +230,18 @@ TEST(PackageReader, RejectsBrokenRecords) {
          p.item("a.exe", 0x40).text("A").u32(1);
          fileType(p, "A.Pic", {"a"}, {}, kGuid, 7);
        }},
+      // The rules see the flags as stored, and a handler as the setup will use it:
+      // the COM flag that an application without types loses counts for neither.
+      {"application without types whose COM fields are empty",
+       [](PackageBytes& p) { p.item("a.exe", 0xC0).text("").text("").text("A").u32(0); }, 1,
+       "item 0 (a.exe): classId: must be a braced GUID, not \"\""},
+      {"handler item that is an application without types",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {"a"}, {}, kGuid, 1);
+         p.item("s.exe", 0xC0).text(kGuid).text("S").text("S").u32(0);
+       },
+       2, "item 0 (a.exe): file type A.Pic: handlerItem: 1 is not a com-server item"},
       {"COM server with an empty name",
        [](PackageBytes& p) { p.item("s.dll", 0x80).text(kGuid).text(""); }},
       {"COM server whose class id lacks braces",
@@ -245,12 +259,15 @@ TEST(PackageReader, RejectsBrokenRecords) {
   };
   for (const auto& c : cases) {
     PackageBytes p;
-    p.header().u32(1);
+    p.header().u32(c.items);
     c.build(p);
     InstallModel model;
     EXPECT_FALSE(read(p, model).ok) << c.why;
     expectEmpty(model);
     EXPECT_STRNE(model.failureReason(), "") << c.why;
+    if (c.reason != nullptr) {
+      EXPECT_STREQ(model.failureReason(), c.reason);
+    }
   }
 }
 

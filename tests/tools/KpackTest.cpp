@@ -1,8 +1,9 @@
 // The package builder: manifests in, packages the setup's reader accepts out.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "package/PackageFormat.h"
 #include "support/EncodeJpeg.h"
 #include "support/LinkProbe.h"
+#include "support/RunProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -30,7 +32,7 @@ company = "Kestrane Démo"
 company-url = "https://example.com"
 product-url = "https://example.com/demo"
 settings-key = "Demo"
-install-folder = "Kestrane\\Demo Product"
+install-folder = "Demo Product"
 spare-text = "spare"
 
 [pictures]
@@ -54,25 +56,30 @@ application-title = "Demo Product"
   optional-extensions = ["txt", ".log", "ini"]
   [[items.file-types]]
   prog-id = "Demo.Doc"
+  description = "Demo Document"
   extensions = [".demo", "dmo"]
   shell-ex-key = "{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}"
   handler-item = 3
   [[items.file-types]]
   prog-id = "Demo.Picture"
+  description = "Demo Picture"
   extensions = ["dpic"]
   [[items.file-types]]
   prog-id = "Demo.Movie"
+  description = "Demo Movie"
   extensions = ["dmov"]
   [[items.file-types]]
   prog-id = "Demo.Sound"
+  description = "Demo Sound"
   extensions = ["dsnd"]
   [[items.file-types]]
   prog-id = "Demo.Sheet"
+  description = "Demo Sheet"
   extensions = ["dsht"]
   [[items.file-types]]
   prog-id = "Demo.Archive"
-  extensions = ["darc"]
-  optional-extensions = ["zip"]
+  description = "Demo Archive"
+  extensions = ["darc", "zip"]
 
 [[items]]
 source = "docs/Demo.chm"
@@ -147,6 +154,14 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
+// Runs kpack with `arguments`; its standard output and error, and its exit status
+// in `status`.
+std::string runKpack(const std::string& arguments, int& status) {
+  std::string output;
+  status = runBounded(std::string(KPACK_PATH) + " " + arguments, output);
+  return output;
+}
+
 }  // namespace
 
 TEST_F(Kpack, FullManifestReadsBackWhole) {
@@ -165,7 +180,7 @@ TEST_F(Kpack, FullManifestReadsBackWhole) {
   EXPECT_EQ(position, stream.size());
 
   EXPECT_EQ(model.companyName, "Kestrane D\xE9mo");  // Windows-1252
-  EXPECT_EQ(model.installFolderName, "Kestrane\\Demo Product");
+  EXPECT_EQ(model.installFolderName, "Demo Product");
   EXPECT_EQ(model.spareText, "spare");
   EXPECT_EQ(model.sidePicture.Width(), 164);
   EXPECT_EQ(model.logoPicture.Height(), 49);
@@ -181,7 +196,7 @@ TEST_F(Kpack, FullManifestReadsBackWhole) {
   EXPECT_EQ(app.packedData.bytes()[1], 0xDA);
   EXPECT_EQ(app.unpackedSize, 3000u + 8);
   EXPECT_EQ(model.selectableItem, 0);
-  EXPECT_EQ(app.fileTypes.at(model.selectableType)->progId, "Demo.Archive");
+  EXPECT_EQ(app.fileTypes.at(model.selectableType)->progId, "Demo.Text");
   EXPECT_EQ(model.itemAt(1)->fileName, "Demo Help.chm");
   EXPECT_EQ(model.itemAt(2)->flags, 0x101u);
   EXPECT_EQ(model.itemAt(2)->unpackedSize, 0u);
@@ -197,8 +212,9 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"spare-text", "spare-txt", "manifest.toml:9: product.spare-txt: unknown key"},
       {"\"run-after-setup\"", "\"run-later\"", "items[0].flags: unknown flag \"run-later\""},
       {"desktop-shortcut\", \"run", "run", "items[0].desktop-shortcut: needs the flag"},
-      {"\"Kestrane\\\\Demo Product\"", "\"..\\\\Windows\"", "product.install-folder"},
-      {"\"Kestrane\\\\Demo Product\"", "\"C:\\\\Demo\"", "product.install-folder"},
+      {"install-folder = \"Demo Product\"", "install-folder = \"..\"", "product.install-folder"},
+      {"install-folder = \"Demo Product\"", "install-folder = \"C:Demo\"",
+       "product.install-folder"},
       {"server-name = \"Demo Shell Extension\"", "", "items[3].server-name: missing"},
       {"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}", "2E8A3B9C",
        "items[3].class-id: must be a braced GUID"},
@@ -229,6 +245,105 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
   }
   EXPECT_NE(errorFor("[product\n").find("manifest.toml:1:"), std::string::npos);
   EXPECT_EQ(errorFor(kFullManifest), "");
+}
+
+namespace {
+
+// The 1-based line of the first line of `text` holding `marker`.
+int lineOf(const std::string& text, const std::string& marker) {
+  const std::size_t at = text.find(marker);
+  EXPECT_NE(at, std::string::npos) << marker;
+  return 1 + int(std::count(text.begin(), text.begin() + std::ptrdiff_t(at), '\n'));
+}
+
+}  // namespace
+
+// Manifests the setup would accept and then install only in part, without a word
+// to the user: kpack build refuses each, naming file, line and field.
+TEST_F(Kpack, RefusesWhatWouldInstallIncompletely) {
+  const struct {
+    std::string from, to;
+    std::string lineMarker;  // the complaint's line: the first line holding this
+    int lineOffset;          // ... moved by this many lines
+    std::string fieldAndMessage;
+  } cases[] = {
+      {"  description = \"Demo Sound\"\n", "", "prog-id = \"Demo.Sound\"", -1,
+       "items[0].file-types[4].description: missing: without a description the type's ProgID"},
+      {"description = \"Demo Sheet\"", "description = \"\"", "description = \"\"", 0,
+       "items[0].file-types[5].description: is empty: "},
+      {"company-url = \"https://example.com\"", "company-url = \"\"", "company-url", 0,
+       "product.company-url: is empty: the uninstall entry of items[4] is written only when"},
+      {"product-url = \"https://example.com/demo\"\n", "", "[product]", 0,
+       "product.product-url: missing: the uninstall entry of items[4]"},
+      {"uninstall-comment = \"Removes Demo Product\"\n", "", "source = \"Uninstall.exe\"", -1,
+       "items[4].uninstall-comment: missing: the uninstall entry of items[4]"},
+      {"install-folder = \"Demo Product\"", "install-folder = \"Kestrane\\\\Demo Product\"",
+       "install-folder", 0,
+       "product.install-folder: \"Kestrane\\Demo Product\" has a subfolder part; the setup "
+       "creates only the last folder"},
+      {"name = \"Demo Product\"", "name = \"Kestrane\\\\Demo\"", "name = \"Kestrane", 0,
+       "product.name: holds a backslash, so the product's Start-menu folder would lie in a "
+       "folder that does not exist, and the menu shortcut of items[0] could not be made"},
+      {"company = \"Kestrane D\xC3\xA9mo\"", "company = \"\"", "company = \"\"", 0,
+       "product.company: is empty: the program settings are saved under "
+       "HKLM\\Software\\<company>\\<settings-key>"},
+      {"settings-key = \"Demo\"", "settings-key = \"\"", "settings-key", 0,
+       "product.settings-key: is empty: the program settings"},
+      {"name = \"Demo Product\"", "name = \"\"", "name = \"\"", 0, "product.name: is empty: "},
+      {"name = \"Demo Product\"", "name = \"Demo: The Product\"", "name = \"Demo:", 0,
+       "product.name: holds ':', which Windows does not allow in a file name"},
+      {"name = \"Demo Product\"", "name = \"Demo|Product\"", "name = \"Demo|", 0,
+       "product.name: holds '|'"},
+      {"name = \"Demo Product\"", "name = \"Demo\\tProduct\"", "name = \"Demo\\t", 0,
+       "product.name: holds control character 9"},
+      {"name = \"Demo Product\"", "name = \"Demo Inc.\"", "name = \"Demo Inc.", 0,
+       "product.name: ends in a dot or a blank"},
+      {"name = \"Demo Product\"", "name = \"Demo \"", "name = \"Demo \"", 0,
+       "product.name: ends in a dot or a blank"},
+      {"name = \"Demo Product\"", "name = \"Demo\\\\\"", "name = \"Demo\\\\", 0,
+       "product.name: ends in a backslash"},
+      {"application-title = \"Demo Product\"\n", "", "source = \"Demo.exe\"", -1,
+       "items[0].application-title: missing: without it the application's entry under "
+       "Applications\\ is not written"},
+      // The type first in ProgID order is offered, whatever the manifest's order:
+      // Demo.Zoo comes after Demo.Text, Demo.Archive before it.
+      {"prog-id = \"Demo.Movie\"", "prog-id = \"Demo.Zoo\"\noptional-extensions = [\"bak\"]",
+       "optional-extensions = [\"bak\"]", 0,
+       "items[0].file-types[3].optional-extensions: only one file type can offer optional "
+       "extensions, and the setup offers those of items[0].file-types[0] (\"Demo.Text\"); these "
+       "would be neither offered nor associated"},
+      {"extensions = [\"darc\", \"zip\"]",
+       "extensions = [\"darc\"]\noptional-extensions = [\"zip\"]", "optional-extensions = [\"txt\"",
+       0,
+       "items[0].file-types[0].optional-extensions: only one file type can offer optional "
+       "extensions, and the setup offers those of items[0].file-types[6] (\"Demo.Archive\")"},
+      {"source = \"demo.dat\"", "source = \"demo.dat\"\nname = \"bin\\\\DEMO.exe\"", "name = \"bin",
+       0,
+       "items[2].name: \"DEMO.exe\" is also the file of items[0], which this item would "
+       "overwrite"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = replaced(kFullManifest, c.from, c.to);
+    const fs::path path = manifest(text);
+    int status = -1;
+    const std::string out =
+        runKpack("build " + path.string() + " -o " + (dir_ / "refused.bin").string(), status);
+    EXPECT_EQ(status, 1) << c.to;
+    const std::string expected = "kpack: " + path.string() + ":" +
+                                 std::to_string(lineOf(text, c.lineMarker) + c.lineOffset) + ": " +
+                                 c.fieldAndMessage;
+    EXPECT_EQ(out.substr(0, expected.size()), expected) << c.to;
+    EXPECT_FALSE(fs::exists(dir_ / "refused.bin")) << c.to;
+  }
+
+  // What the rules leave alone: a backslash in the name of a product without menu
+  // shortcuts, and one item whose name differs from another's only in its folder.
+  std::string allowed =
+      replaced(kFullManifest, "name = \"Demo Product\"", "name = \"Demo\\\\Product\"");
+  allowed = replaced(allowed, "\"menu-shortcut\", \"desktop", "\"desktop");
+  allowed = replaced(allowed, "flags = [\"menu-shortcut\"]", "flags = []");
+  allowed = replaced(allowed, "menu-shortcut = \"Demo Product\"\n", "");
+  EXPECT_EQ(errorFor(allowed), "");
 }
 
 TEST(Cp1252, ConvertsBothWays) {
@@ -272,22 +387,6 @@ TEST(ProgramResources, FindsResourcesInHostPrograms) {
   EXPECT_FALSE(tools::findProgramResource({}, 112, out, error));
 }
 
-namespace {
-
-// Runs kpack with `arguments`; its standard output, and its exit status in `status`.
-std::string runKpack(const std::string& arguments, int& status) {
-  const std::string command = std::string(KPACK_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string output;
-  char buffer[4096];
-  while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  const int raw = pipe != nullptr ? pclose(pipe) : -1;
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return output;
-}
-
-}  // namespace
-
 TEST_F(Kpack, CommandLine) {
   int status = -1;
   const std::string out = (dir_ / "package.bin").string();
@@ -318,6 +417,30 @@ TEST_F(Kpack, CommandLine) {
   EXPECT_EQ(status, 2);
   runKpack("build " + manifest("[product]\nname = 1\n").string() + " -o " + out, status);
   EXPECT_EQ(status, 1);
+}
+
+TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
+  const std::string out = (dir_ / "package.bin").string();
+  int status = -1;
+  EXPECT_EQ(runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status), "");
+  EXPECT_EQ(status, 0);
+
+  std::string many;
+  for (int i = 0; i < 60; ++i) many += (i ? ", \"x" : "\"x") + std::to_string(i) + "\"";
+  const std::string text =
+      replaced(kFullManifest, "[\"txt\", \".log\", \"ini\"]", "[" + many + "]");
+  const std::string path = manifest(text).string();
+  const std::string warning = runKpack("build " + path + " -o " + out, status);
+  EXPECT_EQ(status, 0);  // a skin of the vendor's own may show them all
+  const std::string head = "kpack: warning: " + path + ":" +
+                           std::to_string(lineOf(text, "optional-extensions")) +
+                           ": items[0].file-types[0].optional-extensions: 60 extensions, but the "
+                           "default skin's file-type page shows only ";
+  ASSERT_EQ(warning.substr(0, head.size()), head) << warning;
+  const int fit = std::atoi(warning.c_str() + head.size());
+  EXPECT_GT(fit, 3);  // a few rows of several boxes
+  EXPECT_LT(fit, 60);
+  EXPECT_TRUE(fs::exists(out));
 }
 
 TEST_F(Kpack, InstallRunsThePassHeadless) {
@@ -398,14 +521,7 @@ std::string keyBlock(const std::string& text, const std::string& key) {
 TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
   const std::string out = (dir_ / "full.bin").string();
   int status = -1;
-  // One level of install folder (only the last is created), and descriptions for
-  // the types that lack one and would not be registered without.
-  std::string text = replaced(kFullManifest, "\"Kestrane\\\\Demo Product\"", "\"Demo Product\"");
-  for (const char* type : {"Demo.Doc", "Demo.Archive"}) {
-    text = replaced(text, std::string("prog-id = \"") + type + "\"",
-                    std::string("prog-id = \"") + type + "\"\ndescription = \"" + type + "\"");
-  }
-  runKpack("build " + manifest(text).string() + " -o " + out, status);
+  runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status);
   ASSERT_EQ(status, 0);
   const fs::path prefix = dir_ / "full-prefix";
   EXPECT_EQ(runKpack("install " + out + " --prefix " + prefix.string(), status).substr(0, 7),
@@ -451,9 +567,9 @@ TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
       {classes + "Demo.Doc\\shellex\\{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}",
        "@=\"{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\"\r\n"},
       {classes + ".demo", "@=\"Demo.Doc\"\r\n"},
-      {classes + ".txt", ""},  // optional, but not the offered type's
+      {classes + ".txt", "@=\"Demo.Text\"\r\n"},  // offered and checked
       {classes + ".txt\\OpenWithProgids", "\"Demo.Text\"=hex(0):\r\n"},
-      {classes + ".zip", "@=\"Demo.Archive\"\r\n"},  // offered and checked
+      {classes + ".zip", "@=\"Demo.Archive\"\r\n"},
       {classes + "CLSID\\{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}\\InProcServer32",
        "@=\"\\\"" + app + "DemoShell.dll\\\"\"\r\n\"ThreadingModel\"=\"Apartment\"\r\n"},
       {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Shell "

@@ -16,6 +16,8 @@
 #include "platform/host/HostWindowState.h"
 #include "render/Skin.h"
 #include "widgets/ButtonBar.h"
+#include "widgets/CheckBox.h"
+#include "widgets/FileTypeGrid.h"
 #include "widgets/FocusList.h"
 #include "widgets/ProgressBar.h"
 #include "widgets/TextView.h"
@@ -86,6 +88,32 @@ TEST(DefaultSkinWidgets, ProgressTextPlacement) {
   EXPECT_EQ(bar->TextPosition().x, maskX + 10);
   bar->SetFraction(0);
   EXPECT_STREQ(bar->Text(), " 0.0%");
+}
+
+// kpack counts the file-type check boxes that fit from the cell size it works out;
+// the page makes the boxes themselves. Both must come to the same picture.
+TEST(DefaultSkinWidgets, FileTypeCellIsTheCheckBoxPicture) {
+  DefaultSkin skin;
+  ASSERT_TRUE(skin.loaded);
+  const BitmapFont* font = skin.fonts.at(kPageTextFont);
+  const Sprite* checked = skin.sprites.at(kCheckBoxCheckedSprite);
+  const char* const labels[] = {"txt", "jpeg", "m4a", "WWWWWWWW", "i"};
+  const Size cell = FileTypeCheckBoxCell(font, labels, 5, &skin.style, checked);
+  const int widest = font->Measure("WWWWWWWW", false).cx;
+  ItemList list;
+  for (const char* label : labels) {
+    std::unique_ptr<CheckBox> box(CheckBox::New());
+    ASSERT_TRUE(box->Setup(font, 0, 0, label, list, &skin.style,
+                           skin.sprites.at(kCheckBoxUncheckedSprite), checked, 1, widest));
+    EXPECT_EQ(box->picture.Width(), cell.cx) << label;
+    EXPECT_EQ(box->picture.Height(), cell.cy) << label;
+  }
+  // The default skin beside a side picture of the usual width shows a few rows of
+  // several boxes; a grid of one box would be a broken skin or a broken layout.
+  const FileTypeGrid grid =
+      LayOutFileTypeGrid(164, FileTypeCheckBoxCell(font, labels, 3, &skin.style, checked));
+  EXPECT_GE(grid.columns, 3);
+  EXPECT_GE(grid.rows, 3);
 }
 
 TEST(DefaultSkinWidgets, LicenceLineEnds) {

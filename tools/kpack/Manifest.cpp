@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "base/Paths.h"
 #include "base/SortedStringSet.h"
 #include "kpack/Cp1252.h"
+#include "kpack/ManifestRules.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 
@@ -34,6 +34,9 @@ class Loader {
  private:
   [[noreturn]] void fail(const toml::node* at, const std::string& field,
                          const std::string& message) const;
+  void note(const toml::node* at, const std::string& field) {
+    if (at->source().begin.line > 0) manifest_.lines[field] = int(at->source().begin.line);
+  }
   void checkKeys(const toml::table& table, std::initializer_list<const char*> allowed,
                  const std::string& where) const;
   const toml::table& section(const toml::table& root, const char* name, bool required);
@@ -49,7 +52,6 @@ class Loader {
 
   ManifestItem item(const toml::table& t, int index);
   ManifestFileType fileType(const toml::table& t, const std::string& field);
-  void checkWhole();
 
   Manifest manifest_;
   toml::table empty_;
@@ -93,6 +95,7 @@ std::string Loader::text(const toml::table& t, const char* key, const std::strin
     return {};
   }
   if (!node->is_string()) fail(node, field, "must be a text");
+  note(node, field);
   std::string ansi;
   std::string bad;
   if (!utf8ToCp1252(node->as_string()->get(), ansi, &bad)) {
@@ -110,6 +113,7 @@ std::int64_t Loader::integer(const toml::table& t, const char* key, const std::s
   const toml::node* node = t.get(key);
   if (node == nullptr) return fallback;
   if (!node->is_integer()) fail(node, field, "must be a whole number");
+  note(node, field);
   const std::int64_t v = node->as_integer()->get();
   if (v < min || v > max) {
     fail(node, field, "must lie in " + std::to_string(min) + ".." + std::to_string(max));
@@ -122,6 +126,7 @@ std::filesystem::path Loader::file(const toml::table& t, const char* key,
   const toml::node* node = t.get(key);
   if (node == nullptr) fail(&t, field, "missing");
   if (!node->is_string()) fail(node, field, "must be a file name");
+  note(node, field);
   std::filesystem::path path = node->as_string()->get();
   if (path.is_relative()) path = manifest_.path.parent_path() / path;
   std::error_code ec;
@@ -137,6 +142,7 @@ std::vector<std::string> Loader::extensions(const toml::table& t, const char* ke
   const toml::node* node = t.get(key);
   if (node == nullptr) return out;
   if (!node->is_array()) fail(node, field, "must be a list of extensions");
+  note(node, field);
   // The same set the setup reads them into, so "JPG" after ".jpg" is caught here.
   ExtensionSet seen;
   for (const toml::node& element : *node->as_array()) {
@@ -158,6 +164,7 @@ std::vector<std::string> Loader::extensions(const toml::table& t, const char* ke
 std::uint32_t Loader::flags(const toml::table& t, const std::string& field) {
   const toml::node* node = t.get("flags");
   if (node == nullptr) return 0;
+  note(node, field);
   auto raw = [&](const toml::node& n) {
     const std::int64_t v = n.as_integer()->get();
     if (v < 0 || v > 0xFFFFFFFFLL) fail(&n, field, "raw flags must fit 32 bits");
@@ -188,19 +195,12 @@ ManifestFileType Loader::fileType(const toml::table& t, const std::string& field
             field);
   ManifestFileType type;
   type.line = int(t.source().begin.line);
+  note(&t, field);
   type.progId = text(t, "prog-id", field + ".prog-id", true);
-  if (!isValidProgId(type.progId.c_str())) {
-    fail(t.get("prog-id"), field + ".prog-id",
-         "must be a key of its own: not empty, no backslash, not an extension "
-         "or a shared key such as CLSID");
-  }
   type.description = text(t, "description", field + ".description");
   type.iconIndex =
       std::int32_t(integer(t, "icon-index", field + ".icon-index", INT32_MIN, INT32_MAX, 0));
   type.shellExKey = text(t, "shell-ex-key", field + ".shell-ex-key");
-  if (!type.shellExKey.empty() && !isGuidString(type.shellExKey.c_str())) {
-    fail(t.get("shell-ex-key"), field + ".shell-ex-key", "must be a braced GUID");
-  }
   const bool hasHandler = t.contains("handler-item");
   if (type.shellExKey.empty() && hasHandler) {
     fail(t.get("handler-item"), field + ".handler-item", "needs shell-ex-key");
@@ -223,6 +223,7 @@ ManifestItem Loader::item(const toml::table& t, int index) {
             field);
   ManifestItem item;
   item.line = int(t.source().begin.line);
+  note(&t, field);
   item.source = file(t, "source", field + ".source");
   item.fileName = text(t, "name", field + ".name");
   if (!t.contains("name")) {
@@ -230,9 +231,6 @@ ManifestItem Loader::item(const toml::table& t, int index) {
     if (!utf8ToCp1252(item.source.filename().string(), item.fileName, &bad)) {
       fail(t.get("source"), field + ".source", "file name not writable in Windows-1252");
     }
-  }
-  if (!isSafeItemFileName(item.fileName.c_str())) {
-    fail(&t, field + ".name", "\"" + item.fileName + "\" names no file");
   }
   item.flags = flags(t, field + ".flags");
 
@@ -263,10 +261,6 @@ ManifestItem Loader::item(const toml::table& t, int index) {
   if (item.flags & kItemComServer) {
     item.classId = text(t, "class-id", field + ".class-id", true);
     item.serverName = text(t, "server-name", field + ".server-name", true);
-    if (!isGuidString(item.classId.c_str())) {
-      fail(t.get("class-id"), field + ".class-id", "must be a braced GUID");
-    }
-    if (item.serverName.empty()) fail(t.get("server-name"), field + ".server-name", "is empty");
   }
   if (item.flags & kItemApplication) {
     item.applicationTitle = text(t, "application-title", field + ".application-title");
@@ -286,39 +280,8 @@ ManifestItem Loader::item(const toml::table& t, int index) {
         item.fileTypes.push_back(std::move(type));
       }
     }
-    if (item.fileTypes.empty() && (item.flags & kItemComServer)) {
-      fail(&t, field + ".flags",
-           "an application without file types is not registered as a COM server");
-    }
   }
   return item;
-}
-
-void Loader::checkWhole() {
-  const int count = int(manifest_.items.size());
-  if (count == 0) fail(nullptr, "items", "the package needs at least one [[items]] entry");
-  for (int i = 0; i < count; ++i) {
-    const ManifestItem& item = manifest_.items[std::size_t(i)];
-    const std::string field = manifest_.path.string() + ":" + std::to_string(item.line);
-    if ((item.iconItem >= 0 || (item.flags & kItemUninstaller)) &&
-        (item.iconItem < 0 || item.iconItem >= count)) {
-      throw ManifestError(field + ": items[" + std::to_string(i) +
-                          "].icon-item: " + std::to_string(item.iconItem) +
-                          " is not the index of an item (0.." + std::to_string(count - 1) + ")");
-    }
-    for (std::size_t k = 0; k < item.fileTypes.size(); ++k) {
-      const ManifestFileType& type = item.fileTypes[k];
-      if (type.shellExKey.empty()) continue;
-      const bool valid = type.handlerItem >= 0 && type.handlerItem < count &&
-                         (manifest_.items[std::size_t(type.handlerItem)].flags & kItemComServer);
-      if (!valid) {
-        throw ManifestError(manifest_.path.string() + ":" + std::to_string(type.line) + ": items[" +
-                            std::to_string(i) + "].file-types[" + std::to_string(k) +
-                            "].handler-item: " + std::to_string(type.handlerItem) +
-                            " is not a com-server item");
-      }
-    }
-  }
 }
 
 Manifest Loader::load() {
@@ -332,6 +295,7 @@ Manifest Loader::load() {
   checkKeys(root, {"product", "pictures", "licence", "items"}, "");
 
   const toml::table& product = section(root, "product", true);
+  note(&product, "product");
   checkKeys(product,
             {"name", "company", "company-url", "product-url", "settings-key", "install-folder",
              "spare-text"},
@@ -344,11 +308,6 @@ Manifest Loader::load() {
                                   ? text(product, "settings-key", "product.settings-key")
                                   : manifest_.displayName;
   manifest_.installFolderName = text(product, "install-folder", "product.install-folder", true);
-  if (!isSafeInstallFolderName(manifest_.installFolderName.c_str())) {
-    fail(product.get("install-folder"), "product.install-folder",
-         "must name a folder below the install location (not empty, absolute, on a drive, or "
-         "with '.' or '..' parts)");
-  }
   manifest_.spareText = text(product, "spare-text", "product.spare-text");
 
   const toml::table& pictures = section(root, "pictures", true);
@@ -367,11 +326,24 @@ Manifest Loader::load() {
       manifest_.items.push_back(item(*entry.as_table(), index++));
     }
   }
-  checkWhole();
+  checkManifestRules(manifest_);
   return std::move(manifest_);
 }
 
 }  // namespace
+
+int Manifest::lineOf(const std::string& field, const std::string& fallback) const {
+  if (auto at = lines.find(field); at != lines.end()) return at->second;
+  if (auto at = lines.find(fallback); at != lines.end()) return at->second;
+  return 0;
+}
+
+std::string Manifest::complaint(const std::string& field, const std::string& fallback,
+                                const std::string& message) const {
+  std::string where = path.string();
+  if (const int line = lineOf(field, fallback); line > 0) where += ":" + std::to_string(line);
+  return where + ": " + field + ": " + message;
+}
 
 Manifest loadManifest(const std::filesystem::path& path) {
   return Loader(path).load();

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -56,6 +57,15 @@ struct Manifest {
   std::filesystem::path logoPicture;
   std::filesystem::path licence;
   std::vector<ManifestItem> items;
+  // The line of every key and table given, by field name ("product.company",
+  // "items[0].file-types[1]"), for messages about what the manifest says.
+  std::map<std::string, int> lines;
+
+  // The line of `field`, else of `fallback`, else 0 (unknown).
+  int lineOf(const std::string& field, const std::string& fallback = "") const;
+  // "FILE:LINE: field: message", the form of every complaint about the manifest.
+  std::string complaint(const std::string& field, const std::string& fallback,
+                        const std::string& message) const;
 };
 
 // The readable names of the item flag bits, lowest bit first.
@@ -65,8 +75,10 @@ struct FlagName {
 };
 extern const FlagName kFlagNames[8];
 
-// Parses and checks a manifest against every rule the setup's package reader
-// enforces. Paths in it are taken relative to the manifest's folder.
+// Parses a manifest and checks it against every rule the setup's package reader
+// enforces (PackageRules.h), and against kpack's own rules for what the setup would
+// accept but install only in part (ManifestRules.h). Paths in it are taken
+// relative to the manifest's folder.
 Manifest loadManifest(const std::filesystem::path& path);
 
 }  // namespace kpack

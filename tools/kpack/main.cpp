@@ -16,10 +16,12 @@
 #include "common/ProgramResources.h"
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
+#include "kpack/ManifestRules.h"
 #include "kpack/PackageJson.h"
 #include "kpack/PackageWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "render/Skin.h"
 
 namespace {
 
@@ -42,16 +44,27 @@ class ProgressReport {
   int shown_ = 0;
 };
 
+// kpack carries the default skin (RC_DATA 116) to tell whether the offered
+// extensions fit its file-type page.
+void warnAboutGrid(const kpack::Manifest& manifest, const std::vector<unsigned char>& package) {
+  ByteStream skin, stream;
+  InstallModel model;
+  std::uint32_t position = 0;
+  if (skin.loadResourceData(kSkinResourceId, nullptr) != S_OK ||
+      stream.appendBytes(std::uint32_t(package.size()), package.data()) != S_OK ||
+      !model.readPackage(stream, position)) {
+    return;
+  }
+  const std::string warning = kpack::checkBoxGridWarning(manifest, model, skin);
+  if (!warning.empty()) std::cerr << "kpack: warning: " << warning << "\n";
+}
+
 int build(const std::string& manifestPath, const std::string& outPath) {
   try {
     const kpack::Manifest manifest = kpack::loadManifest(manifestPath);
-    if (manifest.installFolderName.find_first_of("\\/") != std::string::npos) {
-      std::cerr << "kpack: warning: product.install-folder has a subfolder part; the setup "
-                   "creates only its last folder, so the install fails where the folders "
-                   "above it do not exist\n";
-    }
     ProgressReport report;
     const auto bytes = kpack::buildPackage(manifest, std::ref(report));
+    warnAboutGrid(manifest, bytes);
     const std::string temporary = outPath + ".tmp";
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
