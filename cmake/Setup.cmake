@@ -54,7 +54,7 @@ function(kestrane_add_setup name)
     ICON 105 "${KESTRANE_SETUP_ICON}"
     MANIFEST "${KESTRANE_SETUP_MANIFEST}")
   if(NOT WIN32)
-    add_dependencies(${name} default_skin)
+    add_dependencies(${name} default_skin default_icon)
   endif()
 endfunction()
 

@@ -22,8 +22,8 @@ FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parent
   SetupString root = parentFolder;
   driveRoot(root);
   std::int64_t available = 0, required = 0;
-  const bool enough = checkDiskSpace(root.text(), available, required, &itemSize,
-                                     model.itemCount(), const_cast<InstallModel*>(&model));
+  const bool enough = checkDiskSpace(root.text(), available, required, &itemSize, model.itemCount(),
+                                     const_cast<InstallModel*>(&model));
   SetupString target = model.installFolderName;
   const bool exists = joinPath(target, parentFolder.text()) && isDirectory(target.text());
 

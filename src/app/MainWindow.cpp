@@ -49,9 +49,9 @@ bool MainWindow::Create(const Setup& setup) {
   if (window == nullptr) return false;
   if (handle_ == nullptr) handle_ = window;
 
-  smallIcon_ = platform::loadIcon(setup.module, setup.iconId,
-                                  platform::getSystemMetrics(SM_CXSMICON),
-                                  platform::getSystemMetrics(SM_CYSMICON));
+  smallIcon_ =
+      platform::loadIcon(setup.module, setup.iconId, platform::getSystemMetrics(SM_CXSMICON),
+                         platform::getSystemMetrics(SM_CYSMICON));
   largeIcon_ = platform::loadIcon(setup.module, setup.iconId, platform::getSystemMetrics(SM_CXICON),
                                   platform::getSystemMetrics(SM_CYICON));
   platform::sendMessage(handle_, WM_SETICON, ICON_BIG, std::intptr_t(largeIcon_));
@@ -86,8 +86,8 @@ std::intptr_t MainWindow::HandleMessage(unsigned message, std::uintptr_t wParam,
   if (widgets_ != nullptr && scene_ != nullptr) {
     const Point origin = scene_->ContentOrigin();
     int widgetResult = 0, repaint = 0;
-    if (widgets_->HandleMessage(origin.x, origin.y, handle_, message, wParam, lParam,
-                                &widgetResult, &repaint)) {
+    if (widgets_->HandleMessage(origin.x, origin.y, handle_, message, wParam, lParam, &widgetResult,
+                                &repaint)) {
       if (repaint) Repaint();
       return widgetResult;
     }

@@ -10,6 +10,7 @@
 #include "render/Composite.h"
 #include "render/MaskOps.h"
 #include "render/Resample.h"
+#include "widgets/FileTypeGrid.h"
 #include "widgets/SkinSlots.h"
 
 namespace {
@@ -109,8 +110,8 @@ bool Wizard::Build(SkinLists& skin, InstallModel& model, InstallOptions& options
     return false;
   }
   const int bandWidth = kPageWidth - SideWidth();
-  if (bandWidth > 0 && !SoftShadowMask(&headerBand_, bandWidth, model.logoPicture.Height() + 12,
-                                       20, 192, 255, 128)) {
+  if (bandWidth > 0 && !SoftShadowMask(&headerBand_, bandWidth, model.logoPicture.Height() + 12, 20,
+                                       192, 255, 128)) {
     return false;
   }
 
@@ -138,7 +139,8 @@ bool Wizard::BuildBars() {
     bar->items.faceColour = kTextFace;
   }
 
-  auto* close = new (std::nothrow) ContentItem(skin_->sprites.at(skinslot::kCloseButton), kItemButton);
+  auto* close =
+      new (std::nothrow) ContentItem(skin_->sprites.at(skinslot::kCloseButton), kItemButton);
   if (close == nullptr || caption.items.add(close) < 0) {
     delete close;
     return false;
@@ -187,7 +189,7 @@ bool Wizard::AddSprite(Sprite* sprite, int x, int y) {
   return true;
 }
 
-bool Wizard::AddText(const char* text, int font, int x, int y) {
+bool Wizard::AddText(const char* text, int x, int y, int font) {
   return AddSprite(Font(font)->NewCaptionSprite(text, false, false), x, y);
 }
 
@@ -202,7 +204,7 @@ W* Wizard::AddWidget(W* widget) {
 
 bool Wizard::BuildPages() {
   const int x0 = TextLeft(), tw = TextWidth();
-  const BitmapFont* body = Font(1);
+  const BitmapFont* body = Font(skinslot::kPageTextFont);
 
   // 0, 1: the product's pictures; 2: the title beside the logo.
   if (!AddSprite(MakeSprite(kSpritePicture, &model_->sidePicture, nullptr), 0, 0)) return false;
@@ -211,26 +213,27 @@ bool Wizard::BuildPages() {
                  kPageWidth - logoWidth - 6, 6)) {
     return false;
   }
-  const int titleHeight = Measure(Font(0), kProductTitle).cy;
-  if (!AddText(kProductTitle, 0, x0, (logoHeight - titleHeight + 13) / 2)) return false;
+  const int titleHeight = Measure(Font(skinslot::kTitleFont), kProductTitle).cy;
+  if (!AddText(kProductTitle, x0, (logoHeight - titleHeight + 13) / 2, skinslot::kTitleFont))
+    return false;
 
   // 3-6: Welcome. A product name too wide for the column breaks before its
   // first dash, if it has one.
-  if (!AddText(kWelcomeThanks, 1, x0, 80)) return false;
+  if (!AddText(kWelcomeThanks, x0, 80)) return false;
   SetupString product = model_->displayName;
   if (Measure(body, product.text()).cx > tw) {
     const int dash = product.findChar('-');
     if (dash >= 0) product.insertText(dash, "\n");
   }
   const Size productSize = Measure(body, product.text());
-  if (!AddText(product.text(), 1, x0 + (kPageWidth - x0 - productSize.cx) / 2, 150)) return false;
+  if (!AddText(product.text(), x0 + (kPageWidth - x0 - productSize.cx) / 2, 150)) return false;
   ContentItem* productItem = content.at(content.count() - 1);
   productItem->useOwnColours = true;
   productItem->ownShadow = kProductShadow;
   productItem->ownFace = kProductFace;
-  if (!AddText(kWelcomeGuide, 1, x0, 210)) return false;
+  if (!AddText(kWelcomeGuide, x0, 210)) return false;
   const Size nextSize = Measure(body, kWelcomeNext);
-  if (!AddText(kWelcomeNext, 1, kPageWidth - nextSize.cx, kPageHeight - nextSize.cy)) return false;
+  if (!AddText(kWelcomeNext, kPageWidth - nextSize.cx, kPageHeight - nextSize.cy)) return false;
 
   // 7-8: License.
   const ByteStream& licence = model_->licenceText;
@@ -238,12 +241,12 @@ bool Wizard::BuildPages() {
   const int licenceLength =
       licenceBytes != nullptr ? int(strnlen(licenceBytes, licence.size())) : 0;
   licence_ = AddWidget(TextView::New());
-  if (licence_ == nullptr ||
-      !licence_->Setup(Font(2), x0, 80, tw, 200, licenceBytes, licenceLength, 60, content)) {
+  if (licence_ == nullptr || !licence_->Setup(Font(skinslot::kLicenceFont), x0, 80, tw, 200,
+                                              licenceBytes, licenceLength, 60, content)) {
     return false;
   }
   const Size agreeSize = Measure(body, kLicenceAgree);
-  if (!AddText(kLicenceAgree, 1, kPageWidth - agreeSize.cx, kPageHeight - agreeSize.cy)) {
+  if (!AddText(kLicenceAgree, kPageWidth - agreeSize.cx, kPageHeight - agreeSize.cy)) {
     return false;
   }
 
@@ -267,7 +270,7 @@ bool Wizard::BuildPages() {
 
   // 11-13: FileTypes' heading and links. "Uncheck All Types" sits at the right
   // until there is a third check box to line up with.
-  if (!AddText(kFileTypesHeading, 1, x0, 80)) return false;
+  if (!AddText(kFileTypesHeading, x0, 80)) return false;
   LinkButton* checkAll = AddWidget(LinkButton::New());
   if (checkAll == nullptr || !checkAll->Setup(body, x0, 276, kCheckAll, content, &widgetStyle_)) {
     return false;
@@ -284,7 +287,7 @@ bool Wizard::BuildPages() {
   uncheckAllLink_->MoveTo(kPageWidth - uncheckAllLink_->picture.Width() - 10, 276);
 
   // 14-15: Installing.
-  if (!AddText(kInstalling, 1, x0, 80)) return false;
+  if (!AddText(kInstalling, x0, 80)) return false;
   progress_ = AddWidget(ProgressBar::New());
   if (progress_ == nullptr || !progress_->Setup(body, x0, 150, content, &widgetStyle_, tw)) {
     return false;
@@ -309,10 +312,11 @@ bool Wizard::BuildFileTypeBoxes() {
   fileTypeCount_ = 0;
   if (model_->selectableItem < 0) return true;
   const InstallItem* item = model_->itemAt(model_->selectableItem);
-  const FileTypeEntry* type = item != nullptr ? item->fileTypes.at(model_->selectableType) : nullptr;
+  const FileTypeEntry* type =
+      item != nullptr ? item->fileTypes.at(model_->selectableType) : nullptr;
   if (type == nullptr) return true;
   const ExtensionSet& labels = type->optionalExtensions;
-  const BitmapFont* body = Font(1);
+  const BitmapFont* body = Font(skinslot::kPageTextFont);
 
   int labelWidth = 0;
   for (int i = 0; i < labels.count(); ++i) {
@@ -320,27 +324,19 @@ bool Wizard::BuildFileTypeBoxes() {
   }
   for (int i = 0; i < labels.count(); ++i) {
     CheckBox* box = AddWidget(CheckBox::New());
-    if (box == nullptr ||
-        !box->Setup(body, 0, 0, labels.at(i)->text(), content, &widgetStyle_,
-                    skin_->sprites.at(skinslot::kTickUnchecked),
-                    skin_->sprites.at(skinslot::kTickChecked), 1, labelWidth)) {
+    if (box == nullptr || !box->Setup(body, 0, 0, labels.at(i)->text(), content, &widgetStyle_,
+                                      skin_->sprites.at(skinslot::kTickUnchecked),
+                                      skin_->sprites.at(skinslot::kTickChecked), 1, labelWidth)) {
       return false;
     }
     ++fileTypeCount_;
   }
   if (fileTypeCount_ == 0) return true;
 
-  // The grid: as many columns of the first box's size as the page has room
-  // for, the spare width shared out between them, rows top to bottom.
-  const int usable = kPageWidth - SideWidth() - 30;
-  const int cellWidth = FileTypeBox(0)->picture.Width();
-  const int cellHeight = FileTypeBox(0)->picture.Height();
-  const int columns = cellWidth > 0 ? usable / cellWidth : 0;
-  const int gap = columns > 0 ? (usable % cellWidth) / columns : 0;
+  const FileTypeGrid grid = LayOutFileTypeGrid(SideWidth(), FileTypeBox(0)->picture.GetSize());
   for (int i = 0; i < fileTypeCount_; ++i) {
-    const int column = columns > 0 ? i % columns : 0;
-    const int row = columns > 0 ? i / columns : i;
-    FileTypeBox(i)->MoveTo(TextLeft() + (cellWidth + gap) * column, 130 + (cellHeight + 4) * row);
+    const Point at = grid.BoxPosition(i);
+    FileTypeBox(i)->MoveTo(at.x, at.y);
   }
   if (fileTypeCount_ >= 3) uncheckAllLink_->MoveTo(FileTypeBox(2)->item->x, 276);
   return true;
@@ -431,7 +427,8 @@ int Wizard::StepTarget(int delta) const {
 
 void Wizard::UpdateFolderStatus() {
   FolderStatus status =
-      DescribeFolder(*model_, options_->ParentFolder, *Font(1), kPageWidth - SideWidth() - 28);
+      DescribeFolder(*model_, options_->ParentFolder, *Font(skinslot::kPageTextFont),
+                     kPageWidth - SideWidth() - 28);
   folderText_[0] = status.folderText;
   folderText_[1] = status.locationText;
   folderOk_ = status.ok;
@@ -465,7 +462,7 @@ void Wizard::PaintBackground(Image* surface) const {
   if (headerBand_.HasPixels()) {
     FillMask(surface, origin.x + SideWidth(), origin.y, &headerBand_, 0x400000, 0, 0, 128);
   }
-  const BitmapFont* body = Font(1);
+  const BitmapFont* body = Font(skinslot::kPageTextFont);
   const int x0 = origin.x + TextLeft();
   if (page_ == InstallFolder) {
     body->DrawText(surface, x0, origin.y + 80, folderText_[0].text(), kTextShadow, kTextFace,

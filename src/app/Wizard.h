@@ -23,6 +23,7 @@
 #include "widgets/LinkButton.h"
 #include "widgets/ProgressBar.h"
 #include "widgets/Scene.h"
+#include "widgets/SkinSlots.h"
 #include "widgets/TextView.h"
 
 enum WizardPage {
@@ -121,7 +122,8 @@ class Wizard {
   bool BuildBars();
   bool BuildPages();
   bool BuildFileTypeBoxes();
-  bool AddText(const char* text, int font, int x, int y);
+  // A text item in `font` (the page text font unless said).
+  bool AddText(const char* text, int x, int y, int font = skinslot::kPageTextFont);
   bool AddSprite(Sprite* sprite, int x, int y);
   template <typename W>
   W* AddWidget(W* widget);

@@ -8,14 +8,10 @@
 #include "render/Geometry.h"
 #include "render/Sprite.h"
 #include "render/ThreePieceBar.h"
+#include "widgets/SkinSlots.h"
 
-// The skin's sprites and font that the page's check boxes are made of.
-constexpr int kCheckBoxStyleLeftSprite = 10;
-constexpr int kCheckBoxStyleMiddleSprite = 11;
-constexpr int kCheckBoxStyleRightSprite = 12;
-constexpr int kCheckBoxCheckedSprite = 17;
-constexpr int kCheckBoxUncheckedSprite = 18;
-constexpr int kPageTextFont = 1;
+// The page's check boxes are made of the skin's widget style (skinslot::kWidget*),
+// its ticks (skinslot::kTick*) and the page text font (skinslot::kPageTextFont).
 
 struct FileTypeGrid {
   int left = 0;     // x of the first column

@@ -24,6 +24,11 @@ constexpr int kCloseButton = 16;
 constexpr int kTickChecked = 17;
 constexpr int kTickUnchecked = 18;
 
+// The font list: the page title, the page text, the licence text.
+constexpr int kTitleFont = 0;
+constexpr int kPageTextFont = 1;
+constexpr int kLicenceFont = 2;
+
 // The standalone sprite list: the window title, then the navigation buttons'
 // faces, each at the number of the code its button posts.
 constexpr int kTitle = 0;

@@ -129,8 +129,7 @@ TEST(Wizard, PagesShowTheirButtons) {
   for (const auto& p : pages) {
     f.wizard.ShowPage(p.page);
     for (int code = kNavigateBack; code <= kNavigateFinish; ++code) {
-      const bool expected =
-          std::find(p.shown.begin(), p.shown.end(), code) != p.shown.end();
+      const bool expected = std::find(p.shown.begin(), p.shown.end(), code) != p.shown.end();
       EXPECT_EQ(f.ButtonShown(code), expected) << "page " << p.page << " button " << code;
     }
   }
@@ -171,10 +170,10 @@ TEST(Wizard, FileTypeBoxesFillRowsLeftToRight) {
   f.wizard.ShowPage(FileTypes);
   const ContentItem* uncheckAll = f.wizard.content.at(13);
   EXPECT_EQ(uncheckAll->x, f.wizard.FileTypeBox(2)->item->x);
-  EXPECT_EQ(uncheckAll->rect.Width(), uncheckAll->widget != nullptr
-                                          ? static_cast<PictureWidget*>(uncheckAll->widget)
-                                                ->picture.Width()
-                                          : -1)
+  EXPECT_EQ(uncheckAll->rect.Width(),
+            uncheckAll->widget != nullptr
+                ? static_cast<PictureWidget*>(uncheckAll->widget)->picture.Width()
+                : -1)
       << "a moved link keeps its picture's hit rectangle";
 }
 

@@ -95,8 +95,8 @@ TEST(DefaultSkinWidgets, ProgressTextPlacement) {
 TEST(DefaultSkinWidgets, FileTypeCellIsTheCheckBoxPicture) {
   DefaultSkin skin;
   ASSERT_TRUE(skin.loaded);
-  const BitmapFont* font = skin.fonts.at(kPageTextFont);
-  const Sprite* checked = skin.sprites.at(kCheckBoxCheckedSprite);
+  const BitmapFont* font = skin.fonts.at(skinslot::kPageTextFont);
+  const Sprite* checked = skin.sprites.at(skinslot::kTickChecked);
   const char* const labels[] = {"txt", "jpeg", "m4a", "WWWWWWWW", "i"};
   const Size cell = FileTypeCheckBoxCell(font, labels, 5, &skin.style, checked);
   const int widest = font->Measure("WWWWWWWW", false).cx;
@@ -104,7 +104,7 @@ TEST(DefaultSkinWidgets, FileTypeCellIsTheCheckBoxPicture) {
   for (const char* label : labels) {
     std::unique_ptr<CheckBox> box(CheckBox::New());
     ASSERT_TRUE(box->Setup(font, 0, 0, label, list, &skin.style,
-                           skin.sprites.at(kCheckBoxUncheckedSprite), checked, 1, widest));
+                           skin.sprites.at(skinslot::kTickUnchecked), checked, 1, widest));
     EXPECT_EQ(box->picture.Width(), cell.cx) << label;
     EXPECT_EQ(box->picture.Height(), cell.cy) << label;
   }

@@ -274,12 +274,13 @@ std::string checkBoxGridWarning(const Manifest& manifest, const InstallModel& mo
   FontList fonts;
   std::uint32_t position = 0;
   if (!pictures.LoadSkin(skin, position, sprites, fonts, standalone)) return "";
-  ThreePieceBar style(sprites.at(kCheckBoxStyleLeftSprite), sprites.at(kCheckBoxStyleMiddleSprite),
-                      sprites.at(kCheckBoxStyleRightSprite));
+  ThreePieceBar style(sprites.at(skinslot::kWidgetLeft), sprites.at(skinslot::kWidgetMiddle),
+                      sprites.at(skinslot::kWidgetRight));
   std::vector<const char*> labels;
   for (int i = 0; i < extensions.count(); ++i) labels.push_back(extensions.at(i)->text());
-  const Size cell = FileTypeCheckBoxCell(fonts.at(kPageTextFont), labels.data(), int(labels.size()),
-                                         &style, sprites.at(kCheckBoxCheckedSprite));
+  const Size cell =
+      FileTypeCheckBoxCell(fonts.at(skinslot::kPageTextFont), labels.data(), int(labels.size()),
+                           &style, sprites.at(skinslot::kTickChecked));
   const FileTypeGrid grid = LayOutFileTypeGrid(model.sidePicture.Width(), cell);
   if (extensions.count() <= grid.Capacity()) return "";
   const int k =
