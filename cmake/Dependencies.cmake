@@ -1,5 +1,6 @@
-# zlib, libjpeg and GoogleTest for the target being built. Each is reached through
-# one target name on both platforms: ZLIB::ZLIB, ks_jpeg, GTest::gtest_main.
+# zlib, libjpeg and GoogleTest for the target being built, and on the host the JSON
+# library of the tools. Each of the first three is reached through one target name on
+# both platforms: ZLIB::ZLIB, ks_jpeg, GTest::gtest_main.
 
 if(WIN32)
   set(ZLIB_USE_STATIC_LIBS ON)
@@ -60,4 +61,6 @@ else()
     target_link_libraries(ks_jpeg INTERFACE JPEG::JPEG)
   endif()
   find_package(GTest REQUIRED)
+  # The tools' JSON reports (header-only; ordered_json needs 3.9).
+  find_package(nlohmann_json 3.9 REQUIRED)
 endif()

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -100,6 +101,28 @@ TEST(HostPrefix, ReadOnlyIsTheOwnerWriteBit) {
   chmod(host.c_str(), 0644);
   EXPECT_EQ(platform::getFileAttributes("C:\\readonly.txt"), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(platform::getFileAttributes("C:\\missing.txt"), INVALID_FILE_ATTRIBUTES);
+}
+
+// The emulated drives have links, which Windows paths cannot spell: a copy onto
+// the same file through one must still be refused before it truncates the source.
+TEST(HostPrefix, CopyOntoTheSameFileThroughALinkFails) {
+  std::string folder;
+  ASSERT_TRUE(toHostPath("C:\\linked", folder));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directory(folder);
+  std::ofstream(folder + "/a.txt") << "must survive";
+  std::filesystem::create_hard_link(folder + "/a.txt", folder + "/hard.txt");
+  std::filesystem::create_symlink("a.txt", folder + "/soft.txt");
+  std::filesystem::create_directory_symlink(".", folder + "/here");
+  for (const char* destination :
+       {"C:\\linked\\hard.txt", "C:\\linked\\soft.txt", "C:\\linked\\here\\a.txt"}) {
+    EXPECT_FALSE(platform::copyFile("C:\\linked\\a.txt", destination, false)) << destination;
+    EXPECT_EQ(readFile(folder + "/a.txt"), "must survive") << destination;
+  }
+  std::ofstream(folder + "/other.txt") << "other";
+  EXPECT_TRUE(platform::copyFile("C:\\linked\\here\\other.txt", "C:\\linked\\b.txt", true));
+  EXPECT_EQ(readFile(folder + "/b.txt"), "other");
+  std::filesystem::remove_all(folder);
 }
 
 TEST(HostPrefix, ShellRequestsAreLogged) {

@@ -107,6 +107,20 @@ TEST_F(FileOps, DeleteTreeStopsAtAFileInUse) {
   EXPECT_TRUE(deleteTree(at("busy").c_str(), 0, true));
 }
 
+TEST_F(FileOps, SystemCopyFromTheSystemFolderKeepsTheFile) {
+  char system[kPathBufferSize];
+  ASSERT_GT(platform::getSystemDirectory(system, sizeof system), 0);
+  const std::string file = std::string(system) + "\\kestrane-system-copy.dll";
+  writeFile(file, "library bytes");
+  for (const std::string& folder : {std::string(system), std::string(system) + "\\"}) {
+    copyToSystemFolder("kestrane-system-copy.dll", folder.c_str());
+    std::string content;
+    ASSERT_TRUE(readTestFile(file.c_str(), content)) << folder;
+    EXPECT_EQ(content, "library bytes") << folder;
+  }
+  EXPECT_TRUE(platform::deleteFile(file.c_str()));
+}
+
 TEST(SetExtension, ReplacesTheLastComponentsExtension) {
   const struct {
     const char* path;

@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
+#include "common/JsonReport.h"
 #include "common/ProgramResources.h"
 #include "kpack/Cp1252.h"
 #include "kpack/Manifest.h"
@@ -441,6 +443,34 @@ TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
   EXPECT_GT(fit, 3);  // a few rows of several boxes
   EXPECT_LT(fit, 60);
   EXPECT_TRUE(fs::exists(out));
+}
+
+// Package texts are Windows-1252, where every byte 0x80..0xFF is a character; the
+// report must carry each of them as valid UTF-8, whatever the byte.
+TEST_F(Kpack, CheckReportsEveryHighByteAsUtf8) {
+  std::string high;
+  for (int b = 0x80; b <= 0xFF; ++b) high += char(b);
+  const std::string name = "High " + kpack::cp1252ToUtf8(high);
+  const std::string out = (dir_ / "package.bin").string();
+  int status = -1;
+  runKpack(
+      "build " +
+          manifest(replaced(kFullManifest, "name = \"Demo Product\"", "name = \"" + name + "\""))
+              .string() +
+          " -o " + out,
+      status);
+  ASSERT_EQ(status, 0);
+  const std::string json = runKpack("check " + out, status);
+  EXPECT_EQ(status, 0);
+  ASSERT_TRUE(nlohmann::json::accept(json)) << json;
+  EXPECT_EQ(nlohmann::json::parse(json)["displayName"], name);
+
+  // Should bytes that are not UTF-8 reach the writer anyway, they are replaced,
+  // never thrown out of the tool.
+  std::ostringstream report;
+  tools::writeJsonReport({{"name", std::string("\x80 kept \xFF")}}, report);
+  ASSERT_TRUE(nlohmann::json::accept(report.str())) << report.str();
+  EXPECT_EQ(nlohmann::json::parse(report.str())["name"], "\xEF\xBF\xBD kept \xEF\xBF\xBD");
 }
 
 TEST_F(Kpack, InstallRunsThePassHeadless) {

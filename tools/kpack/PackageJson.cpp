@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "common/JsonReport.h"
 #include "kpack/Cp1252.h"
-#include "kpack/Json.h"
 #include "kpack/Manifest.h"
 
 namespace kpack {
@@ -14,33 +14,15 @@ std::string utf8(const SetupString& s) {
   return cp1252ToUtf8(std::string_view(s.text(), std::size_t(s.length())));
 }
 
-void picture(JsonWriter& json, const char* name, const Image& image) {
-  json.key(name);
-  json.beginObject();
-  json.key("width");
-  json.value(std::int64_t(image.Width()));
-  json.key("height");
-  json.value(std::int64_t(image.Height()));
-  json.key("bitsPerPixel");
-  json.value(std::int64_t(image.BitsPerPixel()));
-  json.endObject();
+tools::JsonReport picture(const Image& image) {
+  return {
+      {"width", image.Width()}, {"height", image.Height()}, {"bitsPerPixel", image.BitsPerPixel()}};
 }
 
-void extensions(JsonWriter& json, const char* name, const ExtensionSet& set) {
-  json.key(name);
-  json.beginArray();
-  for (int i = 0; i < set.count(); ++i) json.value(utf8(*set.at(i)));
-  json.endArray();
-}
-
-void text(JsonWriter& json, const char* name, const SetupString& s) {
-  json.key(name);
-  json.value(utf8(s));
-}
-
-void number(JsonWriter& json, const char* name, std::int64_t v) {
-  json.key(name);
-  json.value(v);
+tools::JsonReport extensions(const ExtensionSet& set) {
+  tools::JsonReport list = tools::JsonReport::array();
+  for (int i = 0; i < set.count(); ++i) list.push_back(utf8(*set.at(i)));
+  return list;
 }
 
 std::string flagNames(std::uint32_t flags) {
@@ -62,55 +44,47 @@ std::string flagNames(std::uint32_t flags) {
 }  // namespace
 
 void writePackageJson(const InstallModel& model, std::ostream& out) {
-  JsonWriter json(out);
-  json.beginObject();
-  text(json, "displayName", model.displayName);
-  text(json, "companyName", model.companyName);
-  text(json, "companyUrl", model.companyUrl);
-  text(json, "productUrl", model.productUrl);
-  text(json, "settingsKeyName", model.settingsKeyName);
-  text(json, "installFolderName", model.installFolderName);
-  text(json, "spareText", model.spareText);
-  picture(json, "sidePicture", model.sidePicture);
-  picture(json, "logoPicture", model.logoPicture);
-  number(json, "licenceBytes", model.licenceText.size());
-  number(json, "selectableItem", model.selectableItem);
-  number(json, "selectableType", model.selectableType);
-  json.key("items");
-  json.beginArray();
+  tools::JsonReport items = tools::JsonReport::array();
   for (int i = 0; i < model.itemCount(); ++i) {
     const InstallItem& item = *model.itemAt(i);
-    json.beginObject();
-    text(json, "fileName", item.fileName);
-    number(json, "flags", item.flags);
-    number(json, "unpackedSize", item.unpackedSize);
-    number(json, "packedSize", item.packedData.size());
-    text(json, "menuShortcutName", item.menuShortcutName);
-    text(json, "desktopShortcutName", item.desktopShortcutName);
-    number(json, "iconItem", item.iconItem);
-    text(json, "uninstallComment", item.uninstallComment);
-    text(json, "classId", item.classId);
-    text(json, "serverName", item.serverName);
-    text(json, "applicationTitle", item.applicationTitle);
-    json.key("fileTypes");
-    json.beginArray();
+    tools::JsonReport types = tools::JsonReport::array();
     for (int t = 0; t < item.fileTypes.count(); ++t) {
       const FileTypeEntry& type = *item.fileTypes.at(t);
-      json.beginObject();
-      text(json, "progId", type.progId);
-      text(json, "typeDescription", type.typeDescription);
-      number(json, "iconIndex", type.iconIndex);
-      text(json, "shellExKey", type.shellExKey);
-      number(json, "handlerItem", type.handlerItem);
-      extensions(json, "fixedExtensions", type.fixedExtensions);
-      extensions(json, "optionalExtensions", type.optionalExtensions);
-      json.endObject();
+      types.push_back({{"progId", utf8(type.progId)},
+                       {"typeDescription", utf8(type.typeDescription)},
+                       {"iconIndex", type.iconIndex},
+                       {"shellExKey", utf8(type.shellExKey)},
+                       {"handlerItem", type.handlerItem},
+                       {"fixedExtensions", extensions(type.fixedExtensions)},
+                       {"optionalExtensions", extensions(type.optionalExtensions)}});
     }
-    json.endArray();
-    json.endObject();
+    items.push_back({{"fileName", utf8(item.fileName)},
+                     {"flags", item.flags},
+                     {"unpackedSize", item.unpackedSize},
+                     {"packedSize", item.packedData.size()},
+                     {"menuShortcutName", utf8(item.menuShortcutName)},
+                     {"desktopShortcutName", utf8(item.desktopShortcutName)},
+                     {"iconItem", item.iconItem},
+                     {"uninstallComment", utf8(item.uninstallComment)},
+                     {"classId", utf8(item.classId)},
+                     {"serverName", utf8(item.serverName)},
+                     {"applicationTitle", utf8(item.applicationTitle)},
+                     {"fileTypes", std::move(types)}});
   }
-  json.endArray();
-  json.endObject();
+  const tools::JsonReport report = {{"displayName", utf8(model.displayName)},
+                                    {"companyName", utf8(model.companyName)},
+                                    {"companyUrl", utf8(model.companyUrl)},
+                                    {"productUrl", utf8(model.productUrl)},
+                                    {"settingsKeyName", utf8(model.settingsKeyName)},
+                                    {"installFolderName", utf8(model.installFolderName)},
+                                    {"spareText", utf8(model.spareText)},
+                                    {"sidePicture", picture(model.sidePicture)},
+                                    {"logoPicture", picture(model.logoPicture)},
+                                    {"licenceBytes", model.licenceText.size()},
+                                    {"selectableItem", model.selectableItem},
+                                    {"selectableType", model.selectableType},
+                                    {"items", std::move(items)}};
+  tools::writeJsonReport(report, out);
 }
 
 void writePackageTable(const InstallModel& model, std::ostream& out) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/JsonReport.h"
 #include "render/Composite.h"
 #include "render/MaskOps.h"
 #include "render/Resample.h"
@@ -25,16 +26,8 @@ constexpr COLORREF kSheetColour = 0xF2EEEB;
 constexpr COLORREF kLabelColour = 0x605040;
 constexpr int kGap = 16;
 
-void field(std::ostream& out, const char* name, long long value, bool last = false) {
-  out << '"' << name << "\": " << value << (last ? "" : ", ");
-}
-
-void spriteJson(std::ostream& out, const Sprite* s) {
-  out << "{";
-  field(out, "mode", s->mode);
-  field(out, "width", s->width);
-  field(out, "height", s->height, true);
-  out << "}";
+tools::JsonReport spriteJson(const Sprite* s) {
+  return {{"mode", s->mode}, {"width", s->width}, {"height", s->height}};
 }
 
 // One right-aligned button slot of a bar, as the bars lay them out.
@@ -278,49 +271,47 @@ bool LoadSkinBytes(const Bytes& bytes, LoadedSkin& skin) {
 }
 
 void WriteSummary(const LoadedSkin& skin, std::ostream& out) {
-  out << "{\n  \"bytes\": " << skin.size << ",\n  \"consumed\": " << skin.consumed << ",\n";
-  out << "  \"counts\": {";
-  field(out, "pictures", skin.pictures.count());
-  field(out, "sprites", skin.sprites.count());
-  field(out, "fonts", skin.fonts.count());
-  field(out, "standalone", skin.standalone.count(), true);
-  out << "},\n  \"pictures\": [";
+  tools::JsonReport pictures = tools::JsonReport::array();
   for (int i = 0; i < skin.pictures.count(); ++i) {
     const Image* p = skin.pictures.at(i);
-    out << (i ? ",\n    {" : "\n    {");
-    field(out, "width", p->Width());
-    field(out, "height", p->Height());
-    field(out, "bits", p->BitsPerPixel());
-    out << "\"grey\": " << (p->IsGrey() ? "true" : "false") << "}";
+    pictures.push_back({{"width", p->Width()},
+                        {"height", p->Height()},
+                        {"bits", p->BitsPerPixel()},
+                        {"grey", p->IsGrey()}});
   }
-  out << "\n  ],\n  \"sprites\": [";
-  for (int i = 0; i < skin.sprites.count(); ++i) {
-    out << (i ? ",\n    " : "\n    ");
-    spriteJson(out, skin.sprites.at(i));
-  }
-  out << "\n  ],\n  \"fonts\": [";
+  tools::JsonReport sprites = tools::JsonReport::array();
+  for (int i = 0; i < skin.sprites.count(); ++i) sprites.push_back(spriteJson(skin.sprites.at(i)));
+  tools::JsonReport fonts = tools::JsonReport::array();
   for (int i = 0; i < skin.fonts.count(); ++i) {
     const BitmapFont* f = skin.fonts.at(i);
     const TextMetric& m = f->metrics;
-    out << (i ? ",\n    {" : "\n    {");
-    field(out, "tmHeight", m.tmHeight);
-    field(out, "tmAscent", m.tmAscent);
-    field(out, "tmDescent", m.tmDescent);
-    field(out, "tmInternalLeading", m.tmInternalLeading);
-    field(out, "tmAveCharWidth", m.tmAveCharWidth);
-    field(out, "tmMaxCharWidth", m.tmMaxCharWidth);
-    field(out, "tmWeight", m.tmWeight);
-    field(out, "shadowOffsetX", f->shadowOffsetX);
-    field(out, "shadowOffsetY", f->shadowOffsetY);
-    field(out, "margin", f->margin, true);
-    out << "}";
+    fonts.push_back({{"tmHeight", m.tmHeight},
+                     {"tmAscent", m.tmAscent},
+                     {"tmDescent", m.tmDescent},
+                     {"tmInternalLeading", m.tmInternalLeading},
+                     {"tmAveCharWidth", m.tmAveCharWidth},
+                     {"tmMaxCharWidth", m.tmMaxCharWidth},
+                     {"tmWeight", m.tmWeight},
+                     {"shadowOffsetX", f->shadowOffsetX},
+                     {"shadowOffsetY", f->shadowOffsetY},
+                     {"margin", f->margin}});
   }
-  out << "\n  ],\n  \"standalone\": [";
+  tools::JsonReport standalone = tools::JsonReport::array();
   for (int i = 0; i < skin.standalone.count(); ++i) {
-    out << (i ? ",\n    " : "\n    ");
-    spriteJson(out, skin.standalone.at(i));
+    standalone.push_back(spriteJson(skin.standalone.at(i)));
   }
-  out << "\n  ]\n}\n";
+  const tools::JsonReport report = {{"bytes", skin.size},
+                                    {"consumed", skin.consumed},
+                                    {"counts",
+                                     {{"pictures", skin.pictures.count()},
+                                      {"sprites", skin.sprites.count()},
+                                      {"fonts", skin.fonts.count()},
+                                      {"standalone", skin.standalone.count()}}},
+                                    {"pictures", std::move(pictures)},
+                                    {"sprites", std::move(sprites)},
+                                    {"fonts", std::move(fonts)},
+                                    {"standalone", std::move(standalone)}};
+  tools::writeJsonReport(report, out);
 }
 
 void RenderPreview(const LoadedSkin& skin, Image& sheet) {

@@ -198,7 +198,14 @@ bool copyFile(const char* source, const char* destination, bool failIfExists) {
       stat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
     return false;
   }
-  if (access(to.c_str(), F_OK) == 0 && (failIfExists || isReadOnlyFile(to))) return false;
+  // Onto itself, by whatever route (another spelling of the path, a link), the
+  // copy would truncate its own source before reading it. CopyFileA refuses.
+  struct stat existing;
+  if (stat(to.c_str(), &existing) == 0 &&
+      ((existing.st_dev == st.st_dev && existing.st_ino == st.st_ino) || failIfExists ||
+       isReadOnlyFile(to))) {
+    return false;
+  }
   const FileId out = createFile(destination, GENERIC_WRITE, 0, false, CREATE_ALWAYS, 0);
   const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
   bool ok = out != kInvalidFile && in >= 0;

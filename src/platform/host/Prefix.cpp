@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "platform/WinDefs.h"
@@ -43,17 +44,30 @@ bool makeDirectories(const std::string& path) {
   return true;
 }
 
+std::string accountHome() {
+  const passwd* pw = getpwuid(getuid());
+  return pw != nullptr && pw->pw_dir != nullptr ? pw->pw_dir : "";
+}
+
+std::string homeDataPrefix(const std::string& home) {
+  return home + "/.local/share/kestrane-setup/prefix";
+}
+
 std::string defaultPrefix() {
   if (const char* p = std::getenv("KESTRANE_PREFIX"); p != nullptr && *p != '\0') return p;
-  if (const char* d = std::getenv("XDG_DATA_HOME"); d != nullptr && *d != '\0') {
-    return std::string(d) + "/kestrane-setup/prefix";
-  }
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') {
-    const passwd* pw = getpwuid(getuid());
-    home = pw != nullptr ? pw->pw_dir : "/tmp";
-  }
-  return std::string(home) + "/.local/share/kestrane-setup/prefix";
+  return homePrefix();
+}
+
+// One spelling per folder: links resolved as far as the path exists, "." and ".."
+// and doubled or trailing separators gone. Where the folders cannot be read, the
+// path as written stands in.
+std::filesystem::path oneSpelling(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::path p = std::filesystem::weakly_canonical(folder, error);
+  if (error) p = std::filesystem::absolute(folder, error);
+  if (error) p = folder;
+  p = p.lexically_normal();
+  return p.has_filename() ? p : p.parent_path();
 }
 
 // Places a normalised Windows path below the prefix `root`.
@@ -94,6 +108,31 @@ const std::string& userName() {
     return n;
   }();
   return name;
+}
+
+std::string homePrefix() {
+  if (const char* d = std::getenv("XDG_DATA_HOME"); d != nullptr && *d != '\0') {
+    return std::string(d) + "/kestrane-setup/prefix";
+  }
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home != '\0') return homeDataPrefix(home);
+  const std::string account = accountHome();
+  return homeDataPrefix(account.empty() ? "/tmp" : account);
+}
+
+bool isHomePrefix(const std::string& folder) {
+  if (folder.empty()) return false;
+  std::vector<std::string> homes = {homePrefix()};
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    homes.push_back(homeDataPrefix(home));
+  }
+  if (const std::string account = accountHome(); !account.empty()) {
+    homes.push_back(homeDataPrefix(account));
+  }
+  for (const std::string& home : homes) {
+    if (oneSpelling(folder) == oneSpelling(home)) return true;
+  }
+  return false;
 }
 
 const std::string& prefixRoot() {

@@ -14,6 +14,16 @@ namespace platform::host {
 // The prefix folder, created with its standard folders on first use.
 const std::string& prefixRoot();
 
+// The prefix taken when KESTRANE_PREFIX is unset: $XDG_DATA_HOME/kestrane-setup/prefix,
+// or ~/.local/share/kestrane-setup/prefix.
+std::string homePrefix();
+
+// True when `folder`, however spelled, is the user's real prefix: the one
+// homePrefix names, or ~/.local/share/kestrane-setup/prefix of $HOME or of the
+// account's home folder. Programs that fill and empty a prefix (the tests) refuse
+// to run there.
+bool isHomePrefix(const std::string& folder);
+
 // The name of the emulated user (its folder under C:\Users).
 const std::string& userName();
 

@@ -5,12 +5,10 @@
 #include <shlobj.h>
 
 #include "platform/Shell.h"
+#include "platform/win32/SpecialFolders.h"
 
 namespace platform {
 namespace {
-
-using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-using GetSpecialFolderPathFn = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
 
 // Older shells lack SHGetFolderPathA, so both entry points are looked up when
 // first needed rather than imported.
@@ -21,17 +19,36 @@ FARPROC shellEntry(const char* name) {
 
 }  // namespace
 
-bool getSpecialFolderPath(int csidl, char* path) {
+namespace win32 {
+
+bool specialFolderPathFrom(GetFolderPathFn getFolderPath, GetSpecialFolderPathFn getSpecial,
+                           int csidl, char* path) {
   if (path == nullptr) return false;
-  if (auto getFolderPath = reinterpret_cast<GetFolderPathFn>(
-          reinterpret_cast<void*>(shellEntry("SHGetFolderPathA")))) {
-    return SUCCEEDED(getFolderPath(nullptr, csidl, nullptr, 0, path));
+  // Some shells have SHGetFolderPathA and still refuse folders that the older
+  // call knows, so a failure is not the last word. An empty answer counts as
+  // none: the caller would put files relative to wherever it runs.
+  if (getFolderPath != nullptr && SUCCEEDED(getFolderPath(nullptr, csidl, nullptr, 0, path)) &&
+      path[0] != '\0') {
+    return true;
   }
-  if (auto getSpecial = reinterpret_cast<GetSpecialFolderPathFn>(
-          reinterpret_cast<void*>(shellEntry("SHGetSpecialFolderPathA")))) {
-    return getSpecial(nullptr, path, csidl, FALSE) != FALSE;
+  path[0] = '\0';
+  if (getSpecial != nullptr && getSpecial(nullptr, path, csidl, FALSE) != FALSE &&
+      path[0] != '\0') {
+    return true;
   }
+  path[0] = '\0';
   return false;
+}
+
+}  // namespace win32
+
+bool getSpecialFolderPath(int csidl, char* path) {
+  return win32::specialFolderPathFrom(
+      reinterpret_cast<win32::GetFolderPathFn>(
+          reinterpret_cast<void*>(shellEntry("SHGetFolderPathA"))),
+      reinterpret_cast<win32::GetSpecialFolderPathFn>(
+          reinterpret_cast<void*>(shellEntry("SHGetSpecialFolderPathA"))),
+      csidl, path);
 }
 
 bool browseForFolder(WindowHandle owner, const char* title, char* path) {

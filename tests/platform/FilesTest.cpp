@@ -1,0 +1,78 @@
+// The file calls as Windows answers them; under Wine these run against Wine's real
+// CopyFileA, which holds the host backend to the same answers.
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/Paths.h"
+#include "platform/WinDefs.h"
+#include "support/TestFiles.h"
+#include "system/FileOps.h"
+
+namespace {
+
+const char* kBase = "C:\\kestrane-tests\\files";
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    createFolder("C:\\kestrane-tests");
+    ASSERT_TRUE(deleteTree(kBase, 0, true) || !isDirectory(kBase));
+    ASSERT_TRUE(createFolder(kBase));
+    ASSERT_TRUE(createFolder(at("sub").c_str()));
+  }
+  void TearDown() override { deleteTree(kBase, 0, true); }
+
+  static std::string at(const char* relative) { return std::string(kBase) + "\\" + relative; }
+
+  static void write(const std::string& path, const std::string& text) {
+    const platform::FileId file =
+        platform::createFile(path.c_str(), GENERIC_WRITE, 0, false, CREATE_ALWAYS, 0);
+    ASSERT_NE(file, platform::kInvalidFile) << path;
+    EXPECT_TRUE(platform::writeFile(file, text.data(), std::uint32_t(text.size()), nullptr));
+    EXPECT_TRUE(platform::closeFile(file));
+  }
+  static std::string read(const std::string& path) {
+    std::string content = "(unreadable)";
+    readTestFile(path.c_str(), content);
+    return content;
+  }
+};
+
+}  // namespace
+
+TEST_F(Files, CopyCreatesOrReplacesAsAsked) {
+  write(at("a.txt"), "source text");
+  EXPECT_TRUE(platform::copyFile(at("a.txt").c_str(), at("b.txt").c_str(), true));
+  EXPECT_EQ(read(at("b.txt")), "source text");
+
+  write(at("b.txt"), "older, longer destination");
+  EXPECT_FALSE(platform::copyFile(at("a.txt").c_str(), at("b.txt").c_str(), true));
+  EXPECT_EQ(read(at("b.txt")), "older, longer destination");
+  EXPECT_TRUE(platform::copyFile(at("a.txt").c_str(), at("b.txt").c_str(), false));
+  EXPECT_EQ(read(at("b.txt")), "source text");
+
+  EXPECT_FALSE(platform::copyFile(at("absent.txt").c_str(), at("c.txt").c_str(), false));
+  EXPECT_FALSE(platform::copyFile(at("a.txt").c_str(), at("no-folder\\c.txt").c_str(), false));
+  EXPECT_EQ(platform::getFileAttributes(at("c.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The system copy of a file whose folder is the system folder is such a copy.
+TEST_F(Files, CopyOntoItselfFailsAndKeepsTheFile) {
+  write(at("a.txt"), "must survive");
+  const std::string spellings[] = {
+      at("a.txt"),
+      at("sub\\..\\a.txt"),
+      at(".\\a.txt"),
+      "c:/kestrane-tests/files//a.txt",
+  };
+  for (const std::string& destination : spellings) {
+    for (bool failIfExists : {false, true}) {
+      EXPECT_FALSE(platform::copyFile(at("a.txt").c_str(), destination.c_str(), failIfExists))
+          << destination << " " << failIfExists;
+      EXPECT_EQ(read(at("a.txt")), "must survive") << destination << " " << failIfExists;
+    }
+  }
+}
