@@ -5,7 +5,8 @@
 # Gives a program its resources from one list. On Windows the list becomes a .rc
 # script for windres; on the host it becomes an assembler file that pulls each file
 # in with .incbin into the .kres section behind a small directory (see
-# src/platform/ResourceSection.h). Icons and the manifest exist only on Windows.
+# src/platform/ResourceSection.h). An icon is stored on the host as its whole .ico
+# file under the type name "ICO"; the manifest exists only on Windows.
 
 function(_kestrane_rc_quote out text)
   string(REPLACE "\"" "\"\"" text "${text}")
@@ -48,9 +49,11 @@ function(kestrane_add_resources target)
       set(type "RC_DATA")
       set(body "    .incbin \"${value}\"\n")
     elseif(kind STREQUAL "ICON")
+      # On the host an icon group is the whole .ico file, found by loadIcon.
       list(APPEND depends "${value}")
       string(APPEND rc_lines "${id} ICON \"${value}\"\n")
-      continue()
+      set(type "ICO")
+      set(body "    .incbin \"${value}\"\n")
     elseif(kind STREQUAL "STRING")
       _kestrane_rc_quote(q "${value}")
       string(APPEND rc_strings "  ${id}, ${q}\n")
