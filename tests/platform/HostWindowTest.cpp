@@ -13,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Module.h"
+#include "platform/Resources.h"
 #include "platform/Shell.h"
 #include "platform/WinDefs.h"
 #include "platform/Window.h"
@@ -173,6 +174,23 @@ TEST_F(HostWindow, CaptureSendsMotionOutsideTheWindowToIt) {
   EXPECT_EQ(GET_X_LPARAM(got[0].lParam), -30);
   EXPECT_EQ(GET_Y_LPARAM(got[0].lParam), 400);
   EXPECT_TRUE(platform::releaseCapture());
+}
+
+TEST_F(HostWindow, TheDefaultSetsTheIconsAndAnswersThePreviousOnes) {
+  platform::IconHandle big = platform::loadIcon(platform::currentModule(), 105, 32, 32);
+  platform::IconHandle small = platform::loadIcon(platform::currentModule(), 105, 16, 16);
+  ASSERT_NE(big, nullptr);
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(
+      platform::sendMessage(window_, WM_SETICON, ICON_BIG, reinterpret_cast<std::intptr_t>(big)),
+      0);
+  EXPECT_EQ(platform::sendMessage(window_, WM_SETICON, ICON_SMALL,
+                                  reinterpret_cast<std::intptr_t>(small)),
+            0);
+  EXPECT_EQ(platform::sendMessage(window_, WM_SETICON, ICON_BIG, 0),
+            reinterpret_cast<std::intptr_t>(big));
+  platform::destroyIcon(big);
+  platform::destroyIcon(small);
 }
 
 TEST(HostMessageBox, QueuedAnswersAreGivenAndTheBoxesRecorded) {

@@ -2,6 +2,7 @@
 // driver, no display) and under Wine: the same cases hold on both.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -207,6 +208,28 @@ TEST_F(Window, PostingToADestroyedWindowFails) {
   EXPECT_FALSE(platform::postMessage(window, MSG_NAVIGATE, 1, 0));
   EXPECT_FALSE(platform::destroyWindow(window));
   EXPECT_EQ(platform::getWindowUserData(window), nullptr);
+}
+
+TEST_F(Window, WaitingEndsWhenAMessageIsThere) {
+  const WindowHandle window = create(owner);
+  drain();
+  const auto start = std::chrono::steady_clock::now();
+  platform::waitForMessage(30);  // nothing comes: the time passes
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(20));
+  std::thread poster([window] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    platform::postMessage(window, MSG_NAVIGATE, 1, 0);
+  });
+  const auto before = std::chrono::steady_clock::now();
+  platform::waitForMessage(20000);
+  poster.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
+  platform::waitForMessage(20000);  // still queued: returns at once
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
+  const std::vector<platform::Message> kept = drain();
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].message, MSG_NAVIGATE);
 }
 
 TEST(MessageQueue, QuitComesOutWithItsCode) {

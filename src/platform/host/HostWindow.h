@@ -46,6 +46,10 @@ class HostWindow : public MessageSink {
   SDL_Window* sdl;
   WindowDC dc;
   void* userData = nullptr;
+  // Where the window is on the screen. SDL's own idea of it is not kept while the
+  // window is hidden (X11 forgets a move made before the window is mapped), so
+  // this is the truth, set by moves and, while shown, by the window system.
+  int x = 0, y = 0;
   bool visible = false;
   bool needsPaint = false;
   bool painted = false;  // the surface holds a frame worth showing

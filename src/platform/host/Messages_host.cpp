@@ -158,6 +158,12 @@ void windowEvent(host::HostWindow* w, const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_EXPOSED:
       if (w->visible) w->needsPaint = true;
       break;
+    case SDL_WINDOWEVENT_MOVED:
+      if (w->visible) {
+        w->x = e.data1;
+        w->y = e.data2;
+      }
+      break;
     case SDL_WINDOWEVENT_CLOSE:
       queue(w, WM_CLOSE, 0, 0);
       break;

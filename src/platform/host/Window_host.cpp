@@ -118,7 +118,8 @@ void setCaptureWindow(WindowHandle window) {
 }
 
 void windowOrigin(HostWindow* window, int& x, int& y) {
-  SDL_GetWindowPosition(window->sdl, &x, &y);
+  x = window->x;
+  y = window->y;
 }
 
 bool DoubleClickRule::press(int button, int x, int y, std::uint32_t timeMs) {
@@ -156,6 +157,8 @@ WindowHandle createWindow(unsigned, const char* className, const char* title, un
                                      width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
   if (sdl == nullptr) return nullptr;
   auto* w = new host::HostWindow(*c, sdl);
+  w->x = x;
+  w->y = y;
   windows().push_back(w);
   const WindowHandle handle = w->handle();
 
@@ -235,17 +238,20 @@ void* getWindowUserData(WindowHandle window) {
 bool getWindowRect(WindowHandle window, Rect& out) {
   host::HostWindow* w = host::findWindow(window);
   if (w == nullptr) return false;
-  int x, y, width, height;
-  SDL_GetWindowPosition(w->sdl, &x, &y);
+  int width, height;
   SDL_GetWindowSize(w->sdl, &width, &height);
-  out = {x, y, x + width, y + height};
+  out = {w->x, w->y, w->x + width, w->y + height};
   return true;
 }
 
 bool setWindowPos(WindowHandle window, int x, int y, int width, int height, unsigned flags) {
   host::HostWindow* w = host::findWindow(window);
   if (w == nullptr) return false;
-  if ((flags & SWP_NOMOVE) == 0) SDL_SetWindowPosition(w->sdl, x, y);
+  if ((flags & SWP_NOMOVE) == 0) {
+    w->x = x;
+    w->y = y;
+    SDL_SetWindowPosition(w->sdl, x, y);
+  }
   if ((flags & SWP_NOSIZE) == 0 && width > 0 && height > 0) {
     int oldWidth, oldHeight;
     SDL_GetWindowSize(w->sdl, &oldWidth, &oldHeight);
@@ -282,7 +288,10 @@ bool showWindow(WindowHandle window, int command) {
       [[fallthrough]];
     default:
       if (!wasVisible) {
+        // X11 may put a window that was moved while hidden back where it was
+        // made: the place it was given is given again once it is mapped.
         SDL_ShowWindow(w->sdl);
+        SDL_SetWindowPosition(w->sdl, w->x, w->y);
         w->visible = true;
         w->needsPaint = true;
         // A frame painted while hidden is shown at once, so the window never
