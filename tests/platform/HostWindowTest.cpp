@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -241,4 +242,51 @@ TEST(HostBrowse, AHostAnswerIsMappedOntoItsDrive) {
     }
   }
   std::remove(answer.c_str());
+}
+
+TEST(HostBrowse, ZenityAsksWhenThereIsADisplay) {
+  // A stand-in for zenity on the PATH: it notes its arguments and answers with
+  // the folder or the exit status the case wants.
+  const std::string root = host::prefixRoot();
+  std::remove((root + "/browse.answer").c_str());
+  std::filesystem::create_directories(root + "/drive_c/Apps/Tools");
+  const std::string bin = root + "/../fake-zenity";
+  std::filesystem::create_directories(bin);
+  const std::string oldPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  const char* display = std::getenv("DISPLAY");
+  const std::string oldDisplay = display != nullptr ? display : "";
+  const bool hadDisplay = display != nullptr;
+  setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
+  setenv("DISPLAY", ":99", 1);
+  const struct {
+    std::string script;
+    bool ok;
+    const char* path;
+  } cases[] = {
+      {"echo '" + root + "/drive_c/Apps/Tools'", true, "C:\\Apps\\Tools"},
+      {"echo /tmp", false, nullptr},  // outside every drive
+      {"exit 1", false, nullptr},     // cancelled
+  };
+  for (const auto& c : cases) {
+    const std::string zenity = bin + "/zenity";
+    std::ofstream(zenity, std::ios::trunc) << "#!/bin/sh\necho \"$@\" > '" << bin << "/arguments'\n"
+                                           << c.script << "\n";
+    std::filesystem::permissions(zenity, std::filesystem::perms::owner_all);
+    char path[MAX_PATH] = "unchanged";
+    EXPECT_EQ(platform::browseForFolder(nullptr, "Choose", path), c.ok) << c.script;
+    if (c.ok) {
+      EXPECT_STREQ(path, c.path);
+    }
+    std::ifstream in(bin + "/arguments");
+    std::string arguments;
+    std::getline(in, arguments);
+    EXPECT_EQ(arguments, "--file-selection --directory --title=Choose");
+  }
+  setenv("PATH", oldPath.c_str(), 1);
+  if (hadDisplay) {
+    setenv("DISPLAY", oldDisplay.c_str(), 1);
+  } else {
+    unsetenv("DISPLAY");
+  }
+  std::filesystem::remove_all(bin);
 }
