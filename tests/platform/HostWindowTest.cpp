@@ -130,6 +130,34 @@ TEST_F(HostWindow, MouseEventsBecomeMessagesInClientCoordinates) {
   EXPECT_EQ(got[1].message, WM_LBUTTONDOWN);
 }
 
+TEST_F(HostWindow, APressOnTheInactiveWindowAsksItFirst) {
+  seen.clear();
+  ASSERT_TRUE(host::pushMouseButton(window_, 1, true, 5, 6));
+  ASSERT_TRUE(host::pushMouseButton(window_, 1, false, 5, 6));
+  ASSERT_TRUE(host::pushMouseButton(window_, 1, true, 50, 6));
+  take();
+  std::vector<unsigned> order;
+  for (const platform::Message& m : seen) {
+    if (m.message != WM_PAINT) order.push_back(m.message);
+  }
+  // Activated by the first press, the window is not asked again.
+  const std::vector<unsigned> expected = {WM_MOUSEACTIVATE, WM_LBUTTONDOWN, WM_LBUTTONUP,
+                                          WM_LBUTTONDOWN};
+  EXPECT_EQ(order, expected);
+  EXPECT_EQ(seen.front().lParam, MAKELPARAM(1, int(WM_LBUTTONDOWN)));  // HTCLIENT
+}
+
+TEST_F(HostWindow, TheWheelGivesNotchesAndTheScreenPoint) {
+  ASSERT_TRUE(host::pushMouseWheel(window_, -2, 10, 20));
+  ASSERT_TRUE(host::pushMouseWheel(window_, 1, 10, 20));
+  const std::vector<platform::Message> got = take();
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].message, WM_MOUSEWHEEL);
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(got[0].wParam), -2 * WHEEL_DELTA);
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(got[1].wParam), WHEEL_DELTA);
+  EXPECT_EQ(got[1].lParam, MAKELPARAM(110, 70));  // screen coordinates
+}
+
 TEST_F(HostWindow, KeysBecomeKeyAndCharacterMessages) {
   ASSERT_TRUE(host::pushKey(window_, kSdlReturn, true));
   ASSERT_TRUE(host::pushKey(window_, kSdlReturn, false));

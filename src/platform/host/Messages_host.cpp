@@ -306,6 +306,20 @@ bool pushMouseMotion(WindowHandle window, int x, int y) {
   return SDL_PushEvent(&e) == 1;
 }
 
+bool pushMouseWheel(WindowHandle window, int notches, int x, int y) {
+  HostWindow* w = findWindow(window);
+  if (w == nullptr) return false;
+  SDL_Event e = {};
+  e.type = SDL_MOUSEWHEEL;
+  e.wheel.windowID = SDL_GetWindowID(w->sdl);
+  e.wheel.y = notches;
+  e.wheel.preciseY = float(notches);
+  e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+  e.wheel.mouseX = x;
+  e.wheel.mouseY = y;
+  return SDL_PushEvent(&e) == 1;
+}
+
 bool pushKey(WindowHandle window, int sdlKeyCode, bool down) {
   HostWindow* w = findWindow(window);
   if (w == nullptr) return false;
