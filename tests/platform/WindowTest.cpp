@@ -232,6 +232,23 @@ TEST_F(Window, WaitingEndsWhenAMessageIsThere) {
   EXPECT_EQ(kept[0].message, MSG_NAVIGATE);
 }
 
+TEST(MessageQueue, TheProgramHasNoAcceleratorTable) {
+  EXPECT_EQ(platform::loadAccelerators(platform::currentModule(), -1), nullptr);
+  EXPECT_FALSE(platform::destroyAcceleratorTable(nullptr));
+  const platform::Message key = {nullptr, WM_KEYDOWN, VK_RETURN, 1};
+  EXPECT_FALSE(platform::translateAccelerator(nullptr, nullptr, key));
+}
+
+TEST(Rectangles, OffsetCompareAndHit) {
+  platform::Rect r = {10, 20, 30, 40};
+  platform::offsetRect(r, -5, 7);
+  EXPECT_TRUE(platform::equalRect(r, {5, 27, 25, 47}));
+  EXPECT_FALSE(platform::equalRect(r, {5, 27, 25, 48}));
+  EXPECT_TRUE(platform::ptInRect(r, 5, 27));
+  EXPECT_FALSE(platform::ptInRect(r, 25, 30));  // right edge outside
+  EXPECT_FALSE(platform::ptInRect(r, 10, 47));  // bottom edge outside
+}
+
 TEST(MessageQueue, QuitComesOutWithItsCode) {
   platform::postQuitMessage(7);
   const std::vector<platform::Message> kept = drain();

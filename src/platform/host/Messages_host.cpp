@@ -394,6 +394,18 @@ void waitForMessage(unsigned milliseconds) {
   }
 }
 
+AcceleratorHandle loadAccelerators(ModuleHandle, int) {
+  return nullptr;
+}
+
+bool destroyAcceleratorTable(AcceleratorHandle) {
+  return false;
+}
+
+bool translateAccelerator(WindowHandle, AcceleratorHandle, const Message&) {
+  return false;
+}
+
 void translateMessage(const Message& message) {
   if (message.message != WM_KEYDOWN) return;
   switch (message.wParam) {

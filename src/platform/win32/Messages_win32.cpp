@@ -43,6 +43,22 @@ void waitForMessage(unsigned milliseconds) {
   MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+AcceleratorHandle loadAccelerators(ModuleHandle module, int id) {
+  const HMODULE image =
+      module != nullptr ? static_cast<HMODULE>(module) : GetModuleHandleA(nullptr);
+  return LoadAcceleratorsA(image, MAKEINTRESOURCEA(id));
+}
+
+bool destroyAcceleratorTable(AcceleratorHandle table) {
+  return table != nullptr && DestroyAcceleratorTable(static_cast<HACCEL>(table)) != FALSE;
+}
+
+bool translateAccelerator(WindowHandle window, AcceleratorHandle table, const Message& message) {
+  if (table == nullptr) return false;
+  MSG msg = toMsg(message);
+  return TranslateAcceleratorA(static_cast<HWND>(window), static_cast<HACCEL>(table), &msg) != 0;
+}
+
 void translateMessage(const Message& message) {
   const MSG msg = toMsg(message);
   TranslateMessage(&msg);
