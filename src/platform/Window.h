@@ -50,8 +50,8 @@ bool registerWindowClass(const char* className, unsigned classStyle, WindowProc 
 // lParam is 0, never a CREATESTRUCT), so the caller can attach its object from a
 // slot it filled before the call. A window without WS_VISIBLE stays hidden until
 // showWindow. Null when it fails: unknown class, or the procedure answered
-// WM_NCCREATE with 0 or WM_CREATE with -1 (the window is then destroyed again,
-// and its procedure sees WM_DESTROY).
+// WM_NCCREATE with 0 or WM_CREATE with -1 (it then sees WM_NCDESTROY, as under
+// Wine; the window never lived, so there is no WM_DESTROY).
 WindowHandle createWindow(unsigned exStyle, const char* className, const char* title,
                           unsigned style, int x, int y, int width, int height, WindowHandle parent,
                           ModuleHandle module);

@@ -160,6 +160,33 @@ TEST_F(Window, AClassIsRegisteredOnce) {
             nullptr);
 }
 
+namespace {
+
+unsigned refusedMessage = 0;  // WM_NCCREATE or WM_CREATE
+std::vector<unsigned> refusedSeen;
+
+std::intptr_t refusingProc(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                           std::intptr_t lParam) {
+  refusedSeen.push_back(message);
+  if (message == refusedMessage) return message == WM_NCCREATE ? 0 : -1;
+  return platform::defWindowProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(Window, AProcedureCanRefuseCreation) {
+  ASSERT_TRUE(platform::registerWindowClass("KestraneRefusingClass", 0, &refusingProc,
+                                            platform::currentModule(), 0, nullptr, nullptr));
+  for (unsigned refused : {WM_NCCREATE, WM_CREATE}) {
+    refusedMessage = refused;
+    refusedSeen.clear();
+    EXPECT_EQ(platform::createWindow(0, "KestraneRefusingClass", "", WS_POPUP, 0, 0, 10, 10,
+                                     nullptr, platform::currentModule()),
+              nullptr);
+    EXPECT_TRUE(contains(refusedSeen, WM_NCDESTROY)) << refused;
+  }
+}
+
 TEST_F(Window, UserDataRoundTrip) {
   const WindowHandle window = create(owner);
   int other = 0;

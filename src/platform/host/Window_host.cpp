@@ -54,6 +54,19 @@ bool headlessVideo() {
          std::strcmp(driver, "offscreen") == 0;
 }
 
+// The end of every window: WM_NCDESTROY, then the handle dies.
+void discard(host::HostWindow* w) {
+  w->destroying = true;
+  const WindowHandle window = w->handle();
+  if (getCapture() == window) releaseCapture();
+  send(w, WM_NCDESTROY, 0, 0);
+  w->retire();
+  host::dropPosted(window);
+  windows().erase(std::find(windows().begin(), windows().end(), w));
+  SDL_DestroyWindow(w->sdl);
+  delete w;
+}
+
 }  // namespace
 
 namespace host {
@@ -169,11 +182,12 @@ WindowHandle createWindow(unsigned, const char* className, const char* title, un
   send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<std::intptr_t>(&limits));
   if (host::findWindow(handle) == nullptr) return nullptr;
   if (send(w, WM_NCCREATE, 0, 0) == 0) {
-    destroyWindow(handle);
+    if (host::findWindow(handle) != nullptr) discard(w);
     return nullptr;
   }
-  if (host::findWindow(handle) == nullptr || send(w, WM_CREATE, 0, 0) == -1) {
-    destroyWindow(handle);
+  if (host::findWindow(handle) == nullptr) return nullptr;
+  if (send(w, WM_CREATE, 0, 0) == -1) {
+    if (host::findWindow(handle) != nullptr) discard(w);
     return nullptr;
   }
   if (host::findWindow(handle) == nullptr) return nullptr;
@@ -186,13 +200,7 @@ bool destroyWindow(WindowHandle window) {
   if (w == nullptr || w->destroying) return false;
   w->destroying = true;
   send(w, WM_DESTROY, 0, 0);
-  if (getCapture() == window) releaseCapture();
-  send(w, WM_NCDESTROY, 0, 0);
-  w->retire();
-  host::dropPosted(window);
-  windows().erase(std::find(windows().begin(), windows().end(), w));
-  SDL_DestroyWindow(w->sdl);
-  delete w;
+  discard(w);
   return true;
 }
 
