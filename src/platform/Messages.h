@@ -40,6 +40,16 @@ bool peekMessage(Message& out);
 // at once when something is already waiting. The message is left in the queue.
 void waitForMessage(unsigned milliseconds);
 
+// Loads accelerator table `id` (LoadAcceleratorsA). Null when there is none, as
+// for the id -1 the program passes; the host has no accelerator tables at all.
+AcceleratorHandle loadAccelerators(ModuleHandle module, int id);
+// Releases a table from loadAccelerators (DestroyAcceleratorTable). False for null.
+bool destroyAcceleratorTable(AcceleratorHandle table);
+// Turns a key message into the command of `table` for `window` and sends it
+// (TranslateAcceleratorA). True when the message was used so, and must then be
+// neither translated nor dispatched; false for a null table.
+bool translateAccelerator(WindowHandle window, AcceleratorHandle table, const Message& message);
+
 // Turns key messages into character messages (TranslateMessage): a WM_KEYDOWN of
 // Enter, Escape, Backspace or Tab queues WM_CHAR 13, 27, 8 or 9, to be taken next.
 // Printable text arrives as WM_CHAR on its own (ANSI, one byte a message).

@@ -40,7 +40,8 @@ bool bitBlt(DeviceContext dst, int x, int y, int width, int height, DeviceContex
             int sy);
 // Deletes a memory context (DeleteDC); its selected bitmap is not deleted.
 bool deleteDC(DeviceContext dc);
-// Deletes a bitmap (DeleteObject). False for null or a bitmap still selected.
+// Deletes a bitmap (DeleteObject). False for null. Deselect it first: Windows
+// refuses to delete a selected bitmap (so does the host), Wine puts it off.
 bool deleteObject(void* object);
 
 // A video-drawing session that a caller painting often may keep open across

@@ -24,6 +24,9 @@ using CursorHandle = void*;
 // A device-dependent bitmap (createCompatibleBitmap); null means none.
 using BitmapHandle = void*;
 
+// A loaded keyboard accelerator table; null means none.
+using AcceleratorHandle = void*;
+
 // An open registry key or one of the predefined roots (HKEY_ in WinDefs.h).
 using RegKey = void*;
 

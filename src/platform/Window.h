@@ -14,21 +14,35 @@ namespace platform {
 
 // A window procedure, called for every message sent or dispatched to a window of
 // its class, with Windows' parameters.
-using WindowProc = std::intptr_t (*)(WindowHandle window, unsigned message,
-                                     std::uintptr_t wParam, std::intptr_t lParam);
+using WindowProc = std::intptr_t (*)(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                     std::intptr_t lParam);
 
-// A rectangle in screen coordinates, right and bottom exclusive (a RECT).
+// A rectangle, right and bottom exclusive (a RECT).
 struct Rect {
   int left, top, right, bottom;
 };
+
+// The rectangle arithmetic of user32, the same on every system: OffsetRect,
+// EqualRect and PtInRect (left and top inside, right and bottom outside).
+inline void offsetRect(Rect& r, int dx, int dy) {
+  r.left += dx;
+  r.right += dx;
+  r.top += dy;
+  r.bottom += dy;
+}
+inline bool equalRect(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool ptInRect(const Rect& r, int x, int y) {
+  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
 
 // Registers a window class for createWindow (RegisterClassExA): class style (CS_
 // values), procedure, `extraBytes` window bytes, icon and cursor (either may be
 // null), no background brush and no menu. False when it fails, also when the
 // class is already registered or proc or className is missing.
 bool registerWindowClass(const char* className, unsigned classStyle, WindowProc proc,
-                         ModuleHandle module, int extraBytes, IconHandle icon,
-                         CursorHandle cursor);
+                         ModuleHandle module, int extraBytes, IconHandle icon, CursorHandle cursor);
 
 // Creates a window of a registered class (CreateWindowExA, no menu, no creation
 // parameter). The procedure receives the creation messages before this returns,
@@ -36,8 +50,8 @@ bool registerWindowClass(const char* className, unsigned classStyle, WindowProc 
 // lParam is 0, never a CREATESTRUCT), so the caller can attach its object from a
 // slot it filled before the call. A window without WS_VISIBLE stays hidden until
 // showWindow. Null when it fails: unknown class, or the procedure answered
-// WM_NCCREATE with 0 or WM_CREATE with -1 (the window is then destroyed again,
-// and its procedure sees WM_DESTROY).
+// WM_NCCREATE with 0 or WM_CREATE with -1 (it then sees WM_NCDESTROY, as under
+// Wine; the window never lived, so there is no WM_DESTROY).
 WindowHandle createWindow(unsigned exStyle, const char* className, const char* title,
                           unsigned style, int x, int y, int width, int height, WindowHandle parent,
                           ModuleHandle module);

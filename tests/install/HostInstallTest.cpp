@@ -10,8 +10,8 @@
 #include "install/InstallWorker.h"
 #include "package/PackageBytes.h"
 #include "platform/Files.h"
+#include "platform/MessageTarget.h"
 #include "platform/host/FailureInjection.h"
-#include "platform/host/MessageSink.h"
 #include "platform/host/Prefix.h"
 #include "support/TestFiles.h"
 #include "system/DiskSpace.h"
@@ -112,24 +112,28 @@ TEST(HostFileOps, DiskSpaceMustExceedWhatIsNeeded) {
 namespace {
 
 // Handles messages on the worker's thread, cancelling at the first progress.
-class CancellingSink : public platform::host::MessageSink {
+class CancellingSink {
  public:
-  explicit CancellingSink(InstallWorker& worker) : worker_(worker) {}
-  bool post(unsigned message, std::uintptr_t, std::intptr_t lParam) override {
-    if (message == MSG_INSTALL_PROGRESS) {
-      ++progress;
-      worker_.requestCancel();
-    }
-    if (message == MSG_INSTALL_ERROR) error = reinterpret_cast<const FailureRecord*>(lParam)->code;
-    if (message == MSG_INSTALL_DONE && lParam == 1) done = true;
-    return true;
-  }
+  explicit CancellingSink(InstallWorker& worker)
+      : worker_(worker), target_([this](const platform::Message& m) { handle(m); }) {}
+  platform::WindowHandle window() const { return target_.handle(); }
   int progress = 0;
   int error = -1;
   bool done = false;
 
  private:
+  void handle(const platform::Message& m) {
+    if (m.message == MSG_INSTALL_PROGRESS) {
+      ++progress;
+      worker_.requestCancel();
+    }
+    if (m.message == MSG_INSTALL_ERROR) {
+      error = reinterpret_cast<const FailureRecord*>(m.lParam)->code;
+    }
+    if (m.message == MSG_INSTALL_DONE && m.lParam == 1) done = true;
+  }
   InstallWorker& worker_;
+  platform::MessageTarget target_;
 };
 
 class HostWorker : public ::testing::Test {
@@ -164,7 +168,8 @@ TEST_F(HostWorker, CancelDuringTheFirstFileStopsAtTheNextBlock) {
   load(p);
   InstallWorker worker;
   CancellingSink sink(worker);
-  const WorkerNotifyTarget target{&sink, MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
+  const WorkerNotifyTarget target{sink.window(), MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE,
+                                  MSG_INSTALL_ERROR};
   worker.setNotifyTarget(&target);
   worker.setOptions(&options_);
   ASSERT_TRUE(worker.start());
@@ -191,7 +196,7 @@ TEST_F(HostWorker, AFailedWriteNamesTheTarget) {
   platform::host::failNthCall(HostCall::WriteFile, 2);
   InstallWorker worker;
   CancellingSink sink(worker);  // cancels only after the failure can no longer change
-  const WorkerNotifyTarget target{&sink, 0, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
+  const WorkerNotifyTarget target{sink.window(), 0, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
   worker.setNotifyTarget(&target);
   worker.setOptions(&options_);
   ASSERT_TRUE(worker.start());

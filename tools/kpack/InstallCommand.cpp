@@ -5,7 +5,7 @@
 
 #include "install/InstallWorker.h"
 #include "kpack/Cp1252.h"
-#include "platform/host/MessageSink.h"
+#include "platform/MessageTarget.h"
 #include "system/Folders.h"
 
 namespace kpack {
@@ -13,27 +13,25 @@ namespace {
 
 // Handles each message on the worker's thread as it is posted, so a cancel asked
 // for while a progress message is handled stops the very next block.
-class PrintingSink : public platform::host::MessageSink {
+class Printer {
  public:
-  PrintingSink(InstallWorker& worker, int cancelAfter)
-      : worker_(worker), cancelAfter_(cancelAfter) {}
+  Printer(InstallWorker& worker, int cancelAfter) : worker_(worker), cancelAfter_(cancelAfter) {}
 
-  bool post(unsigned message, std::uintptr_t, std::intptr_t lParam) override {
+  void handle(const platform::Message& m) {
     std::lock_guard<std::mutex> hold(lock_);
-    if (message == MSG_INSTALL_DONE) {
-      std::printf("done %d\n", int(lParam));
-      if (lParam == 1) succeeded_ = true;
-    } else if (message == MSG_INSTALL_PROGRESS) {
-      std::printf("progress %d\n", int(lParam));
+    if (m.message == MSG_INSTALL_DONE) {
+      std::printf("done %d\n", int(m.lParam));
+      if (m.lParam == 1) succeeded_ = true;
+    } else if (m.message == MSG_INSTALL_PROGRESS) {
+      std::printf("progress %d\n", int(m.lParam));
       if (++progressCount_ == cancelAfter_) worker_.requestCancel();
-    } else if (message == MSG_INSTALL_ERROR) {
-      const auto* record = reinterpret_cast<const FailureRecord*>(lParam);
+    } else if (m.message == MSG_INSTALL_ERROR) {
+      const auto* record = reinterpret_cast<const FailureRecord*>(m.lParam);
       const std::string path(record->path.text(), std::size_t(record->path.length()));
       std::printf("error %d %s\n", int(record->code), cp1252ToUtf8(path).c_str());
       failed_ = true;
     }
     std::fflush(stdout);
-    return true;
   }
 
   bool succeeded() const { return succeeded_ && !failed_; }
@@ -77,8 +75,14 @@ int installPackage(const InstallModel& model, const InstallArguments& arguments)
   }
 
   InstallWorker worker;
-  PrintingSink sink(worker, arguments.cancelAfter);
-  const WorkerNotifyTarget target{&sink, MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
+  Printer printer(worker, arguments.cancelAfter);
+  const platform::MessageTarget sink([&printer](const platform::Message& m) { printer.handle(m); });
+  if (!sink.valid()) {
+    std::fprintf(stderr, "kpack: cannot make a message target\n");
+    return 2;
+  }
+  const WorkerNotifyTarget target{sink.handle(), MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE,
+                                  MSG_INSTALL_ERROR};
   worker.setNotifyTarget(&target);
   worker.setOptions(&options);
   if (!worker.start()) {
@@ -86,7 +90,7 @@ int installPackage(const InstallModel& model, const InstallArguments& arguments)
     return 2;
   }
   worker.waitUntilEnded();
-  return sink.succeeded() ? 0 : 1;
+  return printer.succeeded() ? 0 : 1;
 }
 
 }  // namespace kpack

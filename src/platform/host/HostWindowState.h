@@ -49,6 +49,9 @@ bool readWindowPixel(WindowHandle window, int x, int y, std::uint32_t& rgb);
 // would from the window system; peekMessage turns it into messages.
 bool pushMouseButton(WindowHandle window, int button, bool down, int x, int y);
 bool pushMouseMotion(WindowHandle window, int x, int y);
+// A turn of the wheel by `notches` (positive: away from the user) with the cursor
+// at client point (x, y).
+bool pushMouseWheel(WindowHandle window, int notches, int x, int y);
 // Puts a key press or release (an SDL key code) or typed UTF-8 text into the SDL
 // event queue.
 bool pushKey(WindowHandle window, int sdlKeyCode, bool down);

@@ -200,6 +200,25 @@ bool toHostPath(const char* windowsPath, std::string& out) {
   return true;
 }
 
+bool fromHostPath(const std::string& hostPath, std::string& windowsPath) {
+  char* real = realpath(hostPath.c_str(), nullptr);
+  char* root = realpath(prefixRoot().c_str(), nullptr);
+  const std::string path = real != nullptr ? real : "", base = root != nullptr ? root : "";
+  std::free(real);
+  std::free(root);
+  const std::string drives = base + "/drive_";
+  if (path.empty() || base.empty() || path.compare(0, drives.size(), drives) != 0) return false;
+  const std::size_t at = drives.size();
+  if (path.size() <= at || path[at] < 'a' || path[at] > 'z') return false;
+  if (path.size() > at + 1 && path[at + 1] != '/') return false;  // drive_c.remote, drive_cd
+  std::string out(1, char(path[at] - 'a' + 'A'));
+  out += ":\\";
+  for (std::size_t i = at + 2; i < path.size(); ++i) out += path[i] == '/' ? '\\' : path[i];
+  if (out.size() >= std::size_t(MAX_PATH)) return false;
+  windowsPath = out;
+  return true;
+}
+
 std::string specialFolder(int csidl) {
   for (const StandardFolder& f : kStandardFolders) {
     if (f.csidl == csidl) return expandUser(f.path);

@@ -38,6 +38,12 @@ bool normalizeWindowsPath(const char* path, std::string& out);
 // that no Windows path can reach outside it. False where normalisation fails.
 bool toHostPath(const char* windowsPath, std::string& out);
 
+// The reverse of toHostPath for an existing host folder or file: an absolute path
+// below <prefix>/drive_<letter> (after resolving links and "..") becomes
+// "X:\a\b". False for a path outside every drive folder, one that does not exist,
+// or one too long for MAX_PATH.
+bool fromHostPath(const std::string& hostPath, std::string& windowsPath);
+
 // The Windows path of a special folder (a CSIDL_ value) of the emulated machine;
 // empty for folders the machine does not have.
 std::string specialFolder(int csidl);

@@ -2,6 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include <SDL.h>
+
+#include "platform/IconFile.h"
+#include "platform/Module.h"
 #include "platform/ResourceSection.h"
 #include "platform/Resources.h"
 
@@ -14,7 +18,9 @@ namespace platform {
 bool findResource(ModuleHandle module, const char* typeName, int id, ResourceBytes& out) {
   out = {};
   // Only the running program's own resources can be reached on the host.
-  if (module != nullptr || kestrane_resources == nullptr || id < 0) return false;
+  if ((module != nullptr && module != currentModule()) || kestrane_resources == nullptr || id < 0) {
+    return false;
+  }
   const std::size_t size = std::size_t(kestrane_resources_end - kestrane_resources);
   return kres::findInSection(kestrane_resources, size, typeName, std::uint32_t(id), &out.data,
                              &out.size);
@@ -31,6 +37,37 @@ int loadString(ModuleHandle module, int id, char* buffer, int bufferSize) {
   std::memcpy(buffer, text.data, std::size_t(n));
   buffer[n] = '\0';
   return n;
+}
+
+IconHandle loadIcon(ModuleHandle module, int groupId, int width, int height) {
+  ResourceBytes file;
+  IconPicture picture;
+  if (!findResource(module, "ICO", groupId, file) ||
+      !readIconPicture(file.data, file.size, width, height, picture)) {
+    return nullptr;
+  }
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 32,
+                                                     SDL_PIXELFORMAT_ARGB8888);
+  if (icon == nullptr) return nullptr;
+  for (int y = 0; y < picture.height; ++y) {
+    std::memcpy(static_cast<unsigned char*>(icon->pixels) + std::ptrdiff_t(y) * icon->pitch,
+                picture.argb.data() + std::size_t(y) * std::size_t(picture.width),
+                std::size_t(picture.width) * 4);
+  }
+  return icon;
+}
+
+bool destroyIcon(IconHandle icon) {
+  if (icon == nullptr) return false;
+  SDL_FreeSurface(static_cast<SDL_Surface*>(icon));
+  return true;
+}
+
+CursorHandle loadArrowCursor() {
+  // SDL windows show the arrow unless told otherwise: the handle only has to be
+  // one, for the class.
+  static const char arrow = 0;
+  return const_cast<char*>(&arrow);
 }
 
 }  // namespace platform

@@ -46,7 +46,54 @@ const DrawDibApi& drawDibApi() {
   return api;
 }
 
+static_assert(sizeof(PaintToken) >= sizeof(PAINTSTRUCT) &&
+                  alignof(PaintToken) >= alignof(PAINTSTRUCT),
+              "a PaintToken holds a PAINTSTRUCT");
+
+PAINTSTRUCT* paintStruct(PaintToken& token) {
+  return reinterpret_cast<PAINTSTRUCT*>(token.storage);
+}
+
 }  // namespace
+
+DeviceContext beginPaint(WindowHandle window, PaintToken& token) {
+  if (window == nullptr) return nullptr;
+  return BeginPaint(static_cast<HWND>(window), paintStruct(token));
+}
+
+void endPaint(WindowHandle window, PaintToken& token) {
+  EndPaint(static_cast<HWND>(window), paintStruct(token));
+}
+
+DeviceContext createCompatibleDC(DeviceContext dc) {
+  return CreateCompatibleDC(static_cast<HDC>(dc));
+}
+
+BitmapHandle createCompatibleBitmap(DeviceContext dc, int width, int height) {
+  if (dc == nullptr || width <= 0 || height <= 0) return nullptr;
+  return CreateCompatibleBitmap(static_cast<HDC>(dc), width, height);
+}
+
+void* selectObject(DeviceContext dc, void* object) {
+  if (dc == nullptr || object == nullptr) return nullptr;
+  HGDIOBJ old = SelectObject(static_cast<HDC>(dc), static_cast<HGDIOBJ>(object));
+  return old == HGDI_ERROR ? nullptr : old;
+}
+
+bool bitBlt(DeviceContext dst, int x, int y, int width, int height, DeviceContext src, int sx,
+            int sy) {
+  if (dst == nullptr || src == nullptr) return false;
+  return BitBlt(static_cast<HDC>(dst), x, y, width, height, static_cast<HDC>(src), sx, sy,
+                SRCCOPY) != FALSE;
+}
+
+bool deleteDC(DeviceContext dc) {
+  return dc != nullptr && DeleteDC(static_cast<HDC>(dc)) != FALSE;
+}
+
+bool deleteObject(void* object) {
+  return object != nullptr && DeleteObject(static_cast<HGDIOBJ>(object)) != FALSE;
+}
 
 DrawDibHandle openDrawDib() {
   const DrawDibApi& api = drawDibApi();

@@ -31,4 +31,17 @@ int loadString(ModuleHandle module, int id, char* buffer, int bufferSize) {
   return LoadStringA(moduleOrSelf(module), UINT(id), buffer, bufferSize);
 }
 
+IconHandle loadIcon(ModuleHandle module, int groupId, int width, int height) {
+  return LoadImageA(moduleOrSelf(module), MAKEINTRESOURCEA(groupId), IMAGE_ICON, width, height,
+                    LR_DEFAULTCOLOR);
+}
+
+bool destroyIcon(IconHandle icon) {
+  return icon != nullptr && DestroyIcon(static_cast<HICON>(icon)) != FALSE;
+}
+
+CursorHandle loadArrowCursor() {
+  return LoadCursorA(nullptr, IDC_ARROW);
+}
+
 }  // namespace platform

@@ -1,0 +1,90 @@
+// Host message boxes: SDL's, with the same caption, text and buttons; answered
+// from a queue instead when a test has queued answers.
+#include <deque>
+#include <mutex>
+#include <vector>
+
+#include "platform/MessageBox.h"
+#include "platform/WinDefs.h"
+#include "platform/host/HostWindow.h"
+
+namespace platform {
+namespace {
+
+struct Answers {
+  std::mutex lock;
+  std::deque<int> queued;
+  std::vector<host::ShownMessageBox> shown;
+};
+
+Answers& answers() {
+  static Answers a;
+  return a;
+}
+
+}  // namespace
+
+namespace host {
+
+void queueMessageBoxAnswer(int answer) {
+  std::lock_guard<std::mutex> hold(answers().lock);
+  answers().queued.push_back(answer);
+}
+
+std::vector<ShownMessageBox> takeShownMessageBoxes() {
+  std::lock_guard<std::mutex> hold(answers().lock);
+  return std::move(answers().shown);
+}
+
+bool answerQueuedMessageBox(const ShownMessageBox& box, int& answer) {
+  std::lock_guard<std::mutex> hold(answers().lock);
+  if (answers().queued.empty()) return false;
+  answer = answers().queued.front();
+  answers().queued.pop_front();
+  answers().shown.push_back(box);
+  return true;
+}
+
+void clearMessageBoxAnswers() {
+  std::lock_guard<std::mutex> hold(answers().lock);
+  answers().queued.clear();
+  answers().shown.clear();
+}
+
+}  // namespace host
+
+int messageBox(WindowHandle owner, const char* text, const char* caption, unsigned type) {
+  const host::ShownMessageBox box{owner, text != nullptr ? text : "",
+                                  caption != nullptr ? caption : "Error", type};
+  int answer = 0;
+  if (host::answerQueuedMessageBox(box, answer)) return answer;
+
+  const bool yesNo = (type & 0xF) == MB_YESNO;
+  // Enter takes the first button and Escape the last, as in the Windows boxes.
+  const SDL_MessageBoxButtonData okButton[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
+       "OK"}};
+  const SDL_MessageBoxButtonData yesNoButtons[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"}};
+  const unsigned icon = type & 0xF0;
+  const std::string utf8Text = host::ansiToUtf8(box.text.c_str());
+  const std::string utf8Caption = host::ansiToUtf8(box.caption.c_str());
+  host::HostWindow* parent = host::findWindow(owner);
+  SDL_MessageBoxData data = {};
+  data.flags = icon == MB_ICONERROR     ? SDL_MESSAGEBOX_ERROR
+               : icon == MB_ICONWARNING ? SDL_MESSAGEBOX_WARNING
+                                        : SDL_MESSAGEBOX_INFORMATION;
+  data.window = parent != nullptr ? parent->sdl : nullptr;
+  data.title = utf8Caption.c_str();
+  data.message = utf8Text.c_str();
+  data.numbuttons = yesNo ? 2 : 1;
+  data.buttons = yesNo ? yesNoButtons : okButton;
+  int chosen = -1;
+  if (SDL_ShowMessageBox(&data, &chosen) != 0) return 0;
+  // Closing the box is its Escape button.
+  if (chosen < 0) return yesNo ? IDNO : IDOK;
+  return chosen;
+}
+
+}  // namespace platform
