@@ -140,7 +140,7 @@ constexpr unsigned WM_MOUSEWHEEL = 0x020A;
 constexpr unsigned WM_CAPTURECHANGED = 0x0215;
 constexpr unsigned WM_USER = 0x0400;
 
-// The program's private messages (spec Part 1.2). The worker posts the last three.
+// The program's private messages. The worker posts the last three.
 constexpr unsigned MSG_NAVIGATE = WM_USER + 1;
 constexpr unsigned MSG_LINK = WM_USER + 5;
 constexpr unsigned MSG_INSTALL_PROGRESS = WM_USER + 100;
