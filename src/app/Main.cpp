@@ -24,6 +24,7 @@ int main() {
   } else {
     SetupApp::ShowFatalError();
   }
+  theApp.Shutdown();
   platform::oleUninitialize();
   return result;
 }

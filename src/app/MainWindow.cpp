@@ -21,11 +21,15 @@ bool MainWindow::HoverState::operator==(const HoverState& o) const {
          contentItem == o.contentItem;
 }
 
-MainWindow::~MainWindow() {
+void MainWindow::Release() {
   if (handle_ != nullptr) platform::destroyWindow(handle_);
+  handle_ = nullptr;
   if (screenBitmap_ != nullptr) platform::deleteObject(screenBitmap_);
-  platform::destroyIcon(smallIcon_);
-  platform::destroyIcon(largeIcon_);
+  screenBitmap_ = nullptr;
+  screenWidth_ = screenHeight_ = 0;
+  if (smallIcon_ != nullptr) platform::destroyIcon(smallIcon_);
+  if (largeIcon_ != nullptr) platform::destroyIcon(largeIcon_);
+  smallIcon_ = largeIcon_ = nullptr;
 }
 
 void MainWindow::SetCallbacks(Scene* scene, Client* client, FocusList* widgets) {

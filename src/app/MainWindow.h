@@ -42,7 +42,7 @@ class MainWindow {
   };
 
   MainWindow() = default;
-  ~MainWindow();
+  ~MainWindow() { Release(); }
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -54,6 +54,11 @@ class MainWindow {
   // icons, centres it on the screen, paints it and shows it. False when the class
   // or the window could not be made.
   bool Create(const Setup& setup);
+
+  // Destroys the window if it is still there and releases the screen bitmap
+  // and the icons. Done before the program returns from its entry point: the
+  // platform's own bookkeeping may be gone by the time static objects go.
+  void Release();
 
   // The idle step of the message loop: what is under the mouse now, and a
   // repaint when that changed.

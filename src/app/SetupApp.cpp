@@ -30,8 +30,14 @@ constexpr unsigned kIdleWaitMs = 30;
 }  // namespace
 
 SetupApp::~SetupApp() {
+  Shutdown();
+}
+
+void SetupApp::Shutdown() {
   StopWorker();
+  window_.Release();
   platform::closeDrawDib(drawDib_);
+  drawDib_ = nullptr;
 }
 
 void SetupApp::ShowFatalError() {

@@ -41,6 +41,11 @@ class SetupApp : public MainWindow::Client {
   // hover look current, waiting briefly for input rather than spinning.
   int Run();
 
+  // Stops the worker if it still runs, destroys the window and closes what
+  // Initialise opened. The entry point calls it before it returns; afterwards
+  // the object holds nothing of the system's.
+  void Shutdown();
+
   // The one start-up error the user ever sees.
   static void ShowFatalError();
 

@@ -5,8 +5,10 @@
 # shellcheck shell=bash
 
 e2e_pids=()
+e2e_tmp="$(mktemp -d)"
 
 e2e_cleanup() {
+  rm -rf "$e2e_tmp"
   local pid
   for pid in "${e2e_pids[@]}"; do
     kill "$pid" 2>/dev/null || true
@@ -36,12 +38,24 @@ e2e_start_xvfb() {
   rm -f "$fd_file"
 }
 
-# Prints the id of the first visible window whose name is exactly $1, waiting up
-# to $2 seconds (default 30); fails when none comes.
+# Prints the ids of the viewable top-level windows named exactly $1. xwininfo
+# reads names of every encoding (SDL's message boxes name themselves in UTF-8
+# only, which xdotool's search does not see).
+e2e_find_windows() {
+  local id
+  xwininfo -root -children 2>/dev/null |
+    awk -v name="\"$1\":" 'index($0, name) && $1 ~ /^0x/ { print $1 }' |
+    while read -r id; do
+      xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && printf '%d\n' "$id"
+    done
+}
+
+# Prints the id of the first viewable window named exactly $1, waiting up to $2
+# seconds (default 30); fails when none comes.
 e2e_wait_window() {
-  local name="$1" deadline=$((SECONDS + ${2:-30})) id
+  local deadline=$((SECONDS + ${2:-30})) id
   while :; do
-    id="$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n 1 || true)"
+    id="$(e2e_find_windows "$1" | head -n 1)"
     if [ -n "$id" ]; then
       echo "$id"
       return 0
@@ -51,28 +65,25 @@ e2e_wait_window() {
   done
 }
 
-# Waits until no visible window is named exactly $1 (up to $2 seconds).
+# Waits until no viewable window is named exactly $1 (up to $2 seconds).
 e2e_wait_window_gone() {
-  local name="$1" deadline=$((SECONDS + ${2:-30}))
-  while xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1; do
+  local deadline=$((SECONDS + ${2:-30}))
+  while [ -n "$(e2e_find_windows "$1")" ]; do
     [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.2
   done
 }
 
-# Waits up to $2 seconds for process $1 to end and prints its exit status.
+# Waits up to $2 seconds for process $1, a child of this shell, to end, and
+# leaves its exit status in E2E_STATUS. Fails when it does not end in time.
 e2e_wait_exit() {
   local pid="$1" deadline=$((SECONDS + ${2:-30}))
   while kill -0 "$pid" 2>/dev/null; do
-    if [ "$SECONDS" -ge "$deadline" ]; then
-      echo timeout
-      return 1
-    fi
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.2
   done
-  local status=0
-  wait "$pid" || status=$?
-  echo "$status"
+  E2E_STATUS=0
+  wait "$pid" || E2E_STATUS=$?
 }
 
 # Window geometry into WX, WY, WW, WH.
@@ -114,12 +125,13 @@ e2e_same() {
 }
 
 # Waits up to $3 seconds until window $1 looks different from picture $2; the
-# new look is left in $2.new.png.
+# new look is left in the file E2E_LAST names.
 e2e_wait_change() {
   local id="$1" before="$2" deadline=$((SECONDS + ${3:-30}))
+  E2E_LAST="$e2e_tmp/last.png"
   while :; do
-    import -window "$id" "$before.new.png"
-    e2e_same "$before" "$before.new.png" || return 0
+    import -window "$id" "$E2E_LAST"
+    e2e_same "$before" "$E2E_LAST" || return 0
     [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.3
   done
