@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include "kpack/Manifest.h"
+#include "kpack/PackageWriter.h"
 #include "kskin/Description.h"
 #include "kskin/ImageFiles.h"
 #include "kskin/PreviewSheet.h"
@@ -17,6 +19,7 @@
 #include "kskin/SampleProduct.h"
 #include "kskin/SkinWriter.h"
 #include "platform/host/Prefix.h"
+#include "support/EncodeJpeg.h"
 #include "support/RunProcess.h"
 
 namespace {
@@ -185,6 +188,55 @@ TEST(Kskin, PreviewShowsTheComposedPagesAndIsTheSameEveryRun) {
   EXPECT_FALSE(fs::exists(prefix));
 }
 
+// A vendor's own package is shown instead of the sample, and a built program's
+// resources serve as well as the bare files.
+TEST(Kskin, PreviewShowsTheGivenPackageAndReadsBuiltPrograms) {
+  const fs::path dir = fs::temp_directory_path() / "kskin_test" / "package";
+  fs::create_directories(dir);
+  const auto write = [&](const char* name, const std::vector<unsigned char>& bytes) {
+    std::ofstream(dir / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  };
+  write("side.jpg", testdata::EncodeSolidJpeg(164, 314, 0x20, 0x60, 0x30));
+  write("logo.jpg", testdata::EncodeSolidJpeg(49, 49, 0xC0, 0x30, 0x20));
+  std::ofstream(dir / "LICENCE.txt") << "The vendor's own licence.\n";
+  std::ofstream(dir / "Tool.exe") << "MZ";
+  std::ofstream(dir / "manifest.toml") << R"([product]
+name = "Vendor Product"
+company = "Vendor"
+settings-key = "Vendor"
+install-folder = "Vendor Product"
+[pictures]
+side = "side.jpg"
+logo = "logo.jpg"
+[licence]
+file = "LICENCE.txt"
+[[items]]
+source = "Tool.exe"
+)";
+  const auto package = kpack::buildPackage(kpack::loadManifest(dir / "manifest.toml"));
+  write("vendor.bin", package);
+
+  kskin::LoadedSkin skin;
+  ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), skin));
+  InstallModel model;
+  ByteStream stream;
+  ASSERT_EQ(stream.appendBytes(std::uint32_t(package.size()), package.data()), S_OK);
+  std::uint32_t position = 0;
+  ASSERT_TRUE(model.readPackage(stream, position)) << model.failureReason();
+  kskin::PreviewSheet sheet;
+  kskin::RenderPreview(skin, model, sheet);
+
+  // kpack carries the default skin as its resource, as a built setup does.
+  int status = 0;
+  const fs::path out = dir / "vendor.png";
+  const std::string output = run(std::string(KSKIN_PATH " preview " KPACK_PATH " --package ") +
+                                     (dir / "vendor.bin").string() + " -o " + out.string(),
+                                 status);
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_TRUE(kskin::ReadFile(out.string()) == kskin::EncodePng(sheet.image));
+}
+
 // Whatever a vendor passes as the skin or the package, the tool answers with an
 // error, never a crash or a picture of nonsense.
 TEST(Kskin, PreviewRefusesWhatIsNotASkinOrAPackage) {
@@ -199,6 +251,8 @@ TEST(Kskin, PreviewRefusesWhatIsNotASkinOrAPackage) {
       {junk.string(), 1},
       {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + junk.string(), 1},
       {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + KESTRANE_DEFAULT_SKIN, 1},
+      // A built program without a package.
+      {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + KPACK_PATH, 1},
       {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + (dir / "missing").string(), 2},
   };
   for (const auto& c : cases) {
