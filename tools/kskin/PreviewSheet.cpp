@@ -41,7 +41,9 @@ class Sheet {
     options.ParentFolder = "C:\\Program Files";
     Wizard wizard;
     if (!wizard.Build(skin_, model, options)) {
-      throw SkinError("the pages cannot be built over this skin and product");
+      throw SkinError(
+          "the pages cannot be built over this skin and product: the skin lacks a part "
+          "the pages need, or the product's pictures do not fit the page");
     }
     const int w = wizard.WindowWidth(), h = wizard.WindowHeight();
     if (w <= 0 || h <= 0 || w > kLargestWindow || h > kLargestWindow) {
