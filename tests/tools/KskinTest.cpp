@@ -1,6 +1,7 @@
 // kskin: the default skin it draws, what `kskin check` says of it, the preview
 // of the pages over it, and how it reports mistakes in a description.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <nlohmann/json.hpp>
 
@@ -170,7 +171,18 @@ TEST(Kskin, PreviewShowsTheComposedPagesAndIsTheSameEveryRun) {
   std::remove(freeFile.c_str());
   EXPECT_TRUE(wizard.FolderOk()) << wizard.FolderText(1).text();
 
+  // A PNG of the whole sheet.
   const kskin::Bytes expected = kskin::EncodePng(sheet.image);
+  ASSERT_GT(expected.size(), 33u);
+  EXPECT_EQ(std::string(expected.begin() + 1, expected.begin() + 4), "PNG");
+  EXPECT_EQ(std::string(expected.begin() + 12, expected.begin() + 16), "IHDR");
+  const auto bigEndian = [&](std::size_t at) {
+    return std::uint32_t(expected[at]) << 24 | std::uint32_t(expected[at + 1]) << 16 |
+           std::uint32_t(expected[at + 2]) << 8 | expected[at + 3];
+  };
+  EXPECT_EQ(bigEndian(16), std::uint32_t(sheet.image.Width()));
+  EXPECT_EQ(bigEndian(20), std::uint32_t(sheet.image.Height()));
+  EXPECT_EQ(bigEndian(29), std::uint32_t(crc32(0, expected.data() + 12, 17)));
   const fs::path dir = fs::temp_directory_path() / "kskin_test";
   fs::create_directories(dir);
   // Nor does the tool make an emulated machine to ask.
