@@ -15,25 +15,33 @@ std::int64_t itemSize(int index, void* context) {
 
 }  // namespace
 
-FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
-                            const BitmapFont& font, int maxWidth) {
-  FolderStatus status;
-  const bool local = isFixedDrive(parentFolder.text());
+FolderFacts ReadFolderFacts(const InstallModel& model, const SetupString& parentFolder) {
+  FolderFacts facts;
+  facts.local = isFixedDrive(parentFolder.text());
   SetupString root = parentFolder;
   driveRoot(root);
-  std::int64_t available = 0, required = 0;
-  const bool enough = checkDiskSpace(root.text(), available, required, &itemSize, model.itemCount(),
-                                     const_cast<InstallModel*>(&model));
+  facts.enough = checkDiskSpace(root.text(), facts.available, facts.required, &itemSize,
+                                model.itemCount(), const_cast<InstallModel*>(&model));
   SetupString target = model.installFolderName;
-  const bool exists = joinPath(target, parentFolder.text()) && isDirectory(target.text());
+  facts.exists = joinPath(target, parentFolder.text()) && isDirectory(target.text());
+  return facts;
+}
 
+FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
+                            const BitmapFont& font, int maxWidth) {
+  return DescribeFolder(model, parentFolder, ReadFolderFacts(model, parentFolder), font, maxWidth);
+}
+
+FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
+                            const FolderFacts& facts, const BitmapFont& font, int maxWidth) {
+  FolderStatus status;
   const char* folderState = "";
   const char* diskState = "";
-  if (!local) {
+  if (!facts.local) {
     diskState = "Not a local folder";
-  } else if (enough) {
-    folderState = exists ? "Folder already exists, install will overwrite it"
-                         : "Folder does not exist, install will create it";
+  } else if (facts.enough) {
+    folderState = facts.exists ? "Folder already exists, install will overwrite it"
+                               : "Folder does not exist, install will create it";
     diskState = "Disk has enough space available";
   } else {
     diskState = "Not enough space available on disk";
@@ -41,7 +49,7 @@ FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parent
 
   SetupString name = model.installFolderName, size;
   font.FitWithEllipsis(name, maxWidth);
-  formatByteSize(required, size);
+  formatByteSize(facts.required, size);
   status.folderText.format("Installation Folder:\n   %s\ndisk space required: %s", name.text(),
                            size.text());
   if (*folderState != '\0') {
@@ -51,13 +59,13 @@ FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parent
 
   SetupString location = parentFolder;
   font.FitWithEllipsis(location, maxWidth);
-  formatByteSize(available, size);
+  formatByteSize(facts.available, size);
   status.locationText.format("Location of installation folder:\n   %s\ndisk space available: %s",
                              location.text(), size.text());
   if (*diskState != '\0') {
     status.locationText.append("\n");
     status.locationText.append(diskState);
   }
-  status.ok = local && enough;
+  status.ok = facts.local && facts.enough;
   return status;
 }

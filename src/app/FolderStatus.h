@@ -2,6 +2,8 @@
 // goes, how much room it needs and has, and whether the place will do.
 #pragma once
 
+#include <cstdint>
+
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
 #include "render/BitmapFont.h"
@@ -17,8 +19,23 @@ struct FolderStatus {
   bool ok = false;
 };
 
-// Describes installing `model` into `parentFolder`. Paths wider than maxWidth in
-// `font` are shortened from the front. Free space that cannot be read counts as
-// none.
+// What the machine says about installing into a place.
+struct FolderFacts {
+  bool local = false;   // on a local fixed disk
+  bool exists = false;  // the install folder is already there
+  bool enough = false;  // the items fit with room to spare
+  std::int64_t available = 0;
+  std::int64_t required = 0;
+};
+
+// Asks the machine about installing `model` into `parentFolder`. Free space that
+// cannot be read counts as none.
+FolderFacts ReadFolderFacts(const InstallModel& model, const SetupString& parentFolder);
+
+// Describes installing `model` into `parentFolder` as `facts` tell it. Paths wider
+// than maxWidth in `font` are shortened from the front.
+FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
+                            const FolderFacts& facts, const BitmapFont& font, int maxWidth);
+// The same with the facts read from the machine.
 FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
                             const BitmapFont& font, int maxWidth);

@@ -426,8 +426,10 @@ int Wizard::StepTarget(int delta) const {
 }
 
 void Wizard::UpdateFolderStatus() {
+  const FolderFacts facts =
+      factsFixed_ ? fixedFacts_ : ReadFolderFacts(*model_, options_->ParentFolder);
   FolderStatus status =
-      DescribeFolder(*model_, options_->ParentFolder, *Font(skinslot::kPageTextFont),
+      DescribeFolder(*model_, options_->ParentFolder, facts, *Font(skinslot::kPageTextFont),
                      kPageWidth - SideWidth() - 28);
   folderText_[0] = status.folderText;
   folderText_[1] = status.locationText;

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "app/FolderStatus.h"
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
 #include "render/Image.h"
@@ -90,6 +91,12 @@ class Wizard {
   // Recomputes the two folder texts and whether the location is acceptable, and
   // shows or hides Next to match.
   void UpdateFolderStatus();
+  // From now on the folder texts describe `facts` instead of the machine's drive,
+  // so that a preview of the pages comes out the same on every machine.
+  void SetFolderFacts(const FolderFacts& facts) {
+    fixedFacts_ = facts;
+    factsFixed_ = true;
+  }
   bool FolderOk() const { return folderOk_; }
   const SetupString& FolderText(int i) const { return folderText_[i]; }
 
@@ -155,4 +162,6 @@ class Wizard {
 
   SetupString folderText_[2];
   bool folderOk_ = false;
+  FolderFacts fixedFacts_;
+  bool factsFixed_ = false;
 };

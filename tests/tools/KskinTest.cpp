@@ -1,19 +1,27 @@
-// kskin: the default skin it draws, what `kskin check` says of it, and how it
-// reports mistakes in a description.
+// kskin: the default skin it draws, what `kskin check` says of it, the preview
+// of the pages over it, and how it reports mistakes in a description.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "kpack/Manifest.h"
+#include "kpack/PackageWriter.h"
 #include "kskin/Description.h"
 #include "kskin/ImageFiles.h"
+#include "kskin/PreviewSheet.h"
 #include "kskin/Report.h"
+#include "kskin/SampleProduct.h"
 #include "kskin/SkinWriter.h"
+#include "platform/host/Prefix.h"
+#include "support/EncodeJpeg.h"
+#include "support/RunProcess.h"
 
 namespace {
 
@@ -23,15 +31,7 @@ const kskin::BuildOptions kOptions{{KESTRANE_FONT_ROOT}};
 
 std::string run(const std::string& command, int& status) {
   std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    status = -1;
-    return out;
-  }
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  status = pclose(pipe);
+  status = runBounded(command, out, 60);
   return out;
 }
 
@@ -117,25 +117,164 @@ TEST(Kskin, CheckReportsTheBuiltDefaultSkin) {
 
   const fs::path broken = writeTemp("broken.skin", "not a skin");
   run(std::string(KSKIN_PATH " check ") + broken.string() + " 2>/dev/null", status);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(status, 1);
 }
 
-TEST(Kskin, PreviewIsAPngOfTheWholeSheet) {
+// The sheet's pages are the windows the program composes, and the tool writes
+// the same bytes on every run: a PNG of that very sheet.
+TEST(Kskin, PreviewShowsTheComposedPagesAndIsTheSameEveryRun) {
   kskin::LoadedSkin skin;
   ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), skin));
-  Image sheet;
-  kskin::RenderPreview(skin, sheet);
-  const kskin::Bytes png = kskin::EncodePng(sheet);
-  ASSERT_GT(png.size(), 33u);
-  EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
-  EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+  InstallModel sampleModel;
+  kskin::MakeSampleProduct(sampleModel);
+  kskin::PreviewSheet sheet;
+  kskin::RenderPreview(skin, sampleModel, sheet);
+
+  // The window the pages are checked against, built apart from the sheet's.
+  InstallModel model;
+  kskin::MakeSampleProduct(model);
+  InstallOptions options;
+  options.ParentFolder = "C:\\Program Files";
+  Wizard wizard;
+  ASSERT_TRUE(wizard.Build(skin, model, options));
+  const int w = wizard.WindowWidth(), h = wizard.WindowHeight();
+  ASSERT_EQ(sheet.window.cx, w);
+  ASSERT_EQ(sheet.window.cy, h);
+  EXPECT_GE(sheet.image.Width(), 3 * w);
+  EXPECT_GE(sheet.image.Height(), 2 * h);
+  Image window;
+  ASSERT_TRUE(window.Create(w, h, 24));
+  for (int page = Welcome; page <= Finished; ++page) {
+    const Point at = sheet.pages[page];
+    ASSERT_TRUE(at.x >= 0 && at.y >= 0 && at.x + w <= sheet.image.Width() &&
+                at.y + h <= sheet.image.Height())
+        << "page " << page;
+    for (int other = Welcome; other < page; ++other) {
+      const Point o = sheet.pages[other];
+      EXPECT_TRUE(at.x >= o.x + w || o.x >= at.x + w || at.y >= o.y + h || o.y >= at.y + h)
+          << "pages " << other << " and " << page << " overlap";
+    }
+    kskin::StagePage(wizard, model, page);
+    wizard.Compose(&window, w, h);
+    int differing = 0;
+    for (int y = 0; y < h; ++y) {
+      differing +=
+          std::memcmp(sheet.image.PixelAt(at.x, at.y + y), window.PixelAt(0, y), 3 * w) != 0;
+    }
+    EXPECT_EQ(differing, 0) << "rows of page " << page << " differ from the composed window";
+  }
+  // The folder page describes the preview's roomy drive, never this machine's:
+  // even a full C: drive leaves Next shown.
+  const std::string freeFile = platform::host::prefixRoot() + "/drive_c.free";
+  std::ofstream(freeFile) << "1000";
+  kskin::StagePage(wizard, model, InstallFolder);
+  std::remove(freeFile.c_str());
+  EXPECT_TRUE(wizard.FolderOk()) << wizard.FolderText(1).text();
+
+  // A PNG of the whole sheet.
+  const kskin::Bytes expected = kskin::EncodePng(sheet.image);
+  ASSERT_GT(expected.size(), 33u);
+  EXPECT_EQ(std::string(expected.begin() + 1, expected.begin() + 4), "PNG");
+  EXPECT_EQ(std::string(expected.begin() + 12, expected.begin() + 16), "IHDR");
   const auto bigEndian = [&](std::size_t at) {
-    return std::uint32_t(png[at]) << 24 | std::uint32_t(png[at + 1]) << 16 |
-           std::uint32_t(png[at + 2]) << 8 | png[at + 3];
+    return std::uint32_t(expected[at]) << 24 | std::uint32_t(expected[at + 1]) << 16 |
+           std::uint32_t(expected[at + 2]) << 8 | expected[at + 3];
   };
-  EXPECT_EQ(bigEndian(16), std::uint32_t(sheet.Width()));
-  EXPECT_EQ(bigEndian(20), std::uint32_t(sheet.Height()));
-  EXPECT_EQ(bigEndian(29), std::uint32_t(crc32(0, png.data() + 12, 17)));
+  EXPECT_EQ(bigEndian(16), std::uint32_t(sheet.image.Width()));
+  EXPECT_EQ(bigEndian(20), std::uint32_t(sheet.image.Height()));
+  EXPECT_EQ(bigEndian(29), std::uint32_t(crc32(0, expected.data() + 12, 17)));
+  const fs::path dir = fs::temp_directory_path() / "kskin_test";
+  fs::create_directories(dir);
+  // Nor does the tool make an emulated machine to ask.
+  const fs::path prefix = dir / "no-prefix";
+  fs::remove_all(prefix);
+  for (const char* name : {"first.png", "second.png"}) {
+    int status = 0;
+    const std::string out =
+        run("KESTRANE_PREFIX='" + prefix.string() +
+                "' " KSKIN_PATH " preview " KESTRANE_DEFAULT_SKIN " -o " + (dir / name).string(),
+            status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_TRUE(kskin::ReadFile((dir / name).string()) == expected) << name;
+  }
+  EXPECT_FALSE(fs::exists(prefix));
+}
+
+// A vendor's own package is shown instead of the sample, and a built program's
+// resources serve as well as the bare files.
+TEST(Kskin, PreviewShowsTheGivenPackageAndReadsBuiltPrograms) {
+  const fs::path dir = fs::temp_directory_path() / "kskin_test" / "package";
+  fs::create_directories(dir);
+  const auto write = [&](const char* name, const std::vector<unsigned char>& bytes) {
+    std::ofstream(dir / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  };
+  write("side.jpg", testdata::EncodeSolidJpeg(164, 314, 0x20, 0x60, 0x30));
+  write("logo.jpg", testdata::EncodeSolidJpeg(49, 49, 0xC0, 0x30, 0x20));
+  std::ofstream(dir / "LICENCE.txt") << "The vendor's own licence.\n";
+  std::ofstream(dir / "Tool.exe") << "MZ";
+  std::ofstream(dir / "manifest.toml") << R"([product]
+name = "Vendor Product"
+company = "Vendor"
+settings-key = "Vendor"
+install-folder = "Vendor Product"
+[pictures]
+side = "side.jpg"
+logo = "logo.jpg"
+[licence]
+file = "LICENCE.txt"
+[[items]]
+source = "Tool.exe"
+)";
+  const auto package = kpack::buildPackage(kpack::loadManifest(dir / "manifest.toml"));
+  write("vendor.bin", package);
+
+  kskin::LoadedSkin skin;
+  ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), skin));
+  InstallModel model;
+  ByteStream stream;
+  ASSERT_EQ(stream.appendBytes(std::uint32_t(package.size()), package.data()), S_OK);
+  std::uint32_t position = 0;
+  ASSERT_TRUE(model.readPackage(stream, position)) << model.failureReason();
+  kskin::PreviewSheet sheet;
+  kskin::RenderPreview(skin, model, sheet);
+
+  // kpack carries the default skin as its resource, as a built setup does.
+  int status = 0;
+  const fs::path out = dir / "vendor.png";
+  const std::string output = run(std::string(KSKIN_PATH " preview " KPACK_PATH " --package ") +
+                                     (dir / "vendor.bin").string() + " -o " + out.string(),
+                                 status);
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_TRUE(kskin::ReadFile(out.string()) == kskin::EncodePng(sheet.image));
+}
+
+// Whatever a vendor passes as the skin or the package, the tool answers with an
+// error, never a crash or a picture of nonsense.
+TEST(Kskin, PreviewRefusesWhatIsNotASkinOrAPackage) {
+  const fs::path dir = fs::temp_directory_path() / "kskin_test";
+  const fs::path junk = writeTemp("junk.bin", "MZ but nothing of a program");
+  const fs::path out = dir / "refused.png";
+  const std::string preview = std::string(KSKIN_PATH " preview ");
+  const struct {
+    std::string arguments;
+    int status;
+  } cases[] = {
+      {junk.string(), 1},
+      {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + junk.string(), 1},
+      {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + KESTRANE_DEFAULT_SKIN, 1},
+      // A built program without a package.
+      {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + KPACK_PATH, 1},
+      {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + (dir / "missing").string(), 2},
+  };
+  for (const auto& c : cases) {
+    fs::remove(out);
+    int status = 0;
+    const std::string output = run(preview + c.arguments + " -o " + out.string(), status);
+    EXPECT_EQ(status, c.status) << c.arguments << "\n" << output;
+    EXPECT_NE(output.find("kskin: "), std::string::npos) << output;
+    EXPECT_FALSE(fs::exists(out)) << c.arguments;
+  }
 }
 
 TEST(Kskin, DescriptionMistakesAreNamed) {

@@ -2,7 +2,7 @@
 //
 //   kskin build DESCRIPTION.toml -o OUT.skin [--font-dir DIR]... [--preview OUT.png]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
-//   kskin preview FILE -o OUT.png
+//   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup)
 //   kskin icon DESCRIPTION.toml -o OUT.ico   (48, 32 and 16 pixels at 4, 8 and 32 bits)
 #include <CLI/CLI.hpp>
 
@@ -14,32 +14,43 @@
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
+#include "kskin/PreviewSheet.h"
 #include "kskin/Report.h"
+#include "kskin/SampleProduct.h"
 
 namespace {
 
 constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
+constexpr int kPackageResourceId = 112;
 constexpr int kSkinResourceId = 116;
 
-// Reads FILE and loads it as the program would; the exit code when that fails,
-// else -1.
-int load(const std::string& path, kskin::LoadedSkin& skin) {
-  kskin::Bytes bytes;
+// Reads FILE, or from a built setup its resource RC_DATA `id`, into `bytes`; the
+// exit code when that fails, else -1.
+int readResource(const std::string& path, int id, const char* what, kskin::Bytes& bytes) {
   try {
     bytes = kskin::ReadFile(path);
   } catch (const kskin::SkinError& e) {
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitUsage;
   }
-  // A built setup carries its skin as resource RC_DATA 116.
   if (tools::isProgramImage(bytes)) {
     const kskin::Bytes program = std::move(bytes);
     std::string error;
-    if (!tools::findProgramResource(program, kSkinResourceId, bytes, error)) {
-      std::cerr << "kskin: invalid skin: " << path << ": " << error << "\n";
+    if (!tools::findProgramResource(program, id, bytes, error)) {
+      std::cerr << "kskin: invalid " << what << ": " << path << ": " << error << "\n";
       return kExitInvalid;
     }
+  }
+  return -1;
+}
+
+// Reads FILE and loads it as the program would; the exit code when that fails,
+// else -1.
+int load(const std::string& path, kskin::LoadedSkin& skin) {
+  kskin::Bytes bytes;
+  if (const int failed = readResource(path, kSkinResourceId, "skin", bytes); failed >= 0) {
+    return failed;
   }
   if (!kskin::LoadSkinBytes(bytes, skin)) {
     std::cerr << "kskin: invalid skin: " << path << " does not load\n";
@@ -48,10 +59,38 @@ int load(const std::string& path, kskin::LoadedSkin& skin) {
   return -1;
 }
 
-int preview(const kskin::LoadedSkin& skin, const std::string& png) {
-  Image sheet;
-  kskin::RenderPreview(skin, sheet);
-  kskin::WriteFile(png, kskin::EncodePng(sheet));
+// Reads a package as the program does; the exit code when that fails, else -1.
+int loadPackage(const std::string& path, InstallModel& model) {
+  kskin::Bytes bytes;
+  if (const int failed = readResource(path, kPackageResourceId, "package", bytes); failed >= 0) {
+    return failed;
+  }
+  ByteStream stream;
+  if (bytes.size() > 0xFFFFFFF0u ||
+      stream.appendBytes(std::uint32_t(bytes.size()), bytes.data()) != S_OK) {
+    std::cerr << "kskin: invalid package: " << path << ": too large\n";
+    return kExitInvalid;
+  }
+  std::uint32_t position = 0;
+  if (!model.readPackage(stream, position)) {
+    std::cerr << "kskin: invalid package: " << path << ": " << model.failureReason() << "\n";
+    return kExitInvalid;
+  }
+  return -1;
+}
+
+// The pages over `skin` showing the package at `packagePath`, or the sample
+// product when there is none.
+int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::string& png) {
+  InstallModel model;
+  if (packagePath.empty()) {
+    kskin::MakeSampleProduct(model);
+  } else if (const int failed = loadPackage(packagePath, model); failed >= 0) {
+    return failed;
+  }
+  kskin::PreviewSheet sheet;
+  kskin::RenderPreview(skin, model, sheet);
+  kskin::WriteFile(png, kskin::EncodePng(sheet.image));
   return 0;
 }
 
@@ -61,22 +100,26 @@ int main(int argc, char** argv) {
   CLI::App app{"kskin: builds, checks and previews skin resources"};
   app.require_subcommand(1);
 
-  std::string description, output, file, png;
+  std::string description, output, file, png, package;
   std::vector<std::string> fontDirs;
   CLI::App* buildCommand = app.add_subcommand("build", "Build a skin resource from a description");
   buildCommand->add_option("description", description, "The TOML description")->required();
   buildCommand->add_option("-o,--output", output, "The skin file to write")->required();
   buildCommand->add_option("--font-dir", fontDirs, "A folder to look for fonts and pictures in");
-  buildCommand->add_option("--preview", png, "Also write a preview sheet as PNG");
+  buildCommand->add_option("--preview", png,
+                           "Also write a preview sheet of the pages over a sample product as PNG");
 
   CLI::App* checkCommand =
       app.add_subcommand("check", "Load a skin as the program does and describe it as JSON");
   checkCommand->add_option("file", file, "A skin resource")->required();
 
   CLI::App* previewCommand =
-      app.add_subcommand("preview", "Draw everything in a skin onto one PNG sheet");
-  previewCommand->add_option("file", file, "A skin resource")->required();
+      app.add_subcommand("preview", "Draw the six pages and the skin's parts onto one PNG sheet");
+  previewCommand->add_option("file", file, "A skin resource or a built setup")->required();
   previewCommand->add_option("-o,--output", png, "The PNG to write")->required();
+  previewCommand->add_option("--package", package,
+                             "The package (or built setup) whose pages to show; a sample "
+                             "product when left out");
 
   CLI::App* iconCommand =
       app.add_subcommand("icon", "Draw a program icon from a description and write it as .ico");
@@ -106,7 +149,7 @@ int main(int argc, char** argv) {
         return kExitInvalid;
       }
       kskin::WriteFile(output, bytes);
-      return png.empty() ? 0 : preview(skin, png);
+      return png.empty() ? 0 : preview(skin, "", png);
     }
     kskin::LoadedSkin skin;
     if (const int failed = load(file, skin); failed >= 0) return failed;
@@ -114,7 +157,7 @@ int main(int argc, char** argv) {
       kskin::WriteSummary(skin, std::cout);
       return std::cout.good() ? 0 : kExitUsage;
     }
-    return preview(skin, png);
+    return preview(skin, package, png);
   } catch (const kskin::SkinError& e) {
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitInvalid;

@@ -1,0 +1,33 @@
+// The preview sheet: the wizard's six pages as the program composes them over a
+// skin and a product, then the skin's own parts (pictures, sprites and captions,
+// the fonts' character sets) for the skin's author.
+#pragma once
+
+#include "app/Wizard.h"
+#include "kskin/Report.h"
+#include "package/InstallModel.h"
+#include "render/Geometry.h"
+#include "render/Image.h"
+
+namespace kskin {
+
+constexpr int kPreviewPages = Finished + 1;
+
+struct PreviewSheet {
+  Image image;
+  // The size of each page's window, and where each one starts on the sheet.
+  Size window{};
+  Point pages[kPreviewPages] = {};
+};
+
+// Shows `page` as the sheet pictures it: as the program first shows it, except
+// that Installing is part of the way through. The folder page describes a fixed
+// roomy local drive rather than this machine's.
+void StagePage(Wizard& wizard, const InstallModel& model, int page);
+
+// Draws the sheet. Throws SkinError when the pages cannot be built over `skin`
+// and `model` (a skin without the parts the pages need), when the window is
+// too large to show, or when memory is short.
+void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet);
+
+}  // namespace kskin
