@@ -24,6 +24,8 @@ bool MainWindow::HoverState::operator==(const HoverState& o) const {
 void MainWindow::Release() {
   if (handle_ != nullptr) platform::destroyWindow(handle_);
   handle_ = nullptr;
+  if (!className_.empty()) platform::unregisterWindowClass(className_.c_str(), module_);
+  className_.clear();
   if (screenBitmap_ != nullptr) platform::deleteObject(screenBitmap_);
   screenBitmap_ = nullptr;
   screenWidth_ = screenHeight_ = 0;
@@ -45,6 +47,7 @@ bool MainWindow::Create(const Setup& setup) {
                                      setup.module, 4, nullptr, platform::loadArrowCursor())) {
     return false;
   }
+  className_ = setup.className;
   pendingWindow = this;
   platform::WindowHandle window =
       platform::createWindow(0, setup.className, setup.title, kWindowStyle, 0, 0, setup.width,

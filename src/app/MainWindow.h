@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Paint.h"
 #include "platform/PlatformTypes.h"
@@ -55,9 +56,9 @@ class MainWindow {
   // or the window could not be made.
   bool Create(const Setup& setup);
 
-  // Destroys the window if it is still there and releases the screen bitmap
-  // and the icons. Done before the program returns from its entry point: the
-  // platform's own bookkeeping may be gone by the time static objects go.
+  // Destroys the window if it is still there, unregisters its class and
+  // releases the screen bitmap and the icons. Done before the program returns from its entry point:
+  // the platform's own bookkeeping may be gone by the time static objects go.
   void Release();
 
   // The idle step of the message loop: what is under the mouse now, and a
@@ -99,6 +100,7 @@ class MainWindow {
 
   platform::WindowHandle handle_ = nullptr;
   platform::ModuleHandle module_ = nullptr;
+  std::string className_;  // registered while not empty
   platform::DrawDibHandle drawDib_ = nullptr;
   platform::IconHandle smallIcon_ = nullptr;
   platform::IconHandle largeIcon_ = nullptr;

@@ -109,6 +109,8 @@ class Wizard {
   CheckBox* FileTypeBox(int i) const;
 
   void SetProgress(double fraction);
+  // What the progress bar says ("42.0%").
+  const char* ProgressText() const { return progress_ != nullptr ? progress_->Text() : ""; }
   bool RunAfterSetupChecked() const;
 
   // The background painter: white, the background picture faintly, the header

@@ -44,6 +44,11 @@ inline bool ptInRect(const Rect& r, int x, int y) {
 bool registerWindowClass(const char* className, unsigned classStyle, WindowProc proc,
                          ModuleHandle module, int extraBytes, IconHandle icon, CursorHandle cursor);
 
+// Removes a class registered by registerWindowClass (UnregisterClassA), so it can
+// be registered again. False when the class is unknown or a window of it still
+// exists.
+bool unregisterWindowClass(const char* className, ModuleHandle module);
+
 // Creates a window of a registered class (CreateWindowExA, no menu, no creation
 // parameter). The procedure receives the creation messages before this returns,
 // as on Windows: WM_GETMINMAXINFO, WM_NCCREATE and WM_CREATE (on the host their

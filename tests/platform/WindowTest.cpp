@@ -158,6 +158,16 @@ TEST_F(Window, AClassIsRegisteredOnce) {
   EXPECT_EQ(platform::createWindow(0, "KestraneNoSuchClass", "", WS_POPUP, 0, 0, 10, 10, nullptr,
                                    platform::currentModule()),
             nullptr);
+
+  // A class stays while one of its windows lives; once unregistered it can be
+  // registered again.
+  EXPECT_FALSE(platform::unregisterWindowClass(className_.c_str(), platform::currentModule()));
+  ASSERT_TRUE(platform::destroyWindow(window_));
+  window_ = nullptr;
+  EXPECT_TRUE(platform::unregisterWindowClass(className_.c_str(), platform::currentModule()));
+  EXPECT_FALSE(platform::unregisterWindowClass(className_.c_str(), platform::currentModule()));
+  EXPECT_TRUE(platform::registerWindowClass(className_.c_str(), 0, &ownerProc,
+                                            platform::currentModule(), 0, nullptr, nullptr));
 }
 
 namespace {

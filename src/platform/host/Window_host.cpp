@@ -160,6 +160,18 @@ bool registerWindowClass(const char* className, unsigned classStyle, WindowProc 
   return true;
 }
 
+bool unregisterWindowClass(const char* className, ModuleHandle) {
+  if (className == nullptr) return false;
+  const auto c = std::find_if(classes().begin(), classes().end(),
+                              [&](const host::WindowClass& k) { return k.name == className; });
+  if (c == classes().end()) return false;
+  for (const host::HostWindow* w : windows()) {
+    if (w->windowClass.name == className) return false;
+  }
+  classes().erase(c);
+  return true;
+}
+
 WindowHandle createWindow(unsigned, const char* className, const char* title, unsigned style, int x,
                           int y, int width, int height, WindowHandle, ModuleHandle) {
   if (className == nullptr || width <= 0 || height <= 0) return nullptr;

@@ -29,6 +29,11 @@ bool registerWindowClass(const char* className, unsigned classStyle, WindowProc 
   return RegisterClassExA(&wc) != 0;
 }
 
+bool unregisterWindowClass(const char* className, ModuleHandle module) {
+  if (className == nullptr) return false;
+  return UnregisterClassA(className, static_cast<HINSTANCE>(module)) != FALSE;
+}
+
 WindowHandle createWindow(unsigned exStyle, const char* className, const char* title,
                           unsigned style, int x, int y, int width, int height, WindowHandle parent,
                           ModuleHandle module) {

@@ -1,0 +1,209 @@
+// The application as a whole, over the host backend without a display: the test
+// program carries the test product's package and the default skin as its own
+// resources, so SetupApp starts as a built setup does. Messages go through the
+// real window procedure; message boxes are answered from the backend's queue.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/SetupApp.h"
+#include "platform/Messages.h"
+#include "platform/Module.h"
+#include "platform/WinDefs.h"
+#include "platform/host/FailureInjection.h"
+#include "platform/host/HostWindowState.h"
+#include "platform/host/Prefix.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+namespace host = platform::host;
+
+const char kInstallFolder[] = "C:\\Program Files\\Kestrane Test Product";
+
+class SetupAppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host::takeShownMessageBoxes();
+    host::clearFailures();
+    std::system(("rm -rf '" + host::prefixRoot() + "/drive_c/Program Files/Kestrane Test Product'")
+                    .c_str());
+    app_ = std::make_unique<SetupApp>();
+    ASSERT_TRUE(app_->Initialise(platform::currentModule(), SetupApp::ResourceIds()));
+    window_ = app_->Window().Handle();
+    ASSERT_NE(window_, nullptr);
+  }
+  void TearDown() override {
+    app_->Shutdown();
+    Pump([] { return false; }, 0);
+    host::clearFailures();
+    host::takeShownMessageBoxes();
+  }
+
+  // Through the window procedure, as the message loop would hand it over.
+  void Send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
+    platform::sendMessage(window_, message, wParam, lParam);
+  }
+  // Runs the message loop until `done` holds or `timeoutMs` pass; true when done.
+  // WM_QUIT is remembered rather than ending anything.
+  bool Pump(const std::function<bool()>& done, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+      platform::Message m{};
+      while (platform::peekMessage(m)) {
+        if (m.message == WM_QUIT) {
+          quit_ = true;
+          continue;
+        }
+        platform::translateMessage(m);
+        platform::dispatchMessage(m);
+        if (done()) return true;
+      }
+      if (done()) return true;
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      platform::waitForMessage(10);
+    }
+  }
+  // Walks forward from Welcome to `page` with the Next and I Agree buttons.
+  void GoTo(int page) {
+    while (app_->CurrentPage() < page) {
+      const int before = app_->CurrentPage();
+      Send(MSG_NAVIGATE, before == License ? kNavigateAgree : kNavigateNext);
+      ASSERT_NE(app_->CurrentPage(), before) << "stuck on page " << before;
+    }
+  }
+  std::vector<host::ShownMessageBox> Boxes() { return host::takeShownMessageBoxes(); }
+
+  std::unique_ptr<SetupApp> app_;
+  platform::WindowHandle window_ = nullptr;
+  bool quit_ = false;
+};
+
+TEST_F(SetupAppTest, ButtonsAndKeysStepThroughThePages) {
+  EXPECT_EQ(app_->CurrentPage(), Welcome);
+  Send(WM_CHAR, 8);  // Backspace on Welcome stays there
+  EXPECT_EQ(app_->CurrentPage(), Welcome);
+  Send(MSG_NAVIGATE, kNavigateNext);
+  EXPECT_EQ(app_->CurrentPage(), License);
+  Send(MSG_NAVIGATE, kNavigateAgree);
+  EXPECT_EQ(app_->CurrentPage(), InstallFolder);
+  Send(MSG_NAVIGATE, kNavigateBack);
+  EXPECT_EQ(app_->CurrentPage(), License);
+  Send(WM_CHAR, 13);
+  EXPECT_EQ(app_->CurrentPage(), InstallFolder);
+  Send(MSG_NAVIGATE, kNavigateNext);
+  EXPECT_EQ(app_->CurrentPage(), FileTypes);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(SetupAppTest, CancelAsksAndOnlyYesCloses) {
+  GoTo(InstallFolder);
+  host::queueMessageBoxAnswer(IDNO);
+  Send(WM_CHAR, 27);
+  std::vector<host::ShownMessageBox> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Cancel Setup?");
+  EXPECT_EQ(boxes[0].text, "Setup is not complete!\nAre you sure you want to exit?");
+  EXPECT_EQ(boxes[0].type, MB_YESNO);
+  EXPECT_EQ(boxes[0].owner, window_);
+  EXPECT_FALSE(Pump([] { return false; }, 50));
+  EXPECT_EQ(app_->CurrentPage(), InstallFolder);
+  EXPECT_FALSE(quit_);
+
+  // The caption's close button asks the same; Yes closes the window and ends the
+  // loop.
+  host::queueMessageBoxAnswer(IDYES);
+  Send(MSG_NAVIGATE, kNavigateFinish);
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_TRUE(Pump([this] { return quit_; }, 2000));
+}
+
+TEST_F(SetupAppTest, AnInstallationRunsToFinishedAndFinishStartsTheProgram) {
+  GoTo(FileTypes);
+  Send(MSG_NAVIGATE, kNavigateNext);
+  ASSERT_EQ(app_->CurrentPage(), Installing);
+  // Nothing leaves the page while the files are written: not Escape, not the
+  // buttons, not the close button.
+  Send(WM_CHAR, 27);
+  Send(MSG_NAVIGATE, kNavigateCancel);
+  Send(MSG_NAVIGATE, kNavigateFinish);
+  Send(MSG_NAVIGATE, kNavigateBack);
+  EXPECT_EQ(app_->CurrentPage(), Installing);
+  ASSERT_TRUE(Pump([this] { return app_->CurrentPage() == Finished; }, 20000));
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(app_->Options().StartMenuEntry, 1);
+  EXPECT_EQ(app_->Options().DesktopIcon, 1);
+
+  std::string readme;
+  EXPECT_TRUE(readTestFile((std::string(kInstallFolder) + "\\readme.txt").c_str(), readme));
+  EXPECT_NE(readme.find("Kestrane Test Product"), std::string::npos);
+
+  // On Finished, Escape finishes without a question: the program flagged to run
+  // is started in the install folder and the window closes.
+  Send(WM_CHAR, 27);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_TRUE(Pump([this] { return quit_; }, 2000));
+  std::ifstream log(host::prefixRoot() + "/shell.log");
+  const std::string shellLog((std::istreambuf_iterator<char>(log)),
+                             std::istreambuf_iterator<char>());
+  EXPECT_NE(shellLog.find("Viewer.cmd"), std::string::npos) << shellLog;
+  EXPECT_NE(shellLog.find("Kestrane Test Product"), std::string::npos) << shellLog;
+}
+
+TEST_F(SetupAppTest, AFailedInstallationSaysWhatFailedAndReturnsToFileTypes) {
+  GoTo(FileTypes);
+  host::failNthCall(host::HostCall::CreateFolder, 1);
+  host::queueMessageBoxAnswer(IDOK);
+  Send(MSG_NAVIGATE, kNavigateNext);
+  ASSERT_TRUE(Pump([this] { return app_->CurrentPage() != Installing; }, 20000));
+  EXPECT_EQ(app_->CurrentPage(), FileTypes);
+  std::vector<host::ShownMessageBox> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Setup Error!");
+  EXPECT_EQ(boxes[0].text,
+            "Failed to: Create new folder\n\nPlease close all other applications and retry.");
+  EXPECT_EQ(boxes[0].type, MB_ICONERROR | MB_OK);
+
+  // From FileTypes the user may try again; a new pass runs to the end.
+  Send(MSG_NAVIGATE, kNavigateNext);
+  ASSERT_TRUE(Pump([this] { return app_->CurrentPage() == Finished; }, 20000));
+}
+
+TEST_F(SetupAppTest, ProgressIsClampedToTheBar) {
+  GoTo(FileTypes);
+  Send(MSG_INSTALL_PROGRESS, 0, 150);
+  EXPECT_STREQ(app_->GetWizard().ProgressText(), "100.0%");
+  Send(MSG_INSTALL_PROGRESS, 0, std::intptr_t(0xFFFB));  // -5 in the low 16 bits
+  EXPECT_STREQ(app_->GetWizard().ProgressText(), " 0.0%");
+  Send(MSG_INSTALL_PROGRESS, 0, 0x10032);  // only the low 16 bits count: 50
+  EXPECT_STREQ(app_->GetWizard().ProgressText(), "50.0%");
+}
+
+TEST_F(SetupAppTest, HoverRepaintsOnlyWhenWhatIsUnderTheMouseChanges) {
+  platform::Rect rect{};
+  ASSERT_TRUE(platform::getWindowRect(window_, rect));
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  auto repaintsAfterMove = [&](int x, int y) {
+    const int before = host::repaintCount();
+    host::pushMouseMotion(window_, x, y);
+    Pump([] { return false; }, 30);
+    app_->Window().IdleHoverPoll();
+    return host::repaintCount() - before;
+  };
+  repaintsAfterMove(width / 2, height / 2);  // somewhere on the page to start from
+  EXPECT_EQ(repaintsAfterMove(width - 20, height - 10), 1) << "onto the Next button";
+  EXPECT_EQ(repaintsAfterMove(width - 21, height - 11), 0) << "within the same button";
+  EXPECT_EQ(repaintsAfterMove(width / 3, 8), 1) << "onto the caption bar";
+  EXPECT_EQ(repaintsAfterMove(width / 3 + 4, 9), 0) << "along the caption bar";
+  EXPECT_EQ(app_->Window().Hover().caption, kHitCaptionBar);
+  EXPECT_EQ(app_->Window().Hover().navigationItem, -1);
+}
+
+}  // namespace
