@@ -136,3 +136,17 @@ e2e_wait_change() {
     sleep 0.3
   done
 }
+
+# Waits up to $2 seconds until two looks of window $1 taken a moment apart are
+# the same.
+e2e_wait_stable() {
+  local id="$1" deadline=$((SECONDS + ${2:-30}))
+  import -window "$id" "$e2e_tmp/stable-a.png"
+  while :; do
+    sleep 0.4
+    import -window "$id" "$e2e_tmp/stable-b.png"
+    e2e_same "$e2e_tmp/stable-a.png" "$e2e_tmp/stable-b.png" && return 0
+    mv "$e2e_tmp/stable-b.png" "$e2e_tmp/stable-a.png"
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+  done
+}
