@@ -176,6 +176,20 @@ TEST_F(SetupAppTest, AFailedInstallationSaysWhatFailedAndReturnsToFileTypes) {
   ASSERT_TRUE(Pump([this] { return app_->CurrentPage() == Finished; }, 20000));
 }
 
+TEST_F(SetupAppTest, ClosedByTheSystemWhileInstallingTheWorkerStopsFirst) {
+  GoTo(FileTypes);
+  Send(MSG_NAVIGATE, kNavigateNext);
+  ASSERT_EQ(app_->CurrentPage(), Installing);
+  // As from the taskbar: WM_CLOSE reaches the default procedure at once.
+  Send(WM_CLOSE);
+  EXPECT_TRUE(Pump([this] { return quit_; }, 2000));
+  // The pass is asked to stop and waited for; the worker's late messages find no
+  // window and change nothing.
+  app_->Shutdown();
+  EXPECT_EQ(app_->CurrentPage(), Installing);
+  EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(SetupAppTest, ProgressIsClampedToTheBar) {
   GoTo(FileTypes);
   Send(MSG_INSTALL_PROGRESS, 0, 150);
