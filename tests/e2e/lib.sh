@@ -18,8 +18,15 @@ e2e_cleanup() {
   done
 }
 
+# Fails the run. When E2E_DIAGNOSE names a folder, what the screen showed and
+# which windows there were is left there first.
 e2e_fail() {
   echo "FAIL: $*" >&2
+  if [ -n "${E2E_DIAGNOSE:-}" ] && [ -n "${DISPLAY:-}" ]; then
+    xwininfo -root -tree >"$E2E_DIAGNOSE/failure-windows.txt" 2>&1 || true
+    import -window root "$E2E_DIAGNOSE/failure-screen.png" 2>/dev/null || true
+    ps -eo pid,stat,etime,time,args >"$E2E_DIAGNOSE/failure-processes.txt" 2>&1 || true
+  fi
   exit 1
 }
 

@@ -380,7 +380,7 @@ TEST(ProgramResources, FindsResourcesInHostPrograms) {
   ASSERT_TRUE(tools::isProgramImage(image));
   ASSERT_TRUE(tools::findProgramResource(image, 200, out, error)) << error;
   EXPECT_EQ(out[0], 0x78);  // a zlib stream
-  EXPECT_FALSE(tools::findProgramResource(image, kPackageResourceId, out, error));
+  EXPECT_FALSE(tools::findProgramResource(image, 113, out, error));  // one it does not carry
 
   std::vector<unsigned char> damaged = image;
   for (std::size_t at : {0x28u, 0x3Au, 0x3Cu, 0x3Eu}) damaged[at] ^= 0xFF;
