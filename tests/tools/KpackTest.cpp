@@ -19,6 +19,7 @@
 #include "package/PackageFormat.h"
 #include "support/EncodeJpeg.h"
 #include "support/LinkProbe.h"
+#include "support/RegExport.h"
 #include "support/RunProcess.h"
 
 namespace fs = std::filesystem;
@@ -513,41 +514,6 @@ TEST_F(Kpack, InstallRunsThePassHeadless) {
   EXPECT_EQ(status, 2);
 }
 
-namespace {
-
-// registry.reg as UTF-8 text (the file is UTF-16LE with a byte-order mark).
-std::string registryText(const fs::path& prefix) {
-  std::ifstream in(prefix / "registry.reg", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-  std::string text;
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    const unsigned c = (unsigned char)bytes[i] | ((unsigned char)bytes[i + 1] << 8);
-    if (c < 0x80) {
-      text += char(c);
-    } else if (c < 0x800) {
-      text += char(0xC0 | (c >> 6));
-      text += char(0x80 | (c & 0x3F));
-    } else {
-      text += char(0xE0 | (c >> 12));
-      text += char(0x80 | ((c >> 6) & 0x3F));
-      text += char(0x80 | (c & 0x3F));
-    }
-  }
-  return text;
-}
-
-// The value lines of one key of the export, "" when the key is missing.
-std::string keyBlock(const std::string& text, const std::string& key) {
-  const std::string head = "[" + key + "]\r\n";
-  const std::size_t at = text.find(head);
-  if (at == std::string::npos) return "<no key " + key + ">";
-  const std::size_t end = text.find("\r\n\r\n", at);
-  return text.substr(at + head.size(), end - at - head.size() + 2);
-}
-
-}  // namespace
-
 TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
   const std::string out = (dir_ / "full.bin").string();
   int status = -1;
@@ -567,7 +533,7 @@ TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
   EXPECT_TRUE(fs::is_regular_file(drive / "Windows/System32/demohelper.dll"));
   EXPECT_FALSE(fs::exists(drive / "Windows/System32/demo.dat"));  // cancelled
 
-  const std::string reg = registryText(prefix);
+  const std::string reg = regExportText((prefix / "registry.reg").string());
   const std::string app = "C:\\\\Program Files\\\\Demo Product\\\\";
   const std::string classes = "HKEY_LOCAL_MACHINE\\Software\\Classes\\";
   const struct {
@@ -612,7 +578,7 @@ TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
        "\"AppFile\"=\"" +
            app + "Demo.exe\"\r\n"},
   };
-  for (const auto& e : expected) EXPECT_EQ(keyBlock(reg, e.key), e.lines) << e.key;
+  for (const auto& e : expected) EXPECT_EQ(regExportKey(reg, e.key), e.lines) << e.key;
 
   const fs::path menu = drive / "ProgramData/Microsoft/Windows/Start Menu/Programs/Demo Product";
   const struct {

@@ -1,0 +1,35 @@
+#include "support/RegExport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+std::string regExportText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << path;
+  std::string text;
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const unsigned c = (unsigned char)bytes[i] | ((unsigned char)bytes[i + 1] << 8);
+    if (c < 0x80) {
+      text += char(c);
+    } else if (c < 0x800) {
+      text += char(0xC0 | (c >> 6));
+      text += char(0x80 | (c & 0x3F));
+    } else {
+      text += char(0xE0 | (c >> 12));
+      text += char(0x80 | ((c >> 6) & 0x3F));
+      text += char(0x80 | (c & 0x3F));
+    }
+  }
+  return text;
+}
+
+std::string regExportKey(const std::string& text, const std::string& key) {
+  const std::string head = "[" + key + "]\r\n";
+  const std::size_t at = text.find(head);
+  if (at == std::string::npos) return "<no key " + key + ">";
+  const std::size_t end = text.find("\r\n\r\n", at);
+  return text.substr(at + head.size(), end - at - head.size() + 2);
+}
