@@ -18,8 +18,8 @@ const int kEditId = 100;
 
 struct Document {
   std::string name;
-  std::string bytes;
-  DWORD size = 0;
+  std::string bytes;  // the first kMostBytes of it
+  unsigned long long size = 0;
   bool opened = false;
 };
 
@@ -52,9 +52,10 @@ Document readDocument(const std::string& name) {
   HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return doc;
-  doc.size = GetFileSize(file, nullptr);
-  if (doc.size != INVALID_FILE_SIZE) {
-    doc.bytes.resize(doc.size < kMostBytes ? doc.size : kMostBytes);
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file, &size)) {
+    doc.size = static_cast<unsigned long long>(size.QuadPart);
+    doc.bytes.resize(doc.size < kMostBytes ? static_cast<std::size_t>(doc.size) : kMostBytes);
     DWORD read = 0;
     if (!doc.bytes.empty() &&
         ReadFile(file, &doc.bytes[0], DWORD(doc.bytes.size()), &read, nullptr)) {
@@ -89,10 +90,8 @@ std::string withCrLf(const std::string& text) {
 }
 
 std::string hexView(const Document& doc) {
+  std::string out = std::to_string(doc.size) + " bytes, not text. The first bytes:\r\n\r\n";
   char line[128];
-  std::snprintf(line, sizeof line, "%lu bytes, not text. The first bytes:\r\n\r\n",
-                static_cast<unsigned long>(doc.size));
-  std::string out = line;
   const std::size_t shown = doc.bytes.size() < kHexBytes ? doc.bytes.size() : kHexBytes;
   for (std::size_t row = 0; row < shown; row += 16) {
     int used = std::snprintf(line, sizeof line, "%08lx  ", static_cast<unsigned long>(row));
