@@ -8,7 +8,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
               "  - the install folder and its files\n"
               "  - demohelper.dll from the system folder\n"
               "  - the Start-menu folder and the desktop link\n"
-              "  - the Demo Document, Demo Note and Demo Picture file types\n"
+              "  - the Demo Document, Note and Picture file types\n"
               "  - the shell extension's class registration\n"
               "  - the settings and this uninstall entry\n\n"
               "This demo leaves everything in place.",
