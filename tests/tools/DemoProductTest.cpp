@@ -34,6 +34,7 @@ TEST(DemoProduct, InstallsEverythingItsManifestNames) {
                                     "'" + " --prefix '" + prefix.string() + "' --uncheck 0,2",
                                 output, 120);
   ASSERT_EQ(status, 0) << output;
+  ASSERT_GE(output.size(), 14u);
   EXPECT_EQ(output.substr(0, 7), "done 0\n");
   EXPECT_EQ(output.substr(output.size() - 7), "done 1\n");
 
