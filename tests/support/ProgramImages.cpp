@@ -1,5 +1,6 @@
 #include "support/ProgramImages.h"
 
+#include <cstdint>
 #include <string>
 
 #include "platform/ResourceSection.h"
