@@ -7,9 +7,14 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "package/PackageBytes.h"
+#include "platform/RegFile.h"
+#include "platform/RegistryTree.h"
 #include "render/Image.h"
 #include "support/EncodeJpeg.h"
+#include "support/ProgramImages.h"
 #include "support/SkinBytes.h"
 
 namespace {
@@ -68,6 +73,94 @@ Bytes everyKindOfItem() {
   return p.bytes;
 }
 
+// ---- inflateStream: four bytes choosing the run (see InflateFuzz.cpp), then a body.
+
+// Stops at the second progress call, limit 32 KiB - 1, hint 8 KiB.
+const unsigned char kLimitedRun[4] = {2, 0xFF >> 1, 0xFF, 8};
+const unsigned char kOpenRun[4] = {0, 0xFF, 0, 0};
+
+Bytes zlibOf(const Bytes& plain, int level) {
+  uLongf size = compressBound(uLong(plain.size()));
+  Bytes out(size);
+  if (compress2(out.data(), &size, plain.data(), uLong(plain.size()), level) != Z_OK) return {};
+  out.resize(size);
+  return out;
+}
+
+Bytes inflateRun(const unsigned char (&run)[4], Bytes body) {
+  body.insert(body.begin(), run, run + 4);
+  return body;
+}
+
+// Bytes a compressor cannot shrink, so that a body spans several 16 KiB blocks.
+Bytes noise(std::size_t n) {
+  Bytes bytes(n);
+  std::uint32_t x = 2463534242u;
+  for (auto& b : bytes) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    b = (unsigned char)x;
+  }
+  return bytes;
+}
+
+Bytes flipped(Bytes bytes, std::size_t bit) {
+  bytes[(bit / 8) % bytes.size()] ^= (unsigned char)(1u << (bit % 8));
+  return bytes;
+}
+
+// ---- .reg files, as the host registry writes them.
+
+std::string sz(const std::string& text) {
+  return std::string(text.c_str(), text.size() + 1);
+}
+
+std::shared_ptr<regtree::Key> keyAt(regtree::Key& top, const std::string& path) {
+  std::vector<std::string> parts;
+  regtree::splitKeyPath(path, parts);
+  std::shared_ptr<regtree::Key> key = top.addSubkey(parts.at(0));
+  for (std::size_t i = 1; i < parts.size(); ++i) key = key->addSubkey(parts[i]);
+  return key;
+}
+
+Bytes asBytes(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
+
+// A registry such as an installation leaves: values of every form the writer has.
+Bytes installedRegistry() {
+  regtree::Key top("");
+  auto demo = keyAt(top, "HKEY_LOCAL_MACHINE\\Software\\Demo");
+  demo->setValue("", 1, sz("C:\\Program Files\\\"Demo\""));
+  demo->setValue("Count", 4, std::string("\x2a\0\0\0", 4));
+  demo->setValue("Blob", 3, std::string(60, '\x5a'));
+  demo->setValue("Path", 2, sz("%ProgramFiles%\\Demo"));
+  demo->setValue("List", 7, std::string("a\0bc\0\0", 6));
+  demo->setValue("Lines", 1, sz("one\r\ntwo"));
+  demo->setValue("Empty", 0, "");
+  auto doc = keyAt(top, "HKEY_LOCAL_MACHINE\\Software\\Classes\\.dmo");
+  doc->setValue("", 1, sz("Demo.Doc"));
+  keyAt(top, "HKEY_CURRENT_USER\\Software\\Demo\\Settings")->setValue("Size", 4, "\1\2\3\4");
+  return asBytes(regfile::exportRegistry(top));
+}
+
+// What a user's editor may leave: comments, a deletion, the classes root, loose
+// blanks, lines ending without a carriage return.
+Bytes editedRegistry() {
+  const std::string text = std::string(regfile::kHeader) +
+                           "\r\n\r\n; edited\r\n[HKEY_CLASSES_ROOT\\Demo.Doc]\r\n"
+                           "@=\"Demo Document\"\n  \"Flags\" = dword:0000ffff\r\n"
+                           "[-HKEY_CURRENT_USER\\Software\\Old]\r\n\"Lost\"=\"\"\r\n"
+                           "[HKEY_USERS\\.DEFAULT\\x]\r\n\"Bin\"=hex:01,02,\\\r\n  03\r\n";
+  std::string bytes = "\xFF\xFE";
+  for (char c : text) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return asBytes(bytes);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,6 +181,12 @@ int main(int argc, char** argv) {
   fs::create_directories(skin, error);
   const fs::path wrap = root / "TextWrapFuzz";
   fs::create_directories(wrap, error);
+  const fs::path inflate = root / "InflateFuzz";
+  fs::create_directories(inflate, error);
+  const fs::path reg = root / "RegFileFuzz";
+  fs::create_directories(reg, error);
+  const fs::path resources = root / "ProgramResourcesFuzz";
+  fs::create_directories(resources, error);
   const auto licence = [](const char* lineEnd) {
     // Line limit 60, a view 320 pixels wide, then the text.
     std::string text = std::string("\x3c\x50") +
@@ -128,6 +227,23 @@ int main(int argc, char** argv) {
       {skin / "bare.skin", bareSkin.make()},
       {wrap / "crlf.txt", licence("\r\n")},
       {wrap / "lf.txt", licence("\n")},
+      {inflate / "text.z", inflateRun(kOpenRun, zlibOf(licence("\r\n"), 9))},
+      {inflate / "stored.z", inflateRun(kOpenRun, zlibOf(pattern(300), 0))},
+      {inflate / "empty.z", inflateRun(kOpenRun, zlibOf({}, 6))},
+      {inflate / "limited.z", inflateRun(kLimitedRun, zlibOf(pattern(70000), 6))},
+      {inflate / "blocks.z", inflateRun(kOpenRun, zlibOf(noise(40000), 6))},
+      {inflate / "blocks-stopped.z", inflateRun(kLimitedRun, zlibOf(noise(40000), 1))},
+      {inflate / "flipped-header.z", inflateRun(kOpenRun, flipped(zlibOf(pattern(500), 6), 9))},
+      {inflate / "flipped-body.z", inflateRun(kOpenRun, flipped(zlibOf(pattern(500), 6), 100))},
+      {inflate / "flipped-check.z",
+       inflateRun(kOpenRun,
+                  flipped(zlibOf(licence("\n"), 9), zlibOf(licence("\n"), 9).size() * 8 - 3))},
+      {reg / "installed.reg", installedRegistry()},
+      {reg / "edited.reg", editedRegistry()},
+      {resources / "setup.exe", testdata::peImage()},
+      {resources / "setup64.elf", testdata::elfImage(true)},
+      {resources / "setup32.elf", testdata::elfImage(false)},
+      {resources / "section.kres", testdata::kresSection()},
   };
   for (const auto& seed : seeds) {
     if (!writeFile(seed.path, seed.bytes)) {

@@ -19,6 +19,7 @@
 #include "package/PackageFormat.h"
 #include "support/EncodeJpeg.h"
 #include "support/LinkProbe.h"
+#include "support/ProgramImages.h"
 #include "support/RegExport.h"
 #include "support/RunProcess.h"
 
@@ -380,7 +381,7 @@ TEST(ProgramResources, FindsResourcesInHostPrograms) {
                                          std::istreambuf_iterator<char>());
   ASSERT_TRUE(tools::isProgramImage(image));
   ASSERT_TRUE(tools::findProgramResource(image, 200, out, error)) << error;
-  EXPECT_EQ(out[0], 0x78);  // a zlib stream
+  EXPECT_EQ(out[0], 0x78);                                           // a zlib stream
   EXPECT_FALSE(tools::findProgramResource(image, 113, out, error));  // one it does not carry
 
   std::vector<unsigned char> damaged = image;
@@ -388,6 +389,74 @@ TEST(ProgramResources, FindsResourcesInHostPrograms) {
   EXPECT_FALSE(tools::findProgramResource(damaged, 200, out, error));
   EXPECT_FALSE(tools::findProgramResource({'M', 'Z'}, 112, out, error));
   EXPECT_FALSE(tools::findProgramResource({}, 112, out, error));
+}
+
+namespace {
+
+void putLittleEndian(std::vector<unsigned char>& b, std::size_t at, std::uint64_t v, int n) {
+  for (int i = 0; i < n; ++i) b.at(at + std::size_t(i)) = (unsigned char)(v >> (8 * i));
+}
+
+std::string resourceText(const std::vector<unsigned char>& image, int id) {
+  std::vector<unsigned char> out;
+  std::string error;
+  if (!tools::findProgramResource(image, id, out, error)) return "(" + error + ")";
+  return std::string(out.begin(), out.end());
+}
+
+// Every shorter copy of `image` is refused with a reason, or, when the cut leaves
+// what the reader looks at, still gives the whole resource; none is read past its end.
+void expectTruncationsSafe(const std::vector<unsigned char>& image) {
+  for (std::size_t n = 0; n < image.size(); n += 3) {
+    const std::vector<unsigned char> cut(image.begin(), image.begin() + std::ptrdiff_t(n));
+    const std::string text = resourceText(cut, 112);
+    EXPECT_TRUE(text == "package" || (text.front() == '(' && text.size() > 2)) << n << ": " << text;
+  }
+}
+
+}  // namespace
+
+TEST(ProgramResources, FindsResourcesInWindowsPrograms) {
+  const std::vector<unsigned char> image = testdata::peImage();
+  ASSERT_TRUE(tools::isProgramImage(image));
+  EXPECT_EQ(resourceText(image, 112), "package");
+  EXPECT_EQ(resourceText(image, 200).substr(0, 2), "\x78\x9c");
+  EXPECT_EQ(resourceText(image, 113), "(the setup has no such resource)");
+
+  const std::size_t rsrc = testdata::kPeResourceOffset;
+  std::vector<unsigned char> otherType = image;
+  otherType.at(rsrc + testdata::kPeTypeNameAt + 2 + 2 * 6) = 'X';  // RC_DATX
+  EXPECT_EQ(resourceText(otherType, 112), "(the setup has no such resource)");
+  std::vector<unsigned char> longName = image;
+  putLittleEndian(longName, rsrc + testdata::kPeTypeNameAt, 0xFFFF, 2);
+  EXPECT_EQ(resourceText(longName, 112), "(the setup has no such resource)");
+  std::vector<unsigned char> oversized = image;
+  putLittleEndian(oversized, rsrc + testdata::kPeDataEntriesAt + 4, 0x1000, 4);
+  EXPECT_EQ(resourceText(oversized, 112), "(damaged resource section)");
+  std::vector<unsigned char> pastTheEnd = image;
+  putLittleEndian(pastTheEnd, 0x40 + 24 + 224 + 20, 0xFFFFFF00u, 4);  // the section's bytes
+  EXPECT_EQ(resourceText(pastTheEnd, 112), "(the setup has no resource section)");
+  expectTruncationsSafe(image);
+}
+
+TEST(ProgramResources, FindsResourcesInBothElfClasses) {
+  for (bool is64 : {true, false}) {
+    const std::vector<unsigned char> image = testdata::elfImage(is64);
+    ASSERT_TRUE(tools::isProgramImage(image));
+    EXPECT_EQ(resourceText(image, 112), "package") << is64;
+    EXPECT_EQ(resourceText(image, 113), "(the host setup has no such resource)") << is64;
+    expectTruncationsSafe(image);
+  }
+
+  // A section-name table that lies outside the file is damage, even where an
+  // offset into it wraps around to the bytes ".kres".
+  std::vector<unsigned char> wrapped = testdata::elfImage(true);
+  const std::size_t table = 0x100, names = table + 64, kres = table + 2 * 64;
+  ASSERT_EQ(std::string(reinterpret_cast<const char*>(&wrapped.at(0x40 + 11))), ".kres");
+  putLittleEndian(wrapped, kres, 0x1000, 4);
+  putLittleEndian(wrapped, names + 0x18, std::uint64_t(0x40 + 11) - 0x1000, 8);
+  putLittleEndian(wrapped, names + 0x20, 0x2000, 8);
+  EXPECT_EQ(resourceText(wrapped, 112), "(damaged ELF section table)");
 }
 
 TEST_F(Kpack, CommandLine) {

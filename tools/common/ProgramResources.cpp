@@ -42,6 +42,11 @@ bool fromElf(const Bytes& f, int id, std::vector<unsigned char>& out, std::strin
   };
   const std::uint64_t names = field(strndx, 0x18, 0x10, 8);
   const std::uint64_t namesSize = field(strndx, 0x20, 0x14, 8);
+  // Checked whole, so that no name offset inside it can wrap around to other bytes.
+  if (!f.has(names, namesSize)) {
+    error = "damaged ELF section table";
+    return false;
+  }
   for (std::uint64_t i = 0; i < count; ++i) {
     const std::uint64_t name = field(i, 0x00, 0x00, 4);
     const std::size_t len = sizeof kres::kSectionName;  // with its terminator
