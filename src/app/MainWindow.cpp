@@ -187,10 +187,8 @@ int MainWindow::HitTestClient(int x, int y) {
 bool MainWindow::ButtonPress(int x, int y) {
   IdleHoverPoll();
   if (scene_ == nullptr) return false;
-  int width = 0, height = 0;
-  WindowSize(width, height);
-  int captionItem = -1, navigationItem = -1, contentItem = -1;
-  switch (scene_->HitTest(width, height, x, y, &captionItem, &navigationItem, &contentItem)) {
+  // The hit test leaves the items under the point in the scene's hover fields.
+  switch (HitTestClient(x, y)) {
     case kHitCaptionBar:
     case kHitNavigationBar:
       dragging_ = true;
@@ -201,15 +199,15 @@ bool MainWindow::ButtonPress(int x, int y) {
     case kHitContent:
       return false;
     case kHitCaptionItem:
-      if (scene_->caption != nullptr) scene_->caption->items.PostItem(captionItem, handle_);
+      if (scene_->caption != nullptr) scene_->caption->items.PostItem(scene_->captionItem, handle_);
       return true;
     case kHitNavigationItem:
       if (scene_->navigation != nullptr) {
-        scene_->navigation->items.PostItem(navigationItem, handle_);
+        scene_->navigation->items.PostItem(scene_->navigationItem, handle_);
       }
       return true;
     case kHitContentItem:
-      if (scene_->content != nullptr) scene_->content->PostItem(contentItem, handle_);
+      if (scene_->content != nullptr) scene_->content->PostItem(scene_->contentItem, handle_);
       return true;
     default:
       return true;

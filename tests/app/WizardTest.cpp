@@ -16,20 +16,14 @@
 #include "app/Wizard.h"
 #include "base/ByteStream.h"
 #include "platform/host/Prefix.h"
+#include "support/DefaultSkinFile.h"
 
 namespace {
 
 struct Fixture {
   explicit Fixture(int optionalExtensions, const char* name = "Kestrane Test Product") {
-    std::FILE* f = std::fopen(KESTRANE_DEFAULT_SKIN, "rb");
-    if (f == nullptr) return;
     ByteStream bytes;
-    unsigned char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-      bytes.appendBytes(std::uint32_t(n), buffer);
-    }
-    std::fclose(f);
+    if (!readDefaultSkinFile(bytes)) return;
     std::uint32_t position = 0;
     if (!skin.pictures.LoadSkin(bytes, position, skin.sprites, skin.fonts, skin.standalone)) return;
 

@@ -15,11 +15,13 @@
 #include "platform/Window.h"
 #include "platform/host/HostWindowState.h"
 #include "render/Skin.h"
+#include "support/DefaultSkinFile.h"
 #include "widgets/ButtonBar.h"
 #include "widgets/CheckBox.h"
 #include "widgets/FileTypeGrid.h"
 #include "widgets/FocusList.h"
 #include "widgets/ProgressBar.h"
+#include "widgets/SkinSlots.h"
 #include "widgets/TextView.h"
 #include "widgets/TextWrap.h"
 
@@ -27,19 +29,12 @@ namespace {
 
 struct DefaultSkin {
   DefaultSkin() {
-    std::FILE* f = std::fopen(KESTRANE_DEFAULT_SKIN, "rb");
-    if (f == nullptr) return;
-    unsigned char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-      bytes.appendBytes(std::uint32_t(n), buffer);
-    }
-    std::fclose(f);
+    if (!readDefaultSkinFile(bytes)) return;
     std::uint32_t position = 0;
     loaded = pictures.LoadSkin(bytes, position, sprites, fonts, standalone);
-    style.left = sprites.at(10);
-    style.middle = sprites.at(11);
-    style.right = sprites.at(12);
+    style.left = sprites.at(skinslot::kWidgetLeft);
+    style.middle = sprites.at(skinslot::kWidgetMiddle);
+    style.right = sprites.at(skinslot::kWidgetRight);
   }
   ByteStream bytes;
   PictureList pictures;

@@ -1,0 +1,22 @@
+// The default skin that kskin draws at build time (host builds only), read from
+// the build tree as a setup would read its skin resource.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "base/ByteStream.h"
+
+// The whole file into `bytes`; false when it cannot be read.
+inline bool readDefaultSkinFile(ByteStream& bytes) {
+  std::FILE* f = std::fopen(KESTRANE_DEFAULT_SKIN, "rb");
+  if (f == nullptr) return false;
+  unsigned char buffer[65536];
+  std::size_t n;
+  bool ok = true;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    ok = ok && bytes.appendBytes(std::uint32_t(n), buffer) == S_OK;
+  }
+  std::fclose(f);
+  return ok && bytes.size() > 0;
+}
