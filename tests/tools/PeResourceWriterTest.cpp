@@ -13,6 +13,7 @@
 #include "common/PeResourceTree.h"
 #include "common/PeResourceWriter.h"
 #include "common/ProgramResources.h"
+#include "support/ProgramImages.h"
 #include "support/RunProcess.h"
 
 namespace {
@@ -27,61 +28,13 @@ std::uint32_t get(const Bytes& b, std::size_t at, int n) {
   return tools::peRead(b, at, n);
 }
 
-constexpr std::size_t kPe = 0x80, kOptional = kPe + 24, kDirectories = kOptional + 96;
-constexpr std::size_t kSections = kOptional + 224;
-constexpr std::uint32_t kRelocationBlock[] = {0x1000, 12, 0x3010};  // one page, one HIGHLOW
+constexpr std::size_t kPe = testdata::kProgramPe, kOptional = testdata::kProgramOptional;
+constexpr std::size_t kDirectories = testdata::kProgramDirectories;
+constexpr std::size_t kSections = testdata::kProgramSections;
+using testdata::kRelocationBlock;
 
-// A program as the MinGW linker lays it out, in miniature: code, an empty
-// resource tree (or none), relocations, and a discardable section at the end.
 Bytes program(bool withResources = true) {
-  Bytes b(0x400, 0);
-  put(b, 0, 'M' | 'Z' << 8, 2);
-  put(b, 0x3C, kPe, 4);
-  put(b, kPe, 0x00004550, 4);
-  put(b, kPe + 4, 0x14C, 2);
-  put(b, kPe + 20, 224, 2);
-  put(b, kPe + 22, 0x0102, 2);
-  put(b, kOptional, 0x10B, 2);
-  put(b, kOptional + 28, 0x400000, 4);
-  put(b, kOptional + 32, 0x1000, 4);
-  put(b, kOptional + 36, 0x200, 4);
-  put(b, kOptional + 60, 0x400, 4);
-  put(b, kOptional + 68, 2, 2);       // a GUI program
-  put(b, kOptional + 70, 0x0140, 2);  // movable base, no execution of data
-  put(b, kOptional + 92, 16, 4);
-  struct Section {
-    const char* name;
-    std::uint32_t flags;
-    Bytes data;
-  };
-  std::vector<Section> sections = {{".text", 0x60000020, Bytes(0x30, 0xC3)}};
-  if (withResources) sections.push_back({".rsrc", 0x40000040, Bytes(16, 0)});
-  Bytes relocations;
-  for (std::uint32_t v : kRelocationBlock) put(relocations, relocations.size(), v, 4);
-  sections.push_back({".reloc", 0x42000040, relocations});
-  sections.push_back({"/4", 0x42000040, Bytes(0x40, 0xDB)});
-  put(b, kPe + 6, std::uint32_t(sections.size()), 2);
-  std::uint32_t va = 0x1000;
-  for (std::size_t i = 0; i < sections.size(); ++i) {
-    const std::size_t h = kSections + 40 * i;
-    for (std::size_t c = 0; sections[i].name[c] != 0; ++c)
-      b[h + c] = std::uint8_t(sections[i].name[c]);
-    const std::uint32_t raw = std::uint32_t(b.size());
-    put(b, h + 8, std::uint32_t(sections[i].data.size()), 4);
-    put(b, h + 12, va, 4);
-    put(b, h + 16, 0x200, 4);
-    put(b, h + 20, raw, 4);
-    put(b, h + 36, sections[i].flags, 4);
-    b.insert(b.end(), sections[i].data.begin(), sections[i].data.end());
-    b.resize(raw + 0x200, 0);
-    if (std::string(sections[i].name) == ".rsrc") put(b, kDirectories + 2 * 8, va, 4);
-    if (std::string(sections[i].name) == ".rsrc") put(b, kDirectories + 2 * 8 + 4, 16, 4);
-    if (std::string(sections[i].name) == ".reloc") put(b, kDirectories + 5 * 8, va, 4);
-    if (std::string(sections[i].name) == ".reloc") put(b, kDirectories + 5 * 8 + 4, 12, 4);
-    va += 0x1000;
-  }
-  put(b, kOptional + 56, va, 4);
-  return b;
+  return testdata::peProgram(withResources);
 }
 
 Bytes text(const std::string& s) {
