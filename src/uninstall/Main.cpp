@@ -48,8 +48,10 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], kFinishSwitch) == 0) {
     if (!makeUninstallPlan(model, saved, argv[3], plan)) return -1;
     removeOriginal(std::uint32_t(std::strtoul(argv[2], nullptr, 10)), argv[3]);
-    showFinalMessage(plan, removeOwnFileAndFolder(plan));
+    const std::vector<SetupString> remaining = removeOwnFileAndFolder(plan);
+    // Marked before the message, which the user may leave open as long as he likes.
     deleteSelfAtReboot();
+    showFinalMessage(plan, remaining);
     return 0;
   }
 
