@@ -102,7 +102,7 @@ void planClasses(const InstallModel& model, UninstallPlan& plan) {
         }
       }
     }
-    if (item.isComServer() && (item.flags & kItemComServer) && isGuidString(item.classId.text())) {
+    if (item.isComServer() && isGuidString(item.classId.text())) {
       addOnce(plan.comServers, item.classId);
     }
   }
@@ -166,6 +166,9 @@ bool makeUninstallPlan(const InstallModel& model, const SavedInstallOptions& sav
   }
   plan.displayName = model.displayName;
   plan.location = location;
+  plan.removeFolder = isSafeInstallFolderName(model.installFolderName.text()) &&
+                      compareNoCase(lastComponent(location.text()),
+                                    lastComponent(model.installFolderName.text())) == 0;
   plan.ownFile = ownFile;
   planFiles(model, plan);
   planShortcuts(model, saved, plan);

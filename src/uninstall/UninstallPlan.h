@@ -36,7 +36,11 @@ struct PlannedExtension {
 struct UninstallPlan {
   SetupString displayName;
   SetupString location;  // the install folder: where the uninstaller's own file is
-  SetupString ownFile;   // the uninstaller's file, removed last
+  // Whether the folder itself may go once it is empty: only when it has the name
+  // the setup gives it, so that an uninstaller copied elsewhere (the desktop)
+  // never removes that folder.
+  bool removeFolder = false;
+  SetupString ownFile;  // the uninstaller's file, removed last
   std::vector<PlannedFile> files;
   std::vector<SetupString> menuFolders;   // the product's Start-menu folder, each audience
   std::vector<SetupString> desktopLinks;  // on both desktops

@@ -34,7 +34,7 @@ void removeFiles(const UninstallPlan& plan) {
     platform::deleteFile(file.path.text());
   }
   // Fails while anything is left, the uninstaller itself at least.
-  platform::removeDirectory(plan.location.text());
+  if (plan.removeFolder) platform::removeDirectory(plan.location.text());
 }
 
 void removeShortcuts(const UninstallPlan& plan) {
@@ -107,7 +107,7 @@ std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan) {
     platform::deleteFile(plan.ownFile.text());
   }
   std::vector<SetupString> remaining;
-  if (platform::removeDirectory(plan.location.text())) return remaining;
+  if (!plan.removeFolder || platform::removeDirectory(plan.location.text())) return remaining;
   SetupString pattern(plan.location);
   if (!endsWithBackslash(pattern)) pattern.append('\\');
   pattern.append("*.*");

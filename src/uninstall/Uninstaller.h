@@ -24,9 +24,10 @@
 // skipped: whatever could not be removed shows in what remains.
 void removeInstallation(const UninstallPlan& plan);
 
-// Deletes the uninstaller's own file and, when nothing else is left in it, the
-// install folder. Returns the names of what remains in the folder (the user's
-// files, changed files, anything that could not be deleted), sorted.
+// Deletes the uninstaller's own file and, when nothing else is left in it and the
+// plan lets it go, the install folder. Returns the names of what remains in that
+// folder (the user's files, changed files, anything that could not be deleted),
+// sorted; nothing for a folder the plan keeps.
 std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan);
 
 // The question asked before anything is removed, and the caption of every box.

@@ -281,3 +281,25 @@ TEST(HostUninstall, SingleNames) {
   }
   EXPECT_FALSE(isSingleName(nullptr));
 }
+
+// Run from a folder the setup did not make (copied to another folder, say), the
+// uninstaller removes its own file there but never that folder, even empty.
+TEST(HostUninstall, KeepsAFolderTheSetupDidNotMake) {
+  const Names n;
+  const std::vector<unsigned char> bytes = productBytes(n, true);
+  InstallModel model;
+  ASSERT_TRUE(readUninstallKnowledge(bytes.data(), std::uint32_t(bytes.size()), model));
+  const std::string folder = "C:\\kestrane-tests\\Elsewhere";
+  createFolder("C:\\kestrane-tests");
+  ASSERT_TRUE(createFolder(folder.c_str()));
+  writeText(folder + "\\Uninstall.exe", "the uninstaller");
+
+  UninstallPlan plan;
+  ASSERT_TRUE(
+      makeUninstallPlan(model, SavedInstallOptions(), (folder + "\\Uninstall.exe").c_str(), plan));
+  removeInstallation(plan);
+  EXPECT_TRUE(removeOwnFileAndFolder(plan).empty());
+  EXPECT_FALSE(exists(folder + "\\Uninstall.exe"));
+  EXPECT_TRUE(exists(folder));
+  deleteTree(folder.c_str(), 0, true);
+}
