@@ -9,3 +9,9 @@ if(WIN32)
   target_compile_definitions(ks_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
                                                   _WIN32_WINNT=0x0601 WINVER=0x0601)
 endif()
+if(WIN32)
+  # No build folder in what the compiler writes, so that the setup stub is the
+  # same wherever it is built.
+  target_compile_options(ks_options INTERFACE "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
+                                              "-ffile-prefix-map=${CMAKE_BINARY_DIR}=.")
+endif()

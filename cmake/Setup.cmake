@@ -1,4 +1,5 @@
 # kestrane_add_setup(<name> PACKAGE <package.bin> [SKIN <skin.bin>] [OUTPUT_NAME <name>])
+# kestrane_add_setup(<name> STUB [OUTPUT_NAME <name>])
 #
 # Builds a setup program that carries the package (and the skin, by default ours):
 # on Windows a GUI executable with its resources (the package as RC_DATA 112, the
@@ -7,6 +8,12 @@
 # same resources in its .kres section. Name a setup after its product
 # (DemoProductSetup.exe): Windows treats a program called exactly setup.exe
 # specially, so that name is refused.
+#
+# A STUB is the same program without a package, which `kpack setup` turns into a
+# finished setup by writing one into its resources. It is built so that the same
+# sources give the same bytes in any build folder (no link time stamp, no build
+# paths, stripped), keeps its relocations, so it still loads at a random address,
+# and has its resource section just before them, where it can grow.
 
 set(KESTRANE_SETUP_MANIFEST "${CMAKE_CURRENT_LIST_DIR}/setup.manifest")
 
@@ -27,8 +34,8 @@ else()
 endif()
 
 function(kestrane_add_setup name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "PACKAGE;SKIN;OUTPUT_NAME" "")
-  if(NOT arg_PACKAGE)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "STUB" "PACKAGE;SKIN;OUTPUT_NAME" "")
+  if(NOT arg_PACKAGE AND NOT arg_STUB)
     message(FATAL_ERROR "kestrane_add_setup(${name}): PACKAGE is required")
   endif()
   if(NOT arg_SKIN)
@@ -46,8 +53,16 @@ function(kestrane_add_setup name)
   add_executable(${name} WIN32 "${CMAKE_SOURCE_DIR}/src/app/Main.cpp")
   target_link_libraries(${name} PRIVATE ks_app)
   set_target_properties(${name} PROPERTIES OUTPUT_NAME "${arg_OUTPUT_NAME}")
+  set(package "")
+  if(arg_PACKAGE)
+    set(package RCDATA 112 "${arg_PACKAGE}")
+  endif()
+  if(arg_STUB)
+    target_link_options(${name} PRIVATE -s -Wl,--no-insert-timestamp -Wl,--dynamicbase
+                                        -Wl,--nxcompat)
+  endif()
   kestrane_add_resources(${name}
-    RCDATA 112 "${arg_PACKAGE}"
+    ${package}
     RCDATA 116 "${arg_SKIN}"
     STRING 1 "Kestrane Setup"
     STRING 2 "KestraneSetupClass"
@@ -75,4 +90,19 @@ function(kestrane_add_package target)
     COMMENT "Packing ${arg_MANIFEST}"
     VERBATIM)
   add_custom_target(${target} DEPENDS "${arg_OUTPUT}")
+endfunction()
+
+# The stub that `kpack setup` fills (Windows build only): kestrane-stub.exe in
+# stub/ of the build, copied beside the host tools it was made with
+# (KESTRANE_HOST_TOOLS) unless KESTRANE_STUB_BESIDE_TOOLS is off, and installed
+# with them.
+function(kestrane_add_setup_stub)
+  kestrane_add_setup(kestrane_stub STUB OUTPUT_NAME kestrane-stub)
+  set_target_properties(kestrane_stub PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/stub")
+  if(KESTRANE_STUB_BESIDE_TOOLS)
+    add_custom_command(TARGET kestrane_stub POST_BUILD
+      COMMAND "${CMAKE_COMMAND}" -E copy "$<TARGET_FILE:kestrane_stub>" "${KESTRANE_HOST_TOOLS}/"
+      VERBATIM)
+  endif()
+  install(TARGETS kestrane_stub RUNTIME DESTINATION bin)
 endfunction()

@@ -23,6 +23,9 @@ FileId createFile(const char* path, std::uint32_t access, std::uint32_t share, b
                   std::uint32_t creation, std::uint32_t attributes);
 // Writes size bytes; `written` receives how many were. False when the call failed.
 bool writeFile(FileId file, const void* data, std::uint32_t size, std::uint32_t* written);
+// Reads up to size bytes; `read` receives how many were, 0 at the end of the file.
+// False when the call failed.
+bool readFile(FileId file, void* data, std::uint32_t size, std::uint32_t* read);
 bool closeFile(FileId file);
 
 bool deleteFile(const char* path);
@@ -61,6 +64,14 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
 // length written, or 0 on failure (including a buffer too small, and volumes
 // without short names); callers then keep the long path.
 int getShortPathName(const char* longPath, char* buffer, int bufferSize);
+
+// The folder for temporary files (GetTempPathA), with its trailing backslash.
+// Returns the length written, or 0 on failure.
+int getTempPath(char* buffer, int bufferSize);
+
+// Marks a file to be deleted when the system next starts (MoveFileExA with
+// MOVEFILE_DELAY_UNTIL_REBOOT and no new name). False when the system refuses.
+bool deleteFileAtReboot(const char* path);
 
 // The system and Windows folders, without a trailing backslash. Return the length
 // written, or 0 on failure (including a buffer too small).

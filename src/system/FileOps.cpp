@@ -1,7 +1,10 @@
 #include "system/FileOps.h"
 
+#include <utility>
+
 #include "base/Paths.h"
 #include "platform/Files.h"
+#include "platform/WinDefs.h"
 #include "system/FileHandle.h"
 
 HRESULT writeStreamToFile(const ByteStream& stream, const char* path) {
@@ -112,4 +115,69 @@ void copyToSystemFolder(const char* name, const char* folder) {
 void copyFileTo(const char* source, const char* destination) {
   platform::setFileAttributes(destination, FILE_ATTRIBUTE_NORMAL);
   platform::copyFile(source, destination, false);
+}
+
+namespace {
+
+// A file opened for reading, shared with every other opener, closed on scope exit.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(const char* path)
+      : file_(path == nullptr
+                  ? platform::kInvalidFile
+                  : platform::createFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         false, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL)) {}
+  ~ReadOnlyFile() {
+    if (file_ != platform::kInvalidFile) platform::closeFile(file_);
+  }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+  bool isOpen() const { return file_ != platform::kInvalidFile; }
+  // Calls take(bytes, n) for each piece up to the end; false on a read error or
+  // when take says stop.
+  template <typename Take>
+  bool readAll(Take take) {
+    std::vector<unsigned char> buffer(1 << 16);
+    for (;;) {
+      std::uint32_t n = 0;
+      if (!platform::readFile(file_, buffer.data(), std::uint32_t(buffer.size()), &n)) return false;
+      if (n == 0) return true;
+      if (!take(buffer.data(), n)) return false;
+    }
+  }
+
+ private:
+  platform::FileId file_;
+};
+
+}  // namespace
+
+bool fingerprintFile(const char* path, std::uint64_t& size, Sha256Digest& digest) {
+  ReadOnlyFile file(path);
+  if (!file.isOpen()) return false;
+  Sha256 hash;
+  std::uint64_t total = 0;
+  const bool read = file.readAll([&](const unsigned char* bytes, std::uint32_t n) {
+    hash.update(bytes, n);
+    total += n;
+    return true;
+  });
+  if (!read) return false;
+  size = total;
+  digest = hash.finish();
+  return true;
+}
+
+bool readWholeFile(const char* path, std::uint64_t maxSize, std::vector<unsigned char>& out) {
+  ReadOnlyFile file(path);
+  if (!file.isOpen()) return false;
+  std::vector<unsigned char> bytes;
+  const bool read = file.readAll([&](const unsigned char* data, std::uint32_t n) {
+    if (n > maxSize - bytes.size()) return false;
+    bytes.insert(bytes.end(), data, data + n);
+    return true;
+  });
+  if (read) out = std::move(bytes);
+  return read;
 }

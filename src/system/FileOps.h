@@ -2,8 +2,12 @@
 // folders, copies into the system folder.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "base/ByteStream.h"
 #include "base/SetupString.h"
+#include "base/Sha256.h"
 
 // Creates or truncates `path` and writes every byte of the stream. S_OK or
 // E_FAIL; an existing read-only file is not overwritten.
@@ -29,3 +33,11 @@ void copyToSystemFolder(const char* name, const char* folder);
 
 // Copies source over destination, even a read-only one. Failures are not reported.
 void copyFileTo(const char* source, const char* destination);
+
+// The size and SHA-256 of the file at `path`. False when it cannot be opened or
+// read to its end.
+bool fingerprintFile(const char* path, std::uint64_t& size, Sha256Digest& digest);
+
+// The whole file at `path`, when it holds at most maxSize bytes. False when it
+// cannot be read, or is larger.
+bool readWholeFile(const char* path, std::uint64_t maxSize, std::vector<unsigned char>& out);

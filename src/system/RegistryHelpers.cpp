@@ -105,6 +105,46 @@ long deleteKeyTree(platform::RegKey root, const char* subKey) {
   return status;
 }
 
+bool deleteRegValue(platform::RegKey root, const char* subKey, const char* valueName) {
+  if (subKey == nullptr || valueName == nullptr) return false;
+  OpenKey key;
+  return key.open(root, subKey, KEY_SET_VALUE) == ERROR_SUCCESS &&
+         platform::regDeleteValue(key.get(), valueName) == ERROR_SUCCESS;
+}
+
+namespace {
+
+// True when `key` has neither subkeys nor values, but for an empty default value
+// when that counts as nothing.
+bool holdsNothing(platform::RegKey key, bool emptyDefaultIsNothing) {
+  char name[kPathBufferSize];
+  if (platform::regEnumKey(key, 0, name, sizeof name) != ERROR_NO_MORE_ITEMS) return false;
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t length = sizeof name;
+    const long status = platform::regEnumValue(key, index, name, &length, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) return true;
+    if (status != ERROR_SUCCESS || length > 0 || !emptyDefaultIsNothing) return false;
+    // The default value: nothing when it holds no text.
+    char data[2] = {};
+    std::uint32_t size = sizeof data;
+    if (platform::regQueryValue(key, "", nullptr, data, &size) != ERROR_SUCCESS) return false;
+    if (size > 1 || (size == 1 && data[0] != '\0')) return false;
+  }
+}
+
+}  // namespace
+
+bool deleteKeyIfEmpty(platform::RegKey root, const char* subKey, bool emptyDefaultIsNothing) {
+  if (subKey == nullptr || *subKey == '\0') return false;
+  bool empty = false;
+  {
+    OpenKey key;
+    if (key.open(root, subKey, KEY_READ) != ERROR_SUCCESS) return false;
+    empty = holdsNothing(key.get(), emptyDefaultIsNothing);
+  }
+  return empty && platform::regDeleteKey(root, subKey) == ERROR_SUCCESS;
+}
+
 void quotePath(SetupString& path) {
   path.insertText(0, "\"");
   path.append('"');

@@ -38,5 +38,15 @@ bool readRegString(platform::RegKey root, const char* subKey, const char* valueN
 // ERROR_INVALID_PARAMETER.
 long deleteKeyTree(platform::RegKey root, const char* subKey);
 
+// Deletes value valueName of subKey. False for a null subKey or valueName, or when
+// there was no such value.
+bool deleteRegValue(platform::RegKey root, const char* subKey, const char* valueName);
+
+// Deletes subKey when it holds nothing: no subkeys and no values, where an empty
+// default value counts as nothing when emptyDefaultIsNothing is set (a released
+// extension keeps one). True only when the key was deleted; a key with something in
+// it, a missing key or a refused deletion give false.
+bool deleteKeyIfEmpty(platform::RegKey root, const char* subKey, bool emptyDefaultIsNothing);
+
 // Puts a double-quote character before and after the text.
 void quotePath(SetupString& path);

@@ -187,6 +187,8 @@ int main(int argc, char** argv) {
   fs::create_directories(reg, error);
   const fs::path resources = root / "ProgramResourcesFuzz";
   fs::create_directories(resources, error);
+  const fs::path writer = root / "PeResourceWriterFuzz";
+  fs::create_directories(writer, error);
   const auto licence = [](const char* lineEnd) {
     // Line limit 60, a view 320 pixels wide, then the text.
     std::string text = std::string("\x3c\x50") +
@@ -244,6 +246,8 @@ int main(int argc, char** argv) {
       {resources / "setup64.elf", testdata::elfImage(true)},
       {resources / "setup32.elf", testdata::elfImage(false)},
       {resources / "section.kres", testdata::kresSection()},
+      {writer / "program.exe", testdata::peProgram()},
+      {writer / "no-resources.exe", testdata::peProgram(false)},
   };
   for (const auto& seed : seeds) {
     if (!writeFile(seed.path, seed.bytes)) {

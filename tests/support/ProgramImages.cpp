@@ -154,4 +154,58 @@ ImageBytes peImage() {
   return b;
 }
 
+ImageBytes peProgram(bool withResources) {
+  ImageBytes b(0x400, 0);
+  put(b, 0, 'M' | 'Z' << 8, 2);
+  put(b, 0x3C, kProgramPe, 4);
+  put(b, kProgramPe, 0x00004550, 4);
+  put(b, kProgramPe + 4, 0x14C, 2);
+  put(b, kProgramPe + 20, 224, 2);
+  put(b, kProgramPe + 22, 0x0102, 2);
+  put(b, kProgramOptional, 0x10B, 2);
+  put(b, kProgramOptional + 28, 0x400000, 4);
+  put(b, kProgramOptional + 32, 0x1000, 4);
+  put(b, kProgramOptional + 36, 0x200, 4);
+  put(b, kProgramOptional + 60, 0x400, 4);
+  put(b, kProgramOptional + 68, 2, 2);       // a GUI program
+  put(b, kProgramOptional + 70, 0x0140, 2);  // movable base, no execution of data
+  put(b, kProgramOptional + 92, 16, 4);
+  struct Section {
+    const char* name;
+    std::uint32_t flags;
+    ImageBytes data;
+  };
+  std::vector<Section> sections = {{".text", 0x60000020, ImageBytes(0x30, 0xC3)}};
+  if (withResources) sections.push_back({".rsrc", 0x40000040, ImageBytes(16, 0)});
+  ImageBytes relocations;
+  for (std::uint32_t v : kRelocationBlock) put(relocations, relocations.size(), v, 4);
+  sections.push_back({".reloc", 0x42000040, relocations});
+  sections.push_back({"/4", 0x42000040, ImageBytes(0x40, 0xDB)});
+  put(b, kProgramPe + 6, std::uint32_t(sections.size()), 2);
+  std::uint32_t va = 0x1000;
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    const std::size_t h = kProgramSections + 40 * i;
+    for (std::size_t c = 0; sections[i].name[c] != 0; ++c)
+      b[h + c] = (unsigned char)(sections[i].name[c]);
+    const std::uint32_t raw = std::uint32_t(b.size());
+    put(b, h + 8, std::uint32_t(sections[i].data.size()), 4);
+    put(b, h + 12, va, 4);
+    put(b, h + 16, 0x200, 4);
+    put(b, h + 20, raw, 4);
+    put(b, h + 36, sections[i].flags, 4);
+    b.insert(b.end(), sections[i].data.begin(), sections[i].data.end());
+    b.resize(raw + 0x200, 0);
+    // The resource (2) and relocation (5) directories start their sections.
+    const std::string name = sections[i].name;
+    const std::size_t directory = name == ".rsrc" ? 2 : name == ".reloc" ? 5 : 0;
+    if (directory != 0) {
+      put(b, kProgramDirectories + directory * 8, va, 4);
+      put(b, kProgramDirectories + directory * 8 + 4, std::uint32_t(sections[i].data.size()), 4);
+    }
+    va += 0x1000;
+  }
+  put(b, kProgramOptional + 56, va, 4);
+  return b;
+}
+
 }  // namespace testdata

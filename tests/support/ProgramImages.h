@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace testdata {
@@ -26,5 +27,20 @@ ImageBytes peImage();
 constexpr std::size_t kPeResourceOffset = 0x200;
 constexpr std::size_t kPeTypeNameAt = 0xA0;
 constexpr std::size_t kPeDataEntriesAt = 0x68;
+
+// A program as the MinGW linker lays it out, in miniature: a PE32 image with file
+// alignment 0x200 and section alignment 0x1000 whose sections are .text, .rsrc
+// holding an empty resource tree (left out when `withResources` is false),
+// .reloc with one block (kRelocationBlock) and a discardable section last, each
+// 0x200 bytes in the file and one page in memory.
+ImageBytes peProgram(bool withResources = true);
+
+// Where its headers are in the file.
+constexpr std::size_t kProgramPe = 0x80;
+constexpr std::size_t kProgramOptional = kProgramPe + 24;
+constexpr std::size_t kProgramDirectories = kProgramOptional + 96;
+constexpr std::size_t kProgramSections = kProgramOptional + 224;
+// Its relocations: one page at 0x1000 with one HIGHLOW entry at 0x10.
+constexpr std::uint32_t kRelocationBlock[] = {0x1000, 12, 0x3010};
 
 }  // namespace testdata

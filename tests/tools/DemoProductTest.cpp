@@ -7,10 +7,13 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "common/ProgramResources.h"
 #include "support/LinkProbe.h"
 #include "support/RegExport.h"
 #include "support/RunProcess.h"
+#include "uninstall/UninstallKnowledge.h"
 
 namespace fs = std::filesystem;
 
@@ -48,7 +51,6 @@ TEST(DemoProduct, InstallsEverythingItsManifestNames) {
       {installed / "DemoHelp.html", "DemoHelp.html"},
       {installed / "sample.demo", "data/sample.demo"},
       {installed / "DemoShell.dll", "bin/DemoShell.dll"},
-      {installed / "Uninstall.exe", "bin/Uninstall.exe"},
       {installed / "demohelper.dll", "bin/demohelper.dll"},
       {drive / "Windows/System32/demohelper.dll", "bin/demohelper.dll"},
   };
@@ -58,6 +60,24 @@ TEST(DemoProduct, InstallsEverythingItsManifestNames) {
     EXPECT_TRUE(fileBytes(f.copy) == source) << f.copy;  // not printed: programs are large
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(installed), fs::directory_iterator()), 6);
+
+  // The uninstaller carries what it needs to remove the product: the package
+  // without bodies, with each file's fingerprint.
+  std::vector<unsigned char> uninstaller, knowledge;
+  const std::string program = fileBytes(installed / "Uninstall.exe");
+  uninstaller.assign(program.begin(), program.end());
+  std::string error;
+  ASSERT_TRUE(tools::findProgramResource(uninstaller, kUninstallResourceId, knowledge, error))
+      << error;
+  InstallModel model;
+  ASSERT_TRUE(readUninstallKnowledge(knowledge.data(), std::uint32_t(knowledge.size()), model))
+      << model.failureReason();
+  ASSERT_EQ(model.itemCount(), 6);
+  Sha256Digest digest;
+  const std::string viewer = fileBytes(product / "bin/DemoApp.exe");
+  ASSERT_TRUE(itemDigest(*model.itemAt(0), digest));
+  EXPECT_TRUE(digest == sha256(viewer.data(), viewer.size()));
+  EXPECT_FALSE(itemDigest(*model.itemAt(4), digest));  // the uninstaller itself
 
   const fs::path menu = drive / "ProgramData/Microsoft/Windows/Start Menu/Programs/Demo Product";
   const struct {

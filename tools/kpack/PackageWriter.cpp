@@ -4,12 +4,17 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 
+#include "base/Sha256.h"
+#include "common/PeResourceWriter.h"
 #include "kpack/Cp1252.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 #include "render/Jpeg.h"
+#include "uninstall/UninstallKnowledge.h"
 
 namespace kpack {
 namespace {
@@ -90,11 +95,8 @@ std::vector<unsigned char> licence(const std::filesystem::path& path) {
 }
 
 // Compresses one file as a complete zlib stream (header 78 DA) in 1 MiB steps.
-std::vector<unsigned char> compressFile(const std::filesystem::path& path, const std::string& field,
-                                        std::uint32_t& size,
-                                        const std::function<void(std::uint64_t)>& step) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ManifestError(field + ": cannot read " + path.string());
+std::vector<unsigned char> compress(std::istream& in, const std::string& what, std::uint32_t& size,
+                                    const std::function<void(std::uint64_t)>& step) {
   z_stream zs = {};
   if (deflateInit(&zs, Z_BEST_COMPRESSION) != Z_OK) throw ManifestError("zlib: out of memory");
   std::vector<unsigned char> packed;
@@ -107,7 +109,7 @@ std::vector<unsigned char> compressFile(const std::filesystem::path& path, const
     const std::size_t n = std::size_t(in.gcount());
     if (in.bad()) {
       deflateEnd(&zs);
-      throw ManifestError(field + ": error reading " + path.string());
+      throw ManifestError("error reading " + what);
     }
     total += n;
     flush = in.eof() ? Z_FINISH : Z_NO_FLUSH;
@@ -123,16 +125,26 @@ std::vector<unsigned char> compressFile(const std::filesystem::path& path, const
   }
   deflateEnd(&zs);
   if (total > 0xFFFFFFFFu || packed.size() > 0xFFFFFFF0u) {
-    throw ManifestError(field + ": " + path.string() +
-                        " is larger than a package can hold (4 GiB)");
+    throw ManifestError(what + " is larger than a package can hold (4 GiB)");
   }
   size = std::uint32_t(total);
   return packed;
 }
 
-}  // namespace
+bool isWindowsProgram(const std::vector<unsigned char>& image) {
+  return image.size() >= 2 && image[0] == 'M' && image[1] == 'Z';
+}
 
-std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& progress) {
+// What an item record carries of its file.
+struct ItemBody {
+  std::uint32_t size = 0;           // unpackedSize
+  std::vector<unsigned char> blob;  // packedData
+};
+
+// The package of manifest `m` with the item bodies `bodyOf` gives, read back with
+// the setup's own reader before it is returned.
+std::vector<unsigned char> writePackage(const Manifest& m,
+                                        const std::function<ItemBody(std::size_t)>& bodyOf) {
   Writer w;
   w.u32(kPackageMagic);
   w.u32(kPackageVersion);
@@ -144,26 +156,14 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
   w.blob(picture(m.logoPicture, "pictures.logo"));
   w.blob(licence(m.licence));
 
-  std::uint64_t total = 0;
-  for (const ManifestItem& item : m.items) {
-    std::error_code ec;
-    total += std::filesystem::file_size(item.source, ec);
-  }
-  std::uint64_t done = 0;
-
   w.u32(std::uint32_t(m.items.size()));
   for (std::size_t i = 0; i < m.items.size(); ++i) {
     const ManifestItem& item = m.items[i];
-    const std::string field = "items[" + std::to_string(i) + "].source";
-    std::uint32_t size = 0;
-    const auto body = compressFile(item.source, field, size, [&](std::uint64_t n) {
-      done += n;
-      if (progress) progress(int(i), done, total);
-    });
+    const ItemBody body = bodyOf(i);
     w.text(item.fileName);
     w.u32(item.flags);
-    w.u32(size);
-    w.blob(body);
+    w.u32(body.size);
+    w.blob(body.blob);
     if (item.flags & kItemMenuShortcut) w.text(item.menuShortcutName);
     if (item.flags & kItemDesktopShortcut) w.text(item.desktopShortcutName);
     if (item.flags & kItemUninstaller) {
@@ -203,6 +203,84 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
                         model.failureReason());
   }
   return std::move(w.out);
+}
+
+// The size and SHA-256 of a source file, as the uninstaller finds it installed.
+ItemBody fingerprint(const std::filesystem::path& path, const std::string& field) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ManifestError(field + ": cannot read " + path.string());
+  Sha256 hash;
+  std::uint64_t total = 0;
+  std::vector<char> buffer(kChunk);
+  while (in) {
+    in.read(buffer.data(), std::streamsize(buffer.size()));
+    hash.update(buffer.data(), std::size_t(in.gcount()));
+    total += std::uint64_t(in.gcount());
+  }
+  if (in.bad()) throw ManifestError(field + ": error reading " + path.string());
+  if (total > 0xFFFFFFFFu) {
+    throw ManifestError(field + ": " + path.string() +
+                        " is larger than a package can hold (4 GiB)");
+  }
+  const Sha256Digest digest = hash.finish();
+  return ItemBody{std::uint32_t(total), {digest.begin(), digest.end()}};
+}
+
+}  // namespace
+
+std::vector<unsigned char> buildUninstallKnowledge(const Manifest& m) {
+  return writePackage(m, [&](std::size_t i) {
+    // The uninstaller's file will carry this resource, so no fingerprint can
+    // describe it; the uninstaller removes its own file in any case.
+    if (m.items[i].flags & kItemUninstaller) return ItemBody{};
+    return fingerprint(m.items[i].source, "items[" + std::to_string(i) + "].source");
+  });
+}
+
+std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& progress) {
+  // The uninstaller learns what the package installs from its own resource.
+  std::map<std::size_t, std::vector<unsigned char>> uninstallers;
+  for (std::size_t i = 0; i < m.items.size(); ++i) {
+    if (!(m.items[i].flags & kItemUninstaller)) continue;
+    const std::string field = "items[" + std::to_string(i) + "].source";
+    std::vector<unsigned char> image = readWhole(m.items[i].source, field);
+    if (!isWindowsProgram(image)) continue;
+    std::string error;
+    if (!tools::writePeResources(
+            image, {{"RC_DATA", kUninstallResourceId, buildUninstallKnowledge(m)}}, error)) {
+      throw ManifestError(field + ": cannot give " + m.items[i].source.string() +
+                          " its knowledge of the package: " + error);
+    }
+    uninstallers[i] = std::move(image);
+  }
+
+  std::uint64_t total = 0;
+  for (std::size_t i = 0; i < m.items.size(); ++i) {
+    std::error_code ec;
+    const auto found = uninstallers.find(i);
+    total += found != uninstallers.end() ? found->second.size()
+                                         : std::filesystem::file_size(m.items[i].source, ec);
+  }
+  std::uint64_t done = 0;
+  return writePackage(m, [&](std::size_t i) {
+    const ManifestItem& item = m.items[i];
+    const auto step = [&](std::uint64_t n) {
+      done += n;
+      if (progress) progress(int(i), done, total);
+    };
+    const std::string field = "items[" + std::to_string(i) + "].source";
+    ItemBody body;
+    const auto found = uninstallers.find(i);
+    if (found != uninstallers.end()) {
+      std::istringstream in(std::string(found->second.begin(), found->second.end()));
+      body.blob = compress(in, field + ": " + item.source.string(), body.size, step);
+    } else {
+      std::ifstream in(item.source, std::ios::binary);
+      if (!in) throw ManifestError(field + ": cannot read " + item.source.string());
+      body.blob = compress(in, field + ": " + item.source.string(), body.size, step);
+    }
+    return body;
+  });
 }
 
 }  // namespace kpack

@@ -15,10 +15,18 @@ using BuildProgress = std::function<void(int item, std::uint64_t done, std::uint
 
 // The package bytes for `manifest`: texts, pictures, licence (CR LF line ends and a
 // final NUL) and every item with its body as one zlib stream at the highest level.
+// An uninstaller item that is a Windows program is packed with its knowledge of the
+// package (buildUninstallKnowledge) written into it as resource RC_DATA 113; any
+// other uninstaller file is packed as it is.
 // The result is read back with the setup's own reader before it is returned.
 // Throws ManifestError for files that cannot be read, pictures the setup cannot
 // decode, and bodies too large for the format.
 std::vector<unsigned char> buildPackage(const Manifest& manifest,
                                         const BuildProgress& progress = {});
+
+// What the uninstaller knows of the package (src/uninstall/UninstallKnowledge.h):
+// the same header and items, each item's body replaced by the SHA-256 of its file,
+// the uninstaller's own by nothing.
+std::vector<unsigned char> buildUninstallKnowledge(const Manifest& manifest);
 
 }  // namespace kpack

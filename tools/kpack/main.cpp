@@ -1,6 +1,8 @@
 // kpack: builds, checks and lists install packages.
 //
 //   kpack build MANIFEST.toml -o OUT.bin
+//   kpack setup MANIFEST.toml [-o OUT.exe] [--skin SKIN.bin] [--stub STUB.exe]
+//               [--sign CERT.pfx [--password-file F] [--timestamp URL]]
 //   kpack check FILE      (a package, a Setup.exe or a host setup)
 //   kpack list FILE
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
@@ -14,72 +16,18 @@
 #include <unistd.h>
 
 #include "common/ProgramResources.h"
+#include "kpack/BuildCommand.h"
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
-#include "kpack/ManifestRules.h"
 #include "kpack/PackageJson.h"
-#include "kpack/PackageWriter.h"
+#include "kpack/SetupCommand.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
-#include "render/Skin.h"
 
 namespace {
 
 constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
-
-// Large payloads take a while to compress: report every tenth of the way.
-class ProgressReport {
- public:
-  void operator()(int, std::uint64_t done, std::uint64_t total) {
-    if (total < (16u << 20)) return;
-    const int tenth = int(done * 10 / total);
-    if (tenth == shown_) return;
-    shown_ = tenth;
-    std::fprintf(stderr, "kpack: compressed %d%% (%.1f of %.1f MB)\n", tenth * 10, done / 1e6,
-                 total / 1e6);
-  }
-
- private:
-  int shown_ = 0;
-};
-
-// kpack carries the default skin (RC_DATA 116) to tell whether the offered
-// extensions fit its file-type page.
-void warnAboutGrid(const kpack::Manifest& manifest, const std::vector<unsigned char>& package) {
-  ByteStream skin, stream;
-  InstallModel model;
-  std::uint32_t position = 0;
-  if (skin.loadResourceData(kSkinResourceId, nullptr) != S_OK ||
-      stream.appendBytes(std::uint32_t(package.size()), package.data()) != S_OK ||
-      !model.readPackage(stream, position)) {
-    return;
-  }
-  const std::string warning = kpack::checkBoxGridWarning(manifest, model, skin);
-  if (!warning.empty()) std::cerr << "kpack: warning: " << warning << "\n";
-}
-
-int build(const std::string& manifestPath, const std::string& outPath) {
-  try {
-    const kpack::Manifest manifest = kpack::loadManifest(manifestPath);
-    ProgressReport report;
-    const auto bytes = kpack::buildPackage(manifest, std::ref(report));
-    warnAboutGrid(manifest, bytes);
-    const std::string temporary = outPath + ".tmp";
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.close();
-    if (!out || std::rename(temporary.c_str(), outPath.c_str()) != 0) {
-      std::remove(temporary.c_str());
-      std::cerr << "kpack: cannot write " << outPath << "\n";
-      return kExitUsage;
-    }
-    return 0;
-  } catch (const kpack::ManifestError& e) {
-    std::cerr << "kpack: " << e.what() << "\n";
-    return kExitInvalid;
-  }
-}
 
 // Reads FILE's package into `model`; the exit code when that fails, else -1.
 int readModel(const std::string& path, InstallModel& model) {
@@ -124,6 +72,23 @@ int main(int argc, char** argv) {
   buildCommand->add_option("manifest", manifest, "The TOML manifest")->required();
   buildCommand->add_option("-o,--output", output, "The package file to write")->required();
 
+  CLI::App* setupCommand = app.add_subcommand(
+      "setup", "Make a finished Windows setup from a manifest, without a compiler");
+  kpack::SetupArguments setup;
+  setupCommand->add_option("manifest", setup.manifest, "The TOML manifest")->required();
+  setupCommand->add_option("-o,--output", setup.output,
+                           "The setup to write (default: the settings key followed by Setup.exe)");
+  setupCommand->add_option("--skin", setup.skin, "A skin resource to carry instead of the default");
+  setupCommand->add_option(
+      "--stub", setup.stub,
+      std::string("The setup stub (default: ") + kpack::kStubName + " beside kpack)");
+  CLI::Option* signOption =
+      setupCommand->add_option("--sign", setup.certificate, "Sign with this PKCS#12 (.pfx) file");
+  setupCommand->add_option("--password-file", setup.passwordFile, "The certificate's password")
+      ->needs(signOption);
+  setupCommand->add_option("--timestamp", setup.timestampUrl, "A time-stamp server's address")
+      ->needs(signOption);
+
   CLI::App* checkCommand =
       app.add_subcommand("check", "Read a package or setup and describe it as JSON");
   checkCommand->add_option("file", file, "A package, Setup.exe or host setup")->required();
@@ -155,7 +120,8 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : kExitUsage;
   }
 
-  if (*buildCommand) return build(manifest, output);
+  if (*buildCommand) return kpack::buildCommand(manifest, output);
+  if (*setupCommand) return kpack::setupCommand(setup, argv[0]);
   // The emulated machine is chosen before anything touches it.
   if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
   InstallModel model;

@@ -161,6 +161,18 @@ bool writeFile(FileId file, const void* data, std::uint32_t size, std::uint32_t*
   return true;
 }
 
+bool readFile(FileId file, void* data, std::uint32_t size, std::uint32_t* read) {
+  if (read != nullptr) *read = 0;
+  if (file == kInvalidFile) return false;
+  ssize_t n;
+  do {
+    n = ::read(int(file), data, size);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) return false;
+  if (read != nullptr) *read = std::uint32_t(n);
+  return true;
+}
+
 bool closeFile(FileId file) {
   return file != kInvalidFile && close(int(file)) == 0;
 }
@@ -299,6 +311,16 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
 // The emulated drives have no short names, as a volume with them turned off.
 int getShortPathName(const char*, char*, int) {
   return 0;
+}
+
+int getTempPath(char* buffer, int bufferSize) {
+  const std::string windows = host::specialFolder(CSIDL_WINDOWS);
+  return windows.empty() ? 0 : copyOut(windows + "\\Temp\\", buffer, bufferSize);
+}
+
+// The emulated machine never starts again; there is nothing to mark.
+bool deleteFileAtReboot(const char*) {
+  return false;
 }
 
 int getSystemDirectory(char* buffer, int bufferSize) {

@@ -49,6 +49,13 @@ bool writeFile(FileId file, const void* data, std::uint32_t size, std::uint32_t*
   return ok != FALSE;
 }
 
+bool readFile(FileId file, void* data, std::uint32_t size, std::uint32_t* read) {
+  DWORD done = 0;
+  const BOOL ok = ReadFile(reinterpret_cast<HANDLE>(file), data, size, &done, nullptr);
+  if (read != nullptr) *read = done;
+  return ok != FALSE;
+}
+
 bool closeFile(FileId file) {
   return CloseHandle(reinterpret_cast<HANDLE>(file)) != FALSE;
 }
@@ -119,6 +126,15 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
 int getShortPathName(const char* longPath, char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
   return fitted(GetShortPathNameA(longPath, buffer, DWORD(bufferSize)), bufferSize);
+}
+
+int getTempPath(char* buffer, int bufferSize) {
+  if (buffer == nullptr || bufferSize <= 0) return 0;
+  return fitted(GetTempPathA(DWORD(bufferSize), buffer), bufferSize);
+}
+
+bool deleteFileAtReboot(const char* path) {
+  return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 int getSystemDirectory(char* buffer, int bufferSize) {

@@ -1,0 +1,31 @@
+// Processes: the running program's file, starting another program and waiting for
+// one to end. The uninstaller needs them to remove its own file, which Windows
+// will not delete while the program runs from it.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// The full path of the running program's file (GetModuleFileNameA) into `buffer`.
+// Returns the length written, or 0 on failure (including a buffer too small). On
+// the host 0: the host program does not live on the emulated machine.
+int moduleFileName(char* buffer, int bufferSize);
+
+// Starts `program` with the whole command line `commandLine` (its first word is
+// the program's own name, as CreateProcessA expects) and lets it run on its own.
+// False when the system refuses. On the host the start is written to
+// <prefix>/shell.log, as shell execution is: a Windows program cannot run there.
+bool startProcess(const char* program, const char* commandLine);
+
+// The running process's id (GetCurrentProcessId).
+std::uint32_t currentProcessId();
+
+// Waits up to `milliseconds` for process `id` to end. True when it has ended or no
+// longer exists; false when it still runs after the wait.
+bool waitForProcessEnd(std::uint32_t id, std::uint32_t milliseconds);
+
+// Sleep.
+void sleepFor(std::uint32_t milliseconds);
+
+}  // namespace platform

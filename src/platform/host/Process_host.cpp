@@ -1,0 +1,43 @@
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "platform/Process.h"
+#include "platform/host/Prefix.h"
+
+namespace platform {
+
+int moduleFileName(char*, int) {
+  return 0;
+}
+
+bool startProcess(const char* program, const char* commandLine) {
+  if (program == nullptr || commandLine == nullptr) return false;
+  std::FILE* log = std::fopen((host::prefixRoot() + "/shell.log").c_str(), "ab");
+  if (log == nullptr) return false;
+  const bool ok = std::fprintf(log, "CreateProcess\t%s\t%s\n", program, commandLine) > 0;
+  return std::fclose(log) == 0 && ok;
+}
+
+std::uint32_t currentProcessId() {
+  return std::uint32_t(getpid());
+}
+
+bool waitForProcessEnd(std::uint32_t id, std::uint32_t milliseconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  for (;;) {
+    if (kill(pid_t(id), 0) != 0 && errno == ESRCH) return true;
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+void sleepFor(std::uint32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+// The entry point of Uninstall.exe. Started as it is (from the uninstall entry),
+// it asks, removes the product and hands the rest to a copy of itself in the
+// temporary folder (TemporaryCopy.h); started as that copy, it removes the
+// original and the install folder and says what stayed.
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "base/Paths.h"
+#include "platform/MessageBox.h"
+#include "platform/Module.h"
+#include "platform/Process.h"
+#include "platform/Resources.h"
+#include "platform/WinDefs.h"
+#include "uninstall/TemporaryCopy.h"
+#include "uninstall/UninstallKnowledge.h"
+#include "uninstall/Uninstaller.h"
+
+namespace {
+
+int fail(const char* text) {
+  platform::messageBox(nullptr, text, "Uninstall", MB_OK | MB_ICONERROR);
+  return -1;
+}
+
+void showFinalMessage(const UninstallPlan& plan, const std::vector<SetupString>& remaining) {
+  platform::messageBox(nullptr, finalMessage(plan, remaining).text(), uninstallCaption(plan).text(),
+                       MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::restrictDllLoading();
+  InstallModel model;
+  platform::ResourceBytes resource;
+  if (!platform::findResource(platform::currentModule(), "RC_DATA", kUninstallResourceId,
+                              resource) ||
+      !readUninstallKnowledge(resource.data, resource.size, model)) {
+    return fail(
+        "This uninstall program does not say what to remove: it was not built by the "
+        "product's setup tools.");
+  }
+  SavedInstallOptions saved;
+  readSavedInstallOptions(model, saved);
+  UninstallPlan plan;
+
+  if (argc == 4 && std::strcmp(argv[1], kFinishSwitch) == 0) {
+    if (!makeUninstallPlan(model, saved, argv[3], plan)) return -1;
+    removeOriginal(std::uint32_t(std::strtoul(argv[2], nullptr, 10)), argv[3]);
+    const std::vector<SetupString> remaining = removeOwnFileAndFolder(plan);
+    // Marked before the message, which the user may leave open as long as he likes.
+    deleteSelfAtReboot();
+    showFinalMessage(plan, remaining);
+    return 0;
+  }
+
+  char own[kPathBufferSize];
+  if (platform::moduleFileName(own, sizeof own) == 0 ||
+      !makeUninstallPlan(model, saved, own, plan)) {
+    return fail("The uninstall program cannot tell which folder it runs from.");
+  }
+  if (platform::messageBox(nullptr, confirmationText(plan).text(), uninstallCaption(plan).text(),
+                           MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    return 0;
+  }
+  removeInstallation(plan);
+  if (startTemporaryCopy(own)) return 0;
+  // Without the copy this file and its folder stay; the message lists the file.
+  showFinalMessage(plan, removeOwnFileAndFolder(plan));
+  return 0;
+}

@@ -1,0 +1,178 @@
+#include "uninstall/UninstallPlan.h"
+
+#include "base/Paths.h"
+#include "base/SortedStringSet.h"
+#include "package/PackageFormat.h"
+#include "platform/Registry.h"
+#include "platform/WinDefs.h"
+#include "system/ComServer.h"
+#include "system/FileOps.h"
+#include "system/RegistryHelpers.h"
+#include "system/Shortcuts.h"
+#include "system/UninstallEntry.h"
+#include "uninstall/UninstallKnowledge.h"
+
+namespace {
+
+// The file name and extension of a path: what the setup installs an item as.
+SetupString lastComponent(const char* path) {
+  PathParts parts;
+  splitPath(path, parts);
+  return SetupString::concat(parts.name, parts.extension);
+}
+
+bool readDword(platform::RegKey root, const char* subKey, const char* name, int& out) {
+  platform::RegKey key = nullptr;
+  if (platform::regOpenKey(root, subKey, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  unsigned char bytes[4] = {};
+  std::uint32_t type = 0, size = sizeof bytes;
+  const bool read = platform::regQueryValue(key, name, &type, bytes, &size) == ERROR_SUCCESS &&
+                    type == REG_DWORD && size == 4;
+  platform::regCloseKey(key);
+  if (read) out = int(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | std::uint32_t(bytes[3]) << 24);
+  return read;
+}
+
+void addOnce(std::vector<SetupString>& list, const SetupString& text) {
+  for (const SetupString& had : list) {
+    if (compareNoCase(had, text) == 0) return;
+  }
+  list.push_back(text);
+}
+
+void planFiles(const InstallModel& model, UninstallPlan& plan) {
+  for (int i = 0; i < model.itemCount(); ++i) {
+    const InstallItem& item = *model.itemAt(i);
+    if (!isSafeItemFileName(item.fileName.text())) continue;
+    PlannedFile file;
+    file.path = item.fileName;
+    if (!moveToFolder(file.path, plan.location.text())) continue;
+    // The uninstaller's own file goes last, by whatever name it runs as.
+    if (compareNoCase(file.path, plan.ownFile) == 0) continue;
+    file.size = item.unpackedSize;
+    file.hasDigest = itemDigest(item, file.digest);
+    plan.files.push_back(file);
+
+    if ((item.flags & kItemSystemCopy) && !(item.flags & kItemCancelSystemCopy)) {
+      addOnce(plan.systemCopies, lastComponent(item.fileName.text()));
+    }
+  }
+}
+
+void planShortcuts(const InstallModel& model, const SavedInstallOptions& saved,
+                   UninstallPlan& plan) {
+  for (int currentUser : {1, 0}) {
+    SetupString folder;
+    if (productMenuFolder(folder, currentUser, saved.topMenuEntry, saved.parentMenuEntry.text(),
+                          model.displayName.text())) {
+      addOnce(plan.menuFolders, folder);
+    }
+    SetupString desktop;
+    if (!desktopFolder(desktop, currentUser)) continue;
+    for (int i = 0; i < model.itemCount(); ++i) {
+      const InstallItem& item = *model.itemAt(i);
+      if (!(item.flags & kItemDesktopShortcut)) continue;
+      const SetupString& title =
+          item.desktopShortcutName.isEmpty() ? item.fileName : item.desktopShortcutName;
+      SetupString link = linkFileName(title.text());
+      if (isSingleName(lastComponent(link.text()).text()) && moveToFolder(link, desktop.text())) {
+        addOnce(plan.desktopLinks, link);
+      }
+    }
+  }
+}
+
+void planClasses(const InstallModel& model, UninstallPlan& plan) {
+  for (int i = 0; i < model.itemCount(); ++i) {
+    const InstallItem& item = *model.itemAt(i);
+    if (item.flags & kItemApplication) {
+      const SetupString name = lastComponent(item.fileName.text());
+      if (isSingleName(name.text())) {
+        addOnce(plan.classKeys, SetupString::concat(SetupString("Applications\\"), name));
+      }
+      for (int t = 0; t < item.fileTypes.count(); ++t) {
+        const FileTypeEntry& type = *item.fileTypes.at(t);
+        if (!isValidProgId(type.progId.text())) continue;
+        addOnce(plan.classKeys, type.progId);
+        for (const ExtensionSet* set : {&type.fixedExtensions, &type.optionalExtensions}) {
+          for (int k = 0; k < set->count(); ++k) {
+            const char* ext = set->at(k)->text();
+            if (isSingleName(ext)) plan.extensions.push_back({type.progId, SetupString(ext)});
+          }
+        }
+      }
+    }
+    if (item.isComServer() && isGuidString(item.classId.text())) {
+      addOnce(plan.comServers, item.classId);
+    }
+  }
+}
+
+void planKeys(const InstallModel& model, UninstallPlan& plan) {
+  if (isSingleName(model.companyName.text())) {
+    plan.companyKey.format("software\\%s", model.companyName.text());
+    if (isSingleName(model.settingsKeyName.text())) {
+      plan.productKey.format("%s\\%s", plan.companyKey.text(), model.settingsKeyName.text());
+    }
+  }
+  // The entry is named as the setup names it: after the display name's last part.
+  const SetupString entry = lastComponent(model.displayName.text());
+  if (isSingleName(entry.text())) plan.uninstallEntry.format("%s\\%s", kUninstallKey, entry.text());
+}
+
+}  // namespace
+
+bool isSingleName(const char* name) {
+  if (name == nullptr || *name == '\0') return false;
+  bool onlyDots = true;
+  for (const char* p = name; *p != '\0'; ++p) {
+    if (*p == '\\' || *p == '/') return false;
+    if (*p != '.') onlyDots = false;
+  }
+  return !onlyDots;
+}
+
+void readSavedInstallOptions(const InstallModel& model, SavedInstallOptions& out) {
+  out = SavedInstallOptions();
+  if (!isSingleName(model.companyName.text()) || !isSingleName(model.settingsKeyName.text())) {
+    return;
+  }
+  SetupString section;
+  section.format("software\\%s\\%s\\Install", model.companyName.text(),
+                 model.settingsKeyName.text());
+  int top = 1;
+  if (!readDword(HKEY_LOCAL_MACHINE, section.text(), "TopMenuEntry", top)) return;
+  char parent[kPathBufferSize];
+  if (!readRegString(HKEY_LOCAL_MACHINE, section.text(), "ParentMenuEntry", parent,
+                     sizeof parent)) {
+    parent[0] = '\0';
+  }
+  out.found = true;
+  out.topMenuEntry = top;
+  out.parentMenuEntry = parent;
+}
+
+bool makeUninstallPlan(const InstallModel& model, const SavedInstallOptions& saved,
+                       const char* ownFile, UninstallPlan& plan) {
+  plan = UninstallPlan();
+  if (ownFile == nullptr) return false;
+  PathParts parts;
+  splitPath(ownFile, parts);
+  SetupString location = SetupString::concat(parts.drive, parts.folder);
+  if (parts.folder.isEmpty() || parts.name.isEmpty()) return false;
+  // "C:\Program Files\Product\" names the folder; the root "C:\" stays as it is.
+  if (location.length() > 3 && endsWithBackslash(location)) {
+    location.eraseRange(location.length() - 1, 1);
+  }
+  plan.displayName = model.displayName;
+  plan.location = location;
+  plan.removeFolder = isSafeInstallFolderName(model.installFolderName.text()) &&
+                      compareNoCase(lastComponent(location.text()),
+                                    lastComponent(model.installFolderName.text())) == 0;
+  plan.ownFile = ownFile;
+  planFiles(model, plan);
+  planShortcuts(model, saved, plan);
+  planClasses(model, plan);
+  planKeys(model, plan);
+  return true;
+}

@@ -1,0 +1,69 @@
+// What the uninstaller removes, worked out before anything is touched: every path
+// and key comes from a package text that is checked first. A text that is empty,
+// made only of dots or holds a separator would name a parent (the company key,
+// HKEY_LOCAL_MACHINE\software, the whole Uninstall key, the Programs folder): the
+// thing it names is left out of the plan, never deleted.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/SetupString.h"
+#include "base/Sha256.h"
+#include "package/InstallModel.h"
+
+// The "Install" section the setup saved, as far as the uninstaller needs it.
+struct SavedInstallOptions {
+  bool found = false;  // false: the section could not be read; the defaults stand
+  int topMenuEntry = 1;
+  SetupString parentMenuEntry;
+};
+
+// An installed file of the package.
+struct PlannedFile {
+  SetupString path;
+  std::uint32_t size = 0;
+  bool hasDigest = false;  // false: removed whatever it holds
+  Sha256Digest digest = {};
+};
+
+// An extension a document type lists, with the type's ProgID.
+struct PlannedExtension {
+  SetupString progId;
+  SetupString extension;
+};
+
+struct UninstallPlan {
+  SetupString displayName;
+  SetupString location;  // the install folder: where the uninstaller's own file is
+  // Whether the folder itself may go once it is empty: only when it has the name
+  // the setup gives it, so that an uninstaller copied elsewhere (the desktop)
+  // never removes that folder.
+  bool removeFolder = false;
+  SetupString ownFile;  // the uninstaller's file, removed last
+  std::vector<PlannedFile> files;
+  std::vector<SetupString> menuFolders;   // the product's Start-menu folder, each audience
+  std::vector<SetupString> desktopLinks;  // on both desktops
+  std::vector<PlannedExtension> extensions;
+  std::vector<SetupString> classKeys;     // below HKEY_CLASSES_ROOT: ProgIDs, "Applications\..."
+  std::vector<SetupString> comServers;    // class ids
+  SetupString productKey;                 // below HKEY_LOCAL_MACHINE; empty: left alone
+  SetupString companyKey;                 // below HKEY_LOCAL_MACHINE; deleted only when empty
+  SetupString uninstallEntry;             // below HKEY_LOCAL_MACHINE; empty: left alone
+  std::vector<SetupString> systemCopies;  // names of the copies in the system folder
+};
+
+// True for a text that names one key or folder below its parent: not empty, not
+// made only of dots, and without '\' or '/'.
+bool isSingleName(const char* name);
+
+// The "Install" section under the model's settings key. `out` keeps its defaults
+// (found false) when the settings key is not a safe one or the section is missing.
+void readSavedInstallOptions(const InstallModel& model, SavedInstallOptions& out);
+
+// The plan for removing what the setup installed from `model`, with `ownFile` the
+// full path of the uninstaller's own file (its folder is the install folder,
+// whatever the settings say). False, with nothing planned, when ownFile has no
+// folder part.
+bool makeUninstallPlan(const InstallModel& model, const SavedInstallOptions& saved,
+                       const char* ownFile, UninstallPlan& plan);

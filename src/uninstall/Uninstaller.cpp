@@ -1,0 +1,161 @@
+#include "uninstall/Uninstaller.h"
+
+#include <algorithm>
+
+#include "base/Paths.h"
+#include "base/SortedStringSet.h"
+#include "platform/Files.h"
+#include "platform/Shell.h"
+#include "platform/WinDefs.h"
+#include "system/ComServer.h"
+#include "system/FileOps.h"
+#include "system/FileTypes.h"
+#include "system/RegistryHelpers.h"
+
+namespace {
+
+// At most this many names are listed in a message box; the rest are counted.
+constexpr std::size_t kListedNames = 12;
+
+bool isUnchanged(const PlannedFile& file) {
+  if (!file.hasDigest) return true;
+  std::uint64_t size = 0;
+  Sha256Digest digest;
+  return fingerprintFile(file.path.text(), size, digest) && size == file.size &&
+         digest == file.digest;
+}
+
+void removeFiles(const UninstallPlan& plan) {
+  for (const PlannedFile& file : plan.files) {
+    const std::uint32_t attributes = platform::getFileAttributes(file.path.text());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (!isUnchanged(file)) continue;
+    platform::setFileAttributes(file.path.text(), FILE_ATTRIBUTE_NORMAL);
+    platform::deleteFile(file.path.text());
+  }
+  // Fails while anything is left, the uninstaller itself at least.
+  if (plan.removeFolder) platform::removeDirectory(plan.location.text());
+}
+
+void removeShortcuts(const UninstallPlan& plan) {
+  for (const SetupString& folder : plan.menuFolders) {
+    if (isDirectory(folder.text())) deleteTree(folder.text(), 0, true);
+  }
+  for (const SetupString& link : plan.desktopLinks) {
+    platform::setFileAttributes(link.text(), FILE_ATTRIBUTE_NORMAL);
+    platform::deleteFile(link.text());
+  }
+}
+
+void releaseExtensions(const UninstallPlan& plan) {
+  for (const PlannedExtension& e : plan.extensions) {
+    const char* progId = e.progId.text();
+    const char* ext = e.extension.text();
+    // The release lists our ProgID again, so it is taken out after it.
+    releaseExtension(progId, ext);
+    removeOpenWithProgid(progId, ext);
+    const SetupString key = dottedExtension(ext);
+    deleteKeyIfEmpty(HKEY_CLASSES_ROOT,
+                     SetupString::concat(key, SetupString("\\OpenWithProgids")).text(), false);
+    // A released extension keeps an empty default value, so "no values" would
+    // never hold for it.
+    deleteKeyIfEmpty(HKEY_CLASSES_ROOT, key.text(), true);
+  }
+}
+
+void removeClasses(const UninstallPlan& plan) {
+  for (const SetupString& key : plan.classKeys) deleteKeyTree(HKEY_CLASSES_ROOT, key.text());
+  for (const SetupString& classId : plan.comServers) {
+    unregisterComServer(classId.text());
+    deleteRegValue(HKEY_LOCAL_MACHINE, kApprovedShellExtensions, classId.text());
+  }
+}
+
+void removeSettings(const UninstallPlan& plan) {
+  if (!plan.productKey.isEmpty()) deleteKeyTree(HKEY_LOCAL_MACHINE, plan.productKey.text());
+  if (!plan.companyKey.isEmpty())
+    deleteKeyIfEmpty(HKEY_LOCAL_MACHINE, plan.companyKey.text(), false);
+}
+
+void appendList(SetupString& text, const std::vector<SetupString>& names) {
+  for (std::size_t i = 0; i < names.size() && i < kListedNames; ++i) {
+    text.append("\n    ");
+    text.append(names[i].text());
+  }
+  if (names.size() > kListedNames) {
+    SetupString more;
+    more.format("\n    ... and %u more", unsigned(names.size() - kListedNames));
+    text.append(more.text());
+  }
+}
+
+}  // namespace
+
+void removeInstallation(const UninstallPlan& plan) {
+  removeFiles(plan);
+  removeShortcuts(plan);
+  releaseExtensions(plan);
+  removeClasses(plan);
+  removeSettings(plan);
+  if (!plan.uninstallEntry.isEmpty()) deleteKeyTree(HKEY_LOCAL_MACHINE, plan.uninstallEntry.text());
+  platform::notifyAssociationsChanged();
+}
+
+std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan) {
+  if (!plan.ownFile.isEmpty()) {
+    platform::setFileAttributes(plan.ownFile.text(), FILE_ATTRIBUTE_NORMAL);
+    platform::deleteFile(plan.ownFile.text());
+  }
+  std::vector<SetupString> remaining;
+  if (!plan.removeFolder || platform::removeDirectory(plan.location.text())) return remaining;
+  SetupString pattern(plan.location);
+  if (!endsWithBackslash(pattern)) pattern.append('\\');
+  pattern.append("*.*");
+  platform::FindData entry;
+  platform::FindId search = platform::findFirstFile(pattern.text(), entry);
+  for (bool more = search != nullptr; more; more = platform::findNextFile(search, entry)) {
+    const SetupString name(entry.name);
+    if (name == SetupString(".") || name == SetupString("..")) continue;
+    remaining.push_back(name);
+  }
+  platform::findClose(search);
+  std::sort(remaining.begin(), remaining.end(),
+            [](const SetupString& a, const SetupString& b) { return compareNoCase(a, b) < 0; });
+  return remaining;
+}
+
+SetupString uninstallCaption(const UninstallPlan& plan) {
+  SetupString caption("Uninstall");
+  if (!plan.displayName.isEmpty()) {
+    caption.append(' ');
+    caption.append(plan.displayName.text());
+  }
+  return caption;
+}
+
+SetupString confirmationText(const UninstallPlan& plan) {
+  SetupString text;
+  text.format("Do you want to remove %s and all of its components from this computer?",
+              plan.displayName.isEmpty() ? "this program" : plan.displayName.text());
+  return text;
+}
+
+SetupString finalMessage(const UninstallPlan& plan, const std::vector<SetupString>& remaining) {
+  SetupString text;
+  text.format("%s was removed from this computer.",
+              plan.displayName.isEmpty() ? "The program" : plan.displayName.text());
+  if (!remaining.empty()) {
+    SetupString head;
+    head.format(
+        "\n\nThese files were kept in %s: the setup did not install them, they "
+        "changed since, or they were in use:",
+        plan.location.text());
+    text.append(head.text());
+    appendList(text, remaining);
+  }
+  if (!plan.systemCopies.empty()) {
+    text.append("\n\nThese files stay in the system folder, where other programs may use them:");
+    appendList(text, plan.systemCopies);
+  }
+  return text;
+}

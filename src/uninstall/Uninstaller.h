@@ -1,0 +1,39 @@
+// Carrying out an uninstall plan, in the order that undoes the setup's work, and
+// the texts the user sees.
+#pragma once
+
+#include <vector>
+
+#include "base/SetupString.h"
+#include "uninstall/UninstallPlan.h"
+
+// Removes what the plan names but the uninstaller's own file, in this order:
+//   1. the installed files that are as the setup wrote them (size and fingerprint;
+//      a changed file stays), then the install folder if that left it empty;
+//   2. the product's Start-menu folders and the desktop links;
+//   3. for every extension: released (given back to the first other ProgID listed
+//      under "OpenWithProgids", or left without owner), our ProgID taken out of
+//      that list, then the list key when it holds no value, and the extension key
+//      when it holds only an empty default value;
+//   4. the ProgIDs and "Applications" entries, the COM servers and their values in
+//      the approved shell-extension list;
+//   5. the system-folder copies stay;
+//   6. the product key with its settings, and the company key when that is empty;
+//   7. the uninstall entry.
+// Then it tells the shell once that associations changed. Single failures are
+// skipped: whatever could not be removed shows in what remains.
+void removeInstallation(const UninstallPlan& plan);
+
+// Deletes the uninstaller's own file and, when nothing else is left in it and the
+// plan lets it go, the install folder. Returns the names of what remains in that
+// folder (the user's files, changed files, anything that could not be deleted),
+// sorted; nothing for a folder the plan keeps.
+std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan);
+
+// The question asked before anything is removed, and the caption of every box.
+SetupString confirmationText(const UninstallPlan& plan);
+SetupString uninstallCaption(const UninstallPlan& plan);
+
+// The closing message: done, the files kept in the install folder, and the copies
+// left in the system folder.
+SetupString finalMessage(const UninstallPlan& plan, const std::vector<SetupString>& remaining);

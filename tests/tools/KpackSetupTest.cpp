@@ -1,0 +1,163 @@
+// kpack setup on the host: the demo manifest into a Windows program used as the
+// stub (the demo's own viewer, which carries icons but no skin), read back with the
+// tools' reader and kpack check; the stub found beside kpack; the names refused;
+// and a signature that osslsigncode accepts, or an output left alone.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "common/ProgramResources.h"
+#include "kpack/SetupCommand.h"
+#include "support/RunProcess.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes readAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string q(const fs::path& p) {
+  return "'" + p.string() + "'";
+}
+
+class KpackSetup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kpack-setup-test-" + std::to_string(getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs `command` in the test's folder.
+  std::string run(const std::string& command, int& status) {
+    std::string output;
+    status = runBounded("cd " + q(dir_) + " && " + command, output, 120);
+    return output;
+  }
+  std::string kpackSetup(const std::string& arguments, int& status) {
+    return run(std::string(KPACK_PATH) + " setup " + q(manifest_) + " " + arguments, status);
+  }
+
+  fs::path dir_;
+  const fs::path manifest_ = fs::path(KESTRANE_DEMO_PRODUCT) / "demo.toml";
+  const fs::path stub_ = fs::path(KESTRANE_DEMO_PRODUCT) / "bin" / "DemoApp.exe";
+  const std::string withStub_ = "--stub " + q(stub_) + " --skin " + q(KESTRANE_DEFAULT_SKIN);
+};
+
+}  // namespace
+
+TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
+  int status = -1;
+  std::string output = kpackSetup(withStub_, status);
+  ASSERT_EQ(status, 0) << output;
+  // The default name: the settings key "Demo Product" without its blank.
+  const fs::path setup = dir_ / "DemoProductSetup.exe";
+  const Bytes image = readAll(setup);
+  Bytes skin, package;
+  std::string error;
+  ASSERT_TRUE(tools::findProgramResource(image, 116, skin, error)) << error;
+  EXPECT_TRUE(skin == readAll(KESTRANE_DEFAULT_SKIN));
+  ASSERT_TRUE(tools::findProgramResource(image, 112, package, error)) << error;
+  EXPECT_TRUE(package == readAll(KESTRANE_DEMO_PACKAGE));  // what kpack build makes
+
+  output = run(std::string(KPACK_PATH) + " check " + q(setup), status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("\"displayName\": \"Demo Product\""), std::string::npos) << output;
+  output = run(std::string(KSKIN_PATH) + " check " + q(setup), status);
+  EXPECT_EQ(status, 0) << output;
+
+  // Made again, it is the same file.
+  output = kpackSetup(withStub_ + " -o again.exe", status);
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_TRUE(readAll(dir_ / "again.exe") == image);
+}
+
+TEST_F(KpackSetup, RefusesWhatCannotMakeASetup) {
+  int status = -1;
+  std::string output = kpackSetup(withStub_ + " -o SETUP.EXE", status);
+  EXPECT_EQ(status, 2);
+  EXPECT_NE(output.find("may not be called SETUP.EXE"), std::string::npos) << output;
+
+  // A skin the setup's reader refuses, and a stub without a skin of its own.
+  output = kpackSetup("--stub " + q(stub_) + " --skin " + q(KESTRANE_DEMO_PACKAGE) + " -o a.exe",
+                      status);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(output.find("invalid skin"), std::string::npos) << output;
+  output = kpackSetup("--stub " + q(stub_) + " -o a.exe", status);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(output.find("carries no skin"), std::string::npos) << output;
+  // A stub that is no Windows program.
+  output = kpackSetup(
+      "--stub " + q(KESTRANE_DEFAULT_SKIN) + " --skin " + q(KESTRANE_DEFAULT_SKIN) + " -o a.exe",
+      status);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(output.find("cannot use the stub"), std::string::npos) << output;
+  EXPECT_FALSE(fs::exists(dir_ / "a.exe"));
+  EXPECT_FALSE(fs::exists(dir_ / "SETUP.EXE"));
+
+  output = kpackSetup("--password-file pw -o a.exe", status);
+  EXPECT_EQ(status, 2) << output;
+
+  // Without --stub, kpack looks beside itself.
+  fs::create_directories(dir_ / "tools");
+  fs::copy_file(KPACK_PATH, dir_ / "tools" / "kpack");
+  output = run(q(dir_ / "tools" / "kpack") + " setup " + q(manifest_) + " -o a.exe", status);
+  EXPECT_EQ(status, 2);
+  EXPECT_NE(output.find("no setup stub at " + (dir_ / "tools" / kpack::kStubName).string()),
+            std::string::npos)
+      << output;
+  fs::copy_file(stub_, dir_ / "tools" / kpack::kStubName);
+  output = run(q(dir_ / "tools" / "kpack") + " setup " + q(manifest_) + " --skin " +
+                   q(KESTRANE_DEFAULT_SKIN) + " -o a.exe",
+               status);
+  EXPECT_EQ(status, 0) << output;
+}
+
+TEST(KpackSetupName, IsTheSettingsKeyAsAFileName) {
+  EXPECT_EQ(kpack::defaultSetupName("Demo Product"), "DemoProductSetup.exe");
+  EXPECT_EQ(kpack::defaultSetupName("A\\B/C:D*?\"<>|E"), "ABCDESetup.exe");
+  EXPECT_EQ(kpack::defaultSetupName("Caf\xE9"), "Caf\xC3\xA9Setup.exe");
+  EXPECT_EQ(kpack::defaultSetupName(".."), "");
+  EXPECT_EQ(kpack::defaultSetupName(" \t"), "");
+}
+
+// A throwaway certificate signs the setup; osslsigncode accepts the signature
+// against that certificate. A wrong password leaves the earlier setup as it was.
+TEST_F(KpackSetup, SignsWithOsslsigncode) {
+  int status = -1;
+  std::string output;
+  for (const char* tool : {"openssl", "osslsigncode"}) {
+    run(std::string("command -v ") + tool, status);
+    if (status != 0) GTEST_SKIP() << tool << " is not installed";
+  }
+  output =
+      run("printf secret > pw && printf wrong > bad && "
+          "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj '/CN=Kestrane Test Signer' "
+          "-addext extendedKeyUsage=codeSigning -keyout key.pem -out cert.pem 2>&1 && "
+          "openssl pkcs12 -export -inkey key.pem -in cert.pem -passout file:pw -out cert.pfx",
+          status);
+  ASSERT_EQ(status, 0) << output;
+
+  output = kpackSetup(withStub_ + " -o Signed.exe --sign cert.pfx --password-file pw", status);
+  ASSERT_EQ(status, 0) << output;
+  output = run("osslsigncode verify -CAfile cert.pem -in Signed.exe", status);
+  EXPECT_EQ(status, 0) << output;
+
+  const Bytes before = readAll(dir_ / "Signed.exe");
+  output = kpackSetup(withStub_ + " -o Signed.exe --sign cert.pfx --password-file bad", status);
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_TRUE(readAll(dir_ / "Signed.exe") == before);
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+  }
+}

@@ -1,0 +1,305 @@
+// The uninstaller against the emulated machine, in this process: a small product
+// written byte by byte, installed by the setup's own install pass (kpack install)
+// and removed again from the knowledge kpack would give its uninstaller.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/Paths.h"
+#include "base/Sha256.h"
+#include "kpack/InstallCommand.h"
+#include "package/PackageBytes.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/WinDefs.h"
+#include "support/TestFiles.h"
+#include "system/FileOps.h"
+#include "system/FileTypes.h"
+#include "system/RegistryHelpers.h"
+#include "uninstall/UninstallKnowledge.h"
+#include "uninstall/Uninstaller.h"
+
+namespace {
+
+// The header texts the tests vary; everything else of the product is fixed.
+struct Names {
+  std::string displayName = "Removal Product";
+  std::string company = "Removal Company";
+  std::string settingsKey = "Removal Product";
+  std::string folder = "Removal Product";
+  std::string progId = "Removal.Document";
+  std::vector<std::string> extensions = {"rdoc"};
+};
+
+struct File {
+  const char* name;
+  std::uint32_t flags;
+  const char* content;
+};
+
+// App.exe with one document type, a data file, a DLL copied to the system folder
+// and the uninstaller.
+const File kFiles[] = {
+    {"App.exe", kItemMenuShortcut | kItemDesktopShortcut | kItemApplication, "application"},
+    {"data.txt", 0, "the product's data"},
+    {"helper.dll", kItemSystemCopy, "a helper library"},
+    {"Uninstall.exe", kItemUninstaller, "the uninstaller"},
+};
+
+// The package (knowledge false) or the uninstaller's knowledge of it: the same
+// records, each body replaced by the file's SHA-256, the uninstaller's by nothing.
+std::vector<unsigned char> productBytes(const Names& n, bool knowledge) {
+  PackageBytes p;
+  p.u32(0x91827364).u32(1);
+  p.text(n.displayName).text(n.company).text("https://example.com").text("https://example.com/p");
+  p.text(n.settingsKey).text(n.folder).text("");
+  p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
+      .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80))
+      .blob({'L', 0});
+  p.u32(std::uint32_t(std::size(kFiles)));
+  for (const File& f : kFiles) {
+    const std::string content = f.content;
+    std::vector<unsigned char> body = PackageBytes::deflated(content);
+    if (knowledge) {
+      const Sha256Digest digest = sha256(content.data(), content.size());
+      body.assign(digest.begin(), digest.end());
+      if (f.flags & kItemUninstaller) body.clear();
+    }
+    p.text(f.name).u32(f.flags).u32(std::uint32_t(content.size())).blob(body);
+    if (f.flags & kItemMenuShortcut) p.text("");
+    if (f.flags & kItemDesktopShortcut) p.text("");
+    if (f.flags & kItemUninstaller) p.u32(0).text("Removes it");
+    if (f.flags & kItemApplication) {
+      p.text("Removal App").u32(1);
+      p.text(n.progId).text("Removal Document").u32(0).text("").u32(0);
+      p.list(n.extensions).list({});
+    }
+  }
+  return p.bytes;
+}
+
+std::string installFolder(const Names& n) {
+  return "C:\\Program Files\\" + n.folder;
+}
+
+void install(const Names& n) {
+  ByteStream stream;
+  const std::vector<unsigned char> bytes = productBytes(n, false);
+  stream.appendBytes(std::uint32_t(bytes.size()), bytes.data());
+  InstallModel model;
+  std::uint32_t position = 0;
+  ASSERT_TRUE(model.readPackage(stream, position)) << model.failureReason();
+  kpack::InstallArguments arguments;
+  arguments.parentFolder = "C:\\Program Files";
+  ASSERT_EQ(kpack::installPackage(model, arguments), 0);
+}
+
+// Runs the uninstaller as it runs from the installed Uninstall.exe; returns what
+// it left in the install folder.
+std::vector<SetupString> uninstall(const Names& n, UninstallPlan& plan) {
+  const std::vector<unsigned char> bytes = productBytes(n, true);
+  InstallModel model;
+  EXPECT_TRUE(readUninstallKnowledge(bytes.data(), std::uint32_t(bytes.size()), model))
+      << model.failureReason();
+  SavedInstallOptions saved;
+  readSavedInstallOptions(model, saved);
+  const std::string own = installFolder(n) + "\\Uninstall.exe";
+  EXPECT_TRUE(makeUninstallPlan(model, saved, own.c_str(), plan));
+  removeInstallation(plan);
+  return removeOwnFileAndFolder(plan);
+}
+
+bool exists(const std::string& windowsPath) {
+  return platform::getFileAttributes(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool keyExists(platform::RegKey root, const std::string& key) {
+  platform::RegKey opened = nullptr;
+  if (platform::regOpenKey(root, key.c_str(), KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  platform::regCloseKey(opened);
+  return true;
+}
+
+std::string defaultText(const std::string& key) {
+  char text[kPathBufferSize];
+  return readRegString(HKEY_CLASSES_ROOT, key.c_str(), nullptr, text, sizeof text) ? text
+                                                                                   : "<none>";
+}
+
+// The names of the values of a key, in order.
+std::string valueNames(platform::RegKey root, const std::string& key) {
+  platform::RegKey opened = nullptr;
+  if (platform::regOpenKey(root, key.c_str(), KEY_READ, &opened) != ERROR_SUCCESS) return "<none>";
+  std::string names;
+  char name[kPathBufferSize];
+  for (std::uint32_t i = 0;; ++i) {
+    std::uint32_t length = sizeof name;
+    if (platform::regEnumValue(opened, i, name, &length, nullptr) != ERROR_SUCCESS) break;
+    names += std::string(name) + ";";
+  }
+  platform::regCloseKey(opened);
+  return names;
+}
+
+void writeText(const std::string& windowsPath, const std::string& text) {
+  ByteStream s;
+  s.appendBytes(std::uint32_t(text.size()), text.data());
+  ASSERT_EQ(writeStreamToFile(s, windowsPath.c_str()), S_OK);
+}
+
+const char kPrograms[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+const char kPublicDesktop[] = "C:\\Users\\Public\\Desktop";
+const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+}  // namespace
+
+// Everything the setup wrote goes; a file the user added and one the user changed
+// stay with their folder and are named in the closing message, as is the copy in
+// the system folder.
+TEST(HostUninstall, RemovesWhatItInstalledAndKeepsTheUsersFiles) {
+  const Names n;
+  install(n);
+  const std::string folder = installFolder(n);
+  ASSERT_TRUE(exists(folder + "\\data.txt"));
+  ASSERT_TRUE(exists(std::string(kPrograms) + "\\Removal Product\\App.lnk"));
+  ASSERT_TRUE(keyExists(HKEY_LOCAL_MACHINE, std::string(kUninstall) + "\\Removal Product"));
+  writeText(folder + "\\data.txt", "the product's data, edited");
+  writeText(folder + "\\my notes.txt", "mine");
+
+  UninstallPlan plan;
+  const std::vector<SetupString> remaining = uninstall(n, plan);
+
+  ASSERT_EQ(remaining.size(), 2u);
+  EXPECT_STREQ(remaining[0].text(), "data.txt");
+  EXPECT_STREQ(remaining[1].text(), "my notes.txt");
+  for (const char* gone : {"App.exe", "helper.dll", "Uninstall.exe"}) {
+    EXPECT_FALSE(exists(folder + "\\" + gone)) << gone;
+  }
+  EXPECT_TRUE(exists("C:\\Windows\\System32\\helper.dll"));
+  EXPECT_FALSE(exists(std::string(kPrograms) + "\\Removal Product"));
+  EXPECT_FALSE(exists(std::string(kPublicDesktop) + "\\App.lnk"));
+  for (const char* key : {"Removal.Document", ".rdoc", "Applications\\App.exe"}) {
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, key)) << key;
+  }
+  for (const std::string& key :
+       {std::string("software\\Removal Company"), std::string(kUninstall) + "\\Removal Product"}) {
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, key)) << key;
+  }
+  const std::string message = finalMessage(plan, remaining).text();
+  for (const char* named : {"data.txt", "my notes.txt", "helper.dll"}) {
+    EXPECT_NE(message.find(named), std::string::npos) << named << " in: " << message;
+  }
+
+  deleteTree(folder.c_str(), 0, true);
+  platform::deleteFile("C:\\Windows\\System32\\helper.dll");
+}
+
+// An extension another program owned and listed before the install is that
+// program's again afterwards, with only its own ProgID listed; an extension that
+// nobody had before is gone altogether.
+TEST(HostUninstall, GivesExtensionsBackToTheirEarlierOwners) {
+  Names n;
+  n.displayName = n.settingsKey = n.folder = "Extension Product";
+  n.progId = "Extension.Document";
+  n.extensions = {"kuo", "kun"};
+  deleteKeyTree(HKEY_CLASSES_ROOT, ".kuo");
+  deleteKeyTree(HKEY_CLASSES_ROOT, ".kun");
+  takeExtension("Other.Kuo", "kuo", 1);
+  ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kuo", "Content Type", "text/x-kuo"));
+
+  install(n);
+  ASSERT_EQ(defaultText(".kuo"), "Extension.Document");
+  ASSERT_EQ(valueNames(HKEY_CLASSES_ROOT, ".kuo\\OpenWithProgids"),
+            "Other.Kuo;Extension.Document;");
+  UninstallPlan plan;
+  uninstall(n, plan);
+
+  EXPECT_EQ(defaultText(".kuo"), "Other.Kuo");
+  EXPECT_EQ(valueNames(HKEY_CLASSES_ROOT, ".kuo\\OpenWithProgids"), "Other.Kuo;");
+  char type[64];
+  ASSERT_TRUE(readRegString(HKEY_CLASSES_ROOT, ".kuo", "Content Type", type, sizeof type));
+  EXPECT_STREQ(type, "text/x-kuo");
+  EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, ".kun"));
+  EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, "Extension.Document"));
+
+  deleteKeyTree(HKEY_CLASSES_ROOT, ".kuo");
+  platform::deleteFile("C:\\Windows\\System32\\helper.dll");
+}
+
+// Names that would point at a parent (an empty display or settings key name, a
+// display name ending in a separator) plan nothing there, and the neighbours the
+// setup never wrote survive the removal: other programs' entries, the company's
+// other product, the Programs folder and what is in it.
+TEST(HostUninstall, HostileNamesDeleteNothingOutsideWhatWasInstalled) {
+  Names empty;
+  empty.displayName = "";
+  empty.settingsKey = "";
+  empty.folder = "Hostile One";
+  Names trailing;
+  trailing.displayName = "Hostile\\";
+  trailing.folder = "Hostile Two";
+  trailing.settingsKey = "Hostile Two";
+  for (const Names& n : {empty, trailing}) {
+    SCOPED_TRACE("display name \"" + n.displayName + "\", settings key \"" + n.settingsKey + "\"");
+    const std::string otherEntry = std::string(kUninstall) + "\\Other Product";
+    const std::string otherSettings = "software\\Removal Company\\Other Product\\Install";
+    ASSERT_TRUE(writeRegString(HKEY_LOCAL_MACHINE, otherEntry.c_str(), "DisplayName", "Other"));
+    ASSERT_TRUE(writeRegDword(HKEY_LOCAL_MACHINE, otherSettings.c_str(), "DesktopIcon", 1));
+    ASSERT_TRUE(createFolder((std::string(kPrograms) + "\\Other Folder").c_str()));
+    writeText(std::string(kPrograms) + "\\Other Folder\\Other.lnk", "link");
+
+    install(n);
+    UninstallPlan plan;
+    uninstall(n, plan);
+    EXPECT_TRUE(plan.uninstallEntry.isEmpty()) << plan.uninstallEntry.text();
+    EXPECT_EQ(plan.productKey.isEmpty(), n.settingsKey.empty()) << plan.productKey.text();
+
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, otherEntry));
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, otherSettings));
+    EXPECT_TRUE(exists(std::string(kPrograms) + "\\Other Folder\\Other.lnk"));
+    EXPECT_TRUE(exists(kPrograms));
+    EXPECT_FALSE(exists(std::string(kPrograms) + "\\Hostile"));
+    EXPECT_FALSE(exists(installFolder(n)));
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, "Removal.Document"));
+
+    deleteKeyTree(HKEY_LOCAL_MACHINE, otherEntry.c_str());
+    deleteKeyTree(HKEY_LOCAL_MACHINE, "software\\Removal Company");
+    deleteTree((std::string(kPrograms) + "\\Other Folder").c_str(), 0, true);
+    platform::deleteFile("C:\\Windows\\System32\\helper.dll");
+  }
+}
+
+// Each text that names a key or folder below its parent passes; each that would
+// name the parent itself, or climb to it, does not.
+TEST(HostUninstall, SingleNames) {
+  for (const char* name : {"Product", "Demo Product 1.5", ".demo", "a..b"}) {
+    EXPECT_TRUE(isSingleName(name)) << name;
+  }
+  for (const char* name : {"", ".", "..", "...", "a\\b", "Product\\", "\\", "a/b", "/"}) {
+    EXPECT_FALSE(isSingleName(name)) << name;
+  }
+  EXPECT_FALSE(isSingleName(nullptr));
+}
+
+// Run from a folder the setup did not make (copied to another folder, say), the
+// uninstaller removes its own file there but never that folder, even empty.
+TEST(HostUninstall, KeepsAFolderTheSetupDidNotMake) {
+  const Names n;
+  const std::vector<unsigned char> bytes = productBytes(n, true);
+  InstallModel model;
+  ASSERT_TRUE(readUninstallKnowledge(bytes.data(), std::uint32_t(bytes.size()), model));
+  const std::string folder = "C:\\kestrane-tests\\Elsewhere";
+  createFolder("C:\\kestrane-tests");
+  ASSERT_TRUE(createFolder(folder.c_str()));
+  writeText(folder + "\\Uninstall.exe", "the uninstaller");
+
+  UninstallPlan plan;
+  ASSERT_TRUE(
+      makeUninstallPlan(model, SavedInstallOptions(), (folder + "\\Uninstall.exe").c_str(), plan));
+  removeInstallation(plan);
+  EXPECT_TRUE(removeOwnFileAndFolder(plan).empty());
+  EXPECT_FALSE(exists(folder + "\\Uninstall.exe"));
+  EXPECT_TRUE(exists(folder));
+  deleteTree(folder.c_str(), 0, true);
+}

@@ -1,0 +1,88 @@
+#include "kpack/BuildCommand.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include "kpack/ManifestRules.h"
+#include "kpack/PackageWriter.h"
+#include "package/InstallModel.h"
+#include "render/Skin.h"
+
+namespace kpack {
+namespace {
+
+// Large payloads take a while to compress: report every tenth of the way.
+class ProgressReport {
+ public:
+  void operator()(int, std::uint64_t done, std::uint64_t total) {
+    if (total < (16u << 20)) return;
+    const int tenth = int(done * 10 / total);
+    if (tenth == shown_) return;
+    shown_ = tenth;
+    std::fprintf(stderr, "kpack: compressed %d%% (%.1f of %.1f MB)\n", tenth * 10, done / 1e6,
+                 total / 1e6);
+  }
+
+ private:
+  int shown_ = 0;
+};
+
+// Without a skin of the vendor's, kpack's own copy of the default skin (RC_DATA
+// 116 of this program) tells whether the offered extensions fit its file-type page.
+void warnAboutGrid(const Manifest& manifest, const std::vector<unsigned char>& package,
+                   const ByteStream* skin) {
+  ByteStream ownSkin, stream;
+  InstallModel model;
+  std::uint32_t position = 0;
+  if (skin == nullptr) {
+    if (ownSkin.loadResourceData(kSkinResourceId, nullptr) != S_OK) return;
+    skin = &ownSkin;
+  }
+  if (stream.appendBytes(std::uint32_t(package.size()), package.data()) != S_OK ||
+      !model.readPackage(stream, position)) {
+    return;
+  }
+  const std::string warning = checkBoxGridWarning(manifest, model, *skin);
+  if (!warning.empty()) std::cerr << "kpack: warning: " << warning << "\n";
+}
+
+}  // namespace
+
+std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin) {
+  ProgressReport report;
+  const auto bytes = buildPackage(manifest, std::ref(report));
+  warnAboutGrid(manifest, bytes, skin);
+  return bytes;
+}
+
+bool writeWholeFile(const std::string& path, const std::vector<unsigned char>& bytes,
+                    std::string& error) {
+  const std::string temporary = path + ".tmp";
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  out.close();
+  if (!out || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+int buildCommand(const std::string& manifestPath, const std::string& outPath) {
+  try {
+    const std::vector<unsigned char> bytes = packManifest(loadManifest(manifestPath));
+    std::string error;
+    if (!writeWholeFile(outPath, bytes, error)) {
+      std::cerr << "kpack: " << error << "\n";
+      return 2;
+    }
+    return 0;
+  } catch (const ManifestError& e) {
+    std::cerr << "kpack: " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace kpack

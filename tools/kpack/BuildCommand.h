@@ -1,0 +1,28 @@
+// kpack build, and the part of it that kpack setup shares: a package from a
+// manifest, with progress on long compressions and the warning about file types
+// the skin's page cannot show, and files written whole or not at all.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/ByteStream.h"
+#include "kpack/Manifest.h"
+
+namespace kpack {
+
+// The package for `manifest`. `skin` is the skin the setup will carry, for the
+// file-type page's warning; null: kpack's own copy of the default skin. Throws
+// ManifestError.
+std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin = nullptr);
+
+// Writes `bytes` to a temporary file beside `path` and renames it over `path`, so
+// that a failure never leaves half a file. False with a reason otherwise.
+bool writeWholeFile(const std::string& path, const std::vector<unsigned char>& bytes,
+                    std::string& error);
+
+// kpack build MANIFEST -o OUT: the exit status (0; 1 for a manifest the setup
+// would refuse; 2 when the output cannot be written).
+int buildCommand(const std::string& manifestPath, const std::string& outPath);
+
+}  // namespace kpack

@@ -1,0 +1,200 @@
+#include "kpack/SetupCommand.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include "common/PeResourceWriter.h"
+#include "common/ProgramResources.h"
+#include "kpack/BuildCommand.h"
+#include "kpack/Cp1252.h"
+#include "package/PackageFormat.h"
+#include "render/Skin.h"
+
+namespace fs = std::filesystem;
+
+namespace kpack {
+namespace {
+
+constexpr int kExitInvalid = 1;
+constexpr int kExitUsage = 2;
+
+int complain(int status, const std::string& message) {
+  std::cerr << "kpack: " << message << "\n";
+  return status;
+}
+
+bool readFile(const fs::path& path, std::vector<unsigned char>& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+// The stub named on the command line, else the one installed beside kpack.
+fs::path findStub(const SetupArguments& arguments, const std::string& program) {
+  if (!arguments.stub.empty()) return arguments.stub;
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) self = fs::absolute(program, ec);
+  return self.parent_path() / kStubName;
+}
+
+// A skin is used only if the program's own reader takes all of it.
+bool checkSkin(const std::vector<unsigned char>& bytes, ByteStream& skin, std::string& error) {
+  PictureList pictures;
+  SpriteList sprites, standalone;
+  FontList fonts;
+  std::uint32_t position = 0;
+  if (bytes.size() > 0xFFFFFFF0u ||
+      skin.appendBytes(std::uint32_t(bytes.size()), bytes.data()) != S_OK) {
+    error = "too large";
+    return false;
+  }
+  if (!pictures.LoadSkin(skin, position, sprites, fonts, standalone)) {
+    error = "the setup's skin reader refuses it";
+    return false;
+  }
+  if (position != bytes.size()) {
+    error = "it has " + std::to_string(bytes.size() - position) + " bytes after the skin";
+    return false;
+  }
+  return true;
+}
+
+// A program, as a linker would leave it: `wine` does not mind, a file manager does.
+void makeRunnable(const std::string& path) {
+  std::error_code ignored;
+  fs::permissions(path, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                  fs::perm_options::add, ignored);
+}
+
+std::string quoted(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Signs `in` into `out` with osslsigncode, using only options that
+// Debian 12's 2.5 and the backported 2.9 both take.
+bool sign(const SetupArguments& arguments, const std::string& in, const std::string& out,
+          std::string& error) {
+  if (std::system("command -v osslsigncode >/dev/null 2>&1") != 0) {
+    error = "osslsigncode is not installed (scripts/bootstrap installs it)";
+    return false;
+  }
+  std::string command = "osslsigncode sign -pkcs12 " + quoted(arguments.certificate);
+  if (!arguments.passwordFile.empty()) command += " -readpass " + quoted(arguments.passwordFile);
+  command += " -h sha256";
+  if (!arguments.timestampUrl.empty()) command += " -t " + quoted(arguments.timestampUrl);
+  command += " -in " + quoted(in) + " -out " + quoted(out) + " >&2";
+  if (std::system(command.c_str()) == 0) return true;
+  error = "osslsigncode could not sign the setup (see above)";
+  return false;
+}
+
+}  // namespace
+
+std::string defaultSetupName(const std::string& settingsKey) {
+  std::string name;
+  for (unsigned char c : settingsKey) {
+    if (c > ' ' && c != 0x7F && std::string("\\/:*?\"<>|").find(char(c)) == std::string::npos) {
+      name += char(c);
+    }
+  }
+  while (!name.empty() && name.front() == '.') name.erase(0, 1);
+  return name.empty() ? std::string() : cp1252ToUtf8(name) + "Setup.exe";
+}
+
+int setupCommand(const SetupArguments& arguments, const std::string& program) {
+  if (arguments.certificate.empty() &&
+      (!arguments.passwordFile.empty() || !arguments.timestampUrl.empty())) {
+    return complain(kExitUsage, "--password-file and --timestamp go with --sign");
+  }
+  Manifest manifest;
+  try {
+    manifest = loadManifest(arguments.manifest);
+  } catch (const ManifestError& e) {
+    return complain(kExitInvalid, e.what());
+  }
+  std::string output = arguments.output;
+  if (output.empty()) {
+    output = defaultSetupName(manifest.settingsKeyName);
+    if (output.empty()) {
+      return complain(kExitUsage, "the settings key makes no file name; name the setup with -o");
+    }
+  }
+  std::string leaf = fs::path(output).filename().string();
+  for (char& c : leaf) c = char(std::tolower((unsigned char)c));
+  if (leaf == "setup.exe") {
+    return complain(kExitUsage,
+                    "a setup may not be called " + fs::path(output).filename().string() +
+                        ": Windows treats that name specially; name it after the product");
+  }
+
+  const fs::path stubPath = findStub(arguments, program);
+  std::vector<unsigned char> image;
+  if (!readFile(stubPath, image)) {
+    return complain(kExitUsage,
+                    "no setup stub at " + stubPath.string() +
+                        "; the Windows build puts one beside kpack, or name one with --stub FILE");
+  }
+  std::vector<tools::PeResource> resources;
+  ByteStream skin;
+  std::string error;
+  std::vector<unsigned char> skinBytes;
+  if (!arguments.skin.empty()) {
+    if (!readFile(arguments.skin, skinBytes)) {
+      return complain(kExitUsage, "cannot read " + arguments.skin);
+    }
+    if (!checkSkin(skinBytes, skin, error)) {
+      return complain(kExitInvalid, "invalid skin " + arguments.skin + ": " + error);
+    }
+  } else {
+    std::vector<unsigned char> stubSkin;
+    if (!tools::findProgramResource(image, kSkinResourceId, stubSkin, error)) {
+      return complain(kExitInvalid, "the stub " + stubPath.string() + " carries no skin (" + error +
+                                        "); give one with --skin");
+    }
+    if (!checkSkin(stubSkin, skin, error)) {
+      return complain(kExitInvalid, "the stub's skin is invalid: " + error);
+    }
+  }
+
+  try {
+    resources.push_back({"RC_DATA", kPackageResourceId, packManifest(manifest, &skin)});
+  } catch (const ManifestError& e) {
+    return complain(kExitInvalid, e.what());
+  }
+  if (!skinBytes.empty()) resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});
+  if (!tools::writePeResources(image, resources, error)) {
+    return complain(kExitInvalid, "cannot use the stub " + stubPath.string() + ": " + error);
+  }
+
+  if (arguments.certificate.empty()) {
+    if (!writeWholeFile(output, image, error)) return complain(kExitUsage, error);
+    makeRunnable(output);
+    return 0;
+  }
+  // Signed into a second temporary file: the output is replaced only by a setup
+  // that carries its signature.
+  const std::string unsignedPath = output + ".unsigned.tmp", signedPath = output + ".signed.tmp";
+  if (!writeWholeFile(unsignedPath, image, error)) return complain(kExitUsage, error);
+  const bool signedOk = sign(arguments, unsignedPath, signedPath, error);
+  std::remove(unsignedPath.c_str());
+  if (!signedOk) {
+    std::remove(signedPath.c_str());
+    return complain(kExitInvalid, error);
+  }
+  if (std::rename(signedPath.c_str(), output.c_str()) != 0) {
+    std::remove(signedPath.c_str());
+    return complain(kExitUsage, "cannot write " + output);
+  }
+  makeRunnable(output);
+  return 0;
+}
+
+}  // namespace kpack
