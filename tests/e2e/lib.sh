@@ -108,16 +108,27 @@ e2e_keys() {
   xdotool key --delay 60 "$@"
 }
 
+# Moves the pointer to ($1, $2) of the screen and waits until it is there. A
+# move to where the pointer already is is left out: xdotool would wait for a
+# motion that never comes (15 seconds over a Wine window).
+e2e_pointer_to() {
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  [ "$X" = "$1" ] && [ "$Y" = "$2" ] || xdotool mousemove --sync "$1" "$2"
+}
+
 # Clicks at ($2, $3) of window $1's client area.
 e2e_click() {
   e2e_geometry "$1"
-  xdotool mousemove --sync $((WX + $2)) $((WY + $3)) click 1
+  e2e_pointer_to $((WX + $2)) $((WY + $3))
+  xdotool click 1
 }
 
 # Clicks the rightmost button of the navigation bar (Next, I Agree or Finish).
 e2e_click_forward() {
   e2e_geometry "$1"
-  xdotool mousemove --sync $((WX + WW - 24)) $((WY + WH - 12)) click 1
+  e2e_pointer_to $((WX + WW - 24)) $((WY + WH - 12))
+  xdotool click 1
 }
 
 # Saves window $1's picture as $2 after the window has had a moment to paint.
@@ -171,6 +182,13 @@ e2e_wine_prefix() {
   timeout --kill-after=10 300 wineboot --init >/dev/null 2>&1 || true
   timeout --kill-after=10 120 wineserver --wait || true
   [ -f "$WINEPREFIX/system.reg" ] || e2e_fail "Wine made no prefix in $WINEPREFIX"
+  e2e_wine_keep_server
+}
+
+# Keeps the Wine server running between programs until e2e_wine_stop: each
+# start of it reads the whole registry again and starts Wine's services.
+e2e_wine_keep_server() {
+  timeout 30 wineserver -p || e2e_fail "the Wine server did not start"
 }
 
 # Stops every process of the Wine prefix in use, if there is one.
