@@ -1,5 +1,5 @@
 // The application as a whole, over the host backend without a display: the test
-// program carries the test product's package and the default skin as its own
+// program carries the demo product's package and the default skin as its own
 // resources, so SetupApp starts as a built setup does. Messages go through the
 // real window procedure; message boxes are answered from the backend's queue.
 #include <gtest/gtest.h>
@@ -26,15 +26,14 @@ namespace {
 
 namespace host = platform::host;
 
-const char kInstallFolder[] = "C:\\Program Files\\Kestrane Test Product";
+const char kInstallFolder[] = "C:\\Program Files\\Demo Product";
 
 class SetupAppTest : public ::testing::Test {
  protected:
   void SetUp() override {
     host::takeShownMessageBoxes();
     host::clearFailures();
-    std::system(("rm -rf '" + host::prefixRoot() + "/drive_c/Program Files/Kestrane Test Product'")
-                    .c_str());
+    std::system(("rm -rf '" + host::prefixRoot() + "/drive_c/Program Files/Demo Product'").c_str());
     app_ = std::make_unique<SetupApp>();
     ASSERT_TRUE(app_->Initialise(platform::currentModule(), SetupApp::ResourceIds()));
     window_ = app_->Window().Handle();
@@ -141,9 +140,9 @@ TEST_F(SetupAppTest, AnInstallationRunsToFinishedAndFinishStartsTheProgram) {
   EXPECT_EQ(app_->Options().StartMenuEntry, 1);
   EXPECT_EQ(app_->Options().DesktopIcon, 1);
 
-  std::string readme;
-  EXPECT_TRUE(readTestFile((std::string(kInstallFolder) + "\\readme.txt").c_str(), readme));
-  EXPECT_NE(readme.find("Kestrane Test Product"), std::string::npos);
+  std::string help;
+  EXPECT_TRUE(readTestFile((std::string(kInstallFolder) + "\\DemoHelp.html").c_str(), help));
+  EXPECT_NE(help.find("<h1>Demo Product</h1>"), std::string::npos);
 
   // On Finished, Escape finishes without a question: the program flagged to run
   // is started in the install folder and the window closes.
@@ -153,8 +152,8 @@ TEST_F(SetupAppTest, AnInstallationRunsToFinishedAndFinishStartsTheProgram) {
   std::ifstream log(host::prefixRoot() + "/shell.log");
   const std::string shellLog((std::istreambuf_iterator<char>(log)),
                              std::istreambuf_iterator<char>());
-  EXPECT_NE(shellLog.find("Viewer.cmd"), std::string::npos) << shellLog;
-  EXPECT_NE(shellLog.find("Kestrane Test Product"), std::string::npos) << shellLog;
+  EXPECT_NE(shellLog.find("DemoApp.exe"), std::string::npos) << shellLog;
+  EXPECT_NE(shellLog.find("C:\\Program Files\\Demo Product"), std::string::npos) << shellLog;
 }
 
 TEST_F(SetupAppTest, AFailedInstallationSaysWhatFailedAndReturnsToFileTypes) {

@@ -108,16 +108,27 @@ e2e_keys() {
   xdotool key --delay 60 "$@"
 }
 
+# Moves the pointer to ($1, $2) of the screen and waits until it is there. A
+# move to where the pointer already is is left out: xdotool would wait for a
+# motion that never comes (15 seconds over a Wine window).
+e2e_pointer_to() {
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  [ "$X" = "$1" ] && [ "$Y" = "$2" ] || xdotool mousemove --sync "$1" "$2"
+}
+
 # Clicks at ($2, $3) of window $1's client area.
 e2e_click() {
   e2e_geometry "$1"
-  xdotool mousemove --sync $((WX + $2)) $((WY + $3)) click 1
+  e2e_pointer_to $((WX + $2)) $((WY + $3))
+  xdotool click 1
 }
 
 # Clicks the rightmost button of the navigation bar (Next, I Agree or Finish).
 e2e_click_forward() {
   e2e_geometry "$1"
-  xdotool mousemove --sync $((WX + WW - 24)) $((WY + WH - 12)) click 1
+  e2e_pointer_to $((WX + WW - 24)) $((WY + WH - 12))
+  xdotool click 1
 }
 
 # Saves window $1's picture as $2 after the window has had a moment to paint.
@@ -156,4 +167,63 @@ e2e_wait_stable() {
     mv "$e2e_tmp/stable-b.png" "$e2e_tmp/stable-a.png"
     [ "$SECONDS" -lt "$deadline" ] || return 1
   done
+}
+
+# --- Wine ----------------------------------------------------------------------
+
+# Makes a fresh 32-bit Wine prefix $1 for the programs this script starts, with
+# $2 as HOME: a fresh prefix links its Desktop and Documents folders into HOME,
+# and link creation would otherwise write desktop entries there. No Mono or
+# Gecko prompts. Making one takes about half a minute.
+e2e_wine_prefix() {
+  export WINEARCH=win32 WINEDEBUG=-all WINEPREFIX="$1" HOME="$2"
+  export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+  mkdir -p "$HOME"
+  timeout --kill-after=10 300 wineboot --init >/dev/null 2>&1 || true
+  timeout --kill-after=10 120 wineserver --wait || true
+  [ -f "$WINEPREFIX/system.reg" ] || e2e_fail "Wine made no prefix in $WINEPREFIX"
+  e2e_wine_keep_server
+}
+
+# Keeps the Wine server running between programs until e2e_wine_stop: each
+# start of it reads the whole registry again and starts Wine's services.
+e2e_wine_keep_server() {
+  timeout 30 wineserver -p || e2e_fail "the Wine server did not start"
+}
+
+# Stops every process of the Wine prefix in use, if there is one.
+e2e_wine_stop() {
+  [ -z "${WINEPREFIX:-}" ] || timeout 30 wineserver -k >/dev/null 2>&1 || true
+}
+
+# Keeps in folder $1 what the Wine machine holds now: files.txt lists its files
+# under drive_c (path, size, time), HKLM.reg and HKCU.reg are its registry as
+# Windows' reg exports it. Two snapshots show what happened in between.
+e2e_wine_snapshot() {
+  mkdir -p "$1"
+  (cd "$WINEPREFIX/drive_c" && find . -type f -printf '%P\t%s\t%T@\n' | LC_ALL=C sort) \
+    >"$1/files.txt"
+  local hive
+  for hive in HKLM HKCU; do
+    (cd "$1" && timeout 120 wine reg export "$hive" "$hive.reg" /y >/dev/null 2>&1) ||
+      e2e_fail "could not export $hive"
+  done
+}
+
+# Between the snapshots $1/before and $1/after: copies each file added or changed
+# into $1/files (by its path under drive_c) and writes its long and 8.3 short
+# Windows paths, a tab apart, into $1/short-names.txt.
+e2e_wine_keep_changes() {
+  local dir="$1" path
+  local -a changed=() windows=()
+  mapfile -t changed < <(LC_ALL=C comm -13 "$dir/before/files.txt" "$dir/after/files.txt" | cut -f1)
+  mkdir -p "$dir/files"
+  : >"$dir/short-names.txt"
+  [ "${#changed[@]}" -gt 0 ] || return 0
+  (cd "$WINEPREFIX/drive_c" && cp --parents -- "${changed[@]}" "$dir/files/")
+  for path in "${changed[@]}"; do
+    windows+=("C:\\${path//\//\\}")
+  done
+  timeout 60 winepath -s "${windows[@]}" | tr -d '\r' |
+    paste <(printf '%s\n' "${windows[@]}") - >"$dir/short-names.txt"
 }

@@ -1,2 +1,0 @@
-@rem The test product's uninstaller does nothing; the setup only registers it.
-@exit /b 0
