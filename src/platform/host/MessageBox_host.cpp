@@ -1,5 +1,6 @@
 // Host message boxes: SDL's, with the same caption, text and buttons; answered
 // from a queue instead when a test has queued answers.
+#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -10,6 +11,8 @@
 
 namespace platform {
 namespace {
+
+constexpr int kMessageBoxTries = 3;
 
 struct Answers {
   std::mutex lock;
@@ -80,8 +83,18 @@ int messageBox(WindowHandle owner, const char* text, const char* caption, unsign
   data.message = utf8Text.c_str();
   data.numbuttons = yesNo ? 2 : 1;
   data.buttons = yesNo ? yesNoButtons : okButton;
+  // SDL shows the box from a child process, which a loaded machine now and then
+  // fails to start; the box is what tells the user what happened, so it is tried
+  // again before giving up.
   int chosen = -1;
-  if (SDL_ShowMessageBox(&data, &chosen) != 0) return 0;
+  int tries = 0;
+  while (SDL_ShowMessageBox(&data, &chosen) != 0) {
+    if (++tries == kMessageBoxTries) {
+      std::fprintf(stderr, "message box \"%s\" not shown: %s\n", utf8Caption.c_str(),
+                   SDL_GetError());
+      return 0;
+    }
+  }
   // Closing the box is its Escape button.
   if (chosen < 0) return yesNo ? IDNO : IDOK;
   return chosen;

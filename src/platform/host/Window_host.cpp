@@ -1,6 +1,7 @@
 // The host window: an SDL window without border or caption, behind the Window.h
 // calls, and the input state that its events feed.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -88,7 +89,12 @@ bool ensureVideo() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    // The fatal box says only that the program cannot start; the cause goes to
+    // the terminal for whoever runs it.
+    std::fprintf(stderr, "no video: %s\n", SDL_GetError());
+    return false;
+  }
   videoUp = true;
   markerEventType();
   return true;
@@ -180,7 +186,10 @@ WindowHandle createWindow(unsigned, const char* className, const char* title, un
   if (c == classes().end() || !host::ensureVideo()) return nullptr;
   SDL_Window* sdl = SDL_CreateWindow(host::ansiToUtf8(title != nullptr ? title : "").c_str(), x, y,
                                      width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
-  if (sdl == nullptr) return nullptr;
+  if (sdl == nullptr) {
+    std::fprintf(stderr, "no window: %s\n", SDL_GetError());
+    return nullptr;
+  }
   auto* w = new host::HostWindow(*c, sdl);
   w->x = x;
   w->y = y;
