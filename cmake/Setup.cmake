@@ -38,6 +38,11 @@ function(kestrane_add_setup name)
   if(NOT arg_PACKAGE AND NOT arg_STUB)
     message(FATAL_ERROR "kestrane_add_setup(${name}): PACKAGE is required")
   endif()
+  if(arg_STUB AND NOT WIN32)
+    # The host setup reaches its resources through linked symbols: only a relink
+    # can give it a package.
+    message(FATAL_ERROR "kestrane_add_setup(${name}): a STUB is built on the Windows target only")
+  endif()
   if(NOT arg_SKIN)
     set(arg_SKIN "${KESTRANE_SETUP_SKIN}")
   endif()

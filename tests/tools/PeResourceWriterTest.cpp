@@ -167,6 +167,10 @@ TEST(PeResourceWriter, RefusesWhatItDoesNotUnderstand) {
   put(image, kDirectories + 2 * 8 + 4, 24, 4);
   refused(image, "damaged resource tree");
   image = program();
+  put(image, kDirectories + 7 * 8, 0x9000, 4);  // past the image, where .rsrc could grow
+  put(image, kDirectories + 7 * 8 + 4, 0x10, 4);
+  refused(image, "points outside the image");
+  image = program();
   put(image, kSections + 40 + 12, 0x800, 4);  // .rsrc overlaps .text
   refused(image, "address order");
 

@@ -125,6 +125,14 @@ bool writePeResources(std::vector<std::uint8_t>& image, const std::vector<PeReso
   }
   std::vector<PeSection>& sections = pe.sections;
   const std::size_t n = sections.size();
+  // A directory that points at no section and past the headers would come to
+  // point into the new resources once they grow over that address.
+  for (std::uint32_t d = 0; d < pe.directoryCount; ++d) {
+    const PeDirectory dir = pe.directory(image, d);
+    if (d != kSecurityDirectory && dir.rva >= pe.sizeOfHeaders && pe.sectionOf(dir.rva) < 0) {
+      return fail(error, "data directory " + std::to_string(d) + " points outside the image");
+    }
+  }
 
   // What follows the last section may only be the symbol table the linker left in
   // an unstripped program; it moves along as it is.

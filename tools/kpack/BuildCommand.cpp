@@ -1,9 +1,9 @@
 #include "kpack/BuildCommand.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 
+#include "common/WholeFile.h"
 #include "kpack/ManifestRules.h"
 #include "kpack/PackageWriter.h"
 #include "package/InstallModel.h"
@@ -56,25 +56,11 @@ std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStre
   return bytes;
 }
 
-bool writeWholeFile(const std::string& path, const std::vector<unsigned char>& bytes,
-                    std::string& error) {
-  const std::string temporary = path + ".tmp";
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  out.close();
-  if (!out || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
-}
-
 int buildCommand(const std::string& manifestPath, const std::string& outPath) {
   try {
     const std::vector<unsigned char> bytes = packManifest(loadManifest(manifestPath));
     std::string error;
-    if (!writeWholeFile(outPath, bytes, error)) {
+    if (!tools::writeWholeFile(outPath, bytes, error)) {
       std::cerr << "kpack: " << error << "\n";
       return 2;
     }

@@ -1,6 +1,6 @@
 // kpack build, and the part of it that kpack setup shares: a package from a
 // manifest, with progress on long compressions and the warning about file types
-// the skin's page cannot show, and files written whole or not at all.
+// the skin's page cannot show.
 #pragma once
 
 #include <string>
@@ -15,11 +15,6 @@ namespace kpack {
 // file-type page's warning; null: kpack's own copy of the default skin. Throws
 // ManifestError.
 std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin = nullptr);
-
-// Writes `bytes` to a temporary file beside `path` and renames it over `path`, so
-// that a failure never leaves half a file. False with a reason otherwise.
-bool writeWholeFile(const std::string& path, const std::vector<unsigned char>& bytes,
-                    std::string& error);
 
 // kpack build MANIFEST -o OUT: the exit status (0; 1 for a manifest the setup
 // would refuse; 2 when the output cannot be written).

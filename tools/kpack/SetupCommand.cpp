@@ -3,12 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "common/PeResourceWriter.h"
 #include "common/ProgramResources.h"
+#include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/Cp1252.h"
 #include "package/PackageFormat.h"
@@ -25,13 +24,6 @@ constexpr int kExitUsage = 2;
 int complain(int status, const std::string& message) {
   std::cerr << "kpack: " << message << "\n";
   return status;
-}
-
-bool readFile(const fs::path& path, std::vector<unsigned char>& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
 }
 
 // The stub named on the command line, else the one installed beside kpack.
@@ -137,7 +129,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
 
   const fs::path stubPath = findStub(arguments, program);
   std::vector<unsigned char> image;
-  if (!readFile(stubPath, image)) {
+  if (!tools::readWholeFile(stubPath.string(), image)) {
     return complain(kExitUsage,
                     "no setup stub at " + stubPath.string() +
                         "; the Windows build puts one beside kpack, or name one with --stub FILE");
@@ -147,7 +139,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   std::string error;
   std::vector<unsigned char> skinBytes;
   if (!arguments.skin.empty()) {
-    if (!readFile(arguments.skin, skinBytes)) {
+    if (!tools::readWholeFile(arguments.skin, skinBytes)) {
       return complain(kExitUsage, "cannot read " + arguments.skin);
     }
     if (!checkSkin(skinBytes, skin, error)) {
@@ -175,14 +167,14 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   }
 
   if (arguments.certificate.empty()) {
-    if (!writeWholeFile(output, image, error)) return complain(kExitUsage, error);
+    if (!tools::writeWholeFile(output, image, error)) return complain(kExitUsage, error);
     makeRunnable(output);
     return 0;
   }
   // Signed into a second temporary file: the output is replaced only by a setup
   // that carries its signature.
   const std::string unsignedPath = output + ".unsigned.tmp", signedPath = output + ".signed.tmp";
-  if (!writeWholeFile(unsignedPath, image, error)) return complain(kExitUsage, error);
+  if (!tools::writeWholeFile(unsignedPath, image, error)) return complain(kExitUsage, error);
   const bool signedOk = sign(arguments, unsignedPath, signedPath, error);
   std::remove(unsignedPath.c_str());
   if (!signedOk) {

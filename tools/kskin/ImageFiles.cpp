@@ -8,6 +8,8 @@
 
 #include <jpeglib.h>
 
+#include "common/WholeFile.h"
+
 namespace kskin {
 
 namespace {
@@ -110,14 +112,8 @@ Bytes ReadFile(const std::string& path) {
 }
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
-  const std::string temporary = path + ".tmp";
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  out.close();
-  if (!out || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw SkinError("cannot write " + path);
-  }
+  std::string error;
+  if (!tools::writeWholeFile(path, bytes, error)) throw SkinError(error);
 }
 
 }  // namespace kskin
