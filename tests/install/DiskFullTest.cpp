@@ -9,8 +9,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
-#include "package/PackageBytes.h"
+#include "support/HostilePackages.h"
 #include "support/RunProcess.h"
 
 namespace fs = std::filesystem;
@@ -20,11 +21,9 @@ TEST(DiskFull, ASmallDriveFailsTheWriteThatDoesNotFit) {
   const std::string prefix = dir + "/prefix";
   fs::remove_all(dir);
   fs::create_directories(prefix + "/drive_d");
-  PackageBytes p;
-  p.header().u32(3).item("small.txt", 0, "fits");
-  p.item("big.bin", 0, PackageBytes::noise(1 << 20, 5)).item("after.txt", 0, "never");
+  const std::vector<unsigned char> package = fullDrivePackage();
   std::ofstream(dir + "/package.bin", std::ios::binary)
-      .write(reinterpret_cast<const char*>(p.bytes.data()), std::streamsize(p.bytes.size()));
+      .write(reinterpret_cast<const char*>(package.data()), std::streamsize(package.size()));
 
   const std::string command =
       "unshare -m --propagation private sh -c \"mount -t tmpfs -o size=256k tmpfs '" + prefix +

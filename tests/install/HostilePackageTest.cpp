@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "package/PackageBytes.h"
 #include "support/HostilePackages.h"
 #include "support/MachineState.h"
 #include "support/RunProcess.h"
@@ -30,21 +29,7 @@ int install(const std::vector<unsigned char>& bytes, std::string& output) {
                     output);
 }
 
-// Another program, installed the same way, and files where hostile names point.
-std::vector<unsigned char> otherProgram() {
-  PackageBytes p;
-  p.u32(0x91827364).u32(1).text("Other Product").text("Other Vendor").text("https://example.org");
-  p.text("https://example.org/other").text("Other").text("Other Product").text("");
-  p.blob(testdata::EncodeSolidJpeg(16, 32, 1, 2, 3)).blob(testdata::EncodeSolidGreyJpeg(8, 8, 9));
-  p.blob({0}).u32(3);
-  p.item("Other.exe", 0x04 | 0x08 | 0x40, "other").text("").text("").text("Other");
-  p.u32(1).text("Other.Doc").text("Other document").u32(0).text("").u32(0);
-  p.list({"txt", "oth"}).list({"oto"});
-  p.item("Uninstall.exe", 0x20, "other uninstall").u32(0).text("Removes the other");
-  p.item("otherhelper.dll", 0x02, "other helper");
-  return p.bytes;
-}
-
+// Files where hostile names point.
 const char* const kSeededFiles[] = {"drive_c/evil",
                                     "drive_c/Windows/evil",
                                     "drive_c/Windows/System32/evil/keep.dll",
@@ -119,7 +104,7 @@ TEST(HostilePackages, WriteOnlyBelowTheirPlaces) {
     std::ofstream(fs::path(kPrefix) / seeded) << "belongs to someone else";
   }
   std::string output;
-  ASSERT_EQ(install(otherProgram(), output), 0) << output;
+  ASSERT_EQ(install(otherProgramPackage(), output), 0) << output;
   const MachineState seeded = readMachineState(kPrefix);
 
   int installed = 0, refused = 0, failed = 0;

@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "install/InstallWorker.h"
-#include "package/PackageBytes.h"
 #include "support/HostilePackages.h"
 #include "support/MessageCollector.h"
 
@@ -30,26 +29,9 @@ bool writeBytes(const std::string& path, const std::vector<unsigned char>& bytes
   return bool(out);
 }
 
-std::vector<unsigned char> otherProgram() {
-  PackageBytes p;
-  p.u32(0x91827364).u32(1).text("Other Product").text("Other Vendor").text("https://example.org");
-  p.text("https://example.org/other").text("Other").text("Other Product").text("");
-  p.blob(testdata::EncodeSolidJpeg(16, 32, 1, 2, 3)).blob(testdata::EncodeSolidGreyJpeg(8, 8, 9));
-  p.blob({0}).u32(3);
-  p.item("Other.exe", 0x04 | 0x08 | 0x40, "other").text("").text("").text("Other");
-  p.u32(1).text("Other.Doc").text("Other document").u32(0).text("").u32(0);
-  p.list({"txt", "oth"}).list({"oto"});
-  p.item("Uninstall.exe", 0x20, "other uninstall").u32(0).text("Removes the other");
-  p.item("otherhelper.dll", 0x02, "other helper");
-  return p.bytes;
-}
-
 int writePackages(const std::string& folder) {
-  PackageBytes full;
-  full.header().u32(3).item("small.txt", 0, "fits");
-  full.item("big.bin", 0, PackageBytes::noise(1 << 20, 5)).item("after.txt", 0, "never");
-  bool ok = writeBytes(folder + "\\other.bin", otherProgram()) &&
-            writeBytes(folder + "\\full.bin", full.bytes);
+  bool ok = writeBytes(folder + "\\other.bin", otherProgramPackage()) &&
+            writeBytes(folder + "\\full.bin", fullDrivePackage());
   std::ofstream names(folder + "\\names.txt", std::ios::trunc);
   int n = 0;
   for (const HostilePackage& package : hostilePackages()) {

@@ -115,3 +115,24 @@ std::vector<HostilePackage> hostilePackages() {
   }
   return out;
 }
+
+std::vector<unsigned char> otherProgramPackage() {
+  PackageBytes p;
+  p.u32(0x91827364).u32(1).text("Other Product").text("Other Vendor").text("https://example.org");
+  p.text("https://example.org/other").text("Other").text("Other Product").text("");
+  p.blob(testdata::EncodeSolidJpeg(16, 32, 1, 2, 3)).blob(testdata::EncodeSolidGreyJpeg(8, 8, 9));
+  p.blob({0}).u32(3);
+  p.item("Other.exe", 0x04 | 0x08 | 0x40, "other").text("").text("").text("Other");
+  p.u32(1).text("Other.Doc").text("Other document").u32(0).text("").u32(0);
+  p.list({"txt", "oth"}).list({"oto"});
+  p.item("Uninstall.exe", 0x20, "other uninstall").u32(0).text("Removes the other");
+  p.item("otherhelper.dll", 0x02, "other helper");
+  return p.bytes;
+}
+
+std::vector<unsigned char> fullDrivePackage() {
+  PackageBytes p;
+  p.header().u32(3).item("small.txt", 0, "fits");
+  p.item("big.bin", 0, PackageBytes::noise(1 << 20, 5)).item("after.txt", 0, "never");
+  return p.bytes;
+}

@@ -20,3 +20,13 @@ struct HostilePackage {
 // server), Uninstall.exe (uninstaller) and hostilehelper.dll (system copy), where
 // the field under test does not say otherwise.
 std::vector<HostilePackage> hostilePackages();
+
+// The program installed before the hostile ones, whose files, links and keys
+// they must leave alone: "Other Product" of "Other Vendor" in "Other Product",
+// with Other.exe (document type Other.Doc of txt, oth and oto), Uninstall.exe and
+// otherhelper.dll (system copy).
+std::vector<unsigned char> otherProgramPackage();
+
+// More than a small drive holds: small.txt, then big.bin (1 MiB that does not
+// compress), then after.txt, installed in "Demo Product".
+std::vector<unsigned char> fullDrivePackage();

@@ -121,8 +121,9 @@ bool setFileAttributes(const char* path, std::uint32_t attributes) {
 FileId createFile(const char* path, std::uint32_t access, std::uint32_t, bool inheritable,
                   std::uint32_t creation, std::uint32_t attributes) {
   std::string host;
-  if (!host::toHostPath(path, host) || injectedFailure(HostCall::CreateFile, path))
+  if (!host::toHostPath(path, host) || injectedFailure(HostCall::CreateFile, path)) {
     return kInvalidFile;
+  }
   const bool write = (access & GENERIC_WRITE) != 0;
   struct stat st;
   const bool exists = stat(host.c_str(), &st) == 0;

@@ -92,8 +92,8 @@ class Machine {
       return;
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    // The in-memory tree stays the truth; the next change writes the whole file
-    // again, as Windows flushes its hives when it likes.
+    // The in-memory tree stays the truth; a file that could not be put in place
+    // is written whole again at the next change or key closed.
     const bool closed = std::fclose(f) == 0;
     unsaved_ =
         !(closed && written && !host::injectedFailure(host::HostCall::Rename, path.c_str()) &&
