@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <initializer_list>
 
 #include "base/Paths.h"
 #include "package/PackageFormat.h"
@@ -52,6 +53,15 @@ bool RuleCheck::fileType(int index, const FileTypeEntry& type) {
                   "must be a key of its own (not empty, no backslash, not an extension or a "
                   "shared key such as CLSID): \"%s\"",
                   type.progId.text());
+  }
+  for (const ExtensionSet* list : {&type.fixedExtensions, &type.optionalExtensions}) {
+    for (int k = 0; k < list->count(); ++k) {
+      if (list->at(k)->findChar('\\') >= 0) {
+        return broken(RuleField::ProgId, index, &type,
+                      "extension \"%s\" must be one key name, without a backslash",
+                      list->at(k)->text());
+      }
+    }
   }
   if (type.shellExKey.isEmpty()) return true;
   if (!isGuidString(type.shellExKey.text())) {

@@ -21,7 +21,8 @@ bool setFileAttributes(const char* path, std::uint32_t attributes);
 // `creation` CREATE_ALWAYS, OPEN_ALWAYS, OPEN_EXISTING or CREATE_NEW.
 FileId createFile(const char* path, std::uint32_t access, std::uint32_t share, bool inheritable,
                   std::uint32_t creation, std::uint32_t attributes);
-// Writes size bytes; `written` receives how many were. False when the call failed.
+// Writes size bytes; `written` receives how many were. False when the call failed
+// or wrote fewer bytes than asked (a full disk).
 bool writeFile(FileId file, const void* data, std::uint32_t size, std::uint32_t* written);
 // Reads up to size bytes; `read` receives how many were, 0 at the end of the file.
 // False when the call failed.

@@ -20,9 +20,16 @@ platform::RegKey descend(platform::RegKey parent, const char* subKey, bool creat
   return status == ERROR_SUCCESS ? key : nullptr;
 }
 
+// A name the package gives must be one key, or the settings would land in some
+// other publisher's key, or straight in "software" when it is empty.
+bool isOneKeyName(const SetupString& name) {
+  return !name.isEmpty() && name.findChar('\\') < 0;
+}
+
 }  // namespace
 
 platform::RegKey SettingsStore::openSection(const char* section) const {
+  if (!isOneKeyName(companyKey_) || !isOneKeyName(productKey_)) return nullptr;
   platform::RegKey key = descend(HKEY_LOCAL_MACHINE, "software", false);
   if (key != nullptr) key = descend(key, companyKey_.text(), true);
   if (key != nullptr) key = descend(key, productKey_.text(), true);

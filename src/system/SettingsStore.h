@@ -13,7 +13,9 @@ class SettingsStore {
 
   // Each opens the section key for writing (creating the company, product and
   // section keys as needed) and sets one entry: a 4-byte REG_DWORD, or a REG_SZ with
-  // its terminator. False when the key cannot be opened or the value not set.
+  // its terminator. False when the key cannot be opened or the value not set, and
+  // when the company or product name is empty or holds a backslash (it must name
+  // one key).
   bool putInt(const char* section, const char* entry, int value) const;
   bool putText(const char* section, const char* entry, const char* text) const;
 

@@ -256,6 +256,14 @@ TEST(PackageReader, RejectsBrokenRecords) {
        [](PackageBytes& p) { p.item("bin\\", 0); }},
       {"item name that is the parent folder", [](PackageBytes& p) { p.item("x/..", 0); }},
       {"item name made of dots", [](PackageBytes& p) { p.item("...", 0); }},
+      {"extension reaching into another key",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {"a"}, {"txt\\shell"});
+       },
+       1,
+       "item 0 (a.exe): file type A.Pic: progId: extension \"txt\\shell\" must be one key name, "
+       "without a backslash"},
   };
   for (const auto& c : cases) {
     PackageBytes p;

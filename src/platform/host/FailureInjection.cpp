@@ -8,6 +8,8 @@ namespace {
 
 std::mutex gLock;
 int gCountdown[int(HostCall::kCount)] = {};  // 0: nothing pending
+bool gTracing = false;
+std::vector<TracedCall> gTrace;
 std::atomic<bool> gHideDiskFreeSpaceEx{false};
 
 }  // namespace
@@ -22,10 +24,22 @@ void clearFailures() {
   for (int& c : gCountdown) c = 0;
 }
 
-bool injectedFailure(HostCall kind) {
+bool injectedFailure(HostCall kind, const char* path) {
   std::lock_guard<std::mutex> hold(gLock);
+  if (gTracing) gTrace.push_back({kind, path != nullptr ? path : ""});
   int& c = gCountdown[int(kind)];
   return c > 0 && --c == 0;
+}
+
+void traceCalls(bool on) {
+  std::lock_guard<std::mutex> hold(gLock);
+  gTracing = on;
+  if (on) gTrace.clear();
+}
+
+std::vector<TracedCall> tracedCalls() {
+  std::lock_guard<std::mutex> hold(gLock);
+  return gTrace;
 }
 
 void hideDiskFreeSpaceEx(bool hidden) {

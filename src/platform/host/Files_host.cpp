@@ -106,7 +106,10 @@ std::uint32_t getFileAttributes(const char* path) {
 bool setFileAttributes(const char* path, std::uint32_t attributes) {
   std::string host;
   struct stat st;
-  if (!host::toHostPath(path, host) || lstat(host.c_str(), &st) != 0) return false;
+  if (!host::toHostPath(path, host) || injectedFailure(HostCall::SetAttributes, path) ||
+      lstat(host.c_str(), &st) != 0) {
+    return false;
+  }
   // Only a file's read-only bit is kept; hidden and system have no place here, and
   // a folder's read-only bit does not protect its contents on Windows either.
   if (!S_ISREG(st.st_mode)) return true;
@@ -118,7 +121,9 @@ bool setFileAttributes(const char* path, std::uint32_t attributes) {
 FileId createFile(const char* path, std::uint32_t access, std::uint32_t, bool inheritable,
                   std::uint32_t creation, std::uint32_t attributes) {
   std::string host;
-  if (!host::toHostPath(path, host) || injectedFailure(HostCall::CreateFile)) return kInvalidFile;
+  if (!host::toHostPath(path, host) || injectedFailure(HostCall::CreateFile, path)) {
+    return kInvalidFile;
+  }
   const bool write = (access & GENERIC_WRITE) != 0;
   struct stat st;
   const bool exists = stat(host.c_str(), &st) == 0;
@@ -180,21 +185,21 @@ bool closeFile(FileId file) {
 bool deleteFile(const char* path) {
   std::string host;
   struct stat st;
-  if (!host::toHostPath(path, host) || injectedFailure(HostCall::DeleteFile)) return false;
+  if (!host::toHostPath(path, host) || injectedFailure(HostCall::DeleteFile, path)) return false;
   if (lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || isReadOnlyFile(host)) return false;
   return unlink(host.c_str()) == 0;
 }
 
 bool createDirectory(const char* path) {
   std::string host;
-  if (!host::toHostPath(path, host) || injectedFailure(HostCall::CreateFolder)) return false;
+  if (!host::toHostPath(path, host) || injectedFailure(HostCall::CreateFolder, path)) return false;
   return mkdir(host.c_str(), 0755) == 0;
 }
 
 bool removeDirectory(const char* path) {
   std::string host;
   struct stat st;
-  if (!host::toHostPath(path, host) || injectedFailure(HostCall::RemoveFolder)) return false;
+  if (!host::toHostPath(path, host) || injectedFailure(HostCall::RemoveFolder, path)) return false;
   if (lstat(host.c_str(), &st) != 0) return false;
   // A folder link goes itself, never what it points at.
   if (S_ISLNK(st.st_mode)) {
@@ -233,6 +238,8 @@ bool copyFile(const char* source, const char* destination, bool failIfExists) {
   }
   if (in >= 0) close(in);
   if (out != kInvalidFile) ok = closeFile(out) && ok;
+  // CopyFileA leaves no half-copied destination behind when it fails.
+  if (!ok && out != kInvalidFile) unlink(to.c_str());
   return ok;
 }
 

@@ -87,15 +87,24 @@ class Machine {
     const std::string temporary = path + ".tmp";
     const std::string bytes = regfile::exportRegistry(*top_);
     std::FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (f == nullptr) return;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    // The in-memory tree stays the truth; the next change writes the whole file
-    // again, as Windows flushes its hives when it likes.
-    if (std::fclose(f) == 0 && written) {
-      std::rename(temporary.c_str(), path.c_str());
-    } else {
-      std::remove(temporary.c_str());
+    if (f == nullptr) {
+      unsaved_ = true;
+      return;
     }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    // The in-memory tree stays the truth; a file that could not be put in place
+    // is written whole again at the next change or key closed.
+    const bool closed = std::fclose(f) == 0;
+    unsaved_ =
+        !(closed && written && !host::injectedFailure(host::HostCall::Rename, path.c_str()) &&
+          std::rename(temporary.c_str(), path.c_str()) == 0);
+    if (unsaved_) std::remove(temporary.c_str());
+  }
+
+  // A change the file missed is written when a key is next closed, as Windows
+  // flushes its hives some time after a change, never losing it while running.
+  void saveIfUnsaved() {
+    if (unsaved_) save();
   }
 
   void reload() {
@@ -138,6 +147,7 @@ class Machine {
   }
 
   bool loaded_ = false;
+  bool unsaved_ = false;  // the last change is not in the file yet
   KeyPtr top_;
   std::set<Handle*> handles_;
 };
@@ -223,7 +233,9 @@ long regCloseKey(RegKey key) {
   }
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
-  return m.close(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  if (!m.close(key)) return ERROR_INVALID_HANDLE;
+  m.saveIfUnsaved();
+  return ERROR_SUCCESS;
 }
 
 long regSetValue(RegKey key, const char* name, std::uint32_t type, const void* data,

@@ -9,6 +9,7 @@
 #include "platform/ShellLinkFile.h"
 #include "platform/Text.h"
 #include "platform/WinDefs.h"
+#include "platform/host/FailureInjection.h"
 #include "platform/host/Prefix.h"
 
 namespace platform {
@@ -73,11 +74,17 @@ bool ShellLink::save(const char16_t* path, bool) {
   std::string ansi(std::size_t(n > 0 ? n : 1), '\0');
   if (n <= 0 || wideToAnsi(path, -1, &ansi[0], n) != n) return false;
   std::string bytes;
-  if (!shelllink::buildShellLink(data(object_), bytes)) return false;
+  if (!shelllink::buildShellLink(data(object_), bytes) ||
+      host::injectedFailure(host::HostCall::LinkSave, ansi.c_str())) {
+    return false;
+  }
   const FileId file = createFile(ansi.c_str(), GENERIC_WRITE, 0, false, CREATE_ALWAYS, 0);
   if (file == kInvalidFile) return false;
   const bool written = writeFile(file, bytes.data(), std::uint32_t(bytes.size()), nullptr);
-  return closeFile(file) && written;
+  if (closeFile(file) && written) return true;
+  // A link cut short would point nowhere; none is better.
+  deleteFile(ansi.c_str());
+  return false;
 }
 
 }  // namespace platform

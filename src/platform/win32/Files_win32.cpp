@@ -46,7 +46,8 @@ bool writeFile(FileId file, const void* data, std::uint32_t size, std::uint32_t*
   DWORD done = 0;
   const BOOL ok = WriteFile(reinterpret_cast<HANDLE>(file), data, size, &done, nullptr);
   if (written != nullptr) *written = done;
-  return ok != FALSE;
+  // Wine reports a full disk as a successful write of fewer bytes.
+  return ok != FALSE && done == size;
 }
 
 bool readFile(FileId file, void* data, std::uint32_t size, std::uint32_t* read) {
