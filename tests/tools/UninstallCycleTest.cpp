@@ -1,5 +1,5 @@
 // The whole cycle on the emulated machine, with the programs a vendor and a user
-// run: kpack installs the test product, then the demo product; the host twin of
+// run: kpack installs another vendor's program, then the demo product; the host twin of
 // Uninstall.exe, started from the demo's uninstall entry, removes the demo again.
 // The machine is then as it was before the demo came, but for a file the user
 // added and the copy left in the system folder.
@@ -12,7 +12,9 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "support/HostilePackages.h"
 #include "support/RegExport.h"
 #include "support/RunProcess.h"
 
@@ -75,10 +77,14 @@ TEST(UninstallCycle, DemoProductLeavesTheMachineAsItWas) {
   const fs::path prefix = fs::path(KESTRANE_TEST_BINARY_DIR) / "uninstall-cycle-prefix";
   fs::remove_all(prefix);
   std::string output;
-  // The test product owns .txt, .log, .ini, .csv and .md before the demo takes them.
-  ASSERT_EQ(runBounded(std::string(KPACK_PATH) + " install " +
-                           quoted(fs::path(KESTRANE_TEST_BINARY_DIR) / "e2e/product.bin") +
-                           " --prefix " + quoted(prefix),
+  // The other program owns .txt, and lists itself under its OpenWithProgids,
+  // before the demo takes it.
+  const fs::path other = fs::path(KESTRANE_TEST_BINARY_DIR) / "uninstall-cycle-other.bin";
+  const std::vector<unsigned char> otherBytes = otherProgramPackage();
+  std::ofstream(other, std::ios::binary)
+      .write(reinterpret_cast<const char*>(otherBytes.data()), std::streamsize(otherBytes.size()));
+  ASSERT_EQ(runBounded(std::string(KPACK_PATH) + " install " + quoted(other) + " --prefix " +
+                           quoted(prefix),
                        output, 120),
             0)
       << output;
