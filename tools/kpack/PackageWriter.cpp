@@ -191,14 +191,10 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
 
   // The manifest was checked against the reader's rules; reading the result back
   // with the reader itself makes sure no vendor ships a package the setup rejects.
-  ByteStream stream;
-  if (w.out.size() > 0xFFFFFFF0u ||
-      stream.appendBytes(std::uint32_t(w.out.size()), w.out.data()) != S_OK) {
-    throw ManifestError("the package is larger than 4 GiB");
-  }
+  if (w.out.size() > 0xFFFFFFF0u) throw ManifestError("the package is larger than 4 GiB");
   InstallModel model;
   std::uint32_t position = 0;
-  if (!model.readPackage(stream, position)) {
+  if (!model.readPackage(ByteView(w.out.data(), std::uint32_t(w.out.size())), position)) {
     throw ManifestError(std::string("the setup would reject this package: ") +
                         model.failureReason());
   }

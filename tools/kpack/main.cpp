@@ -6,6 +6,7 @@
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -47,12 +48,11 @@ class ProgressReport {
 // kpack carries the default skin (RC_DATA 116) to tell whether the offered
 // extensions fit its file-type page.
 void warnAboutGrid(const kpack::Manifest& manifest, const std::vector<unsigned char>& package) {
-  ByteStream skin, stream;
+  ByteStream skin;
   InstallModel model;
   std::uint32_t position = 0;
-  if (skin.loadResourceData(kSkinResourceId, nullptr) != S_OK ||
-      stream.appendBytes(std::uint32_t(package.size()), package.data()) != S_OK ||
-      !model.readPackage(stream, position)) {
+  if (skin.loadResourceData(kSkinResourceId, nullptr) != S_OK || package.size() > 0xFFFFFFF0u ||
+      !model.readPackage(ByteView(package.data(), std::uint32_t(package.size())), position)) {
     return;
   }
   const std::string warning = kpack::checkBoxGridWarning(manifest, model, skin);
@@ -81,32 +81,41 @@ int build(const std::string& manifestPath, const std::string& outPath) {
   }
 }
 
-// Reads FILE's package into `model`; the exit code when that fails, else -1.
-int readModel(const std::string& path, InstallModel& model) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+// Reads FILE whole, in one read of its known size; false when it cannot be read or
+// is too large for a package.
+bool readFile(const std::string& path, ByteStream& bytes) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return false;
+  const std::streamoff size = in.tellg();
+  if (size < 0 || std::uint64_t(size) > 0xFFFFFFF0u || bytes.setSize(std::uint32_t(size)) != S_OK) {
+    return false;
+  }
+  in.seekg(0);
+  return in.read(reinterpret_cast<char*>(bytes.bytes()), size).gcount() == size;
+}
+
+// Reads FILE's package into `model`, which refers to `bytes` from then on; the
+// exit code when that fails, else -1.
+int readModel(const std::string& path, ByteStream& bytes, InstallModel& model) {
+  if (!readFile(path, bytes)) {
     std::cerr << "kpack: cannot read " << path << "\n";
     return kExitUsage;
   }
-  std::vector<unsigned char> package((std::istreambuf_iterator<char>(in)),
-                                     std::istreambuf_iterator<char>());
   // A built setup carries its package as resource RC_DATA 112.
-  if (tools::isProgramImage(package)) {
-    const std::vector<unsigned char> program = std::move(package);
+  const std::vector<unsigned char> head(bytes.bytes(), bytes.bytes() + std::min(bytes.size(), 4u));
+  if (tools::isProgramImage(head)) {
+    const std::vector<unsigned char> program(bytes.bytes(), bytes.bytes() + bytes.size());
+    std::vector<unsigned char> package;
     std::string error;
     if (!tools::findProgramResource(program, kPackageResourceId, package, error)) {
       std::cerr << "kpack: invalid package: " << error << "\n";
       return kExitInvalid;
     }
-  }
-  ByteStream stream;
-  if (package.size() > 0xFFFFFFF0u ||
-      stream.appendBytes(std::uint32_t(package.size()), package.data()) != S_OK) {
-    std::cerr << "kpack: invalid package: too large\n";
-    return kExitInvalid;
+    bytes.clear();
+    bytes.appendBytes(std::uint32_t(package.size()), package.data());
   }
   std::uint32_t position = 0;
-  if (!model.readPackage(stream, position)) {
+  if (!model.readPackage(bytes.view(), position)) {
     std::cerr << "kpack: invalid package: " << model.failureReason() << "\n";
     return kExitInvalid;
   }
@@ -158,8 +167,9 @@ int main(int argc, char** argv) {
   if (*buildCommand) return build(manifest, output);
   // The emulated machine is chosen before anything touches it.
   if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
+  ByteStream packageBytes;  // outlives the model, whose items refer to it
   InstallModel model;
-  if (const int failed = readModel(file, model); failed >= 0) {
+  if (const int failed = readModel(file, packageBytes, model); failed >= 0) {
     return *installCommand ? kExitUsage : failed;
   }
   if (*installCommand) return kpack::installPackage(model, install);
