@@ -1,7 +1,5 @@
 #include "kpack/PackageWriter.h"
 
-#include <zlib.h>
-
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -13,8 +11,6 @@
 
 namespace kpack {
 namespace {
-
-constexpr std::size_t kChunk = 1 << 20;
 
 class Writer {
  public:
@@ -89,50 +85,10 @@ std::vector<unsigned char> licence(const std::filesystem::path& path) {
   return out;
 }
 
-// Compresses one file as a complete zlib stream (header 78 DA) in 1 MiB steps.
-std::vector<unsigned char> compressFile(const std::filesystem::path& path, const std::string& field,
-                                        std::uint32_t& size,
-                                        const std::function<void(std::uint64_t)>& step) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ManifestError(field + ": cannot read " + path.string());
-  z_stream zs = {};
-  if (deflateInit(&zs, Z_BEST_COMPRESSION) != Z_OK) throw ManifestError("zlib: out of memory");
-  std::vector<unsigned char> packed;
-  std::vector<unsigned char> input(kChunk);
-  std::vector<unsigned char> output(kChunk + 1024);
-  std::uint64_t total = 0;
-  int flush = Z_NO_FLUSH;
-  while (flush != Z_FINISH) {
-    in.read(reinterpret_cast<char*>(input.data()), std::streamsize(input.size()));
-    const std::size_t n = std::size_t(in.gcount());
-    if (in.bad()) {
-      deflateEnd(&zs);
-      throw ManifestError(field + ": error reading " + path.string());
-    }
-    total += n;
-    flush = in.eof() ? Z_FINISH : Z_NO_FLUSH;
-    zs.next_in = input.data();
-    zs.avail_in = uInt(n);
-    do {
-      zs.next_out = output.data();
-      zs.avail_out = uInt(output.size());
-      deflate(&zs, flush);
-      packed.insert(packed.end(), output.data(), output.data() + (output.size() - zs.avail_out));
-    } while (zs.avail_out == 0);
-    if (step) step(n);
-  }
-  deflateEnd(&zs);
-  if (total > 0xFFFFFFFFu || packed.size() > 0xFFFFFFF0u) {
-    throw ManifestError(field + ": " + path.string() +
-                        " is larger than a package can hold (4 GiB)");
-  }
-  size = std::uint32_t(total);
-  return packed;
-}
-
 }  // namespace
 
-std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& progress) {
+std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& progress,
+                                        const BuildOptions& options) {
   Writer w;
   w.u32(kPackageMagic);
   w.u32(kPackageVersion);
@@ -144,26 +100,31 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
   w.blob(picture(m.logoPicture, "pictures.logo"));
   w.blob(licence(m.licence));
 
+  std::vector<std::filesystem::path> files;
+  std::vector<std::string> fields;
   std::uint64_t total = 0;
-  for (const ManifestItem& item : m.items) {
+  for (std::size_t i = 0; i < m.items.size(); ++i) {
+    files.push_back(m.items[i].source);
+    fields.push_back("items[" + std::to_string(i) + "].source");
     std::error_code ec;
-    total += std::filesystem::file_size(item.source, ec);
+    total += std::filesystem::file_size(m.items[i].source, ec);
   }
   std::uint64_t done = 0;
+  std::vector<CompressedBody> bodies = compressBodies(files, fields, options.level, options.threads,
+                                                      [&](std::size_t item, std::uint64_t n) {
+                                                        done += n;
+                                                        if (progress)
+                                                          progress(int(item), done, total);
+                                                      });
 
   w.u32(std::uint32_t(m.items.size()));
   for (std::size_t i = 0; i < m.items.size(); ++i) {
     const ManifestItem& item = m.items[i];
-    const std::string field = "items[" + std::to_string(i) + "].source";
-    std::uint32_t size = 0;
-    const auto body = compressFile(item.source, field, size, [&](std::uint64_t n) {
-      done += n;
-      if (progress) progress(int(i), done, total);
-    });
     w.text(item.fileName);
     w.u32(item.flags);
-    w.u32(size);
-    w.blob(body);
+    w.u32(bodies[i].size);
+    w.blob(bodies[i].packed);
+    std::vector<unsigned char>().swap(bodies[i].packed);  // now in the package
     if (item.flags & kItemMenuShortcut) w.text(item.menuShortcutName);
     if (item.flags & kItemDesktopShortcut) w.text(item.desktopShortcutName);
     if (item.flags & kItemUninstaller) {

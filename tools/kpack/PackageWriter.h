@@ -5,20 +5,28 @@
 #include <functional>
 #include <vector>
 
+#include "kpack/BodyCompressor.h"
 #include "kpack/Manifest.h"
 
 namespace kpack {
 
 // Called as file bodies are compressed: the item's index, and the bytes of all
-// bodies done so far out of the total.
+// bodies done so far out of the total. Items are compressed side by side, so the
+// index is not always rising; calls never overlap.
 using BuildProgress = std::function<void(int item, std::uint64_t done, std::uint64_t total)>;
 
+struct BuildOptions {
+  CompressionLevel level = CompressionLevel::Standard;
+  unsigned threads = 0;  // 0: one per core; the package is the same either way
+};
+
 // The package bytes for `manifest`: texts, pictures, licence (CR LF line ends and a
-// final NUL) and every item with its body as one zlib stream at the highest level.
+// final NUL) and every item with its body as one zlib stream at the chosen level.
 // The result is read back with the setup's own reader before it is returned.
 // Throws ManifestError for files that cannot be read, pictures the setup cannot
 // decode, and bodies too large for the format.
 std::vector<unsigned char> buildPackage(const Manifest& manifest,
-                                        const BuildProgress& progress = {});
+                                        const BuildProgress& progress = {},
+                                        const BuildOptions& options = {});
 
 }  // namespace kpack

@@ -1,6 +1,6 @@
 // kpack: builds, checks and lists install packages.
 //
-//   kpack build MANIFEST.toml -o OUT.bin
+//   kpack build MANIFEST.toml -o OUT.bin [--level standard|max] [--threads N]
 //   kpack check FILE      (a package, a Setup.exe or a host setup)
 //   kpack list FILE
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <unistd.h>
 
 #include "common/ProgramResources.h"
@@ -59,11 +60,12 @@ void warnAboutGrid(const kpack::Manifest& manifest, const std::vector<unsigned c
   if (!warning.empty()) std::cerr << "kpack: warning: " << warning << "\n";
 }
 
-int build(const std::string& manifestPath, const std::string& outPath) {
+int build(const std::string& manifestPath, const std::string& outPath,
+          const kpack::BuildOptions& options) {
   try {
     const kpack::Manifest manifest = kpack::loadManifest(manifestPath);
     ProgressReport report;
-    const auto bytes = kpack::buildPackage(manifest, std::ref(report));
+    const auto bytes = kpack::buildPackage(manifest, std::ref(report), options);
     warnAboutGrid(manifest, bytes);
     const std::string temporary = outPath + ".tmp";
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -132,6 +134,17 @@ int main(int argc, char** argv) {
   CLI::App* buildCommand = app.add_subcommand("build", "Build a package resource from a manifest");
   buildCommand->add_option("manifest", manifest, "The TOML manifest")->required();
   buildCommand->add_option("-o,--output", output, "The package file to write")->required();
+  kpack::BuildOptions buildOptions;
+  buildCommand
+      ->add_option("--level", buildOptions.level,
+                   "standard: zlib's best; max: libdeflate's level 12, smaller and slower")
+      ->transform(CLI::CheckedTransformer(
+          std::map<std::string, kpack::CompressionLevel>{
+              {"standard", kpack::CompressionLevel::Standard},
+              {"max", kpack::CompressionLevel::Max}},
+          CLI::ignore_case));
+  buildCommand->add_option("--threads", buildOptions.threads,
+                           "Files compressed side by side (default: one per core)");
 
   CLI::App* checkCommand =
       app.add_subcommand("check", "Read a package or setup and describe it as JSON");
@@ -164,7 +177,7 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : kExitUsage;
   }
 
-  if (*buildCommand) return build(manifest, output);
+  if (*buildCommand) return build(manifest, output, buildOptions);
   // The emulated machine is chosen before anything touches it.
   if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
   ByteStream packageBytes;  // outlives the model, whose items refer to it
