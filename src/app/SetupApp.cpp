@@ -267,8 +267,14 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       }
       return 1;
     case MSG_INSTALL_PROGRESS:
-      wizard_.SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) * 0.01);
-      window_.Repaint();
+      // The worker posts one message per 16 KiB block, thousands for a large
+      // package, but the bar shows whole percents: only a change is painted, or
+      // the window thread would fall behind and show Finished long after the
+      // files are written.
+      if (wizard_.SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *
+                              0.01)) {
+        window_.Repaint();
+      }
       return 1;
     case MSG_INSTALL_DONE:
       OnInstallDone(lParam);
