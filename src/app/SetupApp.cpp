@@ -1,6 +1,6 @@
 #include "app/SetupApp.h"
 
-#include "base/ByteStream.h"
+#include "base/ByteView.h"
 #include "base/Paths.h"
 #include "base/SetupString.h"
 #include "platform/MessageBox.h"
@@ -59,10 +59,13 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   worker_.setOptions(&options_);
   worker_.setNotifyTarget(&notify_);
 
-  ByteStream package;
+  // The package is read where the system keeps the resource, which stays mapped
+  // as long as the process runs: a package of hundreds of megabytes is not held
+  // twice in a 32-bit address space.
+  ByteView package;
   std::uint32_t position = 0;
-  const bool read = package.loadResourceData(ids.package, module) == S_OK &&
-                    model_.readPackage(package, position);
+  const bool read =
+      package.mapResourceData(ids.package, module) == S_OK && model_.readPackage(package, position);
   defaultProgramFiles(options_.ParentFolder);
   if (!read) return false;
 
@@ -264,8 +267,14 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       }
       return 1;
     case MSG_INSTALL_PROGRESS:
-      wizard_.SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) * 0.01);
-      window_.Repaint();
+      // The worker posts one message per 16 KiB block, thousands for a large
+      // package, but the bar shows whole percents: only a change is painted, or
+      // the window thread would fall behind and show Finished long after the
+      // files are written.
+      if (wizard_.SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *
+                              0.01)) {
+        window_.Repaint();
+      }
       return 1;
     case MSG_INSTALL_DONE:
       OnInstallDone(lParam);

@@ -449,8 +449,11 @@ void Wizard::StoreFileTypeChoices(InstallOptions& options) const {
   }
 }
 
-void Wizard::SetProgress(double fraction) {
-  if (progress_ != nullptr) progress_->SetFraction(fraction);
+bool Wizard::SetProgress(double fraction) {
+  if (progress_ == nullptr) return false;
+  const double before = progress_->fraction;
+  progress_->SetFraction(fraction);
+  return progress_->fraction != before;
 }
 
 bool Wizard::RunAfterSetupChecked() const {

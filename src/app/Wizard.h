@@ -108,7 +108,8 @@ class Wizard {
   int FileTypeBoxCount() const { return fileTypeCount_; }
   CheckBox* FileTypeBox(int i) const;
 
-  void SetProgress(double fraction);
+  // Shows `fraction` on the progress bar; false when the bar already showed it.
+  bool SetProgress(double fraction);
   // What the progress bar says ("42.0%").
   const char* ProgressText() const { return progress_ != nullptr ? progress_->Text() : ""; }
   bool RunAfterSetupChecked() const;

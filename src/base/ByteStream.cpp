@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Resources.h"
-
 ByteStream::~ByteStream() {
   ByteStream::clear();
 }
@@ -56,6 +54,10 @@ HRESULT ByteStream::reserve(std::uint32_t n) {
   return S_OK;
 }
 
+void ByteStream::setUsed(std::uint32_t n) {
+  size_ = n < capacity_ ? n : capacity_;
+}
+
 HRESULT ByteStream::appendBytes(std::uint32_t n, const void* source) {
   if (source == nullptr || n == 0) return S_OK;
   if (n > UINT32_MAX - size_) return E_FAIL;
@@ -73,43 +75,32 @@ HRESULT ByteStream::appendBytes(std::uint32_t n, const void* source) {
 }
 
 HRESULT ByteStream::readAt(std::uint32_t& position, std::uint32_t n, void* destination) const {
-  if (n > size_ || position > size_ - n) return E_FAIL;
-  if (n > 0) std::memcpy(destination, bytes_ + position, n);
-  position += n;
-  return S_OK;
+  return view().readAt(position, n, destination);
 }
 
 HRESULT ByteStream::readBlob(const ByteStream& source, std::uint32_t& position) {
   clear();
-  std::uint32_t n = 0;
-  if (readU32(source, position, n) != S_OK) return E_FAIL;
-  // A damaged length must not turn into a huge allocation: the bytes must be there.
-  if (n > source.size_ - position || setSize(n) != S_OK ||
-      source.readAt(position, n, bytes_) != S_OK) {
+  // The view checks that the bytes are there before anything is allocated, so a
+  // damaged length never turns into a huge allocation.
+  ByteView blob;
+  if (source.view().readBlob(position, blob) != S_OK || setSize(blob.size()) != S_OK) {
     clear();
     return E_FAIL;
   }
+  if (blob.size() > 0) std::memcpy(bytes_, blob.bytes(), blob.size());
   return S_OK;
 }
 
 HRESULT ByteStream::loadResourceData(int id, platform::ModuleHandle module) {
-  platform::ResourceBytes resource;
-  if (!platform::findResource(module, "RC_DATA", id, resource) || setSize(resource.size) != S_OK) {
+  ByteView resource;
+  if (resource.mapResourceData(id, module) != S_OK || setSize(resource.size()) != S_OK) {
     clear();
     return E_FAIL;
   }
-  if (resource.size > 0) std::memcpy(bytes_, resource.data, resource.size);
+  if (resource.size() > 0) std::memcpy(bytes_, resource.bytes(), resource.size());
   return S_OK;
 }
 
 void ByteStream::fill(unsigned char value) {
   if (size_ > 0) std::memset(bytes_, value, size_);
-}
-
-HRESULT readU32(const ByteStream& source, std::uint32_t& position, std::uint32_t& value) {
-  unsigned char b[4];
-  if (source.readAt(position, 4, b) != S_OK) return E_FAIL;
-  value = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
-          std::uint32_t(b[3]) << 24;
-  return S_OK;
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "base/ByteView.h"
 #include "platform/PlatformTypes.h"
 #include "platform/WinDefs.h"
 
@@ -36,9 +37,15 @@ class ByteStream {
   std::int32_t growthStep() const { return growthStep_; }
   const unsigned char* bytes() const { return bytes_; }
   unsigned char* bytes() { return bytes_; }
+  // The bytes in use, for readers that work on views.
+  ByteView view() const { return ByteView(bytes_, size_); }
 
   // Makes room for at least n bytes without changing the size or the content.
   HRESULT reserve(std::uint32_t n);
+  // Marks the first n bytes of the buffer as in use (n at most the capacity), after
+  // they were written in place through bytes(); 0 empties the stream and keeps its
+  // buffer for the next content.
+  void setUsed(std::uint32_t n);
 
   // Appends n bytes; the buffer grows to what is needed plus the growth step.
   // Null source or n = 0: nothing, S_OK.
@@ -70,4 +77,6 @@ class ByteStream {
 };
 
 // Reads a fixed-size value stored little-endian at position (see readAt).
-HRESULT readU32(const ByteStream& source, std::uint32_t& position, std::uint32_t& value);
+inline HRESULT readU32(const ByteStream& source, std::uint32_t& position, std::uint32_t& value) {
+  return readU32(source.view(), position, value);
+}

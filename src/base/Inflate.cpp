@@ -9,18 +9,15 @@ namespace {
 constexpr std::uint32_t kBlockSize = 16384;
 constexpr std::uint64_t kLargestExpansion = 1032;  // zlib's deflate ratio at most
 
-// Appends n inflated bytes, growing the destination geometrically so that a long
-// body is copied a logarithmic number of times, not once per block.
-HRESULT appendOutput(ByteStream& destination, const unsigned char* data, std::uint32_t n,
-                     std::uint32_t limit) {
-  if (n > limit - destination.size()) return E_FAIL;
-  if (n > destination.capacity() - destination.size()) {
-    std::uint64_t want = std::max<std::uint64_t>(std::uint64_t(destination.size()) + n,
-                                                 std::uint64_t(destination.capacity()) * 2);
-    want = std::min<std::uint64_t>(want, limit);
-    if (destination.reserve(std::uint32_t(want)) != S_OK) return E_FAIL;
-  }
-  return destination.appendBytes(n, data);
+// Makes room for more output in the destination, which zlib then writes in place:
+// geometric growth, so a long body is moved a logarithmic number of times, never
+// past the limit.
+HRESULT growOutput(ByteStream& destination, std::uint32_t limit) {
+  const std::uint64_t want = std::min<std::uint64_t>(
+      std::max<std::uint64_t>(std::uint64_t(destination.size()) + kBlockSize,
+                              std::uint64_t(destination.capacity()) * 2),
+      limit);
+  return destination.reserve(std::uint32_t(want));
 }
 
 }  // namespace
@@ -28,12 +25,20 @@ HRESULT appendOutput(ByteStream& destination, const unsigned char* data, std::ui
 HRESULT inflateStream(const ByteStream* source, ByteStream* destination, InflateProgress callback,
                       void* context, std::uint32_t outputLimit, std::uint32_t sizeHint) {
   if (source == nullptr || destination == nullptr || source == destination) return E_FAIL;
-  destination->clear();
+  return inflateStream(source->view(), destination, callback, context, outputLimit, sizeHint);
+}
+
+HRESULT inflateStream(ByteView source, ByteStream* destination, InflateProgress callback,
+                      void* context, std::uint32_t outputLimit, std::uint32_t sizeHint) {
+  if (destination == nullptr) return E_FAIL;
+  // The destination's buffer is kept: inflating item after item into one stream
+  // reuses the same pages instead of asking the system for fresh ones each time.
+  destination->setUsed(0);
 
   z_stream zs = {};
   if (inflateInit(&zs) != Z_OK) return E_FAIL;
 
-  const std::uint32_t total = source->size();
+  const std::uint32_t total = source.size();
   HRESULT result = S_OK;
   if (sizeHint > 0) {
     const std::uint64_t reserve =
@@ -44,20 +49,30 @@ HRESULT inflateStream(const ByteStream* source, ByteStream* destination, Inflate
   std::uint32_t remaining = total;
   std::uint32_t consumed = 0;
   bool ended = false;
-  unsigned char out[kBlockSize];
   while (remaining > 0 && result >= 0) {
     if (callback != nullptr && callback(context, consumed, total) == 0) {
       result = E_FAIL;
       break;
     }
     const std::uint32_t chunk = std::min(remaining, kBlockSize);
-    zs.next_in = const_cast<unsigned char*>(source->bytes() + consumed);
+    zs.next_in = const_cast<unsigned char*>(source.bytes() + consumed);
     zs.avail_in = chunk;
     consumed += chunk;
     remaining -= chunk;
     do {
-      zs.next_out = out;
-      zs.avail_out = kBlockSize;
+      if (destination->size() == destination->capacity() && destination->size() < outputLimit &&
+          growOutput(*destination, outputLimit) != S_OK) {
+        result = E_FAIL;
+        break;
+      }
+      // At the limit zlib gets one spare byte: if it writes it, the body is
+      // longer than allowed.
+      unsigned char probe = 0;
+      const std::uint32_t room =
+          std::min(destination->capacity(), outputLimit) - destination->size();
+      zs.next_out = room > 0 ? destination->bytes() + destination->size() : &probe;
+      zs.avail_out = room > 0 ? room : 1;
+      const uInt offered = zs.avail_out;
       const int code = inflate(&zs, Z_NO_FLUSH);
       if (code == Z_STREAM_END) {
         remaining = 0;  // whatever follows the stream is not ours
@@ -66,8 +81,9 @@ HRESULT inflateStream(const ByteStream* source, ByteStream* destination, Inflate
                  code == Z_MEM_ERROR) {
         result = E_FAIL;
       }
-      if (result >= 0)
-        result = appendOutput(*destination, out, kBlockSize - zs.avail_out, outputLimit);
+      const std::uint32_t produced = offered - zs.avail_out;
+      if (room == 0 && produced > 0) result = E_FAIL;
+      if (result >= 0) destination->setUsed(destination->size() + produced);
     } while (zs.avail_out == 0 && result >= 0 && !ended);
   }
   inflateEnd(&zs);
@@ -80,6 +96,7 @@ HRESULT inflateStream(const ByteStream* source, ByteStream* destination, Inflate
 
 bool readCompressedBlob(const ByteStream& source, ByteStream& destination,
                         std::uint32_t& position) {
-  ByteStream packed;
-  return packed.readBlob(source, position) == S_OK && inflateStream(&packed, &destination) == S_OK;
+  ByteView packed;
+  return source.view().readBlob(position, packed) == S_OK &&
+         inflateStream(packed, &destination) == S_OK;
 }

@@ -12,16 +12,21 @@ using InflateProgress = int (*)(void* context, std::uint32_t consumed, std::uint
 constexpr std::uint32_t kNoOutputLimit = UINT32_MAX;
 
 // Inflates the complete zlib stream in `source` into `destination`, feeding it in
-// 16 KiB blocks. Bytes after the stream's end are ignored. E_FAIL, with an empty
-// destination, for a null or identical stream pair, a corrupted or truncated stream
-// (one that ends before its end marker, including an empty source), a wrong Adler-32
-// check, a stop asked by the callback, output beyond `outputLimit`, or a failed
+// 16 KiB blocks; zlib writes straight into the destination's buffer, which is kept
+// from its previous content, so one stream can take body after body. Bytes after the stream's end
+// are ignored. E_FAIL, with an empty destination, for a null or identical stream pair, a corrupted
+// or truncated stream (one that ends before its end marker, including an empty source), a wrong
+// Adler-32 check, a stop asked by the callback, output beyond `outputLimit`, or a failed
 // allocation. `sizeHint`, when non-zero, is the expected output size: the
 // destination is reserved for it once (at most zlib's largest expansion of the
 // source, 1032 times its size), so a long body is not copied over and over.
 HRESULT inflateStream(const ByteStream* source, ByteStream* destination,
                       InflateProgress callback = nullptr, void* context = nullptr,
                       std::uint32_t outputLimit = kNoOutputLimit, std::uint32_t sizeHint = 0);
+// The same over bytes held elsewhere (a body inside the package).
+HRESULT inflateStream(ByteView source, ByteStream* destination, InflateProgress callback = nullptr,
+                      void* context = nullptr, std::uint32_t outputLimit = kNoOutputLimit,
+                      std::uint32_t sizeHint = 0);
 
 // Reads a length-prefixed blob from source at position and inflates it into
 // destination. True when both steps succeed.

@@ -72,13 +72,15 @@ bool InstallWorker::runInstall() {
   totalBytes_ = total == 0 ? 1 : total > UINT32_MAX ? UINT32_MAX : std::uint32_t(total);
   doneBytes_ = 0;
 
+  // One buffer takes every file in turn: it grows to the largest file once and its
+  // pages are reused, instead of fresh memory for each file.
+  ByteStream content;
   for (std::uint32_t i = 0; i < itemCount_; ++i) {
     const InstallItem& item = *items_->at(int(i));
-    ByteStream content;
     // The output may not exceed the size the package states, and must reach it:
     // a damaged body is never installed as a corrupted file, and a small package
     // cannot fill the memory or the disk.
-    if (inflateStream(&item.packedData, &content, reportProgress, this, item.unpackedSize,
+    if (inflateStream(item.packedData, &content, reportProgress, this, item.unpackedSize,
                       item.unpackedSize) != S_OK ||
         content.size() != item.unpackedSize) {
       return fail(FailDecompress, item.fileName);

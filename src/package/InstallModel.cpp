@@ -13,7 +13,7 @@ void InstallItem::reset() {
   iconItem = -1;
   flags = 0;
   unpackedSize = 0;
-  packedData.clear();
+  packedData = ByteView();
   fileTypes.deleteAll();
 }
 
@@ -25,6 +25,7 @@ void InstallModel::reset() {
   displayName = spareText = companyName = companyUrl = SetupString();
   productUrl = settingsKeyName = installFolderName = SetupString();
   items.deleteAll();
+  ownBytes_.clear();
   licenceText.clear();
   selectableItem = selectableType = -1;
   sidePicture.Clear();

@@ -67,7 +67,8 @@ struct InstallItem {
   SetupString uninstallComment;
   std::uint32_t flags = 0;
   std::uint32_t unpackedSize = 0;
-  ByteStream packedData;  // one complete zlib stream
+  // One complete zlib stream, inside the package bytes the model was read from.
+  ByteView packedData;
   SortedStringSet<FileTypeEntry> fileTypes{kFileTypesGrowStep, compareExact};
 };
 
@@ -81,9 +82,16 @@ class InstallModel {
 
   // Reads and checks a whole package resource from `stream` at `position`. On any
   // failure the model is reset and false returned; failureReason() then says why.
+  // The model keeps a copy of the stream's bytes for its items' bodies.
   bool readPackage(const ByteStream& stream, std::uint32_t& position);
+  // The same without a copy: the items' bodies refer to `package` in place, so its
+  // bytes must stay unchanged until the model is reset, read again or destroyed.
+  // That is how the setup reads its own resource, which stays mapped as long as
+  // the process runs.
+  bool readPackage(ByteView package, std::uint32_t& position);
 
-  // Empties every text, item, the licence and both pictures.
+  // Empties every text, item, the licence and both pictures, and lets go of the
+  // package bytes.
   void reset();
 
   int itemCount() const { return items.count(); }
@@ -108,7 +116,10 @@ class InstallModel {
   Image logoPicture;
 
  private:
+  bool readInPlace(ByteView package, std::uint32_t& position);
+
   SetupString failureReason_;
+  ByteStream ownBytes_;  // the copy made by readPackage(const ByteStream&)
 };
 
 // What the user chose in the wizard, and what the install pass needs besides.

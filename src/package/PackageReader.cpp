@@ -21,8 +21,8 @@ struct PackageError {
 
 class PackageReader {
  public:
-  PackageReader(const ByteStream& stream, std::uint32_t& position)
-      : stream_(stream), position_(position) {}
+  PackageReader(ByteView package, std::uint32_t& position)
+      : package_(package), position_(position) {}
 
   void read(InstallModel& model);
 
@@ -31,6 +31,7 @@ class PackageReader {
 
   std::uint32_t readU32(const char* field);
   void readText(SetupString& out, const char* field);
+  ByteView readBlob(const char* field);
   void readBlob(ByteStream& out, const char* field);
   void readPicture(Image& out, const char* field);
   void readItem(InstallItem& item, int index);
@@ -38,7 +39,7 @@ class PackageReader {
   void readExtensions(ExtensionSet& set, const char* field);
   void checkModel(InstallModel& model);
 
-  const ByteStream& stream_;
+  const ByteView package_;
   std::uint32_t& position_;
   SetupString context_;  // which record is being read, for the failure reason
 };
@@ -56,13 +57,13 @@ void PackageReader::fail(const char* fmt, ...) {
 
 std::uint32_t PackageReader::readU32(const char* field) {
   std::uint32_t value = 0;
-  if (::readU32(stream_, position_, value) != S_OK) fail("%s: data ends", field);
+  if (::readU32(package_, position_, value) != S_OK) fail("%s: data ends", field);
   return value;
 }
 
 void PackageReader::readText(SetupString& out, const char* field) {
   unsigned char tag = 0;
-  if (stream_.readAt(position_, 1, &tag) != S_OK) fail("%s: data ends", field);
+  if (package_.readAt(position_, 1, &tag) != S_OK) fail("%s: data ends", field);
   if (tag != kPackedStringTag) fail("%s: text tag 0x%02X is not 0xFF", field, tag);
   const std::uint32_t n = readU32(field);
   if (n == 0) {
@@ -71,7 +72,7 @@ void PackageReader::readText(SetupString& out, const char* field) {
   }
   if (n > kMaxPackedText) fail("%s: text of %u bytes is longer than 1024", field, unsigned(n));
   char* buffer = out.lockBuffer(int(n));
-  if (stream_.readAt(position_, n, buffer) != S_OK) {
+  if (package_.readAt(position_, n, buffer) != S_OK) {
     out.unlockBuffer(0);
     fail("%s: data ends inside the text", field);
   }
@@ -80,8 +81,16 @@ void PackageReader::readText(SetupString& out, const char* field) {
   out.unlockBuffer(-1);
 }
 
+ByteView PackageReader::readBlob(const char* field) {
+  ByteView blob;
+  if (package_.readBlob(position_, blob) != S_OK) fail("%s: blob runs past the end", field);
+  return blob;
+}
+
 void PackageReader::readBlob(ByteStream& out, const char* field) {
-  if (out.readBlob(stream_, position_) != S_OK) fail("%s: blob runs past the end", field);
+  const ByteView blob = readBlob(field);
+  out.clear();
+  if (out.appendBytes(blob.size(), blob.bytes()) != S_OK) fail("%s: out of memory", field);
 }
 
 void PackageReader::readPicture(Image& out, const char* field) {
@@ -117,7 +126,7 @@ void PackageReader::readItem(InstallItem& item, int index) {
   context_.format("item %d (%s): ", index, item.fileName.text());
   item.flags = readU32("flags");
   item.unpackedSize = readU32("unpackedSize");
-  readBlob(item.packedData, "packedData");
+  item.packedData = readBlob("packedData");
   if (item.flags & kItemMenuShortcut) readText(item.menuShortcutName, "menuShortcutName");
   if (item.flags & kItemDesktopShortcut) {
     readText(item.desktopShortcutName, "desktopShortcutName");
@@ -202,9 +211,22 @@ void PackageReader::read(InstallModel& model) {
 
 bool InstallModel::readPackage(const ByteStream& stream, std::uint32_t& position) {
   reset();
+  if (ownBytes_.appendBytes(stream.size(), stream.bytes()) != S_OK) {
+    failureReason_ = "out of memory";
+    return false;
+  }
+  return readInPlace(ownBytes_.view(), position);
+}
+
+bool InstallModel::readPackage(ByteView package, std::uint32_t& position) {
+  reset();
+  return readInPlace(package, position);
+}
+
+bool InstallModel::readInPlace(ByteView package, std::uint32_t& position) {
   failureReason_ = SetupString();
   try {
-    PackageReader(stream, position).read(*this);
+    PackageReader(package, position).read(*this);
     return true;
   } catch (PackageError& error) {
     reset();

@@ -199,6 +199,18 @@ TEST_F(SetupAppTest, ProgressIsClampedToTheBar) {
   EXPECT_STREQ(app_->GetWizard().ProgressText(), "50.0%");
 }
 
+TEST_F(SetupAppTest, OnlyAChangedPercentageRepaints) {
+  GoTo(FileTypes);
+  Send(MSG_INSTALL_PROGRESS, 0, 20);
+  const int before = host::repaintCount();
+  Send(MSG_INSTALL_PROGRESS, 0, 20);  // the next 16 KiB block, the same percent
+  Send(MSG_INSTALL_PROGRESS, 0, 20);
+  EXPECT_EQ(host::repaintCount(), before);
+  Send(MSG_INSTALL_PROGRESS, 0, 21);
+  EXPECT_EQ(host::repaintCount(), before + 1);
+  EXPECT_STREQ(app_->GetWizard().ProgressText(), "21.0%");
+}
+
 TEST_F(SetupAppTest, HoverRepaintsOnlyWhenWhatIsUnderTheMouseChanges) {
   platform::Rect rect{};
   ASSERT_TRUE(platform::getWindowRect(window_, rect));

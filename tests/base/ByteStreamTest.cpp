@@ -112,6 +112,13 @@ TEST(ByteStream, ReadBlobRefusesLengthsBeyondTheEnd) {
     EXPECT_EQ(blob.readBlob(source, pos), E_FAIL) << c.why;
     EXPECT_EQ(blob.size(), 0u) << c.why;
     EXPECT_EQ(blob.capacity(), 0u) << c.why;
+    // Read in place, the blob may not take the byte after the view's end either.
+    source.appendBytes(1, "d");
+    const ByteView view(source.bytes(), 7);
+    ByteView inPlace(source.bytes(), 1);
+    EXPECT_EQ(view.readBlob(pos, inPlace), E_FAIL) << c.why;
+    EXPECT_EQ(inPlace.size(), 0u) << c.why;
+    EXPECT_EQ(pos, 0u) << c.why;
   }
 }
 

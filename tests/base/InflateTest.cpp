@@ -174,9 +174,10 @@ TEST(Inflate, SizeHintReservesOnceWithinZlibsLargestExpansion) {
   // A damaged size must not reserve more than the packed bytes can expand to.
   const Bytes tiny = deflated(sampleBytes(10));
   load(packed, tiny);
-  ASSERT_EQ(inflateStream(&packed, &out, nullptr, nullptr, kNoOutputLimit, 0x7FFFFFFFu), S_OK);
-  EXPECT_EQ(out.size(), 10u);
-  EXPECT_EQ(out.capacity(), 1032u * tiny.size());
+  ByteStream fresh;
+  ASSERT_EQ(inflateStream(&packed, &fresh, nullptr, nullptr, kNoOutputLimit, 0x7FFFFFFFu), S_OK);
+  EXPECT_EQ(fresh.size(), 10u);
+  EXPECT_EQ(fresh.capacity(), 1032u * tiny.size());
 }
 
 TEST(Inflate, CompressedBlobsAreLengthPrefixed) {
@@ -196,4 +197,32 @@ TEST(Inflate, CompressedBlobsAreLengthPrefixed) {
   EXPECT_EQ(contents(out), plain);
   EXPECT_EQ(pos, 4 + n);
   EXPECT_FALSE(readCompressedBlob(source, out, pos));  // "tail" is no blob
+}
+
+TEST(Inflate, OneDestinationTakesBodyAfterBody) {
+  // The install pass inflates every file into one stream: each body must come out
+  // exactly, whatever the stream held before, and the limit must hold even where
+  // the buffer left by a larger body has room beyond it.
+  const Bytes large = sampleBytes(300000, 2000), small = sampleBytes(700, 100);
+  const Bytes largePacked = deflated(large), smallPacked = deflated(small);
+  const ByteView largeBody(largePacked.data(), std::uint32_t(largePacked.size()));
+  const ByteView smallBody(smallPacked.data(), std::uint32_t(smallPacked.size()));
+  ByteStream out;
+  ASSERT_EQ(inflateStream(largeBody, &out, nullptr, nullptr, 300000, 300000), S_OK);
+  EXPECT_EQ(contents(out), large);
+  const unsigned char* buffer = out.bytes();
+
+  ASSERT_EQ(inflateStream(smallBody, &out, nullptr, nullptr, 700, 700), S_OK);
+  EXPECT_EQ(contents(out), small);
+  EXPECT_EQ(out.bytes(), buffer);  // the same memory, not a fresh allocation
+
+  EXPECT_EQ(inflateStream(smallBody, &out, nullptr, nullptr, 699, 699), E_FAIL);
+  EXPECT_EQ(out.size(), 0u);
+
+  ASSERT_EQ(inflateStream(largeBody, &out, nullptr, nullptr, 300000, 300000), S_OK);
+  EXPECT_EQ(contents(out), large);  // and after a failure, from an empty stream
+  Bytes damaged = largePacked;
+  damaged[damaged.size() / 2] ^= 0x10;
+  EXPECT_EQ(inflateStream(ByteView(damaged.data(), std::uint32_t(damaged.size())), &out), E_FAIL);
+  EXPECT_EQ(out.size(), 0u);
 }

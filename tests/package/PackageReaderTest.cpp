@@ -74,7 +74,7 @@ TEST(PackageReader, WorkedEncodings) {
   EXPECT_EQ(item.unpackedSize, 3u);
   EXPECT_EQ(item.iconItem, -1);
   ByteStream plain;
-  ASSERT_EQ(inflateStream(&item.packedData, &plain), S_OK);
+  ASSERT_EQ(inflateStream(item.packedData, &plain), S_OK);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.bytes()), plain.size()), "abc");
 
   EXPECT_EQ(model.displayName, "Demo Product");
@@ -330,4 +330,66 @@ TEST(PackageReader, EveryTruncationFailsCleanly) {
     ASSERT_FALSE(read(cut, model).ok) << n;
     expectEmpty(model);
   }
+}
+
+TEST(PackageReader, ReadsInPlaceWithinTheGivenBytes) {
+  PackageBytes p;
+  p.header().u32(2).item("a.txt", 0, "first body").item("b.txt", 0x04, "second").text("B");
+  // Each package is copied into a buffer of exactly its size, so a read past the
+  // end is a read outside the allocation, which the sanitizer build reports.
+  const auto inPlace = [](const std::vector<unsigned char>& bytes, InstallModel& model) {
+    const std::vector<unsigned char> exact(bytes);
+    std::uint32_t position = 0;
+    return model.readPackage(ByteView(exact.data(), std::uint32_t(exact.size())), position);
+  };
+  {
+    const std::vector<unsigned char> exact(p.bytes);
+    InstallModel model;
+    std::uint32_t position = 0;
+    ASSERT_TRUE(model.readPackage(ByteView(exact.data(), std::uint32_t(exact.size())), position))
+        << model.failureReason();
+    EXPECT_EQ(position, exact.size());
+    for (int i = 0; i < model.itemCount(); ++i) {
+      const ByteView body = model.itemAt(i)->packedData;
+      EXPECT_GE(body.bytes(), exact.data()) << i;
+      EXPECT_LE(body.bytes() + body.size(), exact.data() + exact.size()) << i;
+    }
+    ByteStream plain;
+    ASSERT_EQ(inflateStream(model.itemAt(1)->packedData, &plain), S_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.bytes()), plain.size()), "second");
+  }
+  for (std::size_t n = 0; n < p.bytes.size(); ++n) {
+    InstallModel model;
+    ASSERT_FALSE(
+        inPlace(std::vector<unsigned char>(p.bytes.begin(), p.bytes.begin() + long(n)), model))
+        << n;
+    expectEmpty(model);
+  }
+
+  // The last body's length forged to take one byte more than there is, or to wrap
+  // around the end of the address space.
+  const std::vector<unsigned char> body = PackageBytes::deflated("abc");
+  for (const std::uint32_t forged : {std::uint32_t(body.size() + 1), 0xFFFFFFFFu, 0xFFFFFFF0u}) {
+    PackageBytes q;
+    q.header().u32(1).text("a.txt").u32(0).u32(3).u32(forged).raw(body);
+    InstallModel model;
+    EXPECT_FALSE(inPlace(q.bytes, model)) << forged;
+    EXPECT_NE(std::string(model.failureReason()).find("packedData"), std::string::npos);
+  }
+}
+
+TEST(PackageReader, AModelReadFromAStreamKeepsItsOwnBytes) {
+  PackageBytes p;
+  p.header().u32(1).item("a.txt", 0, "kept");
+  InstallModel model;
+  {
+    ByteStream s;
+    p.copyTo(s);
+    std::uint32_t position = 0;
+    ASSERT_TRUE(model.readPackage(s, position)) << model.failureReason();
+    s.fill(0);  // the caller's stream may change or go once the model is read
+  }
+  ByteStream plain;
+  ASSERT_EQ(inflateStream(model.itemAt(0)->packedData, &plain), S_OK);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.bytes()), plain.size()), "kept");
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "base/Inflate.h"
 #include "common/JsonReport.h"
 #include "common/ProgramResources.h"
 #include "kpack/Cp1252.h"
@@ -207,6 +208,54 @@ TEST_F(Kpack, FullManifestReadsBackWhole) {
   EXPECT_TRUE(model.itemAt(3)->isComServer());
   EXPECT_EQ(model.itemAt(4)->uninstallComment, "Removes Demo Product");
   EXPECT_EQ(model.itemAt(5)->flags, 0x02u);
+}
+
+TEST_F(Kpack, ThePackageIsTheSameOnAnyNumberOfThreads) {
+  // Files of several sizes, so that the threads finish them out of order.
+  const auto content = [](int i) {
+    std::string text = PackageBytes::noise(std::size_t(i) * 500, std::uint32_t(i));
+    for (int line = 0; line < i * 3000; ++line) text += "part " + std::to_string(line % 7) + "\n";
+    return text;
+  };
+  for (int i = 0; i < 6; ++i) writeText("part" + std::to_string(i) + ".dat", content(i));
+  std::string text = R"(
+[product]
+name = "Parts"
+company = "Kestrane"
+settings-key = "Parts"
+install-folder = "Parts"
+[pictures]
+side = "side.jpg"
+logo = "logo.jpg"
+[licence]
+file = "LICENCE.txt"
+)";
+  for (int i = 5; i >= 0; --i)
+    text += "[[items]]\nsource = \"part" + std::to_string(i) + ".dat\"\n";
+  const kpack::Manifest parts = kpack::loadManifest(manifest(text));
+  kpack::BuildOptions options;
+  options.threads = 1;
+  const auto one = kpack::buildPackage(parts, {}, options);
+  options.threads = 3;
+  EXPECT_EQ(kpack::buildPackage(parts, {}, options), one);
+
+  // The strongest level still writes zlib streams that the setup inflates back
+  // to each file; here it may not be larger.
+  options.level = kpack::CompressionLevel::Max;
+  const auto max = kpack::buildPackage(parts, {}, options);
+  EXPECT_LE(max.size(), one.size());
+  InstallModel model;
+  std::uint32_t position = 0;
+  ASSERT_TRUE(model.readPackage(ByteView(max.data(), std::uint32_t(max.size())), position))
+      << model.failureReason();
+  for (int i = 0; i < model.itemCount(); ++i) {
+    const InstallItem& item = *model.itemAt(i);
+    EXPECT_EQ(item.packedData.bytes()[0], 0x78);
+    ByteStream plain;
+    ASSERT_EQ(inflateStream(item.packedData, &plain), S_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.bytes()), plain.size()),
+              content(5 - i));
+  }
 }
 
 TEST_F(Kpack, ErrorsNameTheLineAndField) {

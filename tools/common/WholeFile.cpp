@@ -2,15 +2,19 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 namespace tools {
 
 bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
-  std::ifstream in(path, std::ios::binary);
+  // One read of the size the file has: a package of hundreds of megabytes is
+  // neither grown byte by byte nor held twice.
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  const std::streamoff size = in.tellg();
+  if (size < 0) return false;
+  bytes.resize(std::size_t(size));
+  in.seekg(0);
+  return in.read(reinterpret_cast<char*>(bytes.data()), size).gcount() == size;
 }
 
 bool writeWholeFile(const std::string& path, const std::vector<unsigned char>& bytes,

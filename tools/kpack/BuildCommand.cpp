@@ -5,7 +5,6 @@
 
 #include "common/WholeFile.h"
 #include "kpack/ManifestRules.h"
-#include "kpack/PackageWriter.h"
 #include "package/InstallModel.h"
 #include "render/Skin.h"
 
@@ -32,15 +31,15 @@ class ProgressReport {
 // 116 of this program) tells whether the offered extensions fit its file-type page.
 void warnAboutGrid(const Manifest& manifest, const std::vector<unsigned char>& package,
                    const ByteStream* skin) {
-  ByteStream ownSkin, stream;
+  ByteStream ownSkin;
   InstallModel model;
   std::uint32_t position = 0;
   if (skin == nullptr) {
     if (ownSkin.loadResourceData(kSkinResourceId, nullptr) != S_OK) return;
     skin = &ownSkin;
   }
-  if (stream.appendBytes(std::uint32_t(package.size()), package.data()) != S_OK ||
-      !model.readPackage(stream, position)) {
+  if (package.size() > 0xFFFFFFF0u ||
+      !model.readPackage(ByteView(package.data(), std::uint32_t(package.size())), position)) {
     return;
   }
   const std::string warning = checkBoxGridWarning(manifest, model, *skin);
@@ -49,16 +48,19 @@ void warnAboutGrid(const Manifest& manifest, const std::vector<unsigned char>& p
 
 }  // namespace
 
-std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin) {
+std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin,
+                                        const BuildOptions& options) {
   ProgressReport report;
-  const auto bytes = buildPackage(manifest, std::ref(report));
+  const auto bytes = buildPackage(manifest, std::ref(report), options);
   warnAboutGrid(manifest, bytes, skin);
   return bytes;
 }
 
-int buildCommand(const std::string& manifestPath, const std::string& outPath) {
+int buildCommand(const std::string& manifestPath, const std::string& outPath,
+                 const BuildOptions& options) {
   try {
-    const std::vector<unsigned char> bytes = packManifest(loadManifest(manifestPath));
+    const std::vector<unsigned char> bytes =
+        packManifest(loadManifest(manifestPath), nullptr, options);
     std::string error;
     if (!tools::writeWholeFile(outPath, bytes, error)) {
       std::cerr << "kpack: " << error << "\n";

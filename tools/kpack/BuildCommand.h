@@ -8,16 +8,19 @@
 
 #include "base/ByteStream.h"
 #include "kpack/Manifest.h"
+#include "kpack/PackageWriter.h"
 
 namespace kpack {
 
 // The package for `manifest`. `skin` is the skin the setup will carry, for the
 // file-type page's warning; null: kpack's own copy of the default skin. Throws
 // ManifestError.
-std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin = nullptr);
+std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin = nullptr,
+                                        const BuildOptions& options = {});
 
 // kpack build MANIFEST -o OUT: the exit status (0; 1 for a manifest the setup
 // would refuse; 2 when the output cannot be written).
-int buildCommand(const std::string& manifestPath, const std::string& outPath);
+int buildCommand(const std::string& manifestPath, const std::string& outPath,
+                 const BuildOptions& options = {});
 
 }  // namespace kpack

@@ -1,15 +1,12 @@
 #include "kpack/PackageWriter.h"
 
-#include <zlib.h>
-
 #include <fstream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "base/Sha256.h"
 #include "common/PeResourceWriter.h"
+#include "common/WholeFile.h"
 #include "kpack/Cp1252.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
@@ -18,8 +15,6 @@
 
 namespace kpack {
 namespace {
-
-constexpr std::size_t kChunk = 1 << 20;
 
 class Writer {
  public:
@@ -43,11 +38,14 @@ class Writer {
   std::vector<unsigned char> out;
 };
 
+// The size of the steps in which a file's fingerprint is taken.
+constexpr std::size_t kChunk = 1 << 20;
+
 std::vector<unsigned char> readWhole(const std::filesystem::path& path, const std::string& field) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-  if (!in.good() && !in.eof()) throw ManifestError(field + ": cannot read " + path.string());
+  std::vector<unsigned char> bytes;
+  if (!tools::readWholeFile(path.string(), bytes)) {
+    throw ManifestError(field + ": cannot read " + path.string());
+  }
   if (bytes.size() > 0xFFFFFFF0u)
     throw ManifestError(field + ": " + path.string() + " is too large");
   return bytes;
@@ -92,43 +90,6 @@ std::vector<unsigned char> licence(const std::filesystem::path& path) {
   }
   out.push_back('\0');
   return out;
-}
-
-// Compresses one file as a complete zlib stream (header 78 DA) in 1 MiB steps.
-std::vector<unsigned char> compress(std::istream& in, const std::string& what, std::uint32_t& size,
-                                    const std::function<void(std::uint64_t)>& step) {
-  z_stream zs = {};
-  if (deflateInit(&zs, Z_BEST_COMPRESSION) != Z_OK) throw ManifestError("zlib: out of memory");
-  std::vector<unsigned char> packed;
-  std::vector<unsigned char> input(kChunk);
-  std::vector<unsigned char> output(kChunk + 1024);
-  std::uint64_t total = 0;
-  int flush = Z_NO_FLUSH;
-  while (flush != Z_FINISH) {
-    in.read(reinterpret_cast<char*>(input.data()), std::streamsize(input.size()));
-    const std::size_t n = std::size_t(in.gcount());
-    if (in.bad()) {
-      deflateEnd(&zs);
-      throw ManifestError("error reading " + what);
-    }
-    total += n;
-    flush = in.eof() ? Z_FINISH : Z_NO_FLUSH;
-    zs.next_in = input.data();
-    zs.avail_in = uInt(n);
-    do {
-      zs.next_out = output.data();
-      zs.avail_out = uInt(output.size());
-      deflate(&zs, flush);
-      packed.insert(packed.end(), output.data(), output.data() + (output.size() - zs.avail_out));
-    } while (zs.avail_out == 0);
-    if (step) step(n);
-  }
-  deflateEnd(&zs);
-  if (total > 0xFFFFFFFFu || packed.size() > 0xFFFFFFF0u) {
-    throw ManifestError(what + " is larger than a package can hold (4 GiB)");
-  }
-  size = std::uint32_t(total);
-  return packed;
 }
 
 bool isWindowsProgram(const std::vector<unsigned char>& image) {
@@ -191,14 +152,10 @@ std::vector<unsigned char> writePackage(const Manifest& m,
 
   // The manifest was checked against the reader's rules; reading the result back
   // with the reader itself makes sure no vendor ships a package the setup rejects.
-  ByteStream stream;
-  if (w.out.size() > 0xFFFFFFF0u ||
-      stream.appendBytes(std::uint32_t(w.out.size()), w.out.data()) != S_OK) {
-    throw ManifestError("the package is larger than 4 GiB");
-  }
+  if (w.out.size() > 0xFFFFFFF0u) throw ManifestError("the package is larger than 4 GiB");
   InstallModel model;
   std::uint32_t position = 0;
-  if (!model.readPackage(stream, position)) {
+  if (!model.readPackage(ByteView(w.out.data(), std::uint32_t(w.out.size())), position)) {
     throw ManifestError(std::string("the setup would reject this package: ") +
                         model.failureReason());
   }
@@ -237,7 +194,8 @@ std::vector<unsigned char> buildUninstallKnowledge(const Manifest& m) {
   });
 }
 
-std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& progress) {
+std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& progress,
+                                        const BuildOptions& options) {
   // The uninstaller learns what the package installs from its own resource.
   std::map<std::size_t, std::vector<unsigned char>> uninstallers;
   for (std::size_t i = 0; i < m.items.size(); ++i) {
@@ -254,32 +212,25 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
     uninstallers[i] = std::move(image);
   }
 
+  std::vector<BodySource> sources;
   std::uint64_t total = 0;
   for (std::size_t i = 0; i < m.items.size(); ++i) {
-    std::error_code ec;
+    BodySource source{m.items[i].source, "items[" + std::to_string(i) + "].source"};
     const auto found = uninstallers.find(i);
-    total += found != uninstallers.end() ? found->second.size()
-                                         : std::filesystem::file_size(m.items[i].source, ec);
+    if (found != uninstallers.end()) source.bytes = &found->second;
+    total += bodySourceSize(source);
+    sources.push_back(std::move(source));
   }
   std::uint64_t done = 0;
+  std::vector<CompressedBody> bodies = compressBodies(sources, options.level, options.threads,
+                                                      [&](std::size_t item, std::uint64_t n) {
+                                                        done += n;
+                                                        if (progress)
+                                                          progress(int(item), done, total);
+                                                      });
+  // Each body is freed as soon as the package holds it.
   return writePackage(m, [&](std::size_t i) {
-    const ManifestItem& item = m.items[i];
-    const auto step = [&](std::uint64_t n) {
-      done += n;
-      if (progress) progress(int(i), done, total);
-    };
-    const std::string field = "items[" + std::to_string(i) + "].source";
-    ItemBody body;
-    const auto found = uninstallers.find(i);
-    if (found != uninstallers.end()) {
-      std::istringstream in(std::string(found->second.begin(), found->second.end()));
-      body.blob = compress(in, field + ": " + item.source.string(), body.size, step);
-    } else {
-      std::ifstream in(item.source, std::ios::binary);
-      if (!in) throw ManifestError(field + ": cannot read " + item.source.string());
-      body.blob = compress(in, field + ": " + item.source.string(), body.size, step);
-    }
-    return body;
+    return ItemBody{bodies[i].size, std::move(bodies[i].packed)};
   });
 }
 

@@ -5,16 +5,23 @@
 #include <functional>
 #include <vector>
 
+#include "kpack/BodyCompressor.h"
 #include "kpack/Manifest.h"
 
 namespace kpack {
 
 // Called as file bodies are compressed: the item's index, and the bytes of all
-// bodies done so far out of the total.
+// bodies done so far out of the total. Items are compressed side by side, so the
+// index is not always rising; calls never overlap.
 using BuildProgress = std::function<void(int item, std::uint64_t done, std::uint64_t total)>;
 
+struct BuildOptions {
+  CompressionLevel level = CompressionLevel::Standard;
+  unsigned threads = 0;  // 0: one per core; the package is the same either way
+};
+
 // The package bytes for `manifest`: texts, pictures, licence (CR LF line ends and a
-// final NUL) and every item with its body as one zlib stream at the highest level.
+// final NUL) and every item with its body as one zlib stream at the chosen level.
 // An uninstaller item that is a Windows program is packed with its knowledge of the
 // package (buildUninstallKnowledge) written into it as resource RC_DATA 113; any
 // other uninstaller file is packed as it is.
@@ -22,7 +29,8 @@ using BuildProgress = std::function<void(int item, std::uint64_t done, std::uint
 // Throws ManifestError for files that cannot be read, pictures the setup cannot
 // decode, and bodies too large for the format.
 std::vector<unsigned char> buildPackage(const Manifest& manifest,
-                                        const BuildProgress& progress = {});
+                                        const BuildProgress& progress = {},
+                                        const BuildOptions& options = {});
 
 // What the uninstaller knows of the package (src/uninstall/UninstallKnowledge.h):
 // the same header and items, each item's body replaced by the SHA-256 of its file,

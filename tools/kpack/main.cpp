@@ -1,6 +1,6 @@
 // kpack: builds, checks and lists install packages.
 //
-//   kpack build MANIFEST.toml -o OUT.bin
+//   kpack build MANIFEST.toml -o OUT.bin [--level standard|max] [--threads N]
 //   kpack setup MANIFEST.toml [-o OUT.exe] [--skin SKIN.bin] [--stub STUB.exe]
 //               [--sign CERT.pfx [--password-file F] [--timestamp URL]]
 //   kpack check FILE      (a package, a Setup.exe or a host setup)
@@ -13,9 +13,12 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <unistd.h>
+#include <vector>
 
 #include "common/ProgramResources.h"
+#include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
@@ -29,32 +32,28 @@ namespace {
 constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
 
-// Reads FILE's package into `model`; the exit code when that fails, else -1.
-int readModel(const std::string& path, InstallModel& model) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+// Reads FILE's package into `model`, which refers to `bytes` from then on; the
+// exit code when that fails, else -1.
+int readModel(const std::string& path, std::vector<unsigned char>& bytes, InstallModel& model) {
+  if (!tools::readWholeFile(path, bytes)) {
     std::cerr << "kpack: cannot read " << path << "\n";
     return kExitUsage;
   }
-  std::vector<unsigned char> package((std::istreambuf_iterator<char>(in)),
-                                     std::istreambuf_iterator<char>());
   // A built setup carries its package as resource RC_DATA 112.
-  if (tools::isProgramImage(package)) {
-    const std::vector<unsigned char> program = std::move(package);
+  if (tools::isProgramImage(bytes)) {
+    const std::vector<unsigned char> program = std::move(bytes);
     std::string error;
-    if (!tools::findProgramResource(program, kPackageResourceId, package, error)) {
+    if (!tools::findProgramResource(program, kPackageResourceId, bytes, error)) {
       std::cerr << "kpack: invalid package: " << error << "\n";
       return kExitInvalid;
     }
   }
-  ByteStream stream;
-  if (package.size() > 0xFFFFFFF0u ||
-      stream.appendBytes(std::uint32_t(package.size()), package.data()) != S_OK) {
+  std::uint32_t position = 0;
+  if (bytes.size() > 0xFFFFFFF0u) {
     std::cerr << "kpack: invalid package: too large\n";
     return kExitInvalid;
   }
-  std::uint32_t position = 0;
-  if (!model.readPackage(stream, position)) {
+  if (!model.readPackage(ByteView(bytes.data(), std::uint32_t(bytes.size())), position)) {
     std::cerr << "kpack: invalid package: " << model.failureReason() << "\n";
     return kExitInvalid;
   }
@@ -71,6 +70,17 @@ int main(int argc, char** argv) {
   CLI::App* buildCommand = app.add_subcommand("build", "Build a package resource from a manifest");
   buildCommand->add_option("manifest", manifest, "The TOML manifest")->required();
   buildCommand->add_option("-o,--output", output, "The package file to write")->required();
+  kpack::BuildOptions buildOptions;
+  buildCommand
+      ->add_option("--level", buildOptions.level,
+                   "standard: zlib's best; max: libdeflate's level 12, smaller and slower")
+      ->transform(CLI::CheckedTransformer(
+          std::map<std::string, kpack::CompressionLevel>{
+              {"standard", kpack::CompressionLevel::Standard},
+              {"max", kpack::CompressionLevel::Max}},
+          CLI::ignore_case));
+  buildCommand->add_option("--threads", buildOptions.threads,
+                           "Files compressed side by side (default: one per core)");
 
   CLI::App* setupCommand = app.add_subcommand(
       "setup", "Make a finished Windows setup from a manifest, without a compiler");
@@ -120,12 +130,13 @@ int main(int argc, char** argv) {
     return code == 0 ? 0 : kExitUsage;
   }
 
-  if (*buildCommand) return kpack::buildCommand(manifest, output);
+  if (*buildCommand) return kpack::buildCommand(manifest, output, buildOptions);
   if (*setupCommand) return kpack::setupCommand(setup, argv[0]);
   // The emulated machine is chosen before anything touches it.
   if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
+  std::vector<unsigned char> packageBytes;  // outlives the model, whose items refer to it
   InstallModel model;
-  if (const int failed = readModel(file, model); failed >= 0) {
+  if (const int failed = readModel(file, packageBytes, model); failed >= 0) {
     return *installCommand ? kExitUsage : failed;
   }
   if (*installCommand) return kpack::installPackage(model, install);
