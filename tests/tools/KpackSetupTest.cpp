@@ -80,6 +80,12 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   output = kpackSetup(withStub_ + " -o again.exe", status);
   ASSERT_EQ(status, 0) << output;
   EXPECT_TRUE(readAll(dir_ / "again.exe") == image);
+
+  // Packed with the stronger encoder, the setup still reads.
+  output = kpackSetup(withStub_ + " --level max -o smaller.exe", status);
+  ASSERT_EQ(status, 0) << output;
+  output = run(std::string(KPACK_PATH) + " check " + q(dir_ / "smaller.exe"), status);
+  EXPECT_EQ(status, 0) << output;
 }
 
 TEST_F(KpackSetup, RefusesWhatCannotMakeASetup) {

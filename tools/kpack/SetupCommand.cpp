@@ -157,7 +157,8 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   }
 
   try {
-    resources.push_back({"RC_DATA", kPackageResourceId, packManifest(manifest, &skin)});
+    resources.push_back(
+        {"RC_DATA", kPackageResourceId, packManifest(manifest, &skin, arguments.build)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
   }

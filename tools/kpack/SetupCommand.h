@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "kpack/PackageWriter.h"
+
 namespace kpack {
 
 struct SetupArguments {
@@ -17,6 +19,7 @@ struct SetupArguments {
   std::string certificate;   // a .pfx to sign with; empty: unsigned
   std::string passwordFile;  // the certificate's password, for osslsigncode -readpass
   std::string timestampUrl;  // a time-stamp server, passed on to osslsigncode
+  BuildOptions build;        // how the package is compressed
 };
 
 // The stub's file name; the Windows build puts it beside kpack.

@@ -3,6 +3,7 @@
 //   kpack build MANIFEST.toml -o OUT.bin [--level standard|max] [--threads N]
 //   kpack setup MANIFEST.toml [-o OUT.exe] [--skin SKIN.bin] [--stub STUB.exe]
 //               [--sign CERT.pfx [--password-file F] [--timestamp URL]]
+//               [--level standard|max] [--threads N]
 //   kpack check FILE      (a package, a Setup.exe or a host setup)
 //   kpack list FILE
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
@@ -60,6 +61,20 @@ int readModel(const std::string& path, std::vector<unsigned char>& bytes, Instal
   return -1;
 }
 
+// How a package is compressed, for both commands that build one.
+void addBuildOptions(CLI::App* command, kpack::BuildOptions& options) {
+  command
+      ->add_option("--level", options.level,
+                   "standard: zlib's best; max: libdeflate's level 12, smaller and slower")
+      ->transform(CLI::CheckedTransformer(
+          std::map<std::string, kpack::CompressionLevel>{
+              {"standard", kpack::CompressionLevel::Standard},
+              {"max", kpack::CompressionLevel::Max}},
+          CLI::ignore_case));
+  command->add_option("--threads", options.threads,
+                      "Files compressed side by side (default: one per core)");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,16 +86,7 @@ int main(int argc, char** argv) {
   buildCommand->add_option("manifest", manifest, "The TOML manifest")->required();
   buildCommand->add_option("-o,--output", output, "The package file to write")->required();
   kpack::BuildOptions buildOptions;
-  buildCommand
-      ->add_option("--level", buildOptions.level,
-                   "standard: zlib's best; max: libdeflate's level 12, smaller and slower")
-      ->transform(CLI::CheckedTransformer(
-          std::map<std::string, kpack::CompressionLevel>{
-              {"standard", kpack::CompressionLevel::Standard},
-              {"max", kpack::CompressionLevel::Max}},
-          CLI::ignore_case));
-  buildCommand->add_option("--threads", buildOptions.threads,
-                           "Files compressed side by side (default: one per core)");
+  addBuildOptions(buildCommand, buildOptions);
 
   CLI::App* setupCommand = app.add_subcommand(
       "setup", "Make a finished Windows setup from a manifest, without a compiler");
@@ -92,6 +98,7 @@ int main(int argc, char** argv) {
   setupCommand->add_option(
       "--stub", setup.stub,
       std::string("The setup stub (default: ") + kpack::kStubName + " beside kpack)");
+  addBuildOptions(setupCommand, setup.build);
   CLI::Option* signOption =
       setupCommand->add_option("--sign", setup.certificate, "Sign with this PKCS#12 (.pfx) file");
   setupCommand->add_option("--password-file", setup.passwordFile, "The certificate's password")
