@@ -46,6 +46,11 @@ function(kestrane_add_setup name)
   add_executable(${name} WIN32 "${CMAKE_SOURCE_DIR}/src/app/Main.cpp")
   target_link_libraries(${name} PRIVATE ks_app)
   set_target_properties(${name} PROPERTIES OUTPUT_NAME "${arg_OUTPUT_NAME}")
+  if(WIN32)
+    # ASLR and DEP, said rather than left to the linker's defaults; ASLR keeps
+    # the relocations in the file.
+    target_link_options(${name} PRIVATE -Wl,--dynamicbase,--nxcompat)
+  endif()
   kestrane_add_resources(${name}
     RCDATA 112 "${arg_PACKAGE}"
     RCDATA 116 "${arg_SKIN}"

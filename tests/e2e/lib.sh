@@ -157,3 +157,49 @@ e2e_wait_stable() {
     [ "$SECONDS" -lt "$deadline" ] || return 1
   done
 }
+
+# Makes (once) and uses a fresh 32-bit Wine prefix under $1, with what every
+# Wine run of a setup needs: no Mono or Gecko prompts, no desktop entries for
+# links, and HOME below $1, since a fresh prefix links its desktop and
+# documents folders into it.
+e2e_use_wine() {
+  export WINEARCH=win32 WINEDEBUG=-all
+  export WINEPREFIX="$1/wine"
+  export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+  export HOME="$1/home"
+  mkdir -p "$HOME"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    timeout --kill-after=10 300 wineboot --init >/dev/null 2>&1 || true
+    timeout --kill-after=10 120 wineserver --wait || true
+  fi
+}
+
+# Stops the wineserver of the prefix e2e_use_wine chose, with what it runs.
+e2e_stop_wine() {
+  [ -z "${WINEPREFIX:-}" ] || timeout 30 wineserver -k >/dev/null 2>&1 || true
+}
+
+# Waits up to $2 seconds (default 30) until file $1 exists.
+e2e_wait_file() {
+  local deadline=$((SECONDS + ${2:-30}))
+  until [ -e "$1" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# True when some value at or below registry key $1 (HKLM\...) holds the text $2:
+# read with Wine's registry tool when e2e_use_wine chose a prefix, else from the
+# host prefix's registry file (keys compared without regard to case).
+e2e_registry_has() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    timeout 60 wine reg query "$1" /s 2>/dev/null | tr -d '\r' | grep -qF "$2"
+  else
+    [ -f "$KESTRANE_PREFIX/registry.reg" ] || return 1
+    iconv -f UTF-16LE -t UTF-8 "$KESTRANE_PREFIX/registry.reg" | tr -d '\r' |
+      KEY="[${1/HKLM/HKEY_LOCAL_MACHINE}" TEXT="$2" awk '
+        /^\[/ { inside = index(tolower($0), tolower(ENVIRON["KEY"])) == 1 }
+        inside && index($0, ENVIRON["TEXT"]) > 0 { found = 1 }
+        END { exit found ? 0 : 1 }'
+  fi
+}
