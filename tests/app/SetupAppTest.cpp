@@ -82,6 +82,20 @@ class SetupAppTest : public ::testing::Test {
     }
   }
   std::vector<host::ShownMessageBox> Boxes() { return host::takeShownMessageBoxes(); }
+  // Next on FileTypes starts a pass that fails: the error box names `operation`
+  // and, once answered, the wizard is back on FileTypes.
+  void ExpectFailedPass(const char* operation) {
+    host::queueMessageBoxAnswer(IDOK);
+    Send(MSG_NAVIGATE, kNavigateNext);
+    ASSERT_TRUE(Pump([this] { return app_->CurrentPage() != Installing; }, 20000));
+    EXPECT_EQ(app_->CurrentPage(), FileTypes);
+    std::vector<host::ShownMessageBox> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Setup Error!");
+    EXPECT_EQ(boxes[0].text, std::string("Failed to: ") + operation +
+                                 "\n\nPlease close all other applications and retry.");
+    EXPECT_EQ(boxes[0].type, MB_ICONERROR | MB_OK);
+  }
 
   std::unique_ptr<SetupApp> app_;
   platform::WindowHandle window_ = nullptr;
@@ -162,16 +176,7 @@ TEST_F(SetupAppTest, AnInstallationRunsToFinishedAndFinishStartsTheProgram) {
 TEST_F(SetupAppTest, AFailedInstallationSaysWhatFailedAndReturnsToFileTypes) {
   GoTo(FileTypes);
   host::failNthCall(host::HostCall::CreateFolder, 1);
-  host::queueMessageBoxAnswer(IDOK);
-  Send(MSG_NAVIGATE, kNavigateNext);
-  ASSERT_TRUE(Pump([this] { return app_->CurrentPage() != Installing; }, 20000));
-  EXPECT_EQ(app_->CurrentPage(), FileTypes);
-  std::vector<host::ShownMessageBox> boxes = Boxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "Setup Error!");
-  EXPECT_EQ(boxes[0].text,
-            "Failed to: Create new folder\n\nPlease close all other applications and retry.");
-  EXPECT_EQ(boxes[0].type, MB_ICONERROR | MB_OK);
+  ExpectFailedPass("Create new folder");
 
   // From FileTypes the user may try again; a new pass runs to the end.
   Send(MSG_NAVIGATE, kNavigateNext);
@@ -190,15 +195,7 @@ TEST_F(SetupAppTest, AFileHeldInTheOldFolderStopsThePassUntilItIsLetGo) {
   GoTo(FileTypes);
   {
     UndeletableFile lock(held.c_str());
-    host::queueMessageBoxAnswer(IDOK);
-    Send(MSG_NAVIGATE, kNavigateNext);
-    ASSERT_TRUE(Pump([this] { return app_->CurrentPage() != Installing; }, 20000));
-    EXPECT_EQ(app_->CurrentPage(), FileTypes);
-    std::vector<host::ShownMessageBox> boxes = Boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
-              "Failed to: Overwrite existing folder\n\nPlease close all other applications and "
-              "retry.");
+    ExpectFailedPass("Overwrite existing folder");
     EXPECT_EQ(platform::getFileAttributes(held.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   }
   Send(MSG_NAVIGATE, kNavigateNext);
