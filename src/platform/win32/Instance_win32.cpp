@@ -64,6 +64,9 @@ bool activateInstance(const char* name) {
   EnumWindows(findMarked, reinterpret_cast<LPARAM>(&search));
   if (search.found == nullptr) return false;
   if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
+  // On top of the others first: the system may refuse this process the
+  // keyboard focus for another's window, never the order of the windows.
+  SetWindowPos(search.found, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(search.found);
   return true;
 }
