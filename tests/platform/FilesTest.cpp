@@ -92,8 +92,8 @@ TEST_F(Files, AFileHeldOpenRefusesWhatItsSharingForbids) {
   // The install pass empties a folder this way: what could go, went.
   EXPECT_FALSE(deleteTree(kBase, 0, true));
   EXPECT_EQ(platform::getFileAttributes(at("sub\\other.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(read(at("held.txt")), "in use");
   EXPECT_TRUE(platform::closeFile(exclusive));
+  EXPECT_EQ(read(at("held.txt")), "in use");
 
   // Shared for reading and writing but not for deleting, as the installer
   // writes: a second such open works, a delete still does not.
