@@ -62,9 +62,15 @@ function(kestrane_add_setup name)
   if(arg_PACKAGE)
     set(package RCDATA 112 "${arg_PACKAGE}")
   endif()
+  if(WIN32)
+    # ASLR and DEP, said rather than left to the linker's defaults; ASLR keeps
+    # the relocations in the file.
+    target_link_options(${name} PRIVATE -Wl,--dynamicbase,--nxcompat)
+  endif()
   if(arg_STUB)
-    target_link_options(${name} PRIVATE -s -Wl,--no-insert-timestamp -Wl,--dynamicbase
-                                        -Wl,--nxcompat)
+    # The stub is copied by kpack setup into every vendor's setup: stripped, with
+    # no time stamp, so that one source gives one file.
+    target_link_options(${name} PRIVATE -s -Wl,--no-insert-timestamp)
   endif()
   kestrane_add_resources(${name}
     ${package}

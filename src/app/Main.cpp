@@ -21,6 +21,9 @@ int main() {
   int result = -1;
   if (theApp.Initialise(platform::currentModule(), SetupApp::ResourceIds())) {
     result = theApp.Run();
+  } else if (theApp.HandedOver()) {
+    // Another copy of this setup runs and was brought to the front.
+    result = 0;
   } else {
     SetupApp::ShowFatalError();
   }

@@ -38,6 +38,8 @@ void SetupApp::Shutdown() {
   window_.Release();
   platform::closeDrawDib(drawDib_);
   drawDib_ = nullptr;
+  platform::releaseInstance(instance_);
+  instance_ = nullptr;
 }
 
 void SetupApp::ShowFatalError() {
@@ -69,6 +71,7 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   defaultProgramFiles(options_.ParentFolder);
   if (!read) return false;
 
+  if (!ClaimProduct()) return false;
   if (!wizard_.Build(skin_, model_, options_)) return false;
   SetupString title, className;
   if (!title.loadResourceText(module, ids.title) ||
@@ -85,8 +88,21 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   setup.width = wizard_.WindowWidth();
   setup.height = wizard_.WindowHeight();
   if (!window_.Create(setup)) return false;
+  platform::markInstanceWindow(instance_, instanceName_.text(), window_.Handle());
   ShowPage(Welcome);
   return true;
+}
+
+bool SetupApp::ClaimProduct() {
+  // The product is named by its install folder: that is what two passes would
+  // empty and fill at the same time.
+  instanceName_ = model_.installFolderName;
+  bool taken = false;
+  instance_ = platform::claimInstance(instanceName_.text(), taken);
+  if (!taken) return true;  // claimed, or the system keeps no claims: go on
+  platform::activateInstance(instanceName_.text());
+  handedOver_ = true;
+  return false;
 }
 
 int SetupApp::Run() {
@@ -175,7 +191,7 @@ void SetupApp::RunAfterExit() {
   for (int i = 0; i < model_.itemCount(); ++i) {
     const InstallItem* item = model_.itemAt(i);
     if ((item->flags & kItemRunAfterSetup) != 0) {
-      launchProgram(window_.Handle(), item->fileName.text(), folder.text());
+      launchProgramAsUser(window_.Handle(), item->fileName.text(), folder.text());
     }
   }
 }

@@ -10,6 +10,7 @@
 #include "app/Wizard.h"
 #include "install/InstallWorker.h"
 #include "package/InstallModel.h"
+#include "platform/Instance.h"
 #include "platform/PlatformTypes.h"
 
 class SetupApp : public MainWindow::Client {
@@ -34,8 +35,11 @@ class SetupApp : public MainWindow::Client {
 
   // Loads the skin and the package, builds the window and its pages and shows
   // the Welcome page. False at the first step that fails; what was built stays
-  // until the object goes.
+  // until the object goes. Also false, with HandedOver() true, when another copy
+  // of the same product's setup runs already: that copy was brought to the front
+  // and this one has nothing to do.
   bool Initialise(platform::ModuleHandle module, const ResourceIds& ids);
+  bool HandedOver() const { return handedOver_; }
 
   // The message loop: 0 once the window is gone. Between messages it keeps the
   // hover look current, waiting briefly for input rather than spinning.
@@ -71,6 +75,9 @@ class SetupApp : public MainWindow::Client {
   void RestoreDefaultLocation();
   // Waits for the worker's thread to end, if it runs, after asking it to stop.
   void StopWorker();
+  // Claims the product for this process, so that a second copy of the same
+  // setup hands over rather than installing into the same folder at once.
+  bool ClaimProduct();
 
   platform::ModuleHandle module_ = nullptr;
   ResourceIds ids_;
@@ -82,4 +89,7 @@ class SetupApp : public MainWindow::Client {
   Wizard wizard_;
   MainWindow window_;
   platform::DrawDibHandle drawDib_ = nullptr;
+  SetupString instanceName_;
+  platform::InstanceClaim instance_ = nullptr;
+  bool handedOver_ = false;
 };

@@ -18,7 +18,9 @@ std::uint32_t getFileAttributes(const char* path);
 bool setFileAttributes(const char* path, std::uint32_t attributes);
 
 // CreateFileA: `access` GENERIC_READ/GENERIC_WRITE bits, `share` FILE_SHARE_ bits,
-// `creation` CREATE_ALWAYS, OPEN_ALWAYS, OPEN_EXISTING or CREATE_NEW.
+// `creation` CREATE_ALWAYS, OPEN_ALWAYS, OPEN_EXISTING or CREATE_NEW. While it is
+// open, a file opened without FILE_SHARE_DELETE cannot be deleted, and one opened
+// without any sharing cannot be opened again, by this process or any other.
 FileId createFile(const char* path, std::uint32_t access, std::uint32_t share, bool inheritable,
                   std::uint32_t creation, std::uint32_t attributes);
 // Writes size bytes; `written` receives how many were. False when the call failed

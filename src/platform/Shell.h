@@ -22,6 +22,20 @@ bool browseForFolder(WindowHandle owner, const char* title, char* path);
 bool shellExecute(WindowHandle owner, const char* verb, const char* file, const char* parameters,
                   const char* folder, int show);
 
+// True when this program runs elevated, with an administrator's full token
+// (TokenElevation). False when it cannot be told, and on the host, where no
+// process is elevated.
+bool isElevated();
+
+// Asks the desktop shell's own process to carry out "open" on `file` (the
+// shell's window objects: IShellWindows, the desktop's IShellView and its
+// IShellDispatch2::ShellExecute), so the program starts with the shell's token,
+// the user's, whatever token this program holds. False when there is no
+// desktop shell that offers this (Wine's does not; the host has none) or it
+// refuses; nothing was started then.
+bool shellExecuteFromDesktop(const char* file, const char* parameters, const char* folder,
+                             int show);
+
 // Tells the shell that file associations changed (SHCNE_ASSOCCHANGED).
 void notifyAssociationsChanged();
 

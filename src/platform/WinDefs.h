@@ -50,6 +50,7 @@ constexpr std::uint32_t GENERIC_READ = 0x80000000u;
 constexpr std::uint32_t GENERIC_WRITE = 0x40000000u;
 constexpr std::uint32_t FILE_SHARE_READ = 0x1;
 constexpr std::uint32_t FILE_SHARE_WRITE = 0x2;
+constexpr std::uint32_t FILE_SHARE_DELETE = 0x4;
 constexpr std::uint32_t CREATE_NEW = 1;
 constexpr std::uint32_t CREATE_ALWAYS = 2;
 constexpr std::uint32_t OPEN_EXISTING = 3;

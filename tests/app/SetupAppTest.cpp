@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/SetupApp.h"
+#include "platform/Files.h"
 #include "platform/Messages.h"
 #include "platform/Module.h"
 #include "platform/WinDefs.h"
@@ -21,6 +22,7 @@
 #include "platform/host/HostWindowState.h"
 #include "platform/host/Prefix.h"
 #include "support/TestFiles.h"
+#include "system/FileOps.h"
 
 namespace {
 
@@ -79,6 +81,20 @@ class SetupAppTest : public ::testing::Test {
     }
   }
   std::vector<host::ShownMessageBox> Boxes() { return host::takeShownMessageBoxes(); }
+  // Next on FileTypes starts a pass that fails: the error box names `operation`
+  // and, once answered, the wizard is back on FileTypes.
+  void ExpectFailedPass(const char* operation) {
+    host::queueMessageBoxAnswer(IDOK);
+    Send(MSG_NAVIGATE, kNavigateNext);
+    ASSERT_TRUE(Pump([this] { return app_->CurrentPage() != Installing; }, 20000));
+    EXPECT_EQ(app_->CurrentPage(), FileTypes);
+    std::vector<host::ShownMessageBox> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Setup Error!");
+    EXPECT_EQ(boxes[0].text, std::string("Failed to: ") + operation +
+                                 "\n\nPlease close all other applications and retry.");
+    EXPECT_EQ(boxes[0].type, MB_ICONERROR | MB_OK);
+  }
 
   std::unique_ptr<SetupApp> app_;
   platform::WindowHandle window_ = nullptr;
@@ -159,20 +175,32 @@ TEST_F(SetupAppTest, AnInstallationRunsToFinishedAndFinishStartsTheProgram) {
 TEST_F(SetupAppTest, AFailedInstallationSaysWhatFailedAndReturnsToFileTypes) {
   GoTo(FileTypes);
   host::failNthCall(host::HostCall::CreateFolder, 1);
-  host::queueMessageBoxAnswer(IDOK);
-  Send(MSG_NAVIGATE, kNavigateNext);
-  ASSERT_TRUE(Pump([this] { return app_->CurrentPage() != Installing; }, 20000));
-  EXPECT_EQ(app_->CurrentPage(), FileTypes);
-  std::vector<host::ShownMessageBox> boxes = Boxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "Setup Error!");
-  EXPECT_EQ(boxes[0].text,
-            "Failed to: Create new folder\n\nPlease close all other applications and retry.");
-  EXPECT_EQ(boxes[0].type, MB_ICONERROR | MB_OK);
+  ExpectFailedPass("Create new folder");
 
   // From FileTypes the user may try again; a new pass runs to the end.
   Send(MSG_NAVIGATE, kNavigateNext);
   ASSERT_TRUE(Pump([this] { return app_->CurrentPage() == Finished; }, 20000));
+}
+
+// Another program holds a file of the old install folder open: the pass cannot
+// empty the folder, says so, and succeeds once the file is let go.
+TEST_F(SetupAppTest, AFileHeldInTheOldFolderStopsThePassUntilItIsLetGo) {
+  const std::string held = std::string(kInstallFolder) + "\\held.txt";
+  ASSERT_TRUE(createFolder(kInstallFolder));
+  const platform::FileId file =
+      platform::createFile(held.c_str(), GENERIC_WRITE, 0, false, CREATE_ALWAYS, 0);
+  ASSERT_NE(file, platform::kInvalidFile);
+  ASSERT_TRUE(platform::closeFile(file));
+  GoTo(FileTypes);
+  {
+    UndeletableFile lock(held.c_str());
+    ExpectFailedPass("Overwrite existing folder");
+    EXPECT_EQ(platform::getFileAttributes(held.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  }
+  Send(MSG_NAVIGATE, kNavigateNext);
+  ASSERT_TRUE(Pump([this] { return app_->CurrentPage() == Finished; }, 20000));
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(platform::getFileAttributes(held.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SetupAppTest, ClosedByTheSystemWhileInstallingTheWorkerStopsFirst) {

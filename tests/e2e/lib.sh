@@ -171,7 +171,7 @@ e2e_wait_stable() {
 
 # --- Wine ----------------------------------------------------------------------
 
-# Makes a fresh 32-bit Wine prefix $1 for the programs this script starts, with
+# Makes (unless it is there) a 32-bit Wine prefix $1 for the programs this script starts, with
 # $2 as HOME: a fresh prefix links its Desktop and Documents folders into HOME,
 # and link creation would otherwise write desktop entries there. No Mono or
 # Gecko prompts. Making one takes about half a minute.
@@ -179,8 +179,10 @@ e2e_wine_prefix() {
   export WINEARCH=win32 WINEDEBUG=-all WINEPREFIX="$1" HOME="$2"
   export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
   mkdir -p "$HOME"
-  timeout --kill-after=10 300 wineboot --init >/dev/null 2>&1 || true
-  timeout --kill-after=10 120 wineserver --wait || true
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    timeout --kill-after=10 300 wineboot --init >/dev/null 2>&1 || true
+    timeout --kill-after=10 120 wineserver --wait || true
+  fi
   [ -f "$WINEPREFIX/system.reg" ] || e2e_fail "Wine made no prefix in $WINEPREFIX"
   e2e_wine_keep_server
 }
@@ -226,4 +228,29 @@ e2e_wine_keep_changes() {
   done
   timeout 60 winepath -s "${windows[@]}" | tr -d '\r' |
     paste <(printf '%s\n' "${windows[@]}") - >"$dir/short-names.txt"
+}
+
+# Waits up to $2 seconds (default 30) until file $1 exists.
+e2e_wait_file() {
+  local deadline=$((SECONDS + ${2:-30}))
+  until [ -e "$1" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# True when some value at or below registry key $1 (HKLM\...) holds the text $2:
+# read with Wine's registry tool when e2e_wine_prefix chose a prefix, else from the
+# host prefix's registry file (keys compared without regard to case).
+e2e_registry_has() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    timeout 60 wine reg query "$1" /s 2>/dev/null | tr -d '\r' | grep -qF "$2"
+  else
+    [ -f "$KESTRANE_PREFIX/registry.reg" ] || return 1
+    iconv -f UTF-16LE -t UTF-8 "$KESTRANE_PREFIX/registry.reg" | tr -d '\r' |
+      KEY="[${1/HKLM/HKEY_LOCAL_MACHINE}" TEXT="$2" awk '
+        /^\[/ { inside = index(tolower($0), tolower(ENVIRON["KEY"])) == 1 }
+        inside && index($0, ENVIRON["TEXT"]) > 0 { found = 1 }
+        END { exit found ? 0 : 1 }'
+  fi
 }

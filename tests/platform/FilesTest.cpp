@@ -76,3 +76,38 @@ TEST_F(Files, CopyOntoItselfFailsAndKeepsTheFile) {
     }
   }
 }
+
+// A file held open as another program holds it: what it shares decides what
+// others may do meanwhile, and nothing of it is lost to a refused open.
+TEST_F(Files, AFileHeldOpenRefusesWhatItsSharingForbids) {
+  write(at("held.txt"), "in use");
+  write(at("sub\\other.txt"), "deletable");
+  const platform::FileId exclusive =
+      platform::createFile(at("held.txt").c_str(), GENERIC_READ, 0, false, OPEN_EXISTING, 0);
+  ASSERT_NE(exclusive, platform::kInvalidFile);
+  EXPECT_EQ(platform::createFile(at("held.txt").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, false, CREATE_ALWAYS, 0),
+            platform::kInvalidFile);
+  EXPECT_FALSE(platform::deleteFile(at("held.txt").c_str()));
+  // The install pass empties a folder this way: what could go, went.
+  EXPECT_FALSE(deleteTree(kBase, 0, true));
+  EXPECT_EQ(platform::getFileAttributes(at("sub\\other.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(platform::closeFile(exclusive));
+  EXPECT_EQ(read(at("held.txt")), "in use");
+
+  // Shared for reading and writing but not for deleting, as the installer
+  // writes: a second such open works, a delete still does not.
+  const std::uint32_t readWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const platform::FileId shared = platform::createFile(
+      at("held.txt").c_str(), GENERIC_READ | GENERIC_WRITE, readWrite, false, OPEN_EXISTING, 0);
+  ASSERT_NE(shared, platform::kInvalidFile);
+  const platform::FileId second = platform::createFile(at("held.txt").c_str(), GENERIC_READ,
+                                                       readWrite, false, OPEN_EXISTING, 0);
+  EXPECT_NE(second, platform::kInvalidFile);
+  EXPECT_FALSE(platform::deleteFile(at("held.txt").c_str()));
+  EXPECT_TRUE(platform::closeFile(second));
+  EXPECT_TRUE(platform::closeFile(shared));
+
+  EXPECT_TRUE(platform::deleteFile(at("held.txt").c_str()));
+  EXPECT_TRUE(deleteTree(kBase, 0, true));
+}

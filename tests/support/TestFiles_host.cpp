@@ -1,7 +1,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/host/FailureInjection.h"
+#include "platform/Files.h"
+#include "platform/WinDefs.h"
 #include "platform/host/Prefix.h"
 #include "support/TestFiles.h"
 
@@ -16,12 +17,14 @@ bool readTestFile(const char* windowsPath, std::string& content) {
   return true;
 }
 
-// Linux lets anyone delete an open file; the backend's failure switch stands in
-// for the sharing violation Windows reports.
-UndeletableFile::UndeletableFile(const char*) {
-  platform::host::failNthCall(platform::host::HostCall::DeleteFile, 1);
+// Held open as on Windows, without leave to delete: the backend's sharing
+// emulation refuses the delete with the file still there.
+UndeletableFile::UndeletableFile(const char* windowsPath) {
+  const platform::FileId file = platform::createFile(
+      windowsPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, false, OPEN_EXISTING, 0);
+  handle_ = file == platform::kInvalidFile ? nullptr : reinterpret_cast<void*>(file);
 }
 
 UndeletableFile::~UndeletableFile() {
-  platform::host::clearFailures();
+  if (handle_ != nullptr) platform::closeFile(reinterpret_cast<platform::FileId>(handle_));
 }

@@ -1,8 +1,16 @@
 // Files on the emulated machine. The rules that Windows enforces and a root user
 // on Linux would not meet are enforced here: a read-only file can be neither
 // opened for writing nor deleted, and a folder is never deleted as a file.
+//
+// Sharing is emulated with flock, which other processes see: an open file holds
+// an exclusive lock when it shares nothing, a shared one otherwise (unless it
+// lets others delete it), and a file that anyone holds so cannot be opened
+// against that lock or deleted, as Windows refuses with a sharing violation. An
+// open without sharing from any Linux program (`flock FILE COMMAND`) holds a file
+// the same way.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -56,6 +64,16 @@ bool isReadOnlyFile(const std::string& hostPath) {
 }
 
 // The folder of the drive that holds a Windows path ("<prefix>/drive_c").
+// True when another open file holds a lock on the file: it was opened without
+// letting others delete it.
+bool isHeldOpen(const std::string& hostPath) {
+  const int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  close(fd);
+  return held;
+}
+
 bool driveFolder(const char* path, std::string& out) {
   std::string normal;
   if (!host::normalizeWindowsPath(path, normal)) return false;
@@ -118,7 +136,7 @@ bool setFileAttributes(const char* path, std::uint32_t attributes) {
   return chmod(host.c_str(), mode & 07777) == 0;
 }
 
-FileId createFile(const char* path, std::uint32_t access, std::uint32_t, bool inheritable,
+FileId createFile(const char* path, std::uint32_t access, std::uint32_t share, bool inheritable,
                   std::uint32_t creation, std::uint32_t attributes) {
   std::string host;
   if (!host::toHostPath(path, host) || injectedFailure(HostCall::CreateFile, path)) {
@@ -133,7 +151,7 @@ FileId createFile(const char* path, std::uint32_t access, std::uint32_t, bool in
   flags |= write ? ((access & GENERIC_READ) ? O_RDWR : O_WRONLY) : O_RDONLY;
   switch (creation) {
     case CREATE_ALWAYS:
-      flags |= O_CREAT | O_TRUNC;
+      flags |= O_CREAT;  // truncated once the sharing check has passed
       break;
     case OPEN_ALWAYS:
       flags |= O_CREAT;
@@ -148,7 +166,14 @@ FileId createFile(const char* path, std::uint32_t access, std::uint32_t, bool in
   }
   const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0644;
   const int fd = open(host.c_str(), flags, mode);
-  return fd >= 0 ? FileId(fd) : kInvalidFile;
+  if (fd < 0) return kInvalidFile;
+  const int lock = share == 0 ? LOCK_EX : LOCK_SH;
+  if (((share & FILE_SHARE_DELETE) == 0 && flock(fd, lock | LOCK_NB) != 0) ||
+      (creation == CREATE_ALWAYS && ftruncate(fd, 0) != 0)) {
+    close(fd);
+    return kInvalidFile;
+  }
+  return FileId(fd);
 }
 
 bool writeFile(FileId file, const void* data, std::uint32_t size, std::uint32_t* written) {
@@ -187,6 +212,7 @@ bool deleteFile(const char* path) {
   struct stat st;
   if (!host::toHostPath(path, host) || injectedFailure(HostCall::DeleteFile, path)) return false;
   if (lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || isReadOnlyFile(host)) return false;
+  if (S_ISREG(st.st_mode) && isHeldOpen(host)) return false;
   return unlink(host.c_str()) == 0;
 }
 

@@ -145,6 +145,14 @@ bool shellExecute(WindowHandle, const char* verb, const char* file, const char* 
   return std::fclose(log) == 0 && ok;
 }
 
+bool isElevated() {
+  return false;
+}
+
+bool shellExecuteFromDesktop(const char*, const char*, const char*, int) {
+  return false;
+}
+
 void notifyAssociationsChanged() {
   if (std::FILE* log = std::fopen((host::prefixRoot() + "/shell.log").c_str(), "ab")) {
     std::fputs("SHChangeNotify\tSHCNE_ASSOCCHANGED\n", log);
