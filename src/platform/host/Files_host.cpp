@@ -63,7 +63,6 @@ bool isReadOnlyFile(const std::string& hostPath) {
   return lstat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
 }
 
-// The folder of the drive that holds a Windows path ("<prefix>/drive_c").
 // True when another open file holds a lock on the file: it was opened without
 // letting others delete it.
 bool isHeldOpen(const std::string& hostPath) {
@@ -74,6 +73,7 @@ bool isHeldOpen(const std::string& hostPath) {
   return held;
 }
 
+// The folder of the drive that holds a Windows path ("<prefix>/drive_c").
 bool driveFolder(const char* path, std::string& out) {
   std::string normal;
   if (!host::normalizeWindowsPath(path, normal)) return false;
