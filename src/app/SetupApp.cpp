@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Paint.h"
+#include "platform/Process.h"
 #include "platform/WinDefs.h"
 #include "system/Folders.h"
 #include "system/ShellActions.h"
@@ -22,9 +23,11 @@ const char kCancelCaption[] = "Cancel Setup?";
 const char kCancelText[] = "Setup is not complete!\nAre you sure you want to exit?";
 const char kBrowseTitle[] = "Install Folder Location";
 
-// Between polls of the mouse the idle loop sleeps this long unless input comes:
-// short enough that the hover look follows the mouse out of the window, long
-// enough that an idle wizard costs nothing.
+// The mouse is polled at most once in this long, and the idle loop sleeps this
+// long unless input comes: short enough that the hover look follows the mouse
+// out of the window, long enough that an idle wizard costs nothing. Polling on
+// every message instead would turn the thousands of progress messages of an
+// install into as many cursor queries, each a trip to the window system.
 constexpr unsigned kIdleWaitMs = 30;
 
 }  // namespace
@@ -106,6 +109,7 @@ bool SetupApp::ClaimProduct() {
 }
 
 int SetupApp::Run() {
+  std::uint32_t lastPoll = platform::tickCount() - kIdleWaitMs;
   for (;;) {
     platform::Message message{};
     if (platform::peekMessage(message)) {
@@ -114,7 +118,11 @@ int SetupApp::Run() {
       platform::dispatchMessage(message);
       continue;
     }
-    window_.IdleHoverPoll();
+    const std::uint32_t now = platform::tickCount();
+    if (now - lastPoll >= kIdleWaitMs) {
+      window_.IdleHoverPoll();
+      lastPoll = now;
+    }
     platform::waitForMessage(kIdleWaitMs);
   }
   // The window may have been closed by the system while files were still being

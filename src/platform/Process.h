@@ -28,4 +28,8 @@ bool waitForProcessEnd(std::uint32_t id, std::uint32_t milliseconds);
 // Sleep.
 void sleepFor(std::uint32_t milliseconds);
 
+// Milliseconds since a fixed moment (GetTickCount). It wraps after 49 days: only
+// differences of two readings mean anything.
+std::uint32_t tickCount();
+
 }  // namespace platform

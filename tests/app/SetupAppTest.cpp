@@ -11,6 +11,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/SetupApp.h"
@@ -257,6 +258,27 @@ TEST_F(SetupAppTest, HoverRepaintsOnlyWhenWhatIsUnderTheMouseChanges) {
   EXPECT_EQ(repaintsAfterMove(width / 3 + 4, 9), 0) << "along the caption bar";
   EXPECT_EQ(app_->Window().Hover().caption, kHitCaptionBar);
   EXPECT_EQ(app_->Window().Hover().navigationItem, -1);
+}
+
+TEST_F(SetupAppTest, AStreamOfMessagesPollsTheMouseOnlyNowAndThen) {
+  // As during an install: progress arrives block by block, each message alone in
+  // the queue. The mouse is still polled on the idle timer, not once a message.
+  GoTo(FileTypes);
+  const int before = host::cursorQueryCount();
+  std::thread poster([this] {
+    for (int i = 0; i < 1000; ++i) {
+      platform::postMessage(window_, MSG_INSTALL_PROGRESS, 0, i / 10);
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    platform::postMessage(window_, WM_CLOSE, 0, 0);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  app_->Run();
+  poster.join();
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - start);
+  EXPECT_STREQ(app_->GetWizard().ProgressText(), "99.0%");
+  EXPECT_LE(host::cursorQueryCount() - before, took.count() / 30 + 2);
 }
 
 }  // namespace

@@ -10,9 +10,10 @@
 namespace kpack {
 
 enum class CompressionLevel {
-  Standard,  // zlib at its highest level, in 1 MiB steps: fast, little memory
-  Max,       // libdeflate at level 12: smaller, several times slower, each file
-             // held whole in memory while it is compressed
+  Standard,  // files up to 1 MiB as Max, larger ones with zlib at its highest
+             // level in 1 MiB steps: fast, little memory
+  Max,       // libdeflate at level 12: smaller, several times slower on large
+             // files, each file held whole in memory while it is compressed
 };
 
 struct CompressedBody {

@@ -65,7 +65,8 @@ int readModel(const std::string& path, std::vector<unsigned char>& bytes, Instal
 void addBuildOptions(CLI::App* command, kpack::BuildOptions& options) {
   command
       ->add_option("--level", options.level,
-                   "standard: zlib's best; max: libdeflate's level 12, smaller and slower")
+                   "standard: files up to 1 MiB at libdeflate's level 12, larger ones at zlib's "
+                   "best; max: every file at libdeflate's level 12, smaller and slower")
       ->transform(CLI::CheckedTransformer(
           std::map<std::string, kpack::CompressionLevel>{
               {"standard", kpack::CompressionLevel::Standard},

@@ -24,6 +24,8 @@ void setClientOrigin(int x, int y);
 WindowHandle captureWindow();
 // How often repaintWindow was asked for, so tests can see a repaint request.
 int repaintCount();
+// How often the cursor's position was asked for (getCursorPos).
+int cursorQueryCount();
 // Forgets every key, the capture, the counts and the queued message-box answers;
 // the cursor and the client origin return to (0, 0).
 void resetWindowState();

@@ -40,4 +40,9 @@ void sleepFor(std::uint32_t milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+std::uint32_t tickCount() {
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return std::uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
 }  // namespace platform

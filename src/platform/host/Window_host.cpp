@@ -24,6 +24,7 @@ struct State {
   int originX = 0, originY = 0;
   WindowHandle capture = nullptr;
   int repaints = 0;
+  int cursorQueries = 0;
 };
 
 State& state() {
@@ -388,13 +389,14 @@ WindowHandle getCapture() {
 }
 
 bool getCursorPos(int& x, int& y) {
+  std::lock_guard<std::mutex> lock(state().mutex);
+  ++state().cursorQueries;
   // With a real display the pointer's position is asked for, as GetCursorPos
   // asks the window system: during a drag the window moves under it.
   if (host::videoStarted() && !headlessVideo()) {
     SDL_GetGlobalMouseState(&x, &y);
     return true;
   }
-  std::lock_guard<std::mutex> lock(state().mutex);
   x = state().cursorX;
   y = state().cursorY;
   return true;
@@ -476,6 +478,11 @@ int repaintCount() {
   return state().repaints;
 }
 
+int cursorQueryCount() {
+  std::lock_guard<std::mutex> lock(state().mutex);
+  return state().cursorQueries;
+}
+
 void resetWindowState() {
   {
     std::lock_guard<std::mutex> lock(state().mutex);
@@ -484,6 +491,7 @@ void resetWindowState() {
     state().originX = state().originY = 0;
     state().capture = nullptr;
     state().repaints = 0;
+    state().cursorQueries = 0;
   }
   clearMessageBoxAnswers();
 }

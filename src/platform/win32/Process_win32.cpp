@@ -44,4 +44,8 @@ void sleepFor(std::uint32_t milliseconds) {
   Sleep(milliseconds);
 }
 
+std::uint32_t tickCount() {
+  return GetTickCount();
+}
+
 }  // namespace platform
