@@ -17,6 +17,8 @@ namespace platform {
 
 namespace {
 
+constexpr int kVideoTries = 3;
+
 struct State {
   std::mutex mutex;
   bool keys[256] = {};
@@ -90,11 +92,15 @@ bool ensureVideo() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    // The fatal box says only that the program cannot start; the cause goes to
-    // the terminal for whoever runs it.
-    std::fprintf(stderr, "no video: %s\n", SDL_GetError());
-    return false;
+  // A loaded X server now and then turns a connection away; a second and third
+  // try come before the program gives up. The fatal box then says only that the
+  // program cannot start; the cause goes to the terminal for whoever runs it.
+  for (int tries = 1; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; ++tries) {
+    if (tries == kVideoTries) {
+      std::fprintf(stderr, "no video: %s\n", SDL_GetError());
+      return false;
+    }
+    SDL_Delay(200);
   }
   videoUp = true;
   markerEventType();
@@ -389,14 +395,17 @@ WindowHandle getCapture() {
 }
 
 bool getCursorPos(int& x, int& y) {
-  std::lock_guard<std::mutex> lock(state().mutex);
-  ++state().cursorQueries;
+  {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    ++state().cursorQueries;
+  }
   // With a real display the pointer's position is asked for, as GetCursorPos
   // asks the window system: during a drag the window moves under it.
   if (host::videoStarted() && !headlessVideo()) {
     SDL_GetGlobalMouseState(&x, &y);
     return true;
   }
+  std::lock_guard<std::mutex> lock(state().mutex);
   x = state().cursorX;
   y = state().cursorY;
   return true;
