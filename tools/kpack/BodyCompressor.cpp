@@ -69,8 +69,8 @@ CompressedBody deflateFile(std::istream& in, const std::filesystem::path& path,
 
 // libdeflate's level 12 works on the whole file at once.
 CompressedBody deflateWhole(std::istream& in, const std::filesystem::path& path,
-                              const std::string& field,
-                              const std::function<void(std::uint64_t)>& step) {
+                            const std::string& field,
+                            const std::function<void(std::uint64_t)>& step) {
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
   if (size < 0) throw ManifestError(field + ": cannot read " + path.string());
