@@ -54,12 +54,17 @@ bool RuleCheck::fileType(int index, const FileTypeEntry& type) {
                   "shared key such as CLSID): \"%s\"",
                   type.progId.text());
   }
-  for (const ExtensionSet* list : {&type.fixedExtensions, &type.optionalExtensions}) {
-    for (int k = 0; k < list->count(); ++k) {
-      if (list->at(k)->findChar('\\') >= 0) {
-        return broken(RuleField::ProgId, index, &type,
+  const struct {
+    const ExtensionSet& list;
+    RuleField field;
+  } lists[] = {{type.fixedExtensions, RuleField::FixedExtensions},
+               {type.optionalExtensions, RuleField::OptionalExtensions}};
+  for (const auto& extensions : lists) {
+    for (int k = 0; k < extensions.list.count(); ++k) {
+      if (extensions.list.at(k)->findChar('\\') >= 0) {
+        return broken(extensions.field, index, &type,
                       "extension \"%s\" must be one key name, without a backslash",
-                      list->at(k)->text());
+                      extensions.list.at(k)->text());
       }
     }
   }
@@ -138,6 +143,10 @@ const char* ruleFieldName(RuleField field) {
       return "iconItem";
     case RuleField::ProgId:
       return "progId";
+    case RuleField::FixedExtensions:
+      return "fixedExtensions";
+    case RuleField::OptionalExtensions:
+      return "optionalExtensions";
     case RuleField::ShellExKey:
       return "shellExKey";
     case RuleField::HandlerItem:

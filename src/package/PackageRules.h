@@ -14,15 +14,17 @@
 
 // The package field a rule is about.
 enum class RuleField {
-  Items,              // the item list as a whole
-  InstallFolderName,  // header
-  FileName,           // item
-  ClassId,            // item
-  ServerName,         // item
-  IconItem,           // item
-  ProgId,             // file type
-  ShellExKey,         // file type
-  HandlerItem,        // file type
+  Items,               // the item list as a whole
+  InstallFolderName,   // header
+  FileName,            // item
+  ClassId,             // item
+  ServerName,          // item
+  IconItem,            // item
+  ProgId,              // file type
+  FixedExtensions,     // file type
+  OptionalExtensions,  // file type
+  ShellExKey,          // file type
+  HandlerItem,         // file type
 };
 
 // The field's name in the package layout ("classId", "handlerItem", ...).

@@ -262,8 +262,8 @@ TEST(PackageReader, RejectsBrokenRecords) {
          fileType(p, "A.Pic", {"a"}, {"txt\\shell"});
        },
        1,
-       "item 0 (a.exe): file type A.Pic: progId: extension \"txt\\shell\" must be one key name, "
-       "without a backslash"},
+       "item 0 (a.exe): file type A.Pic: optionalExtensions: extension \"txt\\shell\" must be "
+       "one key name, without a backslash"},
   };
   for (const auto& c : cases) {
     PackageBytes p;

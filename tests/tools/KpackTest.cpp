@@ -282,6 +282,8 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"[\".demo\", \"dmo\"]", "[\".demo\", \"DEMO\"]",
        "extension \"DEMO\" is empty or listed twice"},
       {"[\"dsnd\"]", "[\"..\"]", "file-types[4].extensions: extension \"..\" is empty"},
+      {"[\"dsnd\"]", "[\"txt\\\\shell\"]",
+       "file-types[4].extensions: extension \"txt\\shell\" must be one key name"},
       {"prog-id = \"Demo.Movie\"", "prog-id = \"Demo.Text\"", "\"Demo.Text\" is listed twice"},
       {"prog-id = \"Demo.Movie\"", "prog-id = \"HKCR\\\\x\"", "prog-id: must be a key of its own"},
       {"prog-id = \"Demo.Movie\"", "prog-id = \"CLSID\"", "prog-id: must be a key of its own"},

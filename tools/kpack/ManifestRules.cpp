@@ -94,6 +94,12 @@ void Rules::checkShared() {
     case RuleField::ProgId:
       field = fallback + ".prog-id";
       break;
+    case RuleField::FixedExtensions:
+      field = fallback + ".extensions";
+      break;
+    case RuleField::OptionalExtensions:
+      field = fallback + ".optional-extensions";
+      break;
     case RuleField::ShellExKey:
       field = fallback + ".shell-ex-key";
       break;
