@@ -91,7 +91,7 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   setup.width = wizard_.WindowWidth();
   setup.height = wizard_.WindowHeight();
   if (!window_.Create(setup)) return false;
-  platform::markInstanceWindow(instance_, instanceName_.text(), window_.Handle());
+  platform::markInstanceWindow(instance_, model_.installFolderName.text(), window_.Handle());
   ShowPage(Welcome);
   return true;
 }
@@ -99,11 +99,10 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
 bool SetupApp::ClaimProduct() {
   // The product is named by its install folder: that is what two passes would
   // empty and fill at the same time.
-  instanceName_ = model_.installFolderName;
   bool taken = false;
-  instance_ = platform::claimInstance(instanceName_.text(), taken);
+  instance_ = platform::claimInstance(model_.installFolderName.text(), taken);
   if (!taken) return true;  // claimed, or the system keeps no claims: go on
-  platform::activateInstance(instanceName_.text());
+  platform::activateInstance(model_.installFolderName.text());
   handedOver_ = true;
   return false;
 }
@@ -292,7 +291,7 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       return 1;
     case MSG_INSTALL_PROGRESS:
       // The worker posts one message per 16 KiB block, thousands for a large
-      // package, but the bar shows whole percents: only a change is painted, or
+      // package, each a whole percent: only a change is drawn and painted, or
       // the window thread would fall behind and show Finished long after the
       // files are written.
       if (wizard_.SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *

@@ -89,7 +89,6 @@ class SetupApp : public MainWindow::Client {
   Wizard wizard_;
   MainWindow window_;
   platform::DrawDibHandle drawDib_ = nullptr;
-  SetupString instanceName_;
   platform::InstanceClaim instance_ = nullptr;
   bool handedOver_ = false;
 };

@@ -450,10 +450,7 @@ void Wizard::StoreFileTypeChoices(InstallOptions& options) const {
 }
 
 bool Wizard::SetProgress(double fraction) {
-  if (progress_ == nullptr) return false;
-  const double before = progress_->fraction;
-  progress_->SetFraction(fraction);
-  return progress_->fraction != before;
+  return progress_ != nullptr && progress_->SetFraction(fraction);
 }
 
 bool Wizard::RunAfterSetupChecked() const {

@@ -1,4 +1,4 @@
-// zlib bodies held in a ByteStream, inflated into another one.
+// zlib bodies, in a ByteStream or in bytes held elsewhere, inflated into a ByteStream.
 #pragma once
 
 #include <cstdint>
@@ -12,14 +12,17 @@ using InflateProgress = int (*)(void* context, std::uint32_t consumed, std::uint
 constexpr std::uint32_t kNoOutputLimit = UINT32_MAX;
 
 // Inflates the complete zlib stream in `source` into `destination`, feeding it in
-// 16 KiB blocks; zlib writes straight into the destination's buffer, which is kept
-// from its previous content, so one stream can take body after body. Bytes after the stream's end
-// are ignored. E_FAIL, with an empty destination, for a null or identical stream pair, a corrupted
-// or truncated stream (one that ends before its end marker, including an empty source), a wrong
-// Adler-32 check, a stop asked by the callback, output beyond `outputLimit`, or a failed
-// allocation. `sizeHint`, when non-zero, is the expected output size: the
-// destination is reserved for it once (at most zlib's largest expansion of the
-// source, 1032 times its size), so a long body is not copied over and over.
+// 16 KiB blocks. zlib writes straight into the destination's buffer, which is
+// kept from one call to the next, so one stream can take body after body. Bytes
+// after the stream's end are ignored. E_FAIL, with the destination left as it
+// was, for a missing or identical stream pair (a view must not point into the
+// destination's own buffer). E_FAIL, with an empty destination, for a corrupted
+// or truncated stream (one that ends before its end marker, including an empty
+// source), a wrong Adler-32 check, a stop asked by the callback, output beyond
+// `outputLimit`, or a failed allocation. `sizeHint`, when non-zero, is the
+// expected output size: the destination is reserved for it once (at most zlib's
+// largest expansion of the source, 1032 times its size), so a long body is not
+// copied over and over.
 HRESULT inflateStream(const ByteStream* source, ByteStream* destination,
                       InflateProgress callback = nullptr, void* context = nullptr,
                       std::uint32_t outputLimit = kNoOutputLimit, std::uint32_t sizeHint = 0);

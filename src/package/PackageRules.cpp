@@ -2,7 +2,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <initializer_list>
 
 #include "base/Paths.h"
 #include "package/PackageFormat.h"

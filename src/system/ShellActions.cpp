@@ -41,10 +41,11 @@ void launchProgram(platform::WindowHandle owner, const char* fileName, const cha
 LaunchRoute launchProgramAsUser(platform::WindowHandle owner, const char* fileName,
                                 const char* folder) {
   SetupString fullName, workingFolder;
-  if (platform::isElevated() && launchPaths(fileName, folder, fullName, workingFolder) &&
+  if (!launchPaths(fileName, folder, fullName, workingFolder)) return LaunchRoute::Direct;
+  if (platform::isElevated() &&
       platform::shellExecuteFromDesktop(fullName.text(), "", workingFolder.text(), SW_SHOWNORMAL)) {
     return LaunchRoute::DesktopShell;
   }
-  launchProgram(owner, fileName, folder);
+  platform::shellExecute(owner, "open", fullName.text(), "", workingFolder.text(), SW_SHOWNORMAL);
   return LaunchRoute::Direct;
 }

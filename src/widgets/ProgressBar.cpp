@@ -39,10 +39,13 @@ int ProgressBar::Setup(const BitmapFont* newFont, int x, int y, ItemList& list,
   return 1;
 }
 
-void ProgressBar::SetFraction(double f) {
+bool ProgressBar::SetFraction(double f) {
   // Written so that NaN, too, ends up in range.
-  fraction = f > 0.0 ? (f < 1.0 ? f : 1.0) : 0.0;
+  const double clamped = f > 0.0 ? (f < 1.0 ? f : 1.0) : 0.0;
+  if (clamped == fraction) return false;
+  fraction = clamped;
   Redraw();
+  return true;
 }
 
 void ProgressBar::Redraw() {

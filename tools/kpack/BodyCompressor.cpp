@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "common/WholeFile.h"
 #include "kpack/Manifest.h"
 
 namespace kpack {
@@ -68,18 +69,10 @@ CompressedBody deflateFile(std::istream& in, const std::filesystem::path& path,
 }
 
 // libdeflate's level 12 works on the whole file at once.
-CompressedBody deflateWhole(std::istream& in, const std::filesystem::path& path,
-                            const std::string& field,
+CompressedBody deflateWhole(const std::vector<unsigned char>& input,
+                            const std::filesystem::path& path, const std::string& field,
                             const std::function<void(std::uint64_t)>& step) {
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0) throw ManifestError(field + ": cannot read " + path.string());
-  if (std::uint64_t(size) > kLargestFile) tooLarge(field, path);
-  in.seekg(0);
-  std::vector<unsigned char> input(static_cast<std::size_t>(size));
-  if (in.read(reinterpret_cast<char*>(input.data()), size).gcount() != size) {
-    throw ManifestError(field + ": error reading " + path.string());
-  }
+  if (input.size() > kLargestFile) tooLarge(field, path);
   const std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(
       libdeflate_alloc_compressor(kMaxLevel), libdeflate_free_compressor);
   if (!compressor) throw ManifestError("libdeflate: out of memory");
@@ -90,9 +83,21 @@ CompressedBody deflateWhole(std::istream& in, const std::filesystem::path& path,
   if (n == 0) throw ManifestError("libdeflate: cannot compress " + path.string());
   body.packed.resize(n);
   if (body.packed.size() > kLargestBody) tooLarge(field, path);
-  body.size = std::uint32_t(size);
+  body.size = std::uint32_t(input.size());
   step(input.size());
   return body;
+}
+
+// The source's bytes whole: its changed bytes, or its file read in one piece
+// (refused unread when the file is larger than a package can hold).
+const std::vector<unsigned char>& wholeSource(const BodySource& source, std::uint64_t size,
+                                              std::vector<unsigned char>& buffer) {
+  if (source.bytes != nullptr) return *source.bytes;
+  if (size > kLargestFile) tooLarge(source.field, source.path);
+  if (!tools::readWholeFile(source.path.string(), buffer)) {
+    throw ManifestError(source.field + ": cannot read " + source.path.string());
+  }
+  return buffer;
 }
 
 }  // namespace
@@ -124,23 +129,22 @@ std::vector<CompressedBody> compressBodies(const std::vector<BodySource>& source
       const std::size_t i = order[k];
       const BodySource& source = sources[i];
       try {
-        std::ifstream file;
-        std::istringstream changed;
-        std::istream* in = &file;
-        if (source.bytes != nullptr) {
-          changed.str(std::string(source.bytes->begin(), source.bytes->end()));
-          in = &changed;
-        } else {
-          file.open(source.path, std::ios::binary);
-          if (!file) throw ManifestError(source.field + ": cannot read " + source.path.string());
-        }
         const auto report = [&](std::uint64_t n) {
           std::lock_guard<std::mutex> hold(stepLock);
           if (step) step(i, n);
         };
-        bodies[i] = level == CompressionLevel::Max || sizes[i] <= kSmallFile
-                        ? deflateWhole(*in, source.path, source.field, report)
-                        : deflateFile(*in, source.path, source.field, report);
+        if (level == CompressionLevel::Max || sizes[i] <= kSmallFile) {
+          std::vector<unsigned char> buffer;
+          bodies[i] = deflateWhole(wholeSource(source, sizes[i], buffer), source.path, source.field,
+                                   report);
+        } else if (source.bytes != nullptr) {
+          std::istringstream changed(std::string(source.bytes->begin(), source.bytes->end()));
+          bodies[i] = deflateFile(changed, source.path, source.field, report);
+        } else {
+          std::ifstream file(source.path, std::ios::binary);
+          if (!file) throw ManifestError(source.field + ": cannot read " + source.path.string());
+          bodies[i] = deflateFile(file, source.path, source.field, report);
+        }
       } catch (...) {
         failures[i] = std::current_exception();
       }

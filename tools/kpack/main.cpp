@@ -11,9 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <unistd.h>
 #include <vector>

@@ -3,8 +3,6 @@
 #include <zlib.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include <jpeglib.h>
 
@@ -106,9 +104,9 @@ Bytes EncodePng(const Image& picture) {
 }
 
 Bytes ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw SkinError("cannot read " + path);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Bytes bytes;
+  if (!tools::readWholeFile(path, bytes)) throw SkinError("cannot read " + path);
+  return bytes;
 }
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
