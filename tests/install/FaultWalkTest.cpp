@@ -10,8 +10,10 @@
 //   build/host/tests/kestrane_tests --gtest_filter='FaultWalk.*'
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,8 @@ const char* kProgId = "KestraneWalk.Doc";
 const char* const kKindNames[] = {"create file",    "write",         "create folder",
                                   "delete",         "remove folder", "registry write",
                                   "set attributes", "rename",        "link save"};
+static_assert(std::size(kKindNames) == std::size_t(HostCall::kCount),
+              "a name for every kind of call");
 
 // What one pass ended with.
 struct Outcome {
@@ -75,11 +79,13 @@ class FaultWalk : public ::testing::Test {
     if (stride == nullptr) GTEST_SKIP() << "the fault_walk test runs it in a prefix of its own";
     stride_ = std::max(1, std::atoi(stride));
     PackageBytes p;
-    p.u32(0x91827364).u32(1).text(kProduct).text("Kestrane Demo").text("https://example.com");
-    p.text("https://example.com/walk").text("Walk").text("Kestrane Walk").text("");
-    p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
-        .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80))
-        .blob({0});
+    PackageBytes::Texts texts;
+    texts.displayName = kProduct;
+    texts.moreUrl = "https://example.com/walk";
+    texts.settingsKey = "Walk";
+    texts.installFolder = "Kestrane Walk";
+    texts.licence = {0};
+    p.header(texts);
     p.u32(6);
     p.item("bin\\Walk.exe", 0x04 | 0x08 | 0x10 | 0x40, "MZ walk")
         .text("Walk Demo")
@@ -106,7 +112,8 @@ class FaultWalk : public ::testing::Test {
     platform::getSystemDirectory(system, sizeof system);
     const std::string menu = folderOf(true, 1) + "\\" + kProduct;
     const std::string classes = "HKEY_LOCAL_MACHINE\\Software\\Classes\\";
-    roots_ = {machineRoot(kLocation.c_str()),
+    locationRoot_ = machineRoot(kLocation.c_str());
+    roots_ = {locationRoot_,
               machineRoot((std::string(system) + "\\kwalkhelper.dll").c_str()),
               machineRoot(menu.c_str()),
               machineRoot((folderOf(false, 1) + "\\Walk Demo.lnk").c_str()),
@@ -283,7 +290,7 @@ class FaultWalk : public ::testing::Test {
       // Outside the install's own places nothing changes, whatever fails.
       EXPECT_TRUE(isInstallPlace(entry)) << where << ": changed " << entry;
       if (got.error >= 0) {
-        EXPECT_TRUE(isBelowRoot(entry, roots_[0]) || entry == "file:shell.log")
+        EXPECT_TRUE(isBelowRoot(entry, locationRoot_) || entry == "file:shell.log")
             << where << ": registered " << entry;
       }
       // What is there is what a clean pass leaves, or what was there before; only
@@ -297,7 +304,7 @@ class FaultWalk : public ::testing::Test {
     if (got.done) {
       // Every installed file is exact.
       for (const std::string& entry : changedEntries(clean, after)) {
-        EXPECT_FALSE(isBelowRoot(entry, roots_[0])) << where << ": " << entry;
+        EXPECT_FALSE(isBelowRoot(entry, locationRoot_)) << where << ": " << entry;
       }
     } else {
       // The files written before the failure are exact.
@@ -316,7 +323,8 @@ class FaultWalk : public ::testing::Test {
   InstallModel model_;
   InstallOptions options_;
   int stride_ = 1;
-  std::vector<std::string> roots_;  // the install folder first
+  std::string locationRoot_;        // the install folder
+  std::vector<std::string> roots_;  // every place a pass may change, the folder first
   std::vector<std::string> parentKeys_;
 };
 

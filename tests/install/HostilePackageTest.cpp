@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/WholeFile.h"
 #include "support/HostilePackages.h"
 #include "support/MachineState.h"
 #include "support/RunProcess.h"
@@ -25,8 +26,7 @@ const std::string kPrefix = kDir + "/prefix";
 
 int install(const std::vector<unsigned char>& bytes, std::string& output) {
   const std::string file = kDir + "/package.bin";
-  std::ofstream(file, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  if (!tools::writeWholeFile(file, bytes, output)) return -1;
   return runBounded(std::string("'") + KPACK_PATH + "' install '" + file + "' --prefix '" +
                         kPrefix + "' --parent 'C:\\Program Files'",
                     output);

@@ -50,11 +50,13 @@ class Stage : public ::testing::Test {
     createFolder(kParent);
     clean();
     PackageBytes p;
-    p.u32(0x91827364).u32(1).text(kProduct).text("Kestrane Demo").text("https://example.com");
-    p.text("https://example.com/stage").text("Stage").text("Kestrane Stage").text("");
-    p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
-        .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80))
-        .blob({0});
+    PackageBytes::Texts texts;
+    texts.displayName = kProduct;
+    texts.moreUrl = "https://example.com/stage";
+    texts.settingsKey = "Stage";
+    texts.installFolder = "Kestrane Stage";
+    texts.licence = {0};
+    p.header(texts);
     p.u32(5);
     p.item("bin\\Demo.exe", 0x04 | 0x08 | 0x40)
         .text("Stage Demo")

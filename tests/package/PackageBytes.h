@@ -35,17 +35,30 @@ class PackageBytes {
     return *this;
   }
 
+  // The header's texts and licence, each test product changing what it needs.
+  struct Texts {
+    std::string displayName = "Demo Product";
+    std::string company = "Kestrane Demo";
+    std::string url = "https://example.com";
+    std::string moreUrl = "https://example.com/demo";
+    std::string settingsKey = "Demo Product";
+    std::string installFolder = "Demo Product";
+    std::vector<unsigned char> licence = {'L', 'i', 'c', '\r', '\n', 0};
+  };
+
   // Magic, version, the seven texts, two small pictures and a licence.
-  PackageBytes& header(const std::string& installFolder = "Demo Product") {
+  PackageBytes& header(const Texts& t) {
     u32(0x91827364).u32(1);
-    text("Demo Product")
-        .text("Kestrane Demo")
-        .text("https://example.com")
-        .text("https://example.com/demo");
-    text("Demo Product").text(installFolder).text("");
+    text(t.displayName).text(t.company).text(t.url).text(t.moreUrl);
+    text(t.settingsKey).text(t.installFolder).text("");
     blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
         .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80));
-    return blob({'L', 'i', 'c', '\r', '\n', 0});
+    return blob(t.licence);
+  }
+  PackageBytes& header(const std::string& installFolder = "Demo Product") {
+    Texts t;
+    t.installFolder = installFolder;
+    return header(t);
   }
 
   // An item record with no optional fields.

@@ -23,11 +23,14 @@ struct Fields {
 
 std::vector<unsigned char> build(const Fields& f) {
   PackageBytes p;
-  p.u32(0x91827364).u32(1).text(f.displayName).text(f.company).text("https://example.com");
-  p.text("https://example.com/hostile").text(f.settingsKey).text(f.installFolder).text("");
-  p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
-      .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80))
-      .blob({0});
+  PackageBytes::Texts texts;
+  texts.displayName = f.displayName;
+  texts.company = f.company;
+  texts.moreUrl = "https://example.com/hostile";
+  texts.settingsKey = f.settingsKey;
+  texts.installFolder = f.installFolder;
+  texts.licence = {0};
+  p.header(texts);
   p.u32(4);
   p.item(f.appFile, 0x04 | 0x08 | 0x40, "MZ hostile")
       .text(f.menuShortcut)

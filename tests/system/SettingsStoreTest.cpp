@@ -81,13 +81,14 @@ TEST_F(Settings, NoAppFileWithoutASelectableItem) {
 
 // A company or product name that is not one key would put the settings into some
 // other publisher's key, or straight into "software".
-TEST(SettingsStore, NamesMustEachBeOneKey) {
+TEST_F(Settings, NamesMustEachBeOneKey) {
   for (const auto& names : {std::make_pair("", "Demo"), std::make_pair("Kestrane Demo", ""),
                             std::make_pair("Other Vendor\\Other", "Demo"),
                             std::make_pair("Kestrane Demo", "..\\..\\Demo")}) {
     const SettingsStore store(names.first, names.second);
     EXPECT_FALSE(store.putInt("Install", "CurrentUser", 1)) << names.first << " " << names.second;
-    EXPECT_FALSE(store.putText("Install", "ParentFolder", "C:\\")) << names.second;
+    EXPECT_FALSE(store.putText("Install", "ParentFolder", "C:\\"))
+        << names.first << " " << names.second;
   }
   EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, "software\\Demo"));
   EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, "software\\Other Vendor"));

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/WholeFile.h"
 #include "support/HostilePackages.h"
 #include "support/RegExport.h"
 #include "support/RunProcess.h"
@@ -80,9 +81,7 @@ TEST(UninstallCycle, DemoProductLeavesTheMachineAsItWas) {
   // The other program owns .txt, and lists itself under its OpenWithProgids,
   // before the demo takes it.
   const fs::path other = fs::path(KESTRANE_TEST_BINARY_DIR) / "uninstall-cycle-other.bin";
-  const std::vector<unsigned char> otherBytes = otherProgramPackage();
-  std::ofstream(other, std::ios::binary)
-      .write(reinterpret_cast<const char*>(otherBytes.data()), std::streamsize(otherBytes.size()));
+  ASSERT_TRUE(tools::writeWholeFile(other.string(), otherProgramPackage(), output)) << output;
   ASSERT_EQ(runBounded(std::string(KPACK_PATH) + " install " + quoted(other) + " --prefix " +
                            quoted(prefix),
                        output, 120),

@@ -51,12 +51,14 @@ const File kFiles[] = {
 // records, each body replaced by the file's SHA-256, the uninstaller's by nothing.
 std::vector<unsigned char> productBytes(const Names& n, bool knowledge) {
   PackageBytes p;
-  p.u32(0x91827364).u32(1);
-  p.text(n.displayName).text(n.company).text("https://example.com").text("https://example.com/p");
-  p.text(n.settingsKey).text(n.folder).text("");
-  p.blob(testdata::EncodeSolidJpeg(16, 32, 0x99, 0x66, 0x33))
-      .blob(testdata::EncodeSolidGreyJpeg(8, 8, 0x80))
-      .blob({'L', 0});
+  PackageBytes::Texts texts;
+  texts.displayName = n.displayName;
+  texts.company = n.company;
+  texts.moreUrl = "https://example.com/p";
+  texts.settingsKey = n.settingsKey;
+  texts.installFolder = n.folder;
+  texts.licence = {'L', 0};
+  p.header(texts);
   p.u32(std::uint32_t(std::size(kFiles)));
   for (const File& f : kFiles) {
     const std::string content = f.content;
