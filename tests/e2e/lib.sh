@@ -6,6 +6,9 @@
 
 e2e_pids=()
 e2e_tmp="$(mktemp -d)"
+# The Wine prefix is the one e2e_wine_prefix or the script chooses, never one
+# left in the caller's environment: the clean-up stops its server.
+unset WINEPREFIX
 
 e2e_cleanup() {
   rm -rf "$e2e_tmp"
@@ -53,7 +56,9 @@ e2e_find_windows() {
   xwininfo -root -children 2>/dev/null |
     awk -v name="\"$1\":" 'index($0, name) && $1 ~ /^0x/ { print $1 }' |
     while read -r id; do
-      xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && printf '%d\n' "$id"
+      if xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+        printf '%d\n' "$id"
+      fi
     done
 }
 
@@ -244,7 +249,8 @@ e2e_wait_file() {
 # host prefix's registry file (keys compared without regard to case).
 e2e_registry_has() {
   if [ -n "${WINEPREFIX:-}" ]; then
-    timeout 60 wine reg query "$1" /s 2>/dev/null | tr -d '\r' | grep -qF "$2"
+    # grep reads to the end: with -q it would stop early and fail the pipe.
+    timeout 60 wine reg query "$1" /s 2>/dev/null | tr -d '\r' | grep -F "$2" >/dev/null
   else
     [ -f "$KESTRANE_PREFIX/registry.reg" ] || return 1
     iconv -f UTF-16LE -t UTF-8 "$KESTRANE_PREFIX/registry.reg" | tr -d '\r' |
