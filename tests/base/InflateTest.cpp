@@ -122,7 +122,8 @@ TEST(Inflate, IgnoresBytesAfterTheStreamEnd) {
 TEST(Inflate, DamagedStreamsFailWithAnEmptyDestination) {
   const Bytes good = deflated(sampleBytes(40000, 30000));
   Bytes truncated(good.begin(), good.begin() + long(good.size() / 2));
-  Bytes withoutTrailer(good.begin(), good.end() - 4);
+  Bytes withoutTrailer = good;
+  withoutTrailer.resize(good.size() - 4);
   Bytes badChecksum = good;
   badChecksum.back() ^= 0x01;
   Bytes badHeader = good;

@@ -25,6 +25,11 @@ e2e_cleanup() {
 # which windows there were is left there first.
 e2e_fail() {
   echo "FAIL: $*" >&2
+  # A box the program could not show is the usual reason a wait for one fails,
+  # and the program says why only in its own log: say it here too.
+  if [ -n "${E2E_DIAGNOSE:-}" ]; then
+    grep -h 'message box .* not shown' "$E2E_DIAGNOSE"/*.log 2>/dev/null | sort -u | sed 's/^/  /' >&2 || true
+  fi
   if [ -n "${E2E_DIAGNOSE:-}" ] && [ -n "${DISPLAY:-}" ]; then
     xwininfo -root -tree >"$E2E_DIAGNOSE/failure-windows.txt" 2>&1 || true
     import -window root "$E2E_DIAGNOSE/failure-screen.png" 2>/dev/null || true

@@ -34,6 +34,35 @@ constexpr int kSdlA = 'a';
 std::vector<platform::Message> seen;
 int paints = 0;
 
+// Sets (or, without a value, removes) one environment variable for a scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    if (value != nullptr) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (had_) {
+      setenv(name_, old_.c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool had_ = false;
+};
+
 std::intptr_t recordingProc(WindowHandle window, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) {
   if (message == WM_PAINT) ++paints;
@@ -237,7 +266,10 @@ TEST(HostMessageBox, QueuedAnswersAreGivenAndTheBoxesRecorded) {
   EXPECT_EQ(shown[0].text, "Setup is not complete!\nAre you sure you want to exit?");
   EXPECT_EQ(shown[0].type, MB_YESNO);
   EXPECT_EQ(shown[1].type, MB_OK | MB_ICONERROR);
-  // Without answers and without a display no box can be shown.
+  // Without answers and without a display no box can be shown, whatever else
+  // the machine has installed that could ask.
+  const ScopedEnv noX11("DISPLAY", nullptr);
+  const ScopedEnv noWayland("WAYLAND_DISPLAY", nullptr);
   EXPECT_EQ(platform::messageBox(nullptr, "text", "caption", MB_OK), 0);
 }
 
@@ -281,11 +313,8 @@ TEST(HostBrowse, ZenityAsksWhenThereIsADisplay) {
   const std::string bin = root + "/../fake-zenity";
   std::filesystem::create_directories(bin);
   const std::string oldPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
-  const char* display = std::getenv("DISPLAY");
-  const std::string oldDisplay = display != nullptr ? display : "";
-  const bool hadDisplay = display != nullptr;
-  setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
-  setenv("DISPLAY", ":99", 1);
+  const ScopedEnv path("PATH", (bin + ":" + oldPath).c_str());
+  const ScopedEnv display("DISPLAY", ":99");
   const struct {
     std::string script;
     bool ok;
@@ -309,12 +338,6 @@ TEST(HostBrowse, ZenityAsksWhenThereIsADisplay) {
     std::string arguments;
     std::getline(in, arguments);
     EXPECT_EQ(arguments, "--file-selection --directory --title=Choose");
-  }
-  setenv("PATH", oldPath.c_str(), 1);
-  if (hadDisplay) {
-    setenv("DISPLAY", oldDisplay.c_str(), 1);
-  } else {
-    unsetenv("DISPLAY");
   }
   std::filesystem::remove_all(bin);
 }

@@ -1,6 +1,7 @@
 // Host message boxes: SDL's, with the same caption, text and buttons; answered
 // from a queue instead when a test has queued answers.
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -61,6 +62,16 @@ int messageBox(WindowHandle owner, const char* text, const char* caption, unsign
                                   caption != nullptr ? caption : "Error", type};
   int answer = 0;
   if (host::answerQueuedMessageBox(box, answer)) return answer;
+  // Without a display SDL would try other ways of asking (zenity, where it is
+  // installed, which then fails in its own way): a box needs a display, here
+  // as on Windows.
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if ((x11 == nullptr || *x11 == '\0') && (wayland == nullptr || *wayland == '\0')) {
+    std::fprintf(stderr, "message box \"%s\" not shown: no display\n",
+                 host::ansiToUtf8(box.caption.c_str()).c_str());
+    return 0;
+  }
 
   const bool yesNo = (type & 0xF) == MB_YESNO;
   // Enter takes the first button and Escape the last, as in the Windows boxes.
