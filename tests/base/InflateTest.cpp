@@ -121,11 +121,11 @@ TEST(Inflate, IgnoresBytesAfterTheStreamEnd) {
 
 TEST(Inflate, DamagedStreamsFailWithAnEmptyDestination) {
   const Bytes good = deflated(sampleBytes(40000, 30000));
+  ASSERT_GT(good.size(), 16u);
   Bytes truncated(good.begin(), good.begin() + long(good.size() / 2));
-  Bytes withoutTrailer = good;
-  withoutTrailer.resize(good.size() - 4);
+  Bytes withoutTrailer(good.begin(), good.end() - 4);
   Bytes badChecksum = good;
-  badChecksum.back() ^= 0x01;
+  badChecksum[good.size() - 1] ^= 0x01;
   Bytes badHeader = good;
   badHeader[0] = 0x00;
   Bytes badBody = good;
