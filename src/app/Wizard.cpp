@@ -5,82 +5,32 @@
 #include <new>
 
 #include "app/FolderStatus.h"
+#include "app/pages/FileTypesPage.h"
+#include "app/pages/FinishedPage.h"
+#include "app/pages/InstallFolderPage.h"
+#include "app/pages/InstallingPage.h"
 
 #include "platform/WinDefs.h"
 #include "render/Composite.h"
 #include "render/MaskOps.h"
 #include "render/Resample.h"
-#include "widgets/FileTypeGrid.h"
 #include "widgets/SkinSlots.h"
 
 namespace {
 
-// The page texts, as the user reads them.
 const char kProductTitle[] = "Kestrane Corp Setup";
-const char kWelcomeThanks[] =
-    "Thank you for choosing Kestrane software.\nWe will now Setup and Install:";
-const char kWelcomeGuide[] =
-    "In the following pages you will be asked to\nselect Setup preferences. Click on the "
-    "Next\nbutton to advance to the next page. Click on\nthe Back button to review/change "
-    "selections.";
-const char kWelcomeNext[] = "Please click Next to begin...";
-const char kLicenceAgree[] = "Please click I Agree to proceed...";
-const char kChangeLocation[] = "Click here to change install location";
-const char kRestoreDefaults[] = "Click here to restore defaults";
-const char kFileTypesHeading[] =
-    "Check the file types you want Windows to\nopen with the software you are installing:";
-const char kCheckAll[] = "Check All Types";
-const char kUncheckAll[] = "Uncheck All Types";
-const char kInstalling[] = "Install in progress...";
-const char kRunAfterSetup[] = "Run software upon exiting Setup?";
-const char kFinishedDone[] = "The Setup and Install process\nwas successfully completed.";
-const char kFinishedReady[] =
-    "This software is now ready to use and\ncan be accessed from the Start Menu, its\nDesktop "
-    "Shortcut Icon, or from the install\nfolder. We hope you'll enjoy it!";
-const char kFinishedUninstall[] =
-    "To uninstall this software please use Control\nPanel's \"Add or Remove Programs\".";
 
-// The content list's fixed places: a page switch addresses its items by index.
-enum ContentIndex {
-  kSidePicture = 0,
-  kLogoPicture = 1,
-  kTitle = 2,
-  kWelcomeFirst = 3,
-  kWelcomeLast = 6,
-  kLicenceFirst = 7,
-  kLicenceLast = 8,
-  kFolderFirst = 9,
-  kFolderLast = 10,
-  kFileTypesFirst = 11,
-  kFileTypesLast = 13,
-  kInstallingFirst = 14,
-  kInstallingLast = 15,
-  kFinishedFirst = 16,
-  kFinishedLast = 16,
-  kFirstFileTypeBox = 17,
+// The navigation bar's buttons in list order, each with the skin's face for it;
+// right-aligned, they line up from the right edge leftwards, so the forward
+// button is always rightmost.
+const struct {
+  int code;
+  int face;
+} kNavigationButtons[] = {
+    {kNavigateAgree, skinslot::kAgreeFace},   {kNavigateNext, skinslot::kNextFace},
+    {kNavigateBack, skinslot::kBackFace},     {kNavigateCancel, skinslot::kCancelFace},
+    {kNavigateFinish, skinslot::kFinishFace},
 };
-
-// The navigation bar's buttons in list order; right-aligned, they line up from
-// the right edge leftwards, so the forward button is always rightmost.
-constexpr int kNavigationCodes[] = {kNavigateAgree, kNavigateNext, kNavigateBack, kNavigateCancel,
-                                    kNavigateFinish};
-
-constexpr unsigned Bit(int code) {
-  return 1u << code;
-}
-
-// The colours of text on the page and in the bars, and of the product's name.
-constexpr COLORREF kTextShadow = kDefaultShadowColour;
-constexpr COLORREF kTextFace = kDefaultFaceColour;
-constexpr COLORREF kProductShadow = 0x000000;
-constexpr COLORREF kProductFace = 0xA00000;
-constexpr COLORREF kRefusedShadow = 0x000000;
-constexpr COLORREF kRefusedFace = 0x0000FF;
-
-// Text height as drawn: Measure of the text in that font.
-Size Measure(const BitmapFont* font, const char* text) {
-  return font->Measure(text, false);
-}
 
 }  // namespace
 
@@ -123,7 +73,15 @@ bool Wizard::Build(SkinLists& skin, InstallModel& model, InstallOptions& options
   scene.frame.left = skin.sprites.at(skinslot::kFrameLeft);
   scene.frame.middle = skin.sprites.at(skinslot::kFrameMiddle);
   scene.frame.right = skin.sprites.at(skinslot::kFrameRight);
-  return BuildPages();
+
+  if (pages_.count() == 0 && !AddStandardPages(pages_)) return false;
+  if (pages_.count() > kMaxPages || !BuildFrameItems()) return false;
+  for (int i = 0; i < pages_.count(); ++i) {
+    pageItems_[i].first = content.count();
+    if (!pages_.at(i)->Build(*this)) return false;
+    pageItems_[i].end = content.count();
+  }
+  return true;
 }
 
 bool Wizard::BuildBars() {
@@ -153,14 +111,14 @@ bool Wizard::BuildBars() {
     return false;
   }
 
-  for (int code : kNavigationCodes) {
-    auto* button = new (std::nothrow) ContentItem(skin_->standalone.at(code), kItemButton);
+  for (const auto& b : kNavigationButtons) {
+    auto* button = new (std::nothrow) ContentItem(skin_->standalone.at(b.face), kItemButton);
     if (button == nullptr || navigation.items.add(button) < 0) {
       delete button;
       return false;
     }
     button->message = MSG_NAVIGATE;
-    button->wParam = std::uintptr_t(code);
+    button->wParam = std::uintptr_t(b.code);
   }
   return true;
 }
@@ -193,158 +151,59 @@ bool Wizard::AddText(const char* text, int x, int y, int font) {
   return AddSprite(Font(font)->NewCaptionSprite(text, false, false), x, y);
 }
 
-template <typename W>
-W* Wizard::AddWidget(W* widget) {
-  if (widget != nullptr && widgets.add(widget) < 0) {
-    delete widget;
+LinkButton* Wizard::AddLink(const char* text, int code) {
+  LinkButton* link = AddWidget(LinkButton::New());
+  if (link == nullptr ||
+      !link->Setup(Font(skinslot::kPageTextFont), 0, 0, text, content, &widgetStyle_)) {
     return nullptr;
   }
-  return widget;
+  link->item->message = MSG_LINK;
+  link->item->wParam = std::uintptr_t(code);
+  return link;
 }
 
-bool Wizard::BuildPages() {
-  const int x0 = TextLeft(), tw = TextWidth();
-  const BitmapFont* body = Font(skinslot::kPageTextFont);
+CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, int isChecked) {
+  CheckBox* box = AddWidget(CheckBox::New());
+  if (box == nullptr ||
+      !box->Setup(Font(skinslot::kPageTextFont), 0, 0, text, content, &widgetStyle_,
+                  skin_->sprites.at(skinslot::kTickUnchecked),
+                  skin_->sprites.at(skinslot::kTickChecked), isChecked, minLabelWidth)) {
+    return nullptr;
+  }
+  return box;
+}
 
-  // 0, 1: the product's pictures; 2: the title beside the logo.
+// The items every page shows: the product's pictures and the title beside the
+// logo.
+bool Wizard::BuildFrameItems() {
+  frameItems_.first = content.count();
   if (!AddSprite(MakeSprite(kSpritePicture, &model_->sidePicture, nullptr), 0, 0)) return false;
   const int logoWidth = model_->logoPicture.Width(), logoHeight = model_->logoPicture.Height();
   if (!AddSprite(MakeSprite(kSpritePicture, &model_->logoPicture, nullptr),
                  kPageWidth - logoWidth - 6, 6)) {
     return false;
   }
-  const int titleHeight = Measure(Font(skinslot::kTitleFont), kProductTitle).cy;
-  if (!AddText(kProductTitle, x0, (logoHeight - titleHeight + 13) / 2, skinslot::kTitleFont))
-    return false;
-
-  // 3-6: Welcome. A product name too wide for the column breaks before its
-  // first dash, if it has one.
-  if (!AddText(kWelcomeThanks, x0, 80)) return false;
-  SetupString product = model_->displayName;
-  if (Measure(body, product.text()).cx > tw) {
-    const int dash = product.findChar('-');
-    if (dash >= 0) product.insertText(dash, "\n");
-  }
-  const Size productSize = Measure(body, product.text());
-  if (!AddText(product.text(), x0 + (kPageWidth - x0 - productSize.cx) / 2, 150)) return false;
-  ContentItem* productItem = content.at(content.count() - 1);
-  productItem->useOwnColours = true;
-  productItem->ownShadow = kProductShadow;
-  productItem->ownFace = kProductFace;
-  if (!AddText(kWelcomeGuide, x0, 210)) return false;
-  const Size nextSize = Measure(body, kWelcomeNext);
-  if (!AddText(kWelcomeNext, kPageWidth - nextSize.cx, kPageHeight - nextSize.cy)) return false;
-
-  // 7-8: License.
-  const ByteStream& licence = model_->licenceText;
-  const char* licenceBytes = reinterpret_cast<const char*>(licence.bytes());
-  const int licenceLength =
-      licenceBytes != nullptr ? int(strnlen(licenceBytes, licence.size())) : 0;
-  licence_ = AddWidget(TextView::New());
-  if (licence_ == nullptr || !licence_->Setup(Font(skinslot::kLicenceFont), x0, 80, tw, 200,
-                                              licenceBytes, licenceLength, 60, content)) {
+  const int titleHeight = TextSize(Font(skinslot::kTitleFont), kProductTitle).cy;
+  if (!AddText(kProductTitle, TextLeft(), (logoHeight - titleHeight + 13) / 2,
+               skinslot::kTitleFont)) {
     return false;
   }
-  const Size agreeSize = Measure(body, kLicenceAgree);
-  if (!AddText(kLicenceAgree, kPageWidth - agreeSize.cx, kPageHeight - agreeSize.cy)) {
-    return false;
-  }
-
-  // 9-10: InstallFolder's links, centred in the text column.
-  const struct {
-    const char* text;
-    int code;
-    int y;
-  } folderLinks[] = {{kChangeLocation, kLinkBrowse, 236},
-                     {kRestoreDefaults, kLinkRestoreDefaults, 276}};
-  for (const auto& link : folderLinks) {
-    LinkButton* button = AddWidget(LinkButton::New());
-    if (button == nullptr || !button->Setup(body, 0, 0, link.text, content, &widgetStyle_)) {
-      return false;
-    }
-    button->item->message = MSG_LINK;
-    button->item->wParam = std::uintptr_t(link.code);
-    button->MoveTo(x0 + (tw - button->picture.Width()) / 2, link.y);
-    if (link.code == kLinkBrowse) browseLink_ = button;
-  }
-
-  // 11-13: FileTypes' heading and links. "Uncheck All Types" sits at the right
-  // until there is a third check box to line up with.
-  if (!AddText(kFileTypesHeading, x0, 80)) return false;
-  LinkButton* checkAll = AddWidget(LinkButton::New());
-  if (checkAll == nullptr || !checkAll->Setup(body, x0, 276, kCheckAll, content, &widgetStyle_)) {
-    return false;
-  }
-  checkAll->item->message = MSG_LINK;
-  checkAll->item->wParam = kLinkCheckAll;
-  uncheckAllLink_ = AddWidget(LinkButton::New());
-  if (uncheckAllLink_ == nullptr ||
-      !uncheckAllLink_->Setup(body, 0, 0, kUncheckAll, content, &widgetStyle_)) {
-    return false;
-  }
-  uncheckAllLink_->item->message = MSG_LINK;
-  uncheckAllLink_->item->wParam = kLinkUncheckAll;
-  uncheckAllLink_->MoveTo(kPageWidth - uncheckAllLink_->picture.Width() - 10, 276);
-
-  // 14-15: Installing.
-  if (!AddText(kInstalling, x0, 80)) return false;
-  progress_ = AddWidget(ProgressBar::New());
-  if (progress_ == nullptr || !progress_->Setup(body, x0, 150, content, &widgetStyle_, tw)) {
-    return false;
-  }
-
-  // 16: Finished's check box, centred in the text column.
-  runAfterSetup_ = AddWidget(CheckBox::New());
-  if (runAfterSetup_ == nullptr ||
-      !runAfterSetup_->Setup(body, 0, 0, kRunAfterSetup, content, &widgetStyle_,
-                             skin_->sprites.at(skinslot::kTickUnchecked),
-                             skin_->sprites.at(skinslot::kTickChecked), 1, 0)) {
-    return false;
-  }
-  runAfterSetup_->MoveTo(x0 + (tw - runAfterSetup_->picture.Width()) / 2, 220);
-
-  return BuildFileTypeBoxes();
-}
-
-bool Wizard::BuildFileTypeBoxes() {
-  firstFileTypeWidget_ = widgets.count();
-  firstFileTypeItem_ = content.count();
-  fileTypeCount_ = 0;
-  if (model_->selectableItem < 0) return true;
-  const InstallItem* item = model_->itemAt(model_->selectableItem);
-  const FileTypeEntry* type =
-      item != nullptr ? item->fileTypes.at(model_->selectableType) : nullptr;
-  if (type == nullptr) return true;
-  const ExtensionSet& labels = type->optionalExtensions;
-  const BitmapFont* body = Font(skinslot::kPageTextFont);
-
-  int labelWidth = 0;
-  for (int i = 0; i < labels.count(); ++i) {
-    labelWidth = std::max(labelWidth, Measure(body, labels.at(i)->text()).cx);
-  }
-  for (int i = 0; i < labels.count(); ++i) {
-    CheckBox* box = AddWidget(CheckBox::New());
-    if (box == nullptr || !box->Setup(body, 0, 0, labels.at(i)->text(), content, &widgetStyle_,
-                                      skin_->sprites.at(skinslot::kTickUnchecked),
-                                      skin_->sprites.at(skinslot::kTickChecked), 1, labelWidth)) {
-      return false;
-    }
-    ++fileTypeCount_;
-  }
-  if (fileTypeCount_ == 0) return true;
-
-  const FileTypeGrid grid = LayOutFileTypeGrid(SideWidth(), FileTypeBox(0)->picture.GetSize());
-  for (int i = 0; i < fileTypeCount_; ++i) {
-    const Point at = grid.BoxPosition(i);
-    FileTypeBox(i)->MoveTo(at.x, at.y);
-  }
-  if (fileTypeCount_ >= 3) uncheckAllLink_->MoveTo(FileTypeBox(2)->item->x, 276);
+  frameItems_.end = content.count();
   return true;
 }
 
-CheckBox* Wizard::FileTypeBox(int i) const {
-  if (i < 0 || i >= fileTypeCount_) return nullptr;
-  return static_cast<CheckBox*>(widgets.at(firstFileTypeWidget_ + i));
+Page* Wizard::FindPage(int id) const {
+  for (int i = 0; i < pages_.count(); ++i) {
+    if (pages_.at(i)->Id() == id) return pages_.at(i);
+  }
+  return nullptr;
+}
+
+Wizard::ItemRange Wizard::PageItems(int id) const {
+  for (int i = 0; i < pages_.count(); ++i) {
+    if (pages_.at(i)->Id() == id) return pageItems_[i];
+  }
+  return {};
 }
 
 void Wizard::SetNavigationVisible(int code, bool visible) {
@@ -360,11 +219,15 @@ void Wizard::SetNavigationVisible(int code, bool visible) {
 }
 
 void Wizard::ShowNavigation(unsigned shownCodes) {
-  for (int code : kNavigationCodes) SetNavigationVisible(code, (shownCodes & Bit(code)) != 0);
+  for (const auto& b : kNavigationButtons) {
+    SetNavigationVisible(b.code, (shownCodes & NavigationBit(b.code)) != 0);
+  }
 }
 
-void Wizard::ShowItems(int first, int last) {
-  for (int i = first; i <= last && i < content.count(); ++i) content.at(i)->flags |= kItemVisible;
+void Wizard::ShowItems(const ItemRange& range) {
+  for (int i = range.first; i < range.end && i < content.count(); ++i) {
+    content.at(i)->flags |= kItemVisible;
+  }
 }
 
 void Wizard::FocusWidget(const Widget* widget) {
@@ -376,85 +239,80 @@ void Wizard::FocusWidget(const Widget* widget) {
   }
 }
 
-void Wizard::ShowPage(int page) {
-  page_ = page;
+void Wizard::ShowPage(int id) {
+  if (current_ != nullptr) current_->Leave(*this);
+  current_ = FindPage(id);
   for (int i = 0; i < content.count(); ++i) content.at(i)->flags &= ~kItemVisible;
-  ShowItems(kSidePicture, kTitle);
-  switch (page) {
-    case Welcome:
-      ShowNavigation(Bit(kNavigateNext) | Bit(kNavigateCancel));
-      ShowItems(kWelcomeFirst, kWelcomeLast);
-      break;
-    case License:
-      ShowNavigation(Bit(kNavigateAgree) | Bit(kNavigateBack) | Bit(kNavigateCancel));
-      ShowItems(kLicenceFirst, kLicenceLast);
-      FocusWidget(licence_);
-      break;
-    case InstallFolder:
-      ShowNavigation(Bit(kNavigateBack) | Bit(kNavigateCancel) | Bit(kNavigateNext));
-      ShowItems(kFolderFirst, kFolderLast);
-      UpdateFolderStatus();
-      FocusWidget(browseLink_);
-      break;
-    case FileTypes:
-      ShowNavigation(Bit(kNavigateNext) | Bit(kNavigateBack) | Bit(kNavigateCancel));
-      ShowItems(kFileTypesFirst, kFileTypesLast);
-      ShowItems(firstFileTypeItem_, firstFileTypeItem_ + fileTypeCount_ - 1);
-      if (fileTypeCount_ > 0) FocusWidget(FileTypeBox(0));
-      break;
-    case Installing:
-      SetProgress(0);
-      ShowNavigation(0);
-      ShowItems(kInstallingFirst, kInstallingLast);
-      break;
-    case Finished:
-      ShowNavigation(Bit(kNavigateFinish));
-      ShowItems(kFinishedFirst, kFinishedLast);
-      FocusWidget(runAfterSetup_);
-      break;
-    default:
-      break;
-  }
+  ShowItems(frameItems_);
+  if (current_ == nullptr) return;
+  ShowNavigation(current_->Buttons());
+  ShowItems(PageItems(id));
+  current_->Enter(*this);
 }
 
 int Wizard::StepTarget(int delta) const {
-  int target = page_ + delta;
-  if (target < Welcome) target = Welcome;
-  if (target > Finished) target = Finished;
-  if (target == FileTypes && model_->selectableItem == -1) target = FileTypes + delta;
-  return target;
+  int at = 0;
+  while (at < pages_.count() && pages_.at(at) != current_) ++at;
+  if (at == pages_.count()) return CurrentPage();
+  for (int i = at + delta; i >= 0 && i < pages_.count(); i += delta) {
+    if (pages_.at(i)->Offered(*this)) return pages_.at(i)->Id();
+  }
+  return CurrentPage();
 }
 
 void Wizard::UpdateFolderStatus() {
-  const FolderFacts facts =
-      factsFixed_ ? fixedFacts_ : ReadFolderFacts(*model_, options_->ParentFolder);
-  FolderStatus status =
-      DescribeFolder(*model_, options_->ParentFolder, facts, *Font(skinslot::kPageTextFont),
-                     kPageWidth - SideWidth() - 28);
-  folderText_[0] = status.folderText;
-  folderText_[1] = status.locationText;
-  folderOk_ = status.ok;
-  SetNavigationVisible(kNavigateNext, folderOk_);
+  if (auto* page = PageOf<InstallFolderPage>(InstallFolder)) page->UpdateStatus(*this);
+}
+
+void Wizard::SetFolderFacts(const FolderFacts& facts) {
+  if (auto* page = PageOf<InstallFolderPage>(InstallFolder)) page->SetFacts(facts);
+}
+
+bool Wizard::FolderOk() const {
+  const auto* page = PageOf<InstallFolderPage>(InstallFolder);
+  return page != nullptr && page->Ok();
+}
+
+const SetupString& Wizard::FolderText(int i) const {
+  static const SetupString none;
+  const auto* page = PageOf<InstallFolderPage>(InstallFolder);
+  return page != nullptr ? page->Text(i) : none;
+}
+
+int Wizard::FileTypeBoxCount() const {
+  const auto* page = PageOf<FileTypesPage>(FileTypes);
+  return page != nullptr ? page->BoxCount() : 0;
+}
+
+CheckBox* Wizard::FileTypeBox(int i) const {
+  const auto* page = PageOf<FileTypesPage>(FileTypes);
+  return page != nullptr ? page->Box(*this, i) : nullptr;
 }
 
 void Wizard::SetAllFileTypes(bool checked) {
-  if (model_->selectableItem == -1) return;
-  for (int i = 0; i < fileTypeCount_; ++i) FileTypeBox(i)->SetChecked(checked ? 1 : 0);
+  for (int i = 0; i < FileTypeBoxCount(); ++i) FileTypeBox(i)->SetChecked(checked ? 1 : 0);
 }
 
 void Wizard::StoreFileTypeChoices(InstallOptions& options) const {
   if (model_->selectableItem == -1) return;
-  for (int i = 0; i < fileTypeCount_ && i < InstallOptions::kMaxFileTypeChoices; ++i) {
+  for (int i = 0; i < FileTypeBoxCount() && i < InstallOptions::kMaxFileTypeChoices; ++i) {
     options.fileTypeChoices[i] = FileTypeBox(i)->checked;
   }
 }
 
 bool Wizard::SetProgress(double fraction) {
-  return progress_ != nullptr && progress_->SetFraction(fraction);
+  const auto* page = PageOf<InstallingPage>(Installing);
+  return page != nullptr && page->Progress() != nullptr && page->Progress()->SetFraction(fraction);
+}
+
+const char* Wizard::ProgressText() const {
+  const auto* page = PageOf<InstallingPage>(Installing);
+  return page != nullptr && page->Progress() != nullptr ? page->Progress()->Text() : "";
 }
 
 bool Wizard::RunAfterSetupChecked() const {
-  return runAfterSetup_ != nullptr && runAfterSetup_->checked != 0;
+  const auto* page = PageOf<FinishedPage>(Finished);
+  return page != nullptr && page->RunAfterSetup() != nullptr && page->RunAfterSetup()->checked != 0;
 }
 
 void Wizard::PaintBackground(Image* surface) const {
@@ -464,23 +322,7 @@ void Wizard::PaintBackground(Image* surface) const {
   if (headerBand_.HasPixels()) {
     FillMask(surface, origin.x + SideWidth(), origin.y, &headerBand_, 0x400000, 0, 0, 128);
   }
-  const BitmapFont* body = Font(skinslot::kPageTextFont);
-  const int x0 = origin.x + TextLeft();
-  if (page_ == InstallFolder) {
-    body->DrawText(surface, x0, origin.y + 80, folderText_[0].text(), kTextShadow, kTextFace,
-                   false);
-    const int below = Measure(body, folderText_[0].text()).cy;
-    body->DrawText(surface, x0, origin.y + 88 + below, folderText_[1].text(),
-                   folderOk_ ? kTextShadow : kRefusedShadow, folderOk_ ? kTextFace : kRefusedFace,
-                   false);
-  } else if (page_ == Finished) {
-    body->DrawText(surface, x0, origin.y + 80, kFinishedDone, kTextShadow, kTextFace, false);
-    body->DrawText(surface, x0, origin.y + 130, kFinishedReady, kTextShadow, kTextFace, false);
-    const Size size = Measure(body, kFinishedUninstall);
-    const int room = kPageWidth - SideWidth() - 20;
-    body->DrawText(surface, x0 + (room - size.cx) / 2, origin.y + kPageHeight - size.cy,
-                   kFinishedUninstall, kTextShadow, kTextFace, false);
-  }
+  if (current_ != nullptr) current_->PaintBackground(*this, surface, origin.x, origin.y);
 }
 
 void Wizard::Compose(Image* surface, int width, int height) {

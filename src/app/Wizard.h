@@ -1,5 +1,5 @@
-// Wizard: the six pages, the two bars and the frame, built once over a skin and a
-// package, and composed into one picture of the whole window.
+// Wizard: the pages (src/app/pages), the two bars and the frame, built once over
+// a skin and a package, and composed into one picture of the whole window.
 //
 // It holds no window: SetupApp tells it which page to show and what the user
 // did, and paints it into the window's back buffer; kskin draws the same pages
@@ -13,6 +13,8 @@
 #include <cstdint>
 
 #include "app/FolderStatus.h"
+#include "app/pages/Page.h"
+#include "app/pages/StandardPages.h"
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
 #include "render/Image.h"
@@ -27,6 +29,7 @@
 #include "widgets/SkinSlots.h"
 #include "widgets/TextView.h"
 
+// The six standard pages' ids (Page::Id), in the order the user meets them.
 enum WizardPage {
   Welcome = 0,
   License = 1,
@@ -35,18 +38,6 @@ enum WizardPage {
   Installing = 4,
   Finished = 5,
 };
-
-// What the navigation buttons and the caption's close button post with
-// MSG_NAVIGATE, and the links with MSG_LINK.
-constexpr int kNavigateBack = 1;
-constexpr int kNavigateNext = 2;
-constexpr int kNavigateAgree = 3;
-constexpr int kNavigateCancel = 4;
-constexpr int kNavigateFinish = 5;
-constexpr int kLinkBrowse = 9;
-constexpr int kLinkRestoreDefaults = 10;
-constexpr int kLinkCheckAll = 12;
-constexpr int kLinkUncheckAll = 13;
 
 // The skin's four lists, as LoadSkin fills them.
 struct SkinLists {
@@ -60,15 +51,26 @@ class Wizard {
  public:
   static constexpr int kPageWidth = 500;
   static constexpr int kPageHeight = 314;
+  // The colours of text on the page and in the bars.
+  static constexpr COLORREF kTextShadow = kDefaultShadowColour;
+  static constexpr COLORREF kTextFace = kDefaultFaceColour;
 
   Wizard() = default;
   Wizard(const Wizard&) = delete;
   Wizard& operator=(const Wizard&) = delete;
 
-  // Builds the bars, the frame, the background, the header band and all six
-  // pages over the skin and the model; `options` is where the install location
-  // lives (ParentFolder). The model's pictures are shown, not copied, so the
-  // model must outlive the wizard. False when a part could not be made (a skin
+  // The pages, in the order the user meets them. Build fills an empty list with
+  // the standard six (StandardPages.h); a caller may fill it first.
+  PageList& Pages() { return pages_; }
+  int PageCount() const { return pages_.count(); }
+  Page* PageAt(int position) const { return pages_.at(position); }
+  // The page with `id`, or null.
+  Page* FindPage(int id) const;
+
+  // Builds the bars, the frame, the background, the header band and every page
+  // over the skin and the model; `options` is where the install location lives
+  // (ParentFolder). The model's pictures are shown, not copied, so the model
+  // must outlive the wizard. False when a part could not be made (a skin
   // without the sprites or fonts the pages need, or memory short).
   bool Build(SkinLists& skin, InstallModel& model, InstallOptions& options);
 
@@ -76,51 +78,92 @@ class Wizard {
   int WindowWidth() const;
   int WindowHeight() const;
 
-  // Shows `page`: its content items and navigation buttons, and the widget it
-  // focuses. Entering Installing empties the progress bar first; entering
-  // InstallFolder recomputes the folder status. The caller repaints.
-  void ShowPage(int page);
-  int CurrentPage() const { return page_; }
+  // Shows the page with `id`: its content items and navigation buttons; the page
+  // that was current leaves, the new one enters (and may focus a widget or
+  // recompute what it says). An unknown id shows only the frame's items. The
+  // caller repaints.
+  void ShowPage(int id);
+  int CurrentPage() const { return current_ != nullptr ? current_->Id() : -1; }
+
+  // The content items page `id` added: [first, end) in `content`; empty for an
+  // unknown page.
+  struct ItemRange {
+    int first = 0;
+    int end = 0;
+  };
+  ItemRange PageItems(int id) const;
 
   // The page a step of `delta` (+1 forward, -1 back) from the current one leads
-  // to: clamped to the pages, and past FileTypes when the package offers no
-  // optional file types. Not meaningful on Finished, where a step forward
-  // finishes instead (the caller's business).
+  // to: the next page in that direction that is offered, or the current one at
+  // either end. Not meaningful on Finished, where a step forward finishes
+  // instead (the caller's business).
   int StepTarget(int delta) const;
 
-  // Recomputes the two folder texts and whether the location is acceptable, and
-  // shows or hides Next to match.
+  // InstallFolder: recomputes the two folder texts and whether the location is
+  // acceptable, and shows or hides Next to match.
   void UpdateFolderStatus();
   // From now on the folder texts describe `facts` instead of the machine's drive,
   // so that a preview of the pages comes out the same on every machine.
-  void SetFolderFacts(const FolderFacts& facts) {
-    fixedFacts_ = facts;
-    factsFixed_ = true;
-  }
-  bool FolderOk() const { return folderOk_; }
-  const SetupString& FolderText(int i) const { return folderText_[i]; }
+  void SetFolderFacts(const FolderFacts& facts);
+  bool FolderOk() const;
+  const SetupString& FolderText(int i) const;
 
-  // Ticks (or clears) every file-type check box.
+  // FileTypes: ticks (or clears) every check box.
   void SetAllFileTypes(bool checked);
   // The check boxes' states in order into options.fileTypeChoices (as many as
   // it holds; those past it count as unchecked).
   void StoreFileTypeChoices(InstallOptions& options) const;
-  int FileTypeBoxCount() const { return fileTypeCount_; }
+  int FileTypeBoxCount() const;
   CheckBox* FileTypeBox(int i) const;
 
-  // Shows `fraction` on the progress bar; false when the bar already showed it.
+  // Installing: shows `fraction` on the progress bar; false when the bar
+  // already showed it.
   bool SetProgress(double fraction);
   // What the progress bar says ("42.0%").
-  const char* ProgressText() const { return progress_ != nullptr ? progress_->Text() : ""; }
+  const char* ProgressText() const;
+  // Finished: whether the user left "run the product" ticked.
   bool RunAfterSetupChecked() const;
 
   // The background painter: white, the background picture faintly, the header
-  // band, and the texts the page draws itself (folder status, completion).
-  // `surface` is the whole window.
+  // band, and the texts the current page draws itself. `surface` is the whole
+  // window.
   void PaintBackground(Image* surface) const;
   // The whole window: the background, then the scene's layers in the hover state
   // the scene holds.
   void Compose(Image* surface, int width, int height);
+
+  // What the pages build with, while Build runs. Positions are in page
+  // coordinates.
+  // A text item in `font` (the page text font unless said).
+  bool AddText(const char* text, int x, int y, int font = skinslot::kPageTextFont);
+  // An item showing `sprite`, which it then owns (deleted here on failure).
+  bool AddSprite(Sprite* sprite, int x, int y);
+  // Appends `widget` to the focus list; null (and the widget deleted) on failure.
+  template <typename W>
+  W* AddWidget(W* widget) {
+    if (widget != nullptr && widgets.add(widget) < 0) {
+      delete widget;
+      return nullptr;
+    }
+    return widget;
+  }
+  // A link at (0, 0) in the page text font, posting MSG_LINK with `code`.
+  LinkButton* AddLink(const char* text, int code);
+  // A check box at (0, 0) in the page text font, at least `minLabelWidth` wide.
+  CheckBox* AddCheckBox(const char* text, int minLabelWidth, int isChecked = 1);
+  void FocusWidget(const Widget* widget);
+  void SetNavigationVisible(int code, bool visible);
+  const BitmapFont* Font(int i) const { return skin_->fonts.at(i); }
+  ThreePieceBar& WidgetStyle() { return widgetStyle_; }
+  const InstallModel& Model() const { return *model_; }
+  const InstallOptions& Options() const { return *options_; }
+  int SideWidth() const { return model_->sidePicture.Width(); }
+  int TextLeft() const { return SideWidth() + 10; }
+  int TextWidth() const { return kPageWidth - TextLeft() - 10; }
+  // Text size as drawn.
+  static Size TextSize(const BitmapFont* font, const char* text) {
+    return font->Measure(text, false);
+  }
 
   Scene scene;
   ItemList content;
@@ -130,21 +173,15 @@ class Wizard {
 
  private:
   bool BuildBars();
-  bool BuildPages();
-  bool BuildFileTypeBoxes();
-  // A text item in `font` (the page text font unless said).
-  bool AddText(const char* text, int x, int y, int font = skinslot::kPageTextFont);
-  bool AddSprite(Sprite* sprite, int x, int y);
-  template <typename W>
-  W* AddWidget(W* widget);
+  bool BuildFrameItems();
   void ShowNavigation(unsigned shownCodes);
-  void SetNavigationVisible(int code, bool visible);
-  void ShowItems(int first, int last);
-  void FocusWidget(const Widget* widget);
-  int SideWidth() const { return model_->sidePicture.Width(); }
-  int TextLeft() const { return SideWidth() + 10; }
-  int TextWidth() const { return kPageWidth - TextLeft() - 10; }
-  const BitmapFont* Font(int i) const { return skin_->fonts.at(i); }
+  void ShowItems(const ItemRange& range);
+  template <typename P>
+  P* PageOf(int id) const {
+    return static_cast<P*>(FindPage(id));
+  }
+
+  static constexpr int kMaxPages = 16;
 
   SkinLists* skin_ = nullptr;
   InstallModel* model_ = nullptr;
@@ -152,19 +189,11 @@ class Wizard {
   ThreePieceBar widgetStyle_;
   Image background_;
   Image headerBand_;
-  int page_ = Welcome;
 
-  TextView* licence_ = nullptr;
-  LinkButton* browseLink_ = nullptr;
-  LinkButton* uncheckAllLink_ = nullptr;
-  ProgressBar* progress_ = nullptr;
-  CheckBox* runAfterSetup_ = nullptr;
-  int firstFileTypeWidget_ = -1;
-  int fileTypeCount_ = 0;
-  int firstFileTypeItem_ = -1;
-
-  SetupString folderText_[2];
-  bool folderOk_ = false;
-  FolderFacts fixedFacts_;
-  bool factsFixed_ = false;
+  PageList pages_{8};
+  // What each page added to `content`, by its place in `pages_`, and the items
+  // every page shows (the product's pictures and the title).
+  ItemRange pageItems_[kMaxPages];
+  ItemRange frameItems_;
+  Page* current_ = nullptr;
 };

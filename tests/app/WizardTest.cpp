@@ -14,6 +14,8 @@
 
 #include "app/FolderStatus.h"
 #include "app/Wizard.h"
+#include "app/pages/FileTypesPage.h"
+#include "app/pages/WelcomePage.h"
 #include "base/ByteStream.h"
 #include "platform/host/Prefix.h"
 #include "support/DefaultSkinFile.h"
@@ -21,7 +23,13 @@
 namespace {
 
 struct Fixture {
-  explicit Fixture(int optionalExtensions, const char* name = "Kestrane Test Product") {
+  // `added`, when given, joins the standard pages at position `at` (owned by
+  // the wizard from then on).
+  explicit Fixture(int optionalExtensions, const char* name = "Kestrane Test Product",
+                   Page* added = nullptr, int at = 0) {
+    if (added != nullptr) {
+      if (!AddStandardPages(wizard.Pages()) || wizard.Pages().insertAt(at, added) < 0) return;
+    }
     ByteStream bytes;
     if (!readDefaultSkinFile(bytes)) return;
     std::uint32_t position = 0;
@@ -66,6 +74,10 @@ struct Fixture {
       if (wizard.content.at(i)->flags & kItemVisible) shown.push_back(i);
     }
     return shown;
+  }
+  template <typename P>
+  P* PageOf(int id) const {
+    return static_cast<P*>(wizard.FindPage(id));
   }
   // The rectangle an item covers on the page: its widget's picture, or its sprite.
   Rect Covers(int i) const {
@@ -129,6 +141,56 @@ TEST(Wizard, PagesShowTheirButtons) {
   }
 }
 
+// A page only the tests have: one line of text, Back and Next, and a count of
+// its entries and exits.
+class CountingPage : public Page {
+ public:
+  static constexpr int kId = 100;
+  int Id() const override { return kId; }
+  const char* Name() const override { return "Counting"; }
+  bool Build(Wizard& wizard) override {
+    return wizard.AddText("A page of the tests", wizard.TextLeft(), 80);
+  }
+  unsigned Buttons() const override {
+    return NavigationBit(kNavigateBack) | NavigationBit(kNavigateNext);
+  }
+  void Enter(Wizard&) override { ++entered; }
+  void Leave(Wizard&) override { ++left; }
+  int entered = 0;
+  int left = 0;
+};
+
+TEST(Wizard, AnAddedPageIsSteppedThroughLikeTheStandardOnes) {
+  auto* page = new CountingPage;
+  Fixture f(0, "Kestrane Test Product", page, InstallFolder);
+  ASSERT_TRUE(f.built);
+  ASSERT_EQ(f.wizard.PageCount(), 7);
+  f.wizard.ShowPage(License);
+  ASSERT_EQ(f.wizard.StepTarget(+1), CountingPage::kId);
+  f.wizard.ShowPage(CountingPage::kId);
+  EXPECT_EQ(f.wizard.CurrentPage(), CountingPage::kId);
+  EXPECT_EQ(page->entered, 1);
+  EXPECT_EQ(page->left, 0);
+  EXPECT_TRUE(f.ButtonShown(kNavigateBack));
+  EXPECT_TRUE(f.ButtonShown(kNavigateNext));
+  EXPECT_FALSE(f.ButtonShown(kNavigateCancel));
+  EXPECT_FALSE(f.ButtonShown(kNavigateAgree));
+  // Its one item and the frame's, nothing of the pages beside it.
+  const Wizard::ItemRange own = f.wizard.PageItems(CountingPage::kId);
+  EXPECT_EQ(own.end - own.first, 1);
+  const int frameEnd = f.wizard.PageItems(Welcome).first;
+  for (int i : f.Shown()) EXPECT_TRUE(i < frameEnd || (i >= own.first && i < own.end)) << i;
+  EXPECT_EQ(f.wizard.StepTarget(-1), License);
+  EXPECT_EQ(f.wizard.StepTarget(+1), InstallFolder);
+  f.wizard.ShowPage(InstallFolder);
+  EXPECT_EQ(page->left, 1);
+  EXPECT_EQ(f.wizard.StepTarget(-1), CountingPage::kId);
+  // The standard pages keep their own items and steps around it.
+  f.wizard.ShowPage(Installing);
+  EXPECT_EQ(f.wizard.StepTarget(-1), InstallFolder) << "FileTypes offers nothing here";
+  for (int i : f.Shown()) EXPECT_FALSE(i >= own.first && i < own.end) << i;
+}
+
 TEST(Wizard, StepsSkipTheFileTypesPageWhenNothingIsOffered) {
   Fixture offered(3), plain(0);
   ASSERT_TRUE(offered.built && plain.built);
@@ -162,7 +224,7 @@ TEST(Wizard, FileTypeBoxesFillRowsLeftToRight) {
   }
   // The third box gives "Uncheck All Types" its column.
   f.wizard.ShowPage(FileTypes);
-  const ContentItem* uncheckAll = f.wizard.content.at(13);
+  const ContentItem* uncheckAll = f.PageOf<FileTypesPage>(FileTypes)->UncheckAllLink()->item;
   EXPECT_EQ(uncheckAll->x, f.wizard.FileTypeBox(2)->item->x);
   EXPECT_EQ(uncheckAll->rect.Width(),
             uncheckAll->widget != nullptr
@@ -174,7 +236,7 @@ TEST(Wizard, FileTypeBoxesFillRowsLeftToRight) {
 TEST(Wizard, WithoutAThirdBoxUncheckAllStaysRightAligned) {
   Fixture f(2);
   ASSERT_TRUE(f.built);
-  const ContentItem* uncheckAll = f.wizard.content.at(13);
+  const ContentItem* uncheckAll = f.PageOf<FileTypesPage>(FileTypes)->UncheckAllLink()->item;
   EXPECT_EQ(uncheckAll->rect.right, Wizard::kPageWidth - 10);
 }
 
@@ -200,9 +262,9 @@ TEST(Wizard, ProductNameBreaksBeforeItsDashOnlyWhenTooWide) {
   Fixture shortName(0, "Short - Name");
   ASSERT_TRUE(longDash.built && longPlain.built && shortName.built);
   const int line = longDash.skin.fonts.at(1)->metrics.tmHeight;
-  EXPECT_GE(longDash.wizard.content.at(4)->normal->height, 2 * line);
-  EXPECT_LT(longPlain.wizard.content.at(4)->normal->height, 2 * line);
-  EXPECT_LT(shortName.wizard.content.at(4)->normal->height, 2 * line);
+  EXPECT_GE(longDash.PageOf<WelcomePage>(Welcome)->ProductName()->normal->height, 2 * line);
+  EXPECT_LT(longPlain.PageOf<WelcomePage>(Welcome)->ProductName()->normal->height, 2 * line);
+  EXPECT_LT(shortName.PageOf<WelcomePage>(Welcome)->ProductName()->normal->height, 2 * line);
 }
 
 // A drive of the emulated machine, made for one test and removed after it.

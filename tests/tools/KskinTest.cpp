@@ -144,17 +144,18 @@ TEST(Kskin, PreviewShowsTheComposedPagesAndIsTheSameEveryRun) {
   EXPECT_GE(sheet.image.Height(), 2 * h);
   Image window;
   ASSERT_TRUE(window.Create(w, h, 24));
-  for (int page = Welcome; page <= Finished; ++page) {
+  ASSERT_EQ(int(sheet.pages.size()), wizard.PageCount());
+  for (int page = 0; page < wizard.PageCount(); ++page) {
     const Point at = sheet.pages[page];
     ASSERT_TRUE(at.x >= 0 && at.y >= 0 && at.x + w <= sheet.image.Width() &&
                 at.y + h <= sheet.image.Height())
         << "page " << page;
-    for (int other = Welcome; other < page; ++other) {
+    for (int other = 0; other < page; ++other) {
       const Point o = sheet.pages[other];
       EXPECT_TRUE(at.x >= o.x + w || o.x >= at.x + w || at.y >= o.y + h || o.y >= at.y + h)
           << "pages " << other << " and " << page << " overlap";
     }
-    kskin::StagePage(wizard, model, page);
+    kskin::StagePage(wizard, model, wizard.PageAt(page)->Id());
     wizard.Compose(&window, w, h);
     int differing = 0;
     for (int y = 0; y < h; ++y) {

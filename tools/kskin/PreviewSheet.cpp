@@ -23,8 +23,21 @@ constexpr int kLargestWindow = 4096;
 // Room below the pages for the skin's parts; the sheet is cropped to what is used.
 constexpr int kPartsRoom = 6000;
 
-const char* const kPageNames[kPreviewPages] = {"Welcome",    "License",    "Install folder",
-                                               "File types", "Installing", "Finished"};
+// A page's label on the sheet: its name as words ("InstallFolder" is "Install
+// folder").
+std::string pageLabel(const char* name) {
+  std::string label;
+  for (const char* c = name; *c != '\0'; ++c) {
+    const bool upper = *c >= 'A' && *c <= 'Z';
+    if (upper && c != name) {
+      label += ' ';
+      label += char(*c - 'A' + 'a');
+    } else {
+      label += *c;
+    }
+  }
+  return label;
+}
 
 std::int64_t requiredBytes(const InstallModel& model) {
   std::int64_t total = 0;
@@ -51,7 +64,8 @@ class Sheet {
                       std::to_string(h) + " pixels, too large to preview");
     }
     sheet_.window = Size{w, h};
-    const int rows = (kPreviewPages + kColumns - 1) / kColumns;
+    const int pages = wizard.PageCount();
+    const int rows = (pages + kColumns - 1) / kColumns;
     const int width = kColumns * w + (kColumns + 1) * kGap;
     const int pagesBottom = kGap + rows * (kLabelRoom + h + kGap);
     if (!image_.Create(width, pagesBottom + kPartsRoom, 24)) {
@@ -61,13 +75,15 @@ class Sheet {
 
     Image window;
     if (!window.Create(w, h, 24)) throw SkinError("no memory for the preview");
-    for (int page = 0; page < kPreviewPages; ++page) {
-      const int x = kGap + page % kColumns * (w + kGap);
-      const int y = kGap + page / kColumns * (kLabelRoom + h + kGap);
-      label(x, y, kPageNames[page]);
-      StagePage(wizard, model, page);
+    sheet_.pages.clear();
+    for (int at = 0; at < pages; ++at) {
+      const Page* page = wizard.PageAt(at);
+      const int x = kGap + at % kColumns * (w + kGap);
+      const int y = kGap + at / kColumns * (kLabelRoom + h + kGap);
+      label(x, y, pageLabel(page->Name()).c_str());
+      StagePage(wizard, model, page->Id());
       wizard.Compose(&window, w, h);
-      sheet_.pages[page] = Point{x, y + kLabelRoom};
+      sheet_.pages.push_back(Point{x, y + kLabelRoom});
       DrawImage(&image_, x, y + kLabelRoom, &window);
     }
 
@@ -178,15 +194,15 @@ class Sheet {
 
 }  // namespace
 
-void StagePage(Wizard& wizard, const InstallModel& model, int page) {
+void StagePage(Wizard& wizard, const InstallModel& model, int pageId) {
   FolderFacts roomyDrive;
   roomyDrive.local = true;
   roomyDrive.enough = true;
   roomyDrive.available = std::int64_t(80) << 30;
   roomyDrive.required = requiredBytes(model);
   wizard.SetFolderFacts(roomyDrive);
-  wizard.ShowPage(page);
-  if (page == Installing) wizard.SetProgress(0.4);
+  wizard.ShowPage(pageId);
+  if (pageId == Installing) wizard.SetProgress(0.4);
 }
 
 void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet) {

@@ -1,7 +1,9 @@
-// The preview sheet: the wizard's six pages as the program composes them over a
+// The preview sheet: the wizard's pages as the program composes them over a
 // skin and a product, then the skin's own parts (pictures, sprites and captions,
 // the fonts' character sets) for the skin's author.
 #pragma once
+
+#include <vector>
 
 #include "app/Wizard.h"
 #include "kskin/Report.h"
@@ -11,19 +13,18 @@
 
 namespace kskin {
 
-constexpr int kPreviewPages = Finished + 1;
-
 struct PreviewSheet {
   Image image;
-  // The size of each page's window, and where each one starts on the sheet.
+  // The size of each page's window, and where each one starts on the sheet, in
+  // the wizard's page order.
   Size window{};
-  Point pages[kPreviewPages] = {};
+  std::vector<Point> pages;
 };
 
 // Shows `page` as the sheet pictures it: as the program first shows it, except
 // that Installing is part of the way through. The folder page describes a fixed
 // roomy local drive rather than this machine's.
-void StagePage(Wizard& wizard, const InstallModel& model, int page);
+void StagePage(Wizard& wizard, const InstallModel& model, int pageId);
 
 // Draws the sheet. Throws SkinError when the pages cannot be built over `skin`
 // and `model` (a skin without the parts the pages need), when the window is

@@ -1,0 +1,82 @@
+#include "app/pages/FileTypesPage.h"
+
+#include <algorithm>
+
+#include "app/Wizard.h"
+#include "widgets/FileTypeGrid.h"
+
+namespace {
+
+const char kFileTypesHeading[] =
+    "Check the file types you want Windows to\nopen with the software you are installing:";
+const char kCheckAll[] = "Check All Types";
+const char kUncheckAll[] = "Uncheck All Types";
+
+}  // namespace
+
+int FileTypesPage::Id() const {
+  return FileTypes;
+}
+
+unsigned FileTypesPage::Buttons() const {
+  return NavigationBit(kNavigateNext) | NavigationBit(kNavigateBack) |
+         NavigationBit(kNavigateCancel);
+}
+
+bool FileTypesPage::Offered(const Wizard& wizard) const {
+  return wizard.Model().selectableItem != -1;
+}
+
+bool FileTypesPage::Build(Wizard& wizard) {
+  // "Uncheck All Types" sits at the right until there is a third check box to
+  // line up with.
+  const int x0 = wizard.TextLeft();
+  if (!wizard.AddText(kFileTypesHeading, x0, 80)) return false;
+  LinkButton* checkAll = wizard.AddLink(kCheckAll, kLinkCheckAll);
+  uncheckAll_ = wizard.AddLink(kUncheckAll, kLinkUncheckAll);
+  if (checkAll == nullptr || uncheckAll_ == nullptr) return false;
+  checkAll->MoveTo(x0, 276);
+  uncheckAll_->MoveTo(Wizard::kPageWidth - uncheckAll_->picture.Width() - 10, 276);
+  return BuildBoxes(wizard);
+}
+
+bool FileTypesPage::BuildBoxes(Wizard& wizard) {
+  firstBox_ = wizard.widgets.count();
+  boxCount_ = 0;
+  const InstallModel& model = wizard.Model();
+  if (model.selectableItem < 0) return true;
+  const InstallItem* item = model.itemAt(model.selectableItem);
+  const FileTypeEntry* type = item != nullptr ? item->fileTypes.at(model.selectableType) : nullptr;
+  if (type == nullptr) return true;
+  const ExtensionSet& labels = type->optionalExtensions;
+  const BitmapFont* body = wizard.Font(skinslot::kPageTextFont);
+
+  // Every box as wide as the widest label, so that they line up in a grid.
+  int labelWidth = 0;
+  for (int i = 0; i < labels.count(); ++i) {
+    labelWidth = std::max(labelWidth, Wizard::TextSize(body, labels.at(i)->text()).cx);
+  }
+  for (int i = 0; i < labels.count(); ++i) {
+    if (wizard.AddCheckBox(labels.at(i)->text(), labelWidth) == nullptr) return false;
+    ++boxCount_;
+  }
+  if (boxCount_ == 0) return true;
+
+  const FileTypeGrid grid =
+      LayOutFileTypeGrid(wizard.SideWidth(), Box(wizard, 0)->picture.GetSize());
+  for (int i = 0; i < boxCount_; ++i) {
+    const Point at = grid.BoxPosition(i);
+    Box(wizard, i)->MoveTo(at.x, at.y);
+  }
+  if (boxCount_ >= 3) uncheckAll_->MoveTo(Box(wizard, 2)->item->x, 276);
+  return true;
+}
+
+CheckBox* FileTypesPage::Box(const Wizard& wizard, int i) const {
+  if (i < 0 || i >= boxCount_) return nullptr;
+  return static_cast<CheckBox*>(wizard.widgets.at(firstBox_ + i));
+}
+
+void FileTypesPage::Enter(Wizard& wizard) {
+  if (boxCount_ > 0) wizard.FocusWidget(Box(wizard, 0));
+}

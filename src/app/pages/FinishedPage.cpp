@@ -1,0 +1,45 @@
+#include "app/pages/FinishedPage.h"
+
+#include "app/Wizard.h"
+
+namespace {
+
+const char kRunAfterSetup[] = "Run software upon exiting Setup?";
+const char kFinishedDone[] = "The Setup and Install process\nwas successfully completed.";
+const char kFinishedReady[] =
+    "This software is now ready to use and\ncan be accessed from the Start Menu, its\nDesktop "
+    "Shortcut Icon, or from the install\nfolder. We hope you'll enjoy it!";
+const char kFinishedUninstall[] =
+    "To uninstall this software please use Control\nPanel's \"Add or Remove Programs\".";
+
+}  // namespace
+
+int FinishedPage::Id() const {
+  return Finished;
+}
+
+bool FinishedPage::Build(Wizard& wizard) {
+  // The check box, centred in the text column, starts ticked.
+  runAfterSetup_ = wizard.AddCheckBox(kRunAfterSetup, 0, 1);
+  if (runAfterSetup_ == nullptr) return false;
+  runAfterSetup_->MoveTo(
+      wizard.TextLeft() + (wizard.TextWidth() - runAfterSetup_->picture.Width()) / 2, 220);
+  return true;
+}
+
+void FinishedPage::Enter(Wizard& wizard) {
+  wizard.FocusWidget(runAfterSetup_);
+}
+
+void FinishedPage::PaintBackground(const Wizard& wizard, Image* surface, int originX,
+                                   int originY) const {
+  const BitmapFont* body = wizard.Font(skinslot::kPageTextFont);
+  const int x0 = originX + wizard.TextLeft();
+  const COLORREF shadow = Wizard::kTextShadow, face = Wizard::kTextFace;
+  body->DrawText(surface, x0, originY + 80, kFinishedDone, shadow, face, false);
+  body->DrawText(surface, x0, originY + 130, kFinishedReady, shadow, face, false);
+  const Size size = Wizard::TextSize(body, kFinishedUninstall);
+  const int room = Wizard::kPageWidth - wizard.SideWidth() - 20;
+  body->DrawText(surface, x0 + (room - size.cx) / 2, originY + Wizard::kPageHeight - size.cy,
+                 kFinishedUninstall, shadow, face, false);
+}

@@ -1,0 +1,39 @@
+// InstallFolder: where the product goes, what that folder and its drive hold,
+// and two links: change the location, restore the default. Next is offered only
+// for a location the product can be installed to.
+#pragma once
+
+#include "app/FolderStatus.h"
+#include "app/pages/Page.h"
+#include "base/SetupString.h"
+
+class LinkButton;
+
+class InstallFolderPage : public Page {
+ public:
+  int Id() const override;
+  const char* Name() const override { return "InstallFolder"; }
+  bool Build(Wizard& wizard) override;
+  unsigned Buttons() const override;
+  void Enter(Wizard& wizard) override;
+  void PaintBackground(const Wizard& wizard, Image* surface, int originX,
+                       int originY) const override;
+
+  // Recomputes the two folder texts and whether the location is acceptable, and
+  // shows or hides Next to match.
+  void UpdateStatus(Wizard& wizard);
+  // From now on the texts describe `facts` instead of the machine's drive.
+  void SetFacts(const FolderFacts& facts) {
+    fixedFacts_ = facts;
+    factsFixed_ = true;
+  }
+  bool Ok() const { return ok_; }
+  const SetupString& Text(int i) const { return text_[i]; }
+
+ private:
+  LinkButton* browseLink_ = nullptr;
+  SetupString text_[2];
+  bool ok_ = false;
+  FolderFacts fixedFacts_;
+  bool factsFixed_ = false;
+};

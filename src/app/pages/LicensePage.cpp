@@ -1,0 +1,40 @@
+#include "app/pages/LicensePage.h"
+
+#include <cstring>
+
+#include "app/Wizard.h"
+
+namespace {
+
+const char kLicenceAgree[] = "Please click I Agree to proceed...";
+
+}  // namespace
+
+int LicensePage::Id() const {
+  return License;
+}
+
+unsigned LicensePage::Buttons() const {
+  return NavigationBit(kNavigateAgree) | NavigationBit(kNavigateBack) |
+         NavigationBit(kNavigateCancel);
+}
+
+bool LicensePage::Build(Wizard& wizard) {
+  const ByteStream& licence = wizard.Model().licenceText;
+  const char* licenceBytes = reinterpret_cast<const char*>(licence.bytes());
+  const int licenceLength =
+      licenceBytes != nullptr ? int(strnlen(licenceBytes, licence.size())) : 0;
+  licence_ = wizard.AddWidget(TextView::New());
+  if (licence_ == nullptr ||
+      !licence_->Setup(wizard.Font(skinslot::kLicenceFont), wizard.TextLeft(), 80,
+                       wizard.TextWidth(), 200, licenceBytes, licenceLength, 60, wizard.content)) {
+    return false;
+  }
+  const Size agreeSize = Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), kLicenceAgree);
+  return wizard.AddText(kLicenceAgree, Wizard::kPageWidth - agreeSize.cx,
+                        Wizard::kPageHeight - agreeSize.cy);
+}
+
+void LicensePage::Enter(Wizard& wizard) {
+  wizard.FocusWidget(licence_);
+}

@@ -1,0 +1,54 @@
+#include "app/pages/WelcomePage.h"
+
+#include "app/Wizard.h"
+
+namespace {
+
+const char kWelcomeThanks[] =
+    "Thank you for choosing Kestrane software.\nWe will now Setup and Install:";
+const char kWelcomeGuide[] =
+    "In the following pages you will be asked to\nselect Setup preferences. Click on the "
+    "Next\nbutton to advance to the next page. Click on\nthe Back button to review/change "
+    "selections.";
+const char kWelcomeNext[] = "Please click Next to begin...";
+
+// The product's name stands out from the page text.
+constexpr COLORREF kProductShadow = 0x000000;
+constexpr COLORREF kProductFace = 0xA00000;
+
+}  // namespace
+
+int WelcomePage::Id() const {
+  return Welcome;
+}
+
+unsigned WelcomePage::Buttons() const {
+  return NavigationBit(kNavigateNext) | NavigationBit(kNavigateCancel);
+}
+
+bool WelcomePage::Build(Wizard& wizard) {
+  const int x0 = wizard.TextLeft();
+  const BitmapFont* body = wizard.Font(skinslot::kPageTextFont);
+  if (!wizard.AddText(kWelcomeThanks, x0, 80)) return false;
+
+  // A product name too wide for the column breaks before its first dash, if it
+  // has one.
+  SetupString product = wizard.Model().displayName;
+  if (Wizard::TextSize(body, product.text()).cx > wizard.TextWidth()) {
+    const int dash = product.findChar('-');
+    if (dash >= 0) product.insertText(dash, "\n");
+  }
+  const Size productSize = Wizard::TextSize(body, product.text());
+  if (!wizard.AddText(product.text(), x0 + (Wizard::kPageWidth - x0 - productSize.cx) / 2, 150)) {
+    return false;
+  }
+  productName_ = wizard.content.at(wizard.content.count() - 1);
+  productName_->useOwnColours = true;
+  productName_->ownShadow = kProductShadow;
+  productName_->ownFace = kProductFace;
+
+  if (!wizard.AddText(kWelcomeGuide, x0, 210)) return false;
+  const Size nextSize = Wizard::TextSize(body, kWelcomeNext);
+  return wizard.AddText(kWelcomeNext, Wizard::kPageWidth - nextSize.cx,
+                        Wizard::kPageHeight - nextSize.cy);
+}
