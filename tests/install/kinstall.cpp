@@ -17,9 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "install/InstallWorker.h"
+#include "install/InstallPrinter.h"
 #include "support/HostilePackages.h"
-#include "support/MessageCollector.h"
 
 namespace {
 
@@ -42,34 +41,16 @@ int writePackages(const std::string& folder) {
   return ok && names ? 0 : 2;
 }
 
-// The pass as kpack install runs it: all-users links in the menu and on the
-// desktop, every optional extension checked.
+// The pass as kpack install runs it, printing what kinstall's readers expect:
+// no progress, the paths as stored.
 int install(const InstallModel& model, const char* parent) {
   InstallOptions options;
-  options.CurrentUser = 0;
-  options.StartMenuEntry = options.TopMenuEntry = options.DesktopIcon = 1;
-  options.ParentFolder = parent;
-  options.model = &model;
-  for (int& choice : options.fileTypeChoices) choice = 1;
-  // The messages wait in this thread's queue until the pass has ended.
-  MessageCollector collector;
-  const WorkerNotifyTarget target{collector.window(), 0, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
-  InstallWorker worker;
-  worker.setNotifyTarget(&target);
-  worker.setOptions(&options);
-  if (!worker.start()) return 2;
-  worker.waitUntilEnded();
-  int status = 2;
-  for (const PostedMessage& m : collector.take()) {
-    if (m.message == MSG_INSTALL_DONE) {
-      std::printf("done %d\n", int(m.lParam));
-      if (m.lParam == 1 && status == 2) status = 0;
-    } else if (m.message == MSG_INSTALL_ERROR) {
-      std::printf("error %d %s\n", int(worker.failure().code), worker.failure().path.text());
-      status = 1;
-    }
-  }
-  return status;
+  defaultInstallOptions(options, model, parent);
+  InstallPrinter::Style style;
+  style.progress = false;
+  InstallPrinter printer(stdout, style);
+  runInstallPass(options, printer);
+  return printer.status();
 }
 
 int installAll(int count, char** files, const char* parent) {
