@@ -5,6 +5,7 @@
 #include "base/ByteSize.h"
 #include "base/Paths.h"
 #include "system/DiskSpace.h"
+#include "system/InstallScope.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ FolderFacts ReadFolderFacts(const InstallModel& model, const SetupString& parent
   driveRoot(root);
   facts.enough = checkDiskSpace(root.text(), facts.available, facts.required, &itemSize,
                                 model.itemCount(), const_cast<InstallModel*>(&model));
-  SetupString target = model.installFolderName;
-  facts.exists = joinPath(target, parentFolder.text()) && isDirectory(target.text());
+  SetupString target;
+  facts.exists = installLocation(model, parentFolder.text(), target) && isDirectory(target.text());
   return facts;
 }
 

@@ -1,5 +1,6 @@
 #include "app/SetupApp.h"
 
+#include "app/AppMessages.h"
 #include "base/ByteView.h"
 #include "base/Paths.h"
 #include "base/SetupString.h"
@@ -9,6 +10,7 @@
 #include "platform/Process.h"
 #include "platform/WinDefs.h"
 #include "system/Folders.h"
+#include "system/InstallScope.h"
 #include "system/ShellActions.h"
 
 namespace {
@@ -156,10 +158,10 @@ void SetupApp::Step(int delta) {
 
 void SetupApp::StartInstallation() {
   wizard_.StoreFileTypeChoices(options_);
-  options_.CurrentUser = 0;
-  options_.StartMenuEntry = 1;
-  options_.TopMenuEntry = 1;
-  options_.DesktopIcon = 1;
+  options_.CurrentUser = false;
+  options_.StartMenuEntry = true;
+  options_.TopMenuEntry = true;
+  options_.DesktopIcon = true;
   notify_.window = window_.Handle();
   notify_.progressMessage = MSG_INSTALL_PROGRESS;
   notify_.doneMessage = MSG_INSTALL_DONE;
@@ -193,8 +195,8 @@ void SetupApp::AskCancelOrFinish() {
 }
 
 void SetupApp::RunAfterExit() {
-  SetupString folder = model_.installFolderName;
-  joinPath(folder, options_.ParentFolder.text());
+  SetupString folder;
+  installLocation(model_, options_.ParentFolder.text(), folder);
   for (int i = 0; i < model_.itemCount(); ++i) {
     const InstallItem* item = model_.itemAt(i);
     if ((item->flags & kItemRunAfterSetup) != 0) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "app/AppMessages.h"
 #include "app/FolderStatus.h"
 #include "app/pages/FileTypesPage.h"
 #include "app/pages/FinishedPage.h"
@@ -162,12 +163,13 @@ LinkButton* Wizard::AddLink(const char* text, int code) {
   return link;
 }
 
-CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, int isChecked) {
+CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, bool isChecked) {
   CheckBox* box = AddWidget(CheckBox::New());
   if (box == nullptr ||
-      !box->Setup(Font(skinslot::kPageTextFont), 0, 0, text, content, &widgetStyle_,
-                  skin_->sprites.at(skinslot::kTickUnchecked),
-                  skin_->sprites.at(skinslot::kTickChecked), isChecked, minLabelWidth)) {
+      !box->Setup({Font(skinslot::kPageTextFont), text, &widgetStyle_,
+                   skin_->sprites.at(skinslot::kTickUnchecked),
+                   skin_->sprites.at(skinslot::kTickChecked), isChecked, minLabelWidth},
+                  0, 0, content)) {
     return nullptr;
   }
   return box;
@@ -296,7 +298,7 @@ void Wizard::SetAllFileTypes(bool checked) {
 void Wizard::StoreFileTypeChoices(InstallOptions& options) const {
   if (model_->selectableItem == -1) return;
   for (int i = 0; i < FileTypeBoxCount() && i < InstallOptions::kMaxFileTypeChoices; ++i) {
-    options.fileTypeChoices[i] = FileTypeBox(i)->checked;
+    options.fileTypeChoices[i] = FileTypeBox(i)->checked != 0;
   }
 }
 

@@ -150,7 +150,7 @@ class Wizard {
   // A link at (0, 0) in the page text font, posting MSG_LINK with `code`.
   LinkButton* AddLink(const char* text, int code);
   // A check box at (0, 0) in the page text font, at least `minLabelWidth` wide.
-  CheckBox* AddCheckBox(const char* text, int minLabelWidth, int isChecked = 1);
+  CheckBox* AddCheckBox(const char* text, int minLabelWidth, bool isChecked = true);
   void FocusWidget(const Widget* widget);
   void SetNavigationVisible(int code, bool visible);
   const BitmapFont* Font(int i) const { return skin_->fonts.at(i); }

@@ -6,6 +6,7 @@
 #include "platform/Com.h"
 #include "platform/Shell.h"
 #include "system/FileOps.h"
+#include "system/InstallScope.h"
 
 const char* installErrorText(std::int32_t code) {
   switch (code) {
@@ -24,13 +25,13 @@ const char* installErrorText(std::int32_t code) {
 
 void defaultInstallOptions(InstallOptions& options, const InstallModel& model,
                            const char* parentFolder) {
-  options.CurrentUser = 0;
-  options.StartMenuEntry = 1;
-  options.TopMenuEntry = 1;
-  options.DesktopIcon = 1;
+  options.CurrentUser = false;
+  options.StartMenuEntry = true;
+  options.TopMenuEntry = true;
+  options.DesktopIcon = true;
   options.ParentFolder = parentFolder;
   options.model = &model;
-  for (int& choice : options.fileTypeChoices) choice = 1;
+  for (bool& choice : options.fileTypeChoices) choice = true;
 }
 
 namespace {
@@ -41,8 +42,10 @@ class Pass {
       : options_(options), listener_(listener), items_(options.model->items) {}
 
   bool run() {
-    SetupString location(options_.model->installFolderName);
-    if (!joinPath(location, options_.ParentFolder.text())) return fail(FailCreateFolder, location);
+    SetupString location;
+    if (!installLocation(*options_.model, options_.ParentFolder.text(), location)) {
+      return fail(FailCreateFolder, location);
+    }
 
     if (isDirectory(location.text()) && !deleteTree(location.text(), 0, true)) {
       return fail(FailOverwriteFolder, location);

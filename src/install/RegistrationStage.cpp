@@ -41,7 +41,7 @@ void registerItem(InstallOptions& options, int index, const char* location) {
 void runRegistrationStage(InstallOptions& options, const char* location) {
   if (options.model == nullptr || location == nullptr) return;
   for (int i = 0; i < options.model->itemCount(); ++i) registerItem(options, i, location);
-  if (options.StartMenuEntry != 0) createMenuShortcuts(options, location);
-  if (options.DesktopIcon != 0) createDesktopShortcuts(options, location);
+  if (options.StartMenuEntry) createMenuShortcuts(options, location);
+  if (options.DesktopIcon) createDesktopShortcuts(options, location);
   saveInstallOptions(options);
 }

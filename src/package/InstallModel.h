@@ -126,15 +126,16 @@ class InstallModel {
 struct InstallOptions {
   static constexpr int kMaxFileTypeChoices = 100;
 
-  int CurrentUser = 0;  // 0: shortcuts for all users
-  int StartMenuEntry = 0;
-  int TopMenuEntry = 0;
-  int DesktopIcon = 0;
+  // Saved as the settings' 0/1 values of the same names.
+  bool CurrentUser = false;  // false: shortcuts for all users
+  bool StartMenuEntry = false;
+  bool TopMenuEntry = false;
+  bool DesktopIcon = false;
   SetupString ParentFolder;     // the folder that receives the install folder
   SetupString ParentMenuEntry;  // start-menu group; the wizard leaves it empty
   platform::ModuleHandle module = nullptr;
   const InstallModel* model = nullptr;
   // One slot per optional extension of the selectable type, in the set's order;
-  // non-zero associates it. Extensions past the last slot are never associated.
-  int fileTypeChoices[kMaxFileTypeChoices] = {};
+  // true associates it. Extensions past the last slot are never associated.
+  bool fileTypeChoices[kMaxFileTypeChoices] = {};
 };

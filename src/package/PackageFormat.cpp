@@ -40,6 +40,16 @@ bool isSafeInstallFolderName(const char* name) {
   return anyName;
 }
 
+bool isKeyName(const char* name) {
+  return name != nullptr && *name != '\0' && std::strchr(name, '\\') == nullptr;
+}
+
+bool isFileName(const char* name) {
+  if (name == nullptr || *name == '\0') return false;
+  if (std::strpbrk(name, "\\/") != nullptr) return false;
+  return !isOnlyDots(name, name + std::strlen(name));
+}
+
 bool isSafeItemFileName(const char* fileName) {
   if (fileName == nullptr) return false;
   PathParts parts;

@@ -23,6 +23,16 @@ constexpr std::uint32_t kMaxPackedText = 1024;
 // Subfolders ("Company\Product") are fine. '/' separates as '\' does.
 bool isSafeInstallFolderName(const char* name);
 
+// A key name names one registry key below its parent (the company and the
+// settings key below "software"): not empty, no backslash. A slash is an ordinary
+// character of a key name ("Nordisk A/S").
+bool isKeyName(const char* name);
+
+// A file name names one folder, file or link below its parent, or an extension:
+// not empty, no backslash or slash, and not made only of dots (which would name
+// the parent itself, or climb above it).
+bool isFileName(const char* name);
+
 // Items are installed under the file-name-and-extension part of their name (the
 // last component). It must name a file, not the install folder or its parent:
 // not empty and not made only of dots.

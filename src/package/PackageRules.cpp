@@ -60,9 +60,10 @@ bool RuleCheck::fileType(int index, const FileTypeEntry& type) {
                {type.optionalExtensions, RuleField::OptionalExtensions}};
   for (const auto& extensions : lists) {
     for (int k = 0; k < extensions.list.count(); ++k) {
-      if (extensions.list.at(k)->findChar('\\') >= 0) {
+      if (!isFileName(extensions.list.at(k)->text())) {
         return broken(extensions.field, index, &type,
-                      "extension \"%s\" must be one key name, without a backslash",
+                      "extension \"%s\" must be one name, without a backslash or slash and "
+                      "not only dots",
                       extensions.list.at(k)->text());
       }
     }

@@ -141,13 +141,6 @@ constexpr unsigned WM_MOUSEWHEEL = 0x020A;
 constexpr unsigned WM_CAPTURECHANGED = 0x0215;
 constexpr unsigned WM_USER = 0x0400;
 
-// The program's private messages. The worker posts the last three.
-constexpr unsigned MSG_NAVIGATE = WM_USER + 1;
-constexpr unsigned MSG_LINK = WM_USER + 5;
-constexpr unsigned MSG_INSTALL_PROGRESS = WM_USER + 100;
-constexpr unsigned MSG_INSTALL_DONE = WM_USER + 101;
-constexpr unsigned MSG_INSTALL_ERROR = WM_USER + 102;
-
 // WM_SIZE's wParam.
 constexpr std::uintptr_t SIZE_RESTORED = 0;
 constexpr std::uintptr_t SIZE_MINIMIZED = 1;

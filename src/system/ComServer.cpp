@@ -2,6 +2,7 @@
 
 #include "base/SetupString.h"
 #include "platform/WinDefs.h"
+#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -21,15 +22,16 @@ bool registerComServer(const char* classId, const char* serverName, const char* 
   serverKey.format("%s%s%s", "CLSID\\", classId, "\\InProcServer32");
   SetupString quoted(serverPath);
   quotePath(quoted);
-  return writeRegString(HKEY_CLASSES_ROOT, classKey.text(), nullptr, serverName) &&
-         writeRegString(HKEY_CLASSES_ROOT, serverKey.text(), nullptr, quoted.text()) &&
-         writeRegString(HKEY_CLASSES_ROOT, serverKey.text(), "ThreadingModel", "Apartment") &&
-         writeRegString(HKEY_LOCAL_MACHINE, kApprovedShellExtensions, classId, serverName);
+  const InstallScope& scope = InstallScope::allUsers();
+  return writeRegString(scope.classesRoot, classKey.text(), nullptr, serverName) &&
+         writeRegString(scope.classesRoot, serverKey.text(), nullptr, quoted.text()) &&
+         writeRegString(scope.classesRoot, serverKey.text(), "ThreadingModel", "Apartment") &&
+         writeRegString(scope.machineRoot, kApprovedShellExtensions, classId, serverName);
 }
 
 bool unregisterComServer(const char* classId) {
   if (isEmpty(classId)) return false;
   SetupString classKey;
   classKey.format("%s%s", "CLSID\\", classId);
-  return deleteKeyTree(HKEY_CLASSES_ROOT, classKey.text()) == 0;
+  return deleteKeyTree(InstallScope::allUsers().classesRoot, classKey.text()) == 0;
 }

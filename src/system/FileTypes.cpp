@@ -5,9 +5,15 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
+#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
+
+// Document types are the machine's: they go below the all-users classes root.
+platform::RegKey classesRoot() {
+  return InstallScope::allUsers().classesRoot;
+}
 
 constexpr char kOpenWithProgids[] = "\\OpenWithProgids";
 
@@ -48,7 +54,7 @@ bool registerProgId(bool isApplication, const char* name, const char* descriptio
   if (isEmpty(name) || isEmpty(description) || isEmpty(appPath)) return false;
   SetupString key;
   key.format("%s%s", isApplication ? "Applications\\" : "", name);
-  deleteKeyTree(HKEY_CLASSES_ROOT, key.text());
+  deleteKeyTree(classesRoot(), key.text());
 
   const SetupString shortPath = shortPathOf(appPath);
   SetupString icon;
@@ -78,44 +84,38 @@ bool registerProgId(bool isApplication, const char* name, const char* descriptio
       {editDde, "[edit(\"%1\")]"},
   };
   for (const auto& row : rows) {
-    if (!writeRegString(HKEY_CLASSES_ROOT, row.key.text(), nullptr, row.text)) return false;
+    if (!writeRegString(classesRoot(), row.key.text(), nullptr, row.text)) return false;
   }
   if (!isEmpty(shellExKey) && !isEmpty(handlerClassId)) {
     SetupString slot;
     slot.format("%s%s%s", key.text(), "\\shellex\\", shellExKey);
-    return writeRegString(HKEY_CLASSES_ROOT, slot.text(), nullptr, handlerClassId);
+    return writeRegString(classesRoot(), slot.text(), nullptr, handlerClassId);
   }
   return true;
 }
 
 bool addOpenWithProgid(const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
-  return writeRegEmptyValue(HKEY_CLASSES_ROOT, openWithKey(ext).text(), progId);
+  return writeRegEmptyValue(classesRoot(), openWithKey(ext).text(), progId);
 }
 
 bool removeOpenWithProgid(const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
-  platform::RegKey key = nullptr;
-  if (platform::regOpenKey(HKEY_CLASSES_ROOT, openWithKey(ext).text(), KEY_SET_VALUE, &key) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  const bool removed = platform::regDeleteValue(key, progId) == ERROR_SUCCESS;
-  platform::regCloseKey(key);
-  return removed;
+  OpenKey key;
+  return key.open(classesRoot(), openWithKey(ext).text(), KEY_SET_VALUE) == ERROR_SUCCESS &&
+         platform::regDeleteValue(key.get(), progId) == ERROR_SUCCESS;
 }
 
 void takeExtension(const char* progId, const char* ext, int listInOpenWith) {
   if (progId == nullptr || ext == nullptr) return;
-  writeRegString(HKEY_CLASSES_ROOT, dottedExtension(ext).text(), nullptr, progId);
+  writeRegString(classesRoot(), dottedExtension(ext).text(), nullptr, progId);
   if (listInOpenWith != 0) addOpenWithProgid(progId, ext);
 }
 
 bool extensionOwnedBy(const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
   char owner[kPathBufferSize];
-  if (!readRegString(HKEY_CLASSES_ROOT, dottedExtension(ext).text(), nullptr, owner,
-                     sizeof owner)) {
+  if (!readRegString(classesRoot(), dottedExtension(ext).text(), nullptr, owner, sizeof owner)) {
     return false;
   }
   return compareNoCase(SetupString(owner), SetupString(progId)) == 0;
@@ -124,14 +124,13 @@ bool extensionOwnedBy(const char* progId, const char* ext) {
 bool disownExtension(const char* progId, const char* ext) {
   removeOpenWithProgid(progId, ext);
   if (!extensionOwnedBy(progId, ext)) return false;
-  return writeRegString(HKEY_CLASSES_ROOT, dottedExtension(ext).text(), nullptr, "");
+  return writeRegString(classesRoot(), dottedExtension(ext).text(), nullptr, "");
 }
 
 bool firstOtherProgid(SetupString& out, const char* ext) {
   if (ext == nullptr) return false;
-  platform::RegKey key = nullptr;
-  if (platform::regOpenKey(HKEY_CLASSES_ROOT, openWithKey(ext).text(), KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS) {
+  OpenKey key;
+  if (key.open(classesRoot(), openWithKey(ext).text(), KEY_QUERY_VALUE) != ERROR_SUCCESS) {
     return false;
   }
   SetupString name;
@@ -139,14 +138,15 @@ bool firstOtherProgid(SetupString& out, const char* ext) {
   bool found = false;
   for (std::uint32_t index = 0;; ++index) {
     std::uint32_t length = kPathBufferSize;
-    if (platform::regEnumValue(key, index, buffer, &length, nullptr) != ERROR_SUCCESS) break;
+    if (platform::regEnumValue(key.get(), index, buffer, &length, nullptr) != ERROR_SUCCESS) {
+      break;
+    }
     if (length > 0) {
       found = true;
       break;
     }
   }
   name.unlockBuffer(found ? -1 : 0);
-  platform::regCloseKey(key);
   if (found) out = name;
   return found;
 }
@@ -191,7 +191,7 @@ void registerDocumentTypes(const InstallOptions& options, int itemIndex, const c
     }
     for (int k = 0; k < type.optionalExtensions.count(); ++k) {
       const char* ext = type.optionalExtensions.at(k)->text();
-      if (selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k] != 0) {
+      if (selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k]) {
         takeExtension(progId, ext, 1);
       } else if (!releaseExtension(progId, ext)) {
         addOpenWithProgid(progId, ext);

@@ -6,34 +6,40 @@
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
 
+OpenKey::OpenKey(OpenKey&& other) noexcept : key_(other.key_) {
+  other.key_ = nullptr;
+}
+
+OpenKey& OpenKey::operator=(OpenKey&& other) noexcept {
+  if (this != &other) {
+    close();
+    key_ = other.key_;
+    other.key_ = nullptr;
+  }
+  return *this;
+}
+
+long OpenKey::create(platform::RegKey root, const char* subKey, std::uint32_t access) {
+  close();
+  return platform::regCreateKey(root, subKey, access, &key_);
+}
+
+long OpenKey::open(platform::RegKey root, const char* subKey, std::uint32_t access) {
+  close();
+  return platform::regOpenKey(root, subKey, access, &key_);
+}
+
+void OpenKey::close() {
+  if (key_ != nullptr) platform::regCloseKey(key_);
+  key_ = nullptr;
+}
+
 namespace {
-
-// A key opened or created here, closed when it goes out of scope.
-class OpenKey {
- public:
-  OpenKey() = default;
-  ~OpenKey() {
-    if (key_ != nullptr) platform::regCloseKey(key_);
-  }
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-
-  bool create(platform::RegKey root, const char* subKey) {
-    return platform::regCreateKey(root, subKey, KEY_WRITE, &key_) == ERROR_SUCCESS;
-  }
-  long open(platform::RegKey root, const char* subKey, std::uint32_t access) {
-    return platform::regOpenKey(root, subKey, access, &key_);
-  }
-  platform::RegKey get() const { return key_; }
-
- private:
-  platform::RegKey key_ = nullptr;
-};
 
 bool setValue(platform::RegKey root, const char* subKey, const char* valueName, std::uint32_t type,
               const void* data, std::uint32_t size) {
   OpenKey key;
-  return key.create(root, subKey) &&
+  return key.create(root, subKey, KEY_WRITE) == ERROR_SUCCESS &&
          platform::regSetValue(key.get(), valueName, type, data, size) == ERROR_SUCCESS;
 }
 
@@ -87,18 +93,20 @@ bool readRegString(platform::RegKey root, const char* subKey, const char* valueN
 
 long deleteKeyTree(platform::RegKey root, const char* subKey) {
   if (subKey == nullptr || *subKey == '\0') return ERROR_INVALID_PARAMETER;
-  platform::RegKey key = nullptr;
-  long status = platform::regOpenKey(root, subKey, KEY_READ, &key);
-  if (status != ERROR_SUCCESS) return status;
-  // On the heap: the recursion is as deep as the tree.
-  SetupString name;
-  char* buffer = name.lockBuffer(kPathBufferSize);
-  do {
-    status = platform::regEnumKey(key, 0, buffer, kPathBufferSize);
-    if (status == ERROR_SUCCESS) status = deleteKeyTree(key, buffer);
-  } while (status == ERROR_SUCCESS);
-  name.unlockBuffer(0);
-  platform::regCloseKey(key);
+  long status = ERROR_SUCCESS;
+  {
+    OpenKey key;
+    status = key.open(root, subKey, KEY_READ);
+    if (status != ERROR_SUCCESS) return status;
+    // On the heap: the recursion is as deep as the tree.
+    SetupString name;
+    char* buffer = name.lockBuffer(kPathBufferSize);
+    do {
+      status = platform::regEnumKey(key.get(), 0, buffer, kPathBufferSize);
+      if (status == ERROR_SUCCESS) status = deleteKeyTree(key.get(), buffer);
+    } while (status == ERROR_SUCCESS);
+    name.unlockBuffer(0);
+  }
   if (status == ERROR_NO_MORE_ITEMS || status == ERROR_BADKEY) {
     status = platform::regDeleteKey(root, subKey);
   }

@@ -1,12 +1,36 @@
 // The small registry helpers every part of the shell integration writes through.
-// Roots are the HKEY_ values of WinDefs.h; every key opened here is closed again
-// before the helper returns. Text is ANSI.
+// Roots are the HKEY_ values of WinDefs.h, which the callers take from their
+// InstallScope; every key opened here is closed again before the helper returns. Text is ANSI.
 #pragma once
 
 #include <cstdint>
 
 #include "base/SetupString.h"
 #include "platform/PlatformTypes.h"
+
+// A key opened or created through the platform, closed when the holder goes, so
+// no caller closes a key by hand. Moves, never copies.
+class OpenKey {
+ public:
+  OpenKey() = default;
+  ~OpenKey() { close(); }
+  OpenKey(OpenKey&& other) noexcept;
+  OpenKey& operator=(OpenKey&& other) noexcept;
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+
+  // Creates (or opens) subKey below root, or opens it, with `access`, closing
+  // what the holder held first. The platform's status; the holder is empty
+  // unless it is ERROR_SUCCESS.
+  long create(platform::RegKey root, const char* subKey, std::uint32_t access);
+  long open(platform::RegKey root, const char* subKey, std::uint32_t access);
+  platform::RegKey get() const { return key_; }
+
+ private:
+  void close();
+
+  platform::RegKey key_ = nullptr;
+};
 
 // Sets a REG_SZ value, creating subKey as needed. A null valueName sets the key's
 // default value, handing the text's length (without its terminator) to the

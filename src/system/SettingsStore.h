@@ -1,10 +1,11 @@
-// The product's settings under HKEY_LOCAL_MACHINE\software\<company>\<product>, in
+// The product's settings under the install scope's software\<company>\<product>, in
 // named sections of integer and text entries; and the "Install" section that keeps
 // the user's install options.
 #pragma once
 
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
+#include "system/RegistryHelpers.h"
 
 class SettingsStore {
  public:
@@ -20,8 +21,8 @@ class SettingsStore {
   bool putText(const char* section, const char* entry, const char* text) const;
 
  private:
-  // The writable section key, to be closed by the caller; null on failure.
-  platform::RegKey openSection(const char* section) const;
+  // The writable section key; empty on failure.
+  OpenKey openSection(const char* section) const;
 
   SetupString companyKey_;
   SetupString productKey_;

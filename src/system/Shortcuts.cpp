@@ -108,7 +108,7 @@ void createDesktopShortcuts(const InstallOptions& options, const char* location)
   // link, or delete one, in the current folder.
   SetupString chosen, other;
   const bool haveChosen = desktopFolder(chosen, options.CurrentUser);
-  const bool haveOther = desktopFolder(other, options.CurrentUser == 0 ? 1 : 0);
+  const bool haveOther = desktopFolder(other, !options.CurrentUser);
   for (int i = 0; i < model->itemCount(); ++i) {
     const InstallItem& item = *model->itemAt(i);
     if (!(item.flags & kItemDesktopShortcut)) continue;

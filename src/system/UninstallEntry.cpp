@@ -6,6 +6,7 @@
 #include "base/Paths.h"
 #include "base/SetupString.h"
 #include "platform/WinDefs.h"
+#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -37,6 +38,7 @@ bool registerUninstallEntry(const char* displayName, const char* publisher, cons
   quotePath(icon);
 
   const char* k = key.text();
+  const platform::RegKey root = InstallScope::allUsers().machineRoot;
   struct Text {
     const char* name;
     const char* data;
@@ -49,7 +51,7 @@ bool registerUninstallEntry(const char* displayName, const char* publisher, cons
       {"Contact", "Customer Support"},
   };
   for (const Text& t : texts) {
-    if (!writeRegString(HKEY_LOCAL_MACHINE, k, t.name, t.data)) return false;
+    if (!writeRegString(root, k, t.name, t.data)) return false;
   }
   struct Flag {
     const char* name;
@@ -57,7 +59,7 @@ bool registerUninstallEntry(const char* displayName, const char* publisher, cons
   };
   const Flag flags[] = {{"Language", 0}, {"NoModify", 1}, {"NoRepair", 1}, {"WindowsInstaller", 0}};
   for (const Flag& f : flags) {
-    if (!writeRegDword(HKEY_LOCAL_MACHINE, k, f.name, f.value)) return false;
+    if (!writeRegDword(root, k, f.name, f.value)) return false;
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include "platform/WinDefs.h"
 #include "system/ComServer.h"
 #include "system/FileOps.h"
+#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 #include "system/Shortcuts.h"
 #include "system/UninstallEntry.h"
@@ -22,13 +23,13 @@ SetupString lastComponent(const char* path) {
 }
 
 bool readDword(platform::RegKey root, const char* subKey, const char* name, int& out) {
-  platform::RegKey key = nullptr;
-  if (platform::regOpenKey(root, subKey, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  OpenKey key;
+  if (key.open(root, subKey, KEY_QUERY_VALUE) != ERROR_SUCCESS) return false;
   unsigned char bytes[4] = {};
   std::uint32_t type = 0, size = sizeof bytes;
-  const bool read = platform::regQueryValue(key, name, &type, bytes, &size) == ERROR_SUCCESS &&
-                    type == REG_DWORD && size == 4;
-  platform::regCloseKey(key);
+  const bool read =
+      platform::regQueryValue(key.get(), name, &type, bytes, &size) == ERROR_SUCCESS &&
+      type == REG_DWORD && size == 4;
   if (read) out = int(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | std::uint32_t(bytes[3]) << 24);
   return read;
 }
@@ -75,7 +76,7 @@ void planShortcuts(const InstallModel& model, const SavedInstallOptions& saved,
       const SetupString& title =
           item.desktopShortcutName.isEmpty() ? item.fileName : item.desktopShortcutName;
       SetupString link = linkFileName(title.text());
-      if (isSingleName(lastComponent(link.text()).text()) && moveToFolder(link, desktop.text())) {
+      if (isFileName(lastComponent(link.text()).text()) && moveToFolder(link, desktop.text())) {
         addOnce(plan.desktopLinks, link);
       }
     }
@@ -87,7 +88,7 @@ void planClasses(const InstallModel& model, UninstallPlan& plan) {
     const InstallItem& item = *model.itemAt(i);
     if (item.flags & kItemApplication) {
       const SetupString name = lastComponent(item.fileName.text());
-      if (isSingleName(name.text())) {
+      if (isFileName(name.text())) {
         addOnce(plan.classKeys, SetupString::concat(SetupString("Applications\\"), name));
       }
       for (int t = 0; t < item.fileTypes.count(); ++t) {
@@ -97,7 +98,7 @@ void planClasses(const InstallModel& model, UninstallPlan& plan) {
         for (const ExtensionSet* set : {&type.fixedExtensions, &type.optionalExtensions}) {
           for (int k = 0; k < set->count(); ++k) {
             const char* ext = set->at(k)->text();
-            if (isSingleName(ext)) plan.extensions.push_back({type.progId, SetupString(ext)});
+            if (isFileName(ext)) plan.extensions.push_back({type.progId, SetupString(ext)});
           }
         }
       }
@@ -109,42 +110,25 @@ void planClasses(const InstallModel& model, UninstallPlan& plan) {
 }
 
 void planKeys(const InstallModel& model, UninstallPlan& plan) {
-  if (isSingleName(model.companyName.text())) {
-    plan.companyKey.format("software\\%s", model.companyName.text());
-    if (isSingleName(model.settingsKeyName.text())) {
-      plan.productKey.format("%s\\%s", plan.companyKey.text(), model.settingsKeyName.text());
-    }
-  }
+  companyKeyPath(model.companyName.text(), plan.companyKey);
+  settingsKeyPath(model.companyName.text(), model.settingsKeyName.text(), plan.productKey);
   // The entry is named as the setup names it: after the display name's last part.
   const SetupString entry = lastComponent(model.displayName.text());
-  if (isSingleName(entry.text())) plan.uninstallEntry.format("%s\\%s", kUninstallKey, entry.text());
+  if (isFileName(entry.text())) plan.uninstallEntry.format("%s\\%s", kUninstallKey, entry.text());
 }
 
 }  // namespace
 
-bool isSingleName(const char* name) {
-  if (name == nullptr || *name == '\0') return false;
-  bool onlyDots = true;
-  for (const char* p = name; *p != '\0'; ++p) {
-    if (*p == '\\' || *p == '/') return false;
-    if (*p != '.') onlyDots = false;
-  }
-  return !onlyDots;
-}
-
 void readSavedInstallOptions(const InstallModel& model, SavedInstallOptions& out) {
   out = SavedInstallOptions();
-  if (!isSingleName(model.companyName.text()) || !isSingleName(model.settingsKeyName.text())) {
-    return;
-  }
   SetupString section;
-  section.format("software\\%s\\%s\\Install", model.companyName.text(),
-                 model.settingsKeyName.text());
+  if (!settingsKeyPath(model.companyName.text(), model.settingsKeyName.text(), section)) return;
+  section.append("\\Install");
+  const platform::RegKey root = InstallScope::allUsers().machineRoot;
   int top = 1;
-  if (!readDword(HKEY_LOCAL_MACHINE, section.text(), "TopMenuEntry", top)) return;
+  if (!readDword(root, section.text(), "TopMenuEntry", top)) return;
   char parent[kPathBufferSize];
-  if (!readRegString(HKEY_LOCAL_MACHINE, section.text(), "ParentMenuEntry", parent,
-                     sizeof parent)) {
+  if (!readRegString(root, section.text(), "ParentMenuEntry", parent, sizeof parent)) {
     parent[0] = '\0';
   }
   out.found = true;

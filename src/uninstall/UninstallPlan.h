@@ -53,10 +53,6 @@ struct UninstallPlan {
   std::vector<SetupString> systemCopies;  // names of the copies in the system folder
 };
 
-// True for a text that names one key or folder below its parent: not empty, not
-// made only of dots, and without '\' or '/'.
-bool isSingleName(const char* name);
-
 // The "Install" section under the model's settings key. `out` keeps its defaults
 // (found false) when the settings key is not a safe one or the section is missing.
 void readSavedInstallOptions(const InstallModel& model, SavedInstallOptions& out);

@@ -10,6 +10,7 @@
 #include "system/ComServer.h"
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
+#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -55,26 +56,28 @@ void releaseExtensions(const UninstallPlan& plan) {
     releaseExtension(progId, ext);
     removeOpenWithProgid(progId, ext);
     const SetupString key = dottedExtension(ext);
-    deleteKeyIfEmpty(HKEY_CLASSES_ROOT,
-                     SetupString::concat(key, SetupString("\\OpenWithProgids")).text(), false);
+    const platform::RegKey classes = InstallScope::allUsers().classesRoot;
+    deleteKeyIfEmpty(classes, SetupString::concat(key, SetupString("\\OpenWithProgids")).text(),
+                     false);
     // A released extension keeps an empty default value, so "no values" would
     // never hold for it.
-    deleteKeyIfEmpty(HKEY_CLASSES_ROOT, key.text(), true);
+    deleteKeyIfEmpty(classes, key.text(), true);
   }
 }
 
 void removeClasses(const UninstallPlan& plan) {
-  for (const SetupString& key : plan.classKeys) deleteKeyTree(HKEY_CLASSES_ROOT, key.text());
+  const InstallScope& scope = InstallScope::allUsers();
+  for (const SetupString& key : plan.classKeys) deleteKeyTree(scope.classesRoot, key.text());
   for (const SetupString& classId : plan.comServers) {
     unregisterComServer(classId.text());
-    deleteRegValue(HKEY_LOCAL_MACHINE, kApprovedShellExtensions, classId.text());
+    deleteRegValue(scope.machineRoot, kApprovedShellExtensions, classId.text());
   }
 }
 
 void removeSettings(const UninstallPlan& plan) {
-  if (!plan.productKey.isEmpty()) deleteKeyTree(HKEY_LOCAL_MACHINE, plan.productKey.text());
-  if (!plan.companyKey.isEmpty())
-    deleteKeyIfEmpty(HKEY_LOCAL_MACHINE, plan.companyKey.text(), false);
+  const platform::RegKey machine = InstallScope::allUsers().machineRoot;
+  if (!plan.productKey.isEmpty()) deleteKeyTree(machine, plan.productKey.text());
+  if (!plan.companyKey.isEmpty()) deleteKeyIfEmpty(machine, plan.companyKey.text(), false);
 }
 
 void appendList(SetupString& text, const std::vector<SetupString>& names) {
@@ -97,7 +100,9 @@ void removeInstallation(const UninstallPlan& plan) {
   releaseExtensions(plan);
   removeClasses(plan);
   removeSettings(plan);
-  if (!plan.uninstallEntry.isEmpty()) deleteKeyTree(HKEY_LOCAL_MACHINE, plan.uninstallEntry.text());
+  if (!plan.uninstallEntry.isEmpty()) {
+    deleteKeyTree(InstallScope::allUsers().machineRoot, plan.uninstallEntry.text());
+  }
   platform::notifyAssociationsChanged();
 }
 

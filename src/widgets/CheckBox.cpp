@@ -19,18 +19,17 @@ CheckBox* CheckBox::New() {
   return new (std::nothrow) CheckBox();
 }
 
-int CheckBox::Setup(const BitmapFont* font, int x, int y, const char* text, ItemList& list,
-                    ThreePieceBar* newStyle, const Sprite* unchecked, const Sprite* checkedTick,
-                    int isChecked, int minLabelWidth) {
-  style = newStyle;
-  uncheckedSprite = unchecked;
-  checkedSprite = checkedTick;
+int CheckBox::Setup(const CheckBoxSpec& spec, int x, int y, ItemList& list) {
+  style = spec.style;
+  uncheckedSprite = spec.unchecked;
+  checkedSprite = spec.checked;
+  const BitmapFont* font = spec.font;
   if (font == nullptr) return 0;
-  if (text == nullptr) text = "";
+  const char* text = spec.text != nullptr ? spec.text : "";
   const Size size = font->Measure(text, false);
   Sprite* sprite = font->NewCaptionSprite(text, false, false);
   const int tickWidth = checkedSprite != nullptr ? checkedSprite->width : 0;
-  const int boxWidth = tickWidth + std::max(size.cx, minLabelWidth);
+  const int boxWidth = tickWidth + std::max(size.cx, spec.minLabelWidth);
   const int lpw = StyleLeftWidth(style), rpw = StyleRightWidth(style), ph = StyleHeight(style);
   if (!picture.Create(lpw + boxWidth + rpw, ph, 24) ||
       !focusMask.CreateGrey(boxWidth + 2, ph - 6)) {
@@ -45,7 +44,7 @@ int CheckBox::Setup(const BitmapFont* font, int x, int y, const char* text, Item
     label = nullptr;
     return 0;
   }
-  checked = isChecked;
+  checked = spec.isChecked ? 1 : 0;
   Redraw();
   return 1;
 }

@@ -5,6 +5,20 @@
 #include "render/BitmapFont.h"
 #include "widgets/WidgetKind.h"
 
+// What a check box is made of: its label in `font` (null text counts as ""),
+// the style it is drawn over, the tick sprites (the skin's), whether it starts
+// ticked, and the least room its label takes, so that boxes in a grid are as
+// wide as each other.
+struct CheckBoxSpec {
+  const BitmapFont* font = nullptr;
+  const char* text = nullptr;
+  ThreePieceBar* style = nullptr;
+  const Sprite* unchecked = nullptr;
+  const Sprite* checked = nullptr;
+  bool isChecked = true;
+  int minLabelWidth = 0;
+};
+
 class CheckBox : public PictureWidget {
  public:
   CheckBox() { kind = kWidgetCheckBox; }
@@ -12,13 +26,10 @@ class CheckBox : public PictureWidget {
   // A new check box, or null when memory is short; Setup comes next.
   static CheckBox* New();
 
-  // Renders the label (null counts as "") and a picture holding the tick and at
-  // least minLabelWidth of label, as high as the style's left piece; the item
-  // goes to (x, y) in `list`. The tick sprites belong to the skin. 0 when the
-  // pictures or the item can't be made.
-  int Setup(const BitmapFont* font, int x, int y, const char* text, ItemList& list,
-            ThreePieceBar* style, const Sprite* unchecked, const Sprite* checked, int isChecked,
-            int minLabelWidth);
+  // Renders the label and a picture holding the tick and at least the spec's
+  // label width, as high as the style's left piece; the item goes to (x, y) in
+  // `list`. 0 when the pictures or the item can't be made.
+  int Setup(const CheckBoxSpec& spec, int x, int y, ItemList& list);
   void SetChecked(int value);
   void OnFocusGained() override {
     focused = true;

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/AppMessages.h"
 #include "app/SetupApp.h"
 #include "platform/Files.h"
 #include "platform/Messages.h"
@@ -154,8 +155,8 @@ TEST_F(SetupAppTest, AnInstallationRunsToFinishedAndFinishStartsTheProgram) {
   EXPECT_EQ(app_->CurrentPage(), Installing);
   ASSERT_TRUE(Pump([this] { return app_->CurrentPage() == Finished; }, 20000));
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(app_->Options().StartMenuEntry, 1);
-  EXPECT_EQ(app_->Options().DesktopIcon, 1);
+  EXPECT_TRUE(app_->Options().StartMenuEntry);
+  EXPECT_TRUE(app_->Options().DesktopIcon);
 
   std::string help;
   EXPECT_TRUE(readTestFile((std::string(kInstallFolder) + "\\DemoHelp.html").c_str(), help));

@@ -246,12 +246,12 @@ TEST(Wizard, CheckAllAndChoicesFollowTheBoxes) {
   f.wizard.SetAllFileTypes(false);
   f.wizard.FileTypeBox(1)->SetChecked(1);
   f.wizard.StoreFileTypeChoices(f.options);
-  EXPECT_EQ(f.options.fileTypeChoices[0], 0);
-  EXPECT_EQ(f.options.fileTypeChoices[1], 1);
-  EXPECT_EQ(f.options.fileTypeChoices[3], 0);
+  EXPECT_FALSE(f.options.fileTypeChoices[0]);
+  EXPECT_TRUE(f.options.fileTypeChoices[1]);
+  EXPECT_FALSE(f.options.fileTypeChoices[3]);
   f.wizard.SetAllFileTypes(true);
   f.wizard.StoreFileTypeChoices(f.options);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(f.options.fileTypeChoices[i], 1);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(f.options.fileTypeChoices[i]);
   plain.wizard.SetAllFileTypes(true);  // nothing to check, nothing to break
   EXPECT_EQ(plain.wizard.FileTypeBoxCount(), 0);
 }

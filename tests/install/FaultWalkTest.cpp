@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppMessages.h"
 #include "base/Paths.h"
 #include "install/InstallWorker.h"
 #include "package/PackageBytes.h"
@@ -104,9 +105,9 @@ class FaultWalk : public ::testing::Test {
     ASSERT_TRUE(model_.readPackage(s, position)) << model_.failureReason();
     options_.model = &model_;
     options_.ParentFolder = kParent;
-    options_.CurrentUser = 1;
-    options_.StartMenuEntry = options_.TopMenuEntry = options_.DesktopIcon = 1;
-    options_.fileTypeChoices[0] = 1;
+    options_.CurrentUser = true;
+    options_.StartMenuEntry = options_.TopMenuEntry = options_.DesktopIcon = true;
+    options_.fileTypeChoices[0] = true;
 
     char system[kPathBufferSize];
     platform::getSystemDirectory(system, sizeof system);

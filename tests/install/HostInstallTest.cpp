@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/AppMessages.h"
 #include "base/Paths.h"
 #include "install/InstallWorker.h"
 #include "package/PackageBytes.h"

@@ -1,3 +1,4 @@
+#include "app/AppMessages.h"
 #include "install/InstallWorker.h"
 
 #include <gtest/gtest.h>

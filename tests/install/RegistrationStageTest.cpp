@@ -1,4 +1,5 @@
 // The whole install pass with every kind of item, as the worker runs it.
+#include "app/AppMessages.h"
 #include "install/RegistrationStage.h"
 
 #include <gtest/gtest.h>
@@ -74,9 +75,9 @@ class Stage : public ::testing::Test {
     ASSERT_TRUE(model_.readPackage(s, position)) << model_.failureReason();
     options_.model = &model_;
     options_.ParentFolder = kParent;
-    options_.CurrentUser = 1;
-    options_.StartMenuEntry = options_.TopMenuEntry = options_.DesktopIcon = 1;
-    options_.fileTypeChoices[0] = 1;  // kso1 checked, kso2 not
+    options_.CurrentUser = true;
+    options_.StartMenuEntry = options_.TopMenuEntry = options_.DesktopIcon = true;
+    options_.fileTypeChoices[0] = true;  // kso1 checked, kso2 not
   }
   void TearDown() override {
     clean();
@@ -162,7 +163,7 @@ TEST_F(Stage, RegistersEveryKindOfItem) {
 }
 
 TEST_F(Stage, NoLinksWithoutTheirOptions) {
-  options_.StartMenuEntry = options_.DesktopIcon = 0;
+  options_.StartMenuEntry = options_.DesktopIcon = false;
   runPass();
   EXPECT_FALSE(isDirectory(folder(true).c_str()));
   EXPECT_EQ(platform::getFileAttributes((folder(false) + "\\Stage Demo.lnk").c_str()),

@@ -5,6 +5,7 @@
 
 #include "base/Inflate.h"
 #include "package/InstallModel.h"
+#include "package/PackageFormat.h"
 #include "package/PackageBytes.h"
 
 namespace {
@@ -263,7 +264,17 @@ TEST(PackageReader, RejectsBrokenRecords) {
        },
        1,
        "item 0 (a.exe): file type A.Pic: optionalExtensions: extension \"txt\\shell\" must be "
-       "one key name, without a backslash"},
+       "one name, without a backslash or slash and not only dots"},
+      {"extension with a slash, which no file can have",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {"a/b"}, {});
+       }},
+      {"extension made of dots",
+       [](PackageBytes& p) {
+         p.item("a.exe", 0x40).text("A").u32(1);
+         fileType(p, "A.Pic", {".."}, {});
+       }},
   };
   for (const auto& c : cases) {
     PackageBytes p;
@@ -304,6 +315,29 @@ TEST(PackageReader, InstallFolderMustLieBelowTheLocation) {
     p.header(c.name).u32(1).item("a.txt", 0);
     EXPECT_EQ(reads(p), c.ok) << c.name;
   }
+}
+
+// The two name rules every part applies: a key name is one registry key (a slash
+// is an ordinary character there, as in "Nordisk A/S"), a file name one folder,
+// file, link or extension.
+TEST(PackageNames, KeyNamesAndFileNames) {
+  const struct {
+    const char* text;
+    bool key;
+    bool file;
+  } cases[] = {
+      {"Product", true, true},       {"Demo Product 1.5", true, true}, {".demo", true, true},
+      {"a..b", true, true},          {"Nordisk A/S", true, false},     {"a/b", true, false},
+      {"/", true, false},            {".", true, false},               {"..", true, false},
+      {"...", true, false},          {"", false, false},               {"a\\b", false, false},
+      {"Product\\", false, false}, {"\\", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(isKeyName(c.text), c.key) << c.text;
+    EXPECT_EQ(isFileName(c.text), c.file) << c.text;
+  }
+  EXPECT_FALSE(isKeyName(nullptr));
+  EXPECT_FALSE(isFileName(nullptr));
 }
 
 TEST(PackageReader, ItemNamesUseTheirLastComponent) {

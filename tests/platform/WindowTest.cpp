@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/AppMessages.h"
 #include "platform/MessageTarget.h"
 #include "platform/Messages.h"
 #include "platform/Module.h"

@@ -171,8 +171,8 @@ TEST_F(FileTypes, OptionalExtensionsFromPosition100AreUnchecked) {
   ASSERT_TRUE(model.readPackage(s, position)) << model.failureReason();
   InstallOptions options;
   options.model = &model;
-  for (int& choice : options.fileTypeChoices) choice = 1;
-  options.fileTypeChoices[1] = 0;
+  for (bool& choice : options.fileTypeChoices) choice = true;
+  options.fileTypeChoices[1] = false;
   takeExtension(kOther, "k001", 1);
 
   registerDocumentTypes(options, 0, kApp);

@@ -34,8 +34,8 @@ class Settings : public ::testing::Test {
     options_.model = &model_;
     options_.ParentFolder = "C:\\Program Files";
     options_.ParentMenuEntry = "Games";
-    options_.StartMenuEntry = 1;
-    options_.DesktopIcon = 1;
+    options_.StartMenuEntry = true;
+    options_.DesktopIcon = true;
   }
 
   InstallModel model_;
@@ -46,7 +46,7 @@ class Settings : public ::testing::Test {
 
 TEST_F(Settings, InstallSectionHoldsTheOptions) {
   load(true);
-  options_.TopMenuEntry = 1;
+  options_.TopMenuEntry = true;
   saveInstallOptions(options_);
   EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kSection, "CurrentUser"), 0);
   EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kSection, "StartMenuEntry"), 1);

@@ -78,7 +78,7 @@ class Shortcuts : public ::testing::Test {
     model_.reset();
     ASSERT_TRUE(model_.readPackage(s, position)) << model_.failureReason();
     options_.model = &model_;
-    options_.TopMenuEntry = 1;
+    options_.TopMenuEntry = true;
   }
 
   InstallModel model_;
@@ -162,7 +162,7 @@ TEST_F(Shortcuts, AReinstallReplacesTheMenuFolder) {
 
 TEST_F(Shortcuts, DesktopLinkMovesWithTheAudience) {
   load(kItemDesktopShortcut, 0);
-  options_.CurrentUser = 0;
+  options_.CurrentUser = false;
   createDesktopShortcuts(options_, kLocation);
   const std::string common = desktop(0) + "\\Kestrane Demo 1.lnk";
   const std::string own = desktop(1) + "\\Kestrane Demo 1.lnk";
@@ -171,7 +171,7 @@ TEST_F(Shortcuts, DesktopLinkMovesWithTheAudience) {
   EXPECT_EQ(facts.target, std::string(kLocation) + "\\Demo.exe");
   EXPECT_FALSE(exists(own));
 
-  options_.CurrentUser = 1;
+  options_.CurrentUser = true;
   createDesktopShortcuts(options_, kLocation);
   EXPECT_FALSE(exists(common));
   ASSERT_TRUE(readLink(own.c_str(), facts));

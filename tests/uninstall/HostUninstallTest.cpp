@@ -272,16 +272,20 @@ TEST(HostUninstall, HostileNamesDeleteNothingOutsideWhatWasInstalled) {
   }
 }
 
-// Each text that names a key or folder below its parent passes; each that would
-// name the parent itself, or climb to it, does not.
-TEST(HostUninstall, SingleNames) {
-  for (const char* name : {"Product", "Demo Product 1.5", ".demo", "a..b"}) {
-    EXPECT_TRUE(isSingleName(name)) << name;
-  }
-  for (const char* name : {"", ".", "..", "...", "a\\b", "Product\\", "\\", "a/b", "/"}) {
-    EXPECT_FALSE(isSingleName(name)) << name;
-  }
-  EXPECT_FALSE(isSingleName(nullptr));
+// A slash is an ordinary character of a key name: the settings of "Nordisk A/S"
+// are one key below "software", saved by the install and removed again.
+TEST(HostUninstall, ACompanyWithASlashInItsNameIsSavedAndRemoved) {
+  Names n;
+  n.company = "Nordisk A/S";
+  install(n);
+  const std::string company = "software\\Nordisk A/S";
+  ASSERT_TRUE(keyExists(HKEY_LOCAL_MACHINE, company + "\\Removal Product\\Install"));
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, "software\\Nordisk A"));
+  UninstallPlan plan;
+  uninstall(n, plan);
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, company));
+  deleteTree(installFolder(n).c_str(), 0, true);
+  platform::deleteFile("C:\\Windows\\System32\\helper.dll");
 }
 
 // Run from a folder the setup did not make (copied to another folder, say), the

@@ -98,8 +98,9 @@ TEST(DefaultSkinWidgets, FileTypeCellIsTheCheckBoxPicture) {
   ItemList list;
   for (const char* label : labels) {
     std::unique_ptr<CheckBox> box(CheckBox::New());
-    ASSERT_TRUE(box->Setup(font, 0, 0, label, list, &skin.style,
-                           skin.sprites.at(skinslot::kTickUnchecked), checked, 1, widest));
+    ASSERT_TRUE(box->Setup({font, label, &skin.style, skin.sprites.at(skinslot::kTickUnchecked),
+                            checked, true, widest},
+                           0, 0, list));
     EXPECT_EQ(box->picture.Width(), cell.cx) << label;
     EXPECT_EQ(box->picture.Height(), cell.cy) << label;
   }

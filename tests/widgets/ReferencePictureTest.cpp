@@ -36,9 +36,10 @@ void drawWidgets(Image& surface) {
   focusedLink->Setup(&skin.font, 120, 40, "Focused", items, &skin.style);
   focusedLink->OnFocusGained();
   std::unique_ptr<CheckBox> box(CheckBox::New()), focusedBox(CheckBox::New());
-  box->Setup(&skin.font, 8, 72, "Ticked", items, &skin.style, skin.unchecked, skin.checked, 1, 60);
-  focusedBox->Setup(&skin.font, 120, 72, "", items, &skin.style, skin.unchecked, skin.checked, 0,
-                    20);
+  box->Setup({&skin.font, "Ticked", &skin.style, skin.unchecked, skin.checked, true, 60}, 8, 72,
+             items);
+  focusedBox->Setup({&skin.font, "", &skin.style, skin.unchecked, skin.checked, false, 20}, 120, 72,
+                    items);
   focusedBox->OnFocusGained();
   std::unique_ptr<TextView> view(TextView::New());
   const std::string text =

@@ -62,8 +62,8 @@ struct Controls {
     items.at(0)->message = kLinkMessage;
     items.at(0)->wParam = 3;
     box.reset(CheckBox::New());
-    box->Setup(&skin.font, 0, 40, "Open now", items, &skin.style, skin.unchecked, skin.checked, 1,
-               50);
+    box->Setup({&skin.font, "Open now", &skin.style, skin.unchecked, skin.checked, true, 50}, 0, 40,
+               items);
   }
   int send(Widget* widget, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     int result = -1;

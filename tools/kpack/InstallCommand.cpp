@@ -34,7 +34,7 @@ int installPackage(const InstallModel& model, const InstallArguments& arguments)
       std::fprintf(stderr, "kpack: --uncheck: no check box %d (0..99)\n", position);
       return 2;
     }
-    options.fileTypeChoices[position] = 0;
+    options.fileTypeChoices[position] = false;
   }
 
   InstallPrinter::Style style;

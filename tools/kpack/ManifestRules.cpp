@@ -4,6 +4,7 @@
 
 #include "base/Paths.h"
 #include "base/SortedStringSet.h"
+#include "package/PackageFormat.h"
 #include "package/PackageRules.h"
 #include "render/Skin.h"
 #include "widgets/FileTypeGrid.h"
@@ -158,6 +159,18 @@ void Rules::checkProduct() {
       "without it they would land a level higher";
   required(m_.companyName, "product.company", "product", settings);
   required(m_.settingsKeyName, "product.settings-key", "product", settings);
+  const struct {
+    const std::string& name;
+    const char* field;
+  } keys[] = {{m_.companyName, "product.company"}, {m_.settingsKeyName, "product.settings-key"}};
+  for (const auto& key : keys) {
+    if (!key.name.empty() && !isKeyName(key.name.c_str())) {
+      refuse(key.field, "product",
+             "\"" + key.name +
+                 "\" must name one registry key, without a backslash, or the "
+                 "settings would be saved in another key than the uninstaller removes");
+    }
+  }
 }
 
 void Rules::checkItems() {

@@ -20,7 +20,7 @@ int FinishedPage::Id() const {
 
 bool FinishedPage::Build(Wizard& wizard) {
   // The check box, centred in the text column, starts ticked.
-  runAfterSetup_ = wizard.AddCheckBox(kRunAfterSetup, 0, 1);
+  runAfterSetup_ = wizard.AddCheckBox(kRunAfterSetup, 0, true);
   if (runAfterSetup_ == nullptr) return false;
   runAfterSetup_->MoveTo(
       wizard.TextLeft() + (wizard.TextWidth() - runAfterSetup_->picture.Width()) / 2, 220);
