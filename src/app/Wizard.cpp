@@ -1,16 +1,12 @@
 #include "app/Wizard.h"
 
-#include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "app/AppMessages.h"
-#include "app/FolderStatus.h"
 #include "app/pages/FileTypesPage.h"
 #include "app/pages/FinishedPage.h"
 #include "app/pages/InstallFolderPage.h"
 #include "app/pages/InstallingPage.h"
-
 #include "platform/WinDefs.h"
 #include "render/Composite.h"
 #include "render/MaskOps.h"
