@@ -136,7 +136,7 @@ else
     ln -sfn "$work/remote" "$WINEPREFIX/dosdevices/r:"
     timeout 60 wine reg add 'HKLM\Software\Wine\Drives' /v r: /d network /f >/dev/null 2>&1
     wine_stop
-    wine_keep_server
+    wine_keep_server || e2e_fail "the Wine server did not start"
   }
   # The folder browser of a fresh prefix lists Desktop, /, Documents and My
   # Computer, whose drives are C:, R: and Z:; the edit box is not read back.
