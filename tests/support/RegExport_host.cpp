@@ -46,7 +46,9 @@ void addEntries(const regtree::Key& key, const std::string& path,
         data += pair;
       }
     }
-    entries.push_back(path + "|" + value.name + "=" + std::to_string(value.type) + ":" + data);
+    // Named as the export names it, so that a root "KEY|\"name\"" holds it.
+    const std::string name = value.name.empty() ? "@" : "\"" + value.name + "\"";
+    entries.push_back(path + "|" + name + "=" + std::to_string(value.type) + ":" + data);
   }
   for (const auto& subkey : key.subkeys()) {
     addEntries(*subkey, path + "\\" + subkey->name(), entries);

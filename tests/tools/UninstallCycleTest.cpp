@@ -23,8 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every value of the registry as (key, "NAME=TYPE:DATA"); keys without values do
-// not count, as the uninstaller may leave the empty keys above what it removed.
+// Every value of the registry as (key, "\"NAME\"=TYPE:DATA"); keys without
+// values do not count, as the uninstaller may leave the empty keys above what
+// it removed.
 using RegistryValues = std::set<std::pair<std::string, std::string>>;
 
 RegistryValues registryValues(const fs::path& prefix) {
