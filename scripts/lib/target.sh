@@ -135,7 +135,9 @@ e2e_walk_to() {
   done
   case "${E2E_STEP:-change}" in
     none)
-      x11_keys "$E2E_WINDOW" $(printf 'Return %.0s' "${passed[@]}")
+      local -a keys=()
+      for page in "${passed[@]}"; do keys+=(Return); done
+      x11_keys "$E2E_WINDOW" "${keys[@]}"
       ;;
     sleep)
       for page in "${passed[@]}"; do
