@@ -28,25 +28,7 @@ void readRegistry(const std::string& prefix, MachineState& state) {
   const fs::path file = fs::path(prefix) / kRegistryFile;
   if (!fs::exists(file)) return;
   state[kRawRegistry] = fileBytes(file);
-  const std::string text = regExportText(file.string());
-  std::string key, line;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = text.find("\r\n", at);
-    if (end == std::string::npos) end = text.size();
-    const std::string row = text.substr(at, end - at);
-    at = end + 2;
-    if (row.size() > 2 && row.front() == '[' && row.back() == ']') {
-      key = row.substr(1, row.size() - 2);
-      state["reg:" + key];
-    } else if (!row.empty() && !key.empty()) {
-      line += row;
-      // Long binary values go on over several lines, each ending in a backslash.
-      if (row.back() == '\\') continue;
-      state["reg:" + key + "|" + line];
-      line.clear();
-    }
-  }
+  for (const std::string& entry : regExportEntries(file.string())) state["reg:" + entry];
 }
 
 }  // namespace

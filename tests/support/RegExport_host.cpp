@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+
+#include "platform/RegFile.h"
+#include "platform/RegistryTree.h"
 
 std::string regExportText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -24,6 +28,43 @@ std::string regExportText(const std::string& path) {
     }
   }
   return text;
+}
+
+namespace {
+
+void addEntries(const regtree::Key& key, const std::string& path,
+                std::vector<std::string>& entries) {
+  entries.push_back(path);
+  for (const regtree::Value& value : key.values()) {
+    std::string data;
+    if (value.type == 1 || value.type == 2 || value.type == 7) {
+      data = value.data;
+    } else {
+      char pair[3];
+      for (unsigned char c : value.data) {
+        std::snprintf(pair, sizeof pair, "%02x", unsigned(c));
+        data += pair;
+      }
+    }
+    // Named as the export names it, so that a root "KEY|\"name\"" holds it.
+    const std::string name = value.name.empty() ? "@" : "\"" + value.name + "\"";
+    entries.push_back(path + "|" + name + "=" + std::to_string(value.type) + ":" + data);
+  }
+  for (const auto& subkey : key.subkeys()) {
+    addEntries(*subkey, path + "\\" + subkey->name(), entries);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> regExportEntries(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  regtree::Key top("");
+  EXPECT_TRUE(regfile::importRegistry(bytes, top)) << path << " is no registry export";
+  std::vector<std::string> entries;
+  for (const auto& root : top.subkeys()) addEntries(*root, root->name(), entries);
+  return entries;
 }
 
 std::string regExportKey(const std::string& text, const std::string& key) {

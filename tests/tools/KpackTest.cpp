@@ -550,6 +550,88 @@ TEST_F(Kpack, CommandLine) {
   EXPECT_EQ(status, 1);
 }
 
+// A worked export, as the registry editor writes it (UTF-16LE, CR LF): a string
+// with a backslash and quotes, a DWORD, an empty REG_NONE in a subkey, a line
+// that does not parse (skipped, as the setup's reader skips it) and a key that
+// the filter leaves out.
+TEST_F(Kpack, RegistryReadsAnExportAsJson) {
+  const std::string text =
+      "Windows Registry Editor Version 5.00\r\n\r\n"
+      "[HKEY_LOCAL_MACHINE\\Software\\Demo]\r\n"
+      "@=\"Demo Product\"\r\n"
+      "\"Count\"=dword:0000002a\r\n"
+      "\"Broken\"=dword:xyz\r\n"
+      "\"Path\"=\"C:\\\\Program Files\\\\Demo \\\"one\\\"\"\r\n\r\n"
+      "[HKEY_LOCAL_MACHINE\\Software\\Demo\\Sub]\r\n"
+      "\"Empty\"=hex(0):\r\n\r\n"
+      "[HKEY_CURRENT_USER\\Other]\r\n"
+      "\"x\"=\"y\"\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (char c : text) utf16 += std::string{c, '\0'};
+  writeText("export.reg", utf16);
+  const std::string file = (dir_ / "export.reg").string();
+
+  int status = -1;
+  EXPECT_EQ(runKpack("registry " + file + " 'hklm\\software\\demo'", status),
+            R"({
+  "keys": [
+    {
+      "key": "HKEY_LOCAL_MACHINE\\Software\\Demo",
+      "values": [
+        {
+          "name": "",
+          "type": "REG_SZ",
+          "data": "Demo Product"
+        },
+        {
+          "name": "Count",
+          "type": "REG_DWORD",
+          "data": 42
+        },
+        {
+          "name": "Path",
+          "type": "REG_SZ",
+          "data": "C:\\Program Files\\Demo \"one\""
+        }
+      ]
+    },
+    {
+      "key": "HKEY_LOCAL_MACHINE\\Software\\Demo\\Sub",
+      "values": [
+        {
+          "name": "Empty",
+          "type": "REG_NONE",
+          "data": ""
+        }
+      ]
+    }
+  ]
+}
+)");
+  EXPECT_EQ(status, 0);
+  const std::string whole = runKpack("registry " + file, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(whole.find("\"key\": \"HKEY_CURRENT_USER\\\\Other\""), std::string::npos) << whole;
+  EXPECT_EQ(runKpack("registry " + file + " 'HKLM\\Software\\Absent'", status),
+            "{\n  \"keys\": []\n}\n");
+  EXPECT_EQ(status, 0);
+
+  // Damaged: the same text without its byte-order mark, or cut inside the header.
+  writeText("plain.reg", text);
+  writeText("cut.reg", utf16.substr(0, 20));
+  for (const char* name : {"plain.reg", "cut.reg"}) {
+    const std::string path = (dir_ / name).string();
+    EXPECT_EQ(runKpack("registry " + path, status),
+              "kpack: " + path +
+                  " is not a registry export (UTF-16LE with a byte-order mark, version 5.00)\n");
+    EXPECT_EQ(status, 1);
+  }
+  runKpack("registry " + (dir_ / "absent.reg").string(), status);
+  EXPECT_EQ(status, 2);
+  runKpack("registry " + file + " 'HKLM\\\\Software'", status);
+  EXPECT_EQ(status, 2);
+}
+
 TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
   const std::string out = (dir_ / "package.bin").string();
   int status = -1;

@@ -23,22 +23,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every value of the registry as (key, value line); keys without values do not
-// count, as the uninstaller may leave the empty keys above what it removed.
+// Every value of the registry as (key, "\"NAME\"=TYPE:DATA"); keys without
+// values do not count, as the uninstaller may leave the empty keys above what
+// it removed.
 using RegistryValues = std::set<std::pair<std::string, std::string>>;
 
 RegistryValues registryValues(const fs::path& prefix) {
   RegistryValues values;
-  std::istringstream lines(regExportText((prefix / "registry.reg").string()));
-  std::string line, key;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    if (line.front() == '[') {
-      key = line;
-    } else if (!key.empty()) {
-      values.insert({key, line});
-    }
+  for (const std::string& entry : regExportEntries((prefix / "registry.reg").string())) {
+    const std::size_t bar = entry.find('|');
+    if (bar != std::string::npos) values.insert({entry.substr(0, bar), entry.substr(bar + 1)});
   }
   return values;
 }

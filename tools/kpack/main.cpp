@@ -7,6 +7,7 @@
 //   kpack check FILE      (a package, a Setup.exe or a host setup)
 //   kpack list FILE
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
+//   kpack registry FILE.reg [KEY]
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageJson.h"
+#include "kpack/RegistryCommand.h"
 #include "kpack/SetupCommand.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
@@ -129,6 +131,14 @@ int main(int argc, char** argv) {
                    "Cancel while the N-th progress message is handled")
       ->check(CLI::NonNegativeNumber);
 
+  CLI::App* registryCommand =
+      app.add_subcommand("registry", "Read a registry export (.reg) and describe its keys as JSON");
+  std::string registryKey;
+  registryCommand->add_option("file", file, "A registry export, such as a prefix's registry.reg")
+      ->required();
+  registryCommand->add_option("key", registryKey,
+                              "Only this key and the keys below it (HKLM\\Software\\...)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -138,6 +148,7 @@ int main(int argc, char** argv) {
 
   if (*buildCommand) return kpack::buildCommand(manifest, output, buildOptions);
   if (*setupCommand) return kpack::setupCommand(setup, argv[0]);
+  if (*registryCommand) return kpack::registryCommand(file, registryKey, std::cout);
   // The emulated machine is chosen before anything touches it.
   if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
   std::vector<unsigned char> packageBytes;  // outlives the model, whose items refer to it

@@ -23,16 +23,13 @@ rm -rf "$work"
 mkdir -p "$work"
 export E2E_DIAGNOSE="$work"
 
-trap 'e2e_cleanup; timeout 30 wineserver -k >/dev/null 2>&1 || true' EXIT
+trap 'e2e_cleanup; wine_stop' EXIT
 
-export WINEARCH=win32 WINEDEBUG=-all
-export WINEPREFIX="$work/wine"
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
-export HOME="$work/home"
-mkdir -p "$HOME"
-timeout --kill-after=10 300 wineboot --init >/dev/null 2>&1 || true
-timeout --kill-after=10 120 wineserver --wait || true
-e2e_start_xvfb
+# The server is not kept running: the test waits for it to end, and its next
+# start is the restart that carries out the pending deletion.
+wine_env "$work/wine" "$work/home"
+wine_prefix || e2e_fail "Wine made no prefix in $WINEPREFIX"
+x11_start_xvfb
 
 product="Demo Product"
 drive="$WINEPREFIX/drive_c"
@@ -73,21 +70,15 @@ timeout 60 wine reg add 'HKLM\Software\Classes\.ini\OpenWithProgids' /v inifile 
 snapshot "$work/before.txt"
 
 # --- install through the wizard -------------------------------------------------
-wine "$setup" >"$work/setup.log" 2>&1 &
-setup_pid=$!
-e2e_pids+=("$setup_pid")
-win="$(e2e_wait_window "Kestrane Setup" 60)" || e2e_fail "the wizard's window did not appear"
-sleep 1
-e2e_click_forward "$win" # Welcome: Next
-sleep 1
-e2e_keys "$win" Return # License: I Agree
-sleep 1
-e2e_click_forward "$win" # InstallFolder: Next
-sleep 1
-e2e_click_forward "$win" # FileTypes: Next, every offered extension checked
+target_launch wine "$work/setup.log" "$setup"
+setup_pid=$target_pid
+win="$(x11_wait_window "Kestrane Setup" 60)" || e2e_fail "the wizard's window did not appear"
+# Every offered extension stays checked.
+e2e_wizard "$win"
+E2E_STEP=sleep e2e_walk_to Installing
 e2e_wait_file "$install_dir/Uninstall.exe" 60 || e2e_fail "the installation did not write its files"
 sleep 3
-e2e_keys "$win" Escape # Finished: Finish
+x11_keys "$win" Escape # Finished: Finish
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end after Finish"
 # Finish starts the viewer; it has no part in this test.
 sleep 2
@@ -105,14 +96,13 @@ command="$(timeout 60 wine reg query "${keys[0]}" /v UninstallString | tr -d '\r
   e2e_fail "unexpected UninstallString: $command"
 program="${command#\"}"
 program="${program%\"}"
-wine "$program" >"$work/uninstall.log" 2>&1 &
-uninstall_pid=$!
-e2e_pids+=("$uninstall_pid")
-box="$(e2e_wait_window "Uninstall $product" 60)" || e2e_fail "no confirmation question"
-e2e_keys "$box" y
+target_launch wine "$work/uninstall.log" "$program"
+uninstall_pid=$target_pid
+box="$(x11_wait_window "Uninstall $product" 60)" || e2e_fail "no confirmation question"
+x11_keys "$box" y
 e2e_wait_exit "$uninstall_pid" 60 || e2e_fail "the uninstaller did not hand over to its copy"
 # The copy in the temporary folder ends the work with the closing message.
-box="$(e2e_wait_window "Uninstall $product" 60)" || e2e_fail "no closing message"
+box="$(x11_wait_window "Uninstall $product" 60)" || e2e_fail "no closing message"
 import -window "$box" "$work/closing-message.png" 2>/dev/null || true
 # The copy leaves one thing for the next start of the system: its own deletion.
 copy="$(find "$drive" -iname 'Uninstall-*.exe' -print -quit)"
@@ -121,7 +111,7 @@ pending="$(timeout 60 wine reg query 'HKLM\System\CurrentControlSet\Control\Sess
   /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' || true)"
 echo "$pending" | grep -qi "$(basename "$copy")" ||
   e2e_fail "the temporary copy is not marked for deletion: $pending"
-e2e_keys "$box" Return
+x11_keys "$box" Return
 timeout 60 wineserver -w || e2e_fail "the temporary copy did not end"
 
 # Wine starts the next session as Windows starts after a reboot, carrying out the

@@ -9,6 +9,8 @@
 #   wine-install-check KINSTALL.exe WORKDIR [STRIDE]
 #
 # STRIDE N installs every N-th hostile package (1, the default: all of them).
+# The registry exports are read with kpack registry: KESTRANE_KPACK, or the host
+# build's.
 set -euo pipefail
 
 kinstall="$1"
@@ -16,6 +18,7 @@ work="$(realpath -m "$2")"
 stride="${3:-1}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 wine_run="$here/../../scripts/wine-run"
+kpack="${KESTRANE_KPACK:-$here/../../build/host/bin/kpack}"
 export KESTRANE_WINE_ROOT="$work/wine"
 prefix="$work/wine/prefix"
 
@@ -39,13 +42,16 @@ mkdir -p "$work/packages"
 
 # The machine as lines: "HASH  PATH" for each file and "link:TARGET  PATH" for
 # each link under drive_c and the home folder (the desktop links into it), and
-# "[KEY]" or "[KEY]|VALUE LINE" for HKLM\Software.
+# "[KEY]" or "[KEY]|NAME=TYPE:DATA" for HKLM\Software.
 snapshot() {  # name
   (cd "$work/wine" && find prefix/drive_c home -type f -print0 | xargs -0 md5sum &&
     find prefix/drive_c home -type l -printf 'link:%l  %p\n') >"$work/$1.files"
   "$wine_run" reg export 'HKLM\Software' "$(winpath "$work/$1.reg")" /y >/dev/null
-  iconv -f UTF-16LE -t UTF-8 "$work/$1.reg" | tr -d '\r' |
-    awk '/^\[/ { key = $0; print key; next } /^$/ { next } { print key "|" $0 }' |
+  "$kpack" registry "$work/$1.reg" | python3 -c 'import json, sys
+for key in json.load(sys.stdin)["keys"]:
+    print("[%s]" % key["key"])
+    for value in key["values"]:
+        print("[%s]|%s=%s:%s" % (key["key"], value["name"], value["type"], json.dumps(value["data"])))' |
     LC_ALL=C sort >"$work/$1.keys"
 }
 

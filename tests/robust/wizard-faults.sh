@@ -42,9 +42,9 @@ rm -rf "$work/screens" "$work/prefix"
 mkdir -p "$work/screens"
 screens="$work/screens"
 export E2E_DIAGNOSE="$work"
-trap 'e2e_cleanup; e2e_wine_stop' EXIT
+trap 'e2e_cleanup; wine_stop' EXIT
 
-e2e_start_xvfb
+x11_start_xvfb
 title="Kestrane Setup"
 robust_product="Kestrane Robust Product"
 slow_product="Kestrane Slow Product"
@@ -55,9 +55,8 @@ if [ "$target" = host ]; then
   export KESTRANE_PREFIX="$work/prefix" SDL_VIDEODRIVER=x11
   mkdir -p "$KESTRANE_PREFIX"
   program_files="$KESTRANE_PREFIX/drive_c/Program Files"
-  launch() { "$@" >>"$work/setup.log" 2>&1 & last_pid=$!; e2e_pids+=("$last_pid"); }
   started_after_finish() { grep -q "Start.cmd" "$KESTRANE_PREFIX/shell.log" 2>/dev/null; }
-  answer_yes() { e2e_keys "$1" Return; }
+  answer_yes() { x11_keys "$1" Return; }
   # Held as Windows programs hold their files, through the backend's sharing
   # emulation: flock(1) holds it without sharing until the release file comes.
   hold() {  # host-path ready release
@@ -78,9 +77,8 @@ else
   window_text="$(realpath "$3")"
   e2e_wine_prefix "$work/wine" "$work/home"
   program_files="$WINEPREFIX/drive_c/Program Files"
-  launch() { wine "$@" >>"$work/setup.log" 2>&1 & last_pid=$!; e2e_pids+=("$last_pid"); }
   started_after_finish() { e2e_wait_file "$program_files/$robust_product/started.txt" 20; }
-  answer_yes() { e2e_keys "$1" y; }
+  answer_yes() { x11_keys "$1" y; }
   hold() {  # host-path ready release
     launch "$hold_file" "$(timeout 60 winepath -w "$1")" "$(timeout 60 winepath -w "$2")" "$(timeout 60 winepath -w "$3")"
     holder_pid=$last_pid
@@ -111,23 +109,25 @@ else
     done
   }
 fi
+# Starts a program of the target in the background; its process id in last_pid.
+launch() {
+  target_launch "$target" "$work/setup.log" "$@"
+  last_pid=$target_pid
+}
 robust_dir="$program_files/$robust_product"
 slow_dir="$program_files/$slow_product"
 
 start() {  # setup: starts it; its process id in setup_pid
-  e2e_pointer_to 0 0
+  x11_pointer_to 0 0
   launch "$1"
   setup_pid=$last_pid
 }
 
-# Walks from Welcome to the page after InstallFolder with Enter.
+# Walks the wizard in window $1 from Welcome to the file types page with Enter,
+# each page settled before the next key.
 walk_to_filetypes() {  # window
-  e2e_keys "$1" Return
-  e2e_wait_stable "$1" 20 || e2e_fail "License did not settle"
-  e2e_keys "$1" Return
-  e2e_wait_stable "$1" 20 || e2e_fail "InstallFolder did not settle"
-  e2e_keys "$1" Return
-  e2e_wait_stable "$1" 20 || e2e_fail "the page after InstallFolder did not settle"
+  e2e_wizard "$1"
+  E2E_STEP=stable e2e_walk_to FileTypes
 }
 
 # Waits for the Finished page of a pass that writes the file $2, then finishes
@@ -135,8 +135,8 @@ walk_to_filetypes() {  # window
 finish() {  # window installed-file what
   e2e_wait_file "$2" 60 || e2e_fail "$3: the installation did not write its files"
   e2e_registry_has "$uninstall_key" "Kestrane Robust Company" || sleep 2
-  e2e_wait_stable "$1" 20 || e2e_fail "$3: Finished did not settle"
-  e2e_keys "$1" Escape
+  x11_wait_stable "$1" 20 || e2e_fail "$3: Finished did not settle"
+  x11_keys "$1" Escape
   e2e_wait_exit "$setup_pid" 30 || e2e_fail "$3: the setup did not end after Finish"
   [ "$E2E_STATUS" = 0 ] || e2e_fail "$3: the setup ended with $E2E_STATUS after Finish"
 }
@@ -144,10 +144,10 @@ finish() {  # window installed-file what
 # --- 1. an installation, and Finish starting the program ------------------------
 begin=$SECONDS
 start "$robust"
-win="$(e2e_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
+win="$(x11_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
 walk_to_filetypes "$win"
-e2e_shot "$win" "$screens/filetypes.png"
-e2e_keys "$win" Return
+x11_shot "$win" "$screens/filetypes.png"
+E2E_STEP=none e2e_walk_to Installing
 finish "$win" "$robust_dir/Uninstall.cmd" "first installation"
 cmp -s "$robust_dir/readme.txt" "$(dirname "$robust")/product/readme.txt" ||
   e2e_fail "readme.txt was not installed whole"
@@ -158,31 +158,32 @@ echo "ok: an installation, and Finish starting the program ($((SECONDS - begin))
 begin=$SECONDS
 rm -f "$work/held" "$work/release"
 start "$robust"
-win="$(e2e_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
+win="$(x11_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
 # Held once the wizard is up: a Windows console program started while no
 # window of Wine's is open may be given a desktop of its own, and then so may
 # the programs after it.
 hold "$robust_dir/readme.txt" "$work/held" "$work/release"
 e2e_wait_file "$work/held" 60 || e2e_fail "the file was not held"
 walk_to_filetypes "$win"
-e2e_keys "$win" Return
-box="$(e2e_wait_window "Setup Error!" 60)" || e2e_fail "no error box for the held file"
-e2e_shot "$box" "$screens/error-held-file.png"
+E2E_STEP=none e2e_walk_to Installing
+box="$(x11_wait_window "Setup Error!" 60)" || e2e_fail "no error box for the held file"
+x11_shot "$box" "$screens/error-held-file.png"
 said="$(error_text)"
 case "$said" in
   *"Failed to: Overwrite existing folder"* | "(the host's"*) ;;
   *) e2e_fail "the error box said: $said" ;;
 esac
 [ -f "$robust_dir/readme.txt" ] || e2e_fail "the held file is gone"
-e2e_keys "$box" Return
-e2e_wait_window_gone "Setup Error!" 20 || e2e_fail "the error box stayed"
-e2e_wait_stable "$win" 20 || e2e_fail "the page after the error did not settle"
-e2e_shot "$win" "$screens/after-error.png"
-e2e_same "$screens/after-error.png" "$screens/filetypes.png" ||
+x11_keys "$box" Return
+x11_wait_window_gone "Setup Error!" 20 || e2e_fail "the error box stayed"
+x11_wait_stable "$win" 20 || e2e_fail "the page after the error did not settle"
+x11_shot "$win" "$screens/after-error.png"
+x11_same "$screens/after-error.png" "$screens/filetypes.png" ||
   e2e_fail "after the error the wizard is not on the file types page as it was"
 touch "$work/release"
 e2e_wait_exit "$holder_pid" 30 || e2e_fail "the holder did not let go"
-e2e_keys "$win" Return
+E2E_PAGE=FileTypes
+E2E_STEP=none e2e_walk_to Installing
 finish "$win" "$robust_dir/Start.cmd" "installing again"
 for f in Start.cmd readme.txt Uninstall.cmd; do
   cmp -s "$robust_dir/$f" "$(dirname "$robust")/product/$f" || e2e_fail "$f is not whole"
@@ -192,13 +193,11 @@ echo "ok: a held file stops the pass with \"Overwrite existing folder\"; the nex
 # --- 3. the window closed by the system while the files are written ---------------
 begin=$SECONDS
 start "$slow"
-win="$(e2e_wait_window "$title" 60)" || e2e_fail "the slow wizard's window did not appear"
-e2e_keys "$win" Return
-e2e_wait_stable "$win" 20 || e2e_fail "License did not settle"
-e2e_keys "$win" Return
-e2e_wait_stable "$win" 20 || e2e_fail "InstallFolder did not settle"
+win="$(x11_wait_window "$title" 60)" || e2e_fail "the slow wizard's window did not appear"
+e2e_wizard "$win" --no-file-types
+E2E_STEP=stable e2e_walk_to InstallFolder
 arm_close "$win" "$slow_dir/chunk-1.bin"
-e2e_keys "$win" Return                       # no file types: straight to Installing
+E2E_STEP=none e2e_walk_to Installing         # no file types: straight to Installing
 await_close
 e2e_wait_exit "$setup_pid" 60 || e2e_fail "the setup did not end after the system closed it"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the setup ended with $E2E_STATUS after the system closed it"
@@ -221,17 +220,17 @@ echo "ok: closed by the system after $written of 24 files, the pass stopped and 
 begin=$SECONDS
 start "$robust"
 first_pid=$setup_pid
-first="$(e2e_wait_window "$title" 60)" || e2e_fail "the first copy's window did not appear"
-e2e_wait_stable "$first" 20 || e2e_fail "the first copy did not settle"
+first="$(x11_wait_window "$title" 60)" || e2e_fail "the first copy's window did not appear"
+x11_wait_stable "$first" 20 || e2e_fail "the first copy did not settle"
 start "$other"                               # another product's setup may run beside it
 other_pid=$setup_pid
 deadline=$((SECONDS + 60))
-while [ "$(e2e_find_windows "$title" | wc -l)" -lt 2 ]; do
+while [ "$(x11_find_windows "$title" | wc -l)" -lt 2 ]; do
   [ "$SECONDS" -lt "$deadline" ] || e2e_fail "another product's setup did not show its window"
   sleep 0.2
 done
-other_win="$(e2e_find_windows "$title" | grep -vx "$first" | head -n 1)"
-e2e_wait_stable "$other_win" 20 || e2e_fail "the other product's setup did not settle"
+other_win="$(x11_find_windows "$title" | grep -vx "$first" | head -n 1)"
+x11_wait_stable "$other_win" 20 || e2e_fail "the other product's setup did not settle"
 # xwininfo lists the windows from the top of the stack down: the upper of the two.
 on_top() {
   xwininfo -root -children | awk '$1 ~ /^0x/ { print $1 }' | while read -r id; do
@@ -242,7 +241,7 @@ on_top() {
 start "$robust"
 e2e_wait_exit "$setup_pid" 60 || e2e_fail "the second copy did not end"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the second copy ended with $E2E_STATUS"
-[ "$(e2e_find_windows "$title" | wc -l)" = 2 ] || e2e_fail "the second copy showed a window"
+[ "$(x11_find_windows "$title" | wc -l)" = 2 ] || e2e_fail "the second copy showed a window"
 deadline=$((SECONDS + 10))
 until [ "$(on_top)" = "$first" ]; do
   [ "$SECONDS" -lt "$deadline" ] || e2e_fail "the second copy did not bring the first to the front"
@@ -252,8 +251,8 @@ import -window root "$screens/second-copy.png"
 for pid in "$first_pid" "$other_pid"; do
   w="$first"
   [ "$pid" = "$first_pid" ] || w="$other_win"
-  e2e_keys "$w" Escape
-  question="$(e2e_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
+  x11_keys "$w" Escape
+  question="$(x11_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
   answer_yes "$question"
   e2e_wait_exit "$pid" 30 || e2e_fail "a setup did not end after Yes"
 done
@@ -263,7 +262,7 @@ start "$robust"
 a=$setup_pid
 start "$robust"
 b=$setup_pid
-e2e_wait_window "$title" 60 >/dev/null || e2e_fail "neither copy showed a window"
+x11_wait_window "$title" 60 >/dev/null || e2e_fail "neither copy showed a window"
 deadline=$((SECONDS + 60))
 while kill -0 "$a" 2>/dev/null && kill -0 "$b" 2>/dev/null; do
   [ "$SECONDS" -lt "$deadline" ] || e2e_fail "two copies started together both kept running"
@@ -273,10 +272,10 @@ if kill -0 "$a" 2>/dev/null; then running=$a ended=$b; else running=$b ended=$a;
 e2e_wait_exit "$ended" 5 || true
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the copy that gave way ended with $E2E_STATUS"
 sleep 1
-[ "$(e2e_find_windows "$title" | wc -l)" = 1 ] || e2e_fail "two copies started together showed two windows"
-win="$(e2e_find_windows "$title")"
-e2e_keys "$win" Escape
-question="$(e2e_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
+[ "$(x11_find_windows "$title" | wc -l)" = 1 ] || e2e_fail "two copies started together showed two windows"
+win="$(x11_find_windows "$title")"
+x11_keys "$win" Escape
+question="$(x11_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
 answer_yes "$question"
 e2e_wait_exit "$running" 30 || e2e_fail "the remaining copy did not end after Yes"
 echo "ok: a second copy brings the first to the front and ends; two at once show one window ($((SECONDS - begin)) s)"

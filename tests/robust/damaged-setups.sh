@@ -21,26 +21,25 @@ mkdir -p "$work"
 rm -rf "$work/screens" "$work/prefix"
 mkdir -p "$work/screens"
 export E2E_DIAGNOSE="$work"
-trap 'e2e_cleanup; e2e_wine_stop' EXIT
+trap 'e2e_cleanup; wine_stop' EXIT
 
-e2e_start_xvfb
+x11_start_xvfb
 if [ "$target" = wine ]; then
   e2e_wine_prefix "$work/wine" "$work/home"
-  run() { wine "$1" >"$work/setup.log" 2>&1 & setup_pid=$!; e2e_pids+=("$setup_pid"); }
 else
   export KESTRANE_PREFIX="$work/prefix" SDL_VIDEODRIVER=x11
   mkdir -p "$KESTRANE_PREFIX"
-  run() { "$1" >"$work/setup.log" 2>&1 & setup_pid=$!; e2e_pids+=("$setup_pid"); }
 fi
 
 for setup in "$@"; do
   name="$(basename "$setup" .exe)"
   started=$SECONDS
-  run "$(realpath "$setup")"
-  fatal="$(e2e_wait_window "Kestrane Setup - Fatal error" 60)" || e2e_fail "$name: no fatal box"
-  [ -z "$(e2e_find_windows "Kestrane Setup")" ] || e2e_fail "$name: a wizard window was shown"
-  e2e_shot "$fatal" "$work/screens/$name.png"
-  e2e_keys "$fatal" Return
+  target_launch "$target" "$work/setup.log" "$(realpath "$setup")"
+  setup_pid=$target_pid
+  fatal="$(x11_wait_window "Kestrane Setup - Fatal error" 60)" || e2e_fail "$name: no fatal box"
+  [ -z "$(x11_find_windows "Kestrane Setup")" ] || e2e_fail "$name: a wizard window was shown"
+  x11_shot "$fatal" "$work/screens/$name.png"
+  x11_keys "$fatal" Return
   e2e_wait_exit "$setup_pid" 30 || e2e_fail "$name did not end after the fatal box"
   [ "$E2E_STATUS" = 255 ] || e2e_fail "$name ended with $E2E_STATUS, not -1"
   echo "ok: $name shows the fatal box and ends with -1 ($((SECONDS - started)) s)"

@@ -20,13 +20,15 @@ e2e_wine_snapshot and e2e_wine_keep_changes):
 Wine's own prefix already holds keys and files of its own, so its side is the
 difference between after and before. Both sides are one Windows machine seen
 from two roots: the host prefix's drive_c and Wine's drive_c are both C:.
-Paths are compared without regard to case, as Windows does. A value or a link
+Paths are compared without regard to case, as Windows does; both sides' registry
+exports are read with `kpack registry`. A value or a link
 may name a file by its 8.3 short name on the Windows side where the host, whose
 files have no short names, gives the long one (quoted when it holds a blank, so
 that it still reads as one path).
 """
 
 import hashlib
+import json
 import os
 import shutil
 import subprocess
@@ -43,64 +45,30 @@ WINE_OWN_KEYS = (
 HIVES = ("HKLM.reg", "HKCU.reg")
 
 
-def read_reg(path):
-    """The values of a registry export as {(key, name) in lower case:
-    (key, name, data)}; string data unescaped, other data as written but in
-    lower case and without blanks (hex(0): for an empty REG_NONE, dword:...)."""
-    with open(path, "rb") as f:
-        raw = f.read()
-    if not raw.startswith(b"\xff\xfe"):
-        sys.exit(f"{path}: not a UTF-16 registry export")
-    lines = raw[2:].decode("utf-16-le").split("\r\n")
+def read_reg(kpack, path):
+    """The values of a registry export as kpack registry reads it, as
+    {(key, name) in lower case: (key, name, data)}: the data of REG_SZ and
+    REG_EXPAND_SZ as text, of any other type as "TYPE:DATA" (dword as a number)."""
+    done = subprocess.run([kpack, "registry", path], capture_output=True, text=True, timeout=120)
+    if done.returncode != 0:
+        sys.exit(f"kpack registry {path} failed ({done.returncode}): {done.stderr.strip()}")
     values = {}
-    key = None
-    pending = ""
-    for line in lines:
-        line = pending + line.lstrip() if pending else line
-        if line.endswith("\\") and not line.startswith("["):
-            # Long binary data continues on the next line.
-            pending = line[:-1]
-            continue
-        pending = ""
-        if line.startswith("[") and line.endswith("]"):
-            key = line[1:-1]
-        elif key and (line.startswith('"') or line.startswith("@=")):
-            name, data = split_value(line)
-            values[(key.lower(), name.lower())] = (key, name, data)
+    for key in json.loads(done.stdout)["keys"]:
+        for value in key["values"]:
+            data = value["data"]
+            if value["type"] not in ("REG_SZ", "REG_EXPAND_SZ"):
+                data = f"{value['type']}:{json.dumps(data)}"
+            values[(key["key"].lower(), value["name"].lower())] = (key["key"], value["name"], data)
     return values
 
 
-def unquote(text, start):
-    """The string that begins with a quote at `start`, unescaped, and the index
-    after its closing quote."""
-    out = []
-    i = start + 1
-    while i < len(text) and text[i] != '"':
-        if text[i] == "\\" and i + 1 < len(text):
-            i += 1
-        out.append(text[i])
-        i += 1
-    return "".join(out), i + 1
-
-
-def split_value(line):
-    if line.startswith("@="):
-        name, rest = "", line[2:]
-    else:
-        name, end = unquote(line, 0)
-        rest = line[end + 1:]
-    if rest.startswith('"'):
-        return name, unquote(rest, 0)[0]
-    return name, rest.replace(" ", "").lower()
-
-
-def wine_values(snapshot):
+def wine_values(kpack, snapshot):
     """All values after the installation, those it added or changed, and those
     it removed."""
     everything, added, removed = {}, {}, {}
     for hive in HIVES:
-        before = read_reg(os.path.join(snapshot, "before", hive))
-        after = read_reg(os.path.join(snapshot, "after", hive))
+        before = read_reg(kpack, os.path.join(snapshot, "before", hive))
+        after = read_reg(kpack, os.path.join(snapshot, "after", hive))
         everything.update(after)
         for k, v in after.items():
             if k not in before or before[k][2] != v[2]:
@@ -233,8 +201,8 @@ def main():
     findings = []
     wine = added_files(snapshot)
     links = compare_files(wine, host_files(prefix), short_names, findings)
-    host = read_reg(os.path.join(prefix, "registry.reg"))
-    compare_registry(*wine_values(snapshot), host, short_names, findings)
+    host = read_reg(kpack, os.path.join(prefix, "registry.reg"))
+    compare_registry(*wine_values(kpack, snapshot), host, short_names, findings)
     for finding in findings:
         print(finding, file=sys.stderr)
     if findings:

@@ -4,7 +4,7 @@
 # registry.reg is imported into a fresh 32-bit Wine prefix with `regedit /S`, and
 # values are read back with `reg query`.
 #
-#   scripts/registry-import-check KPACK WORKDIR
+#   scripts/registry-import-check.sh KPACK WORKDIR
 #
 # WORKDIR is emptied first. Every wait is bounded, and the prefix's wineserver is
 # stopped at the end. Without a working Wine the check cannot be made: it says
@@ -22,13 +22,11 @@ work="$(realpath -m "$2")"
 rm -rf "$work"
 mkdir -p "$work/files" "$work/home"
 
-export WINEARCH=win32
-export WINEPREFIX="$work/wine"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
-export HOME="$work/home"
+# shellcheck source=lib/wine.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib/wine.sh"
+wine_env "$work/wine" "$work/home"
 unset DISPLAY
-trap 'timeout 30 wineserver -k >/dev/null 2>&1 || true' EXIT
+trap wine_stop EXIT
 
 # An 8 x 8 JPEG for both pictures.
 xxd -r -p >"$work/files/picture.jpg" <<'EOF'
@@ -89,8 +87,7 @@ EOF
 "$kpack" install "$work/package.bin" --prefix "$work/prefix" >"$work/install.log"
 cp "$work/prefix/registry.reg" "$work/import.reg"
 
-timeout --kill-after=10 300 wineboot --init >"$work/wineboot.log" 2>&1 || true
-timeout --kill-after=10 120 wineserver --wait || true
+wine_prefix "$work/wineboot.log" || true
 if [ ! -s "$WINEPREFIX/system.reg" ]; then
   tail -n 5 "$work/wineboot.log"
   skip "wine could not make a 32-bit prefix (is wine32:i386 installed?); wineboot said the above"

@@ -23,7 +23,7 @@ control="$(realpath "$3")"
 work="$(realpath -m "$4")"
 mkdir -p "$work"
 export E2E_DIAGNOSE="$work"
-trap 'e2e_cleanup; e2e_wine_stop' EXIT
+trap 'e2e_cleanup; wine_stop' EXIT
 
 # --- the program file ----------------------------------------------------------
 headers="$(i686-w64-mingw32-objdump -p "$setup")"
@@ -48,7 +48,7 @@ grep -aq 'requestedExecutionLevel level="requireAdministrator"' "$setup" ||
 echo "ok: the manifest asks for administrator rights"
 
 # --- a planted msvfw32.dll ---------------------------------------------------------
-e2e_start_xvfb
+x11_start_xvfb
 e2e_wine_prefix "$work/wine" "$work/home"
 folder="$work/download"
 rm -rf "$folder"
@@ -68,15 +68,14 @@ timeout 120 wine "$folder/load-msvfw32.exe" restricted >/dev/null 2>&1 ||
 [ ! -f "$mark" ] || e2e_fail "the planted copy was loaded after the restriction"
 echo "ok: after the restriction, the system's copy is loaded"
 
-wine "$folder/KestraneSetupUnderTest.exe" >"$work/setup.log" 2>&1 &
-setup_pid=$!
-e2e_pids+=("$setup_pid")
-win="$(e2e_wait_window "Kestrane Setup" 60)" || e2e_fail "the setup's window did not appear"
-e2e_wait_stable "$win" 20 || e2e_fail "the setup did not settle"
-e2e_shot "$win" "$work/welcome.png"
-e2e_keys "$win" Escape
-question="$(e2e_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
-e2e_keys "$question" y
+target_launch wine "$work/setup.log" "$folder/KestraneSetupUnderTest.exe"
+setup_pid=$target_pid
+win="$(x11_wait_window "Kestrane Setup" 60)" || e2e_fail "the setup's window did not appear"
+x11_wait_stable "$win" 20 || e2e_fail "the setup did not settle"
+x11_shot "$win" "$work/welcome.png"
+x11_keys "$win" Escape
+question="$(x11_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
+x11_keys "$question" y
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end"
 [ ! -f "$mark" ] || e2e_fail "the setup loaded the planted msvfw32.dll"
 echo "ok: the setup paints its wizard beside a planted msvfw32.dll without loading it"

@@ -36,9 +36,9 @@ mkdir -p "$work/screens"
 screens="$work/screens"
 export E2E_DIAGNOSE="$work"
 
-trap 'e2e_cleanup; e2e_wine_stop' EXIT
+trap 'e2e_cleanup; wine_stop' EXIT
 
-e2e_start_xvfb
+x11_start_xvfb
 title="Kestrane Setup"
 # Where the demo goes, as Windows paths.
 dir='C:\Program Files\Demo Product'
@@ -55,10 +55,9 @@ full_key() {
 
 # Every run starts with the pointer off the window, so both targets begin with
 # the same hover look.
-park_mouse() { e2e_pointer_to 0 0; }
+park_mouse() { x11_pointer_to 0 0; }
 
 # Each target defines:
-#   start_setup PROGRAM             starts it in the background as setup_pid
 #   unix_paths WINPATH...           the files Windows paths name, one a line
 #   short_path WINPATH              its 8.3 form, where the machine has one
 #   registry_values KEY...          "key<TAB>name<TAB>data" of each value of the
@@ -72,7 +71,6 @@ if [ "$target" = host ]; then
   export SDL_VIDEODRIVER=x11
   mkdir -p "$KESTRANE_PREFIX"
 
-  start_setup() { park_mouse; "$1" >"$work/setup.log" 2>&1 & setup_pid=$!; e2e_pids+=("$setup_pid"); }
   unix_paths() {
     local p
     for p; do
@@ -82,35 +80,18 @@ if [ "$target" = host ]; then
   }
   # Short (8.3) names do not exist on the host.
   short_path() { echo "$1"; }
-  # The prefix's registry.reg, as the registry editor exports it.
+  # The prefix's registry.reg, as kpack registry reads it.
   registry_values() {
-    iconv -f UTF-16LE -t UTF-8 "$KESTRANE_PREFIX/registry.reg" | tr -d '\r' |
-      KEYS="$(for key; do full_key "$key"; done)" awk '
-      function unescape(s,   out, i, c) {
-        for (i = 1; i <= length(s); i++) {
-          c = substr(s, i, 1)
-          if (c == "\\") c = substr(s, ++i, 1)
-          out = out c
-        }
-        return out
-      }
-      function quoted(s) { return unescape(substr(s, 2, length(s) - 2)) }
-      BEGIN { n = split(ENVIRON["KEYS"], list, "\n"); for (i = 1; i <= n; i++) wanted[list[i]] = 1 }
-      /^\[/ { key = tolower(substr($0, 2, length($0) - 2)); next }
-      !(key in wanted) || !/=/ { next }
-      {
-        if (substr($0, 1, 2) == "@=") { name = ""; data = substr($0, 3) }
-        else { match($0, /^"([^"\\]|\\.)*"=/); name = quoted(substr($0, 1, RLENGTH - 1)); data = substr($0, RLENGTH + 1) }
-        if (data ~ /^"/) data = quoted(data)
-        else if (data ~ /^dword:/) { data = substr(data, 7); sub(/^0+/, "", data); data = "0x" (data == "" ? "0" : data) }
-        else if (data == "hex(0):") data = ""
-        printf "%s\t%s\t%s\n", key, name, data
-      }'
+    local key
+    for key; do
+      e2e_registry_values "$KESTRANE_PREFIX/registry.reg" "$key" |
+        KEY="$(full_key "$key")" awk -F '\t' -v OFS='\t' 'tolower($1) == ENVIRON["KEY"] { $1 = ENVIRON["KEY"]; print }'
+    done
   }
   ran_after_finish() { grep -q 'DemoApp.exe' "$KESTRANE_PREFIX/shell.log" 2>/dev/null; }
   # The host's message boxes take Return for Yes and Escape for No.
-  answer_yes() { e2e_keys "$1" Return; }
-  answer_no() { e2e_keys "$1" Escape; }
+  answer_yes() { x11_keys "$1" Return; }
+  answer_no() { x11_keys "$1" Escape; }
   # Drive R: reports itself as a network drive; the folder browser's answer is
   # preset.
   prepare_remote_drive() {
@@ -122,7 +103,6 @@ if [ "$target" = host ]; then
 else
   e2e_wine_prefix "$work/wine" "$work/home"
 
-  start_setup() { park_mouse; wine "$1" >"$work/setup.log" 2>&1 & setup_pid=$!; e2e_pids+=("$setup_pid"); }
   unix_paths() { timeout 60 winepath -u "$@" 2>/dev/null; }
   short_path() { timeout 60 winepath -s "$1" 2>/dev/null | tr -d '\r'; }
   # Windows' own reg asked for each key in one batch, its answer read back.
@@ -141,91 +121,97 @@ else
   # The viewer's window appears; it is stopped by its process id.
   ran_after_finish() {
     local viewer pid
-    viewer="$(e2e_wait_window "Demo Product" 30)" || return 1
-    e2e_shot "$viewer" "$work/viewer.png"
+    viewer="$(x11_wait_window "Demo Product" 30)" || return 1
+    x11_shot "$viewer" "$work/viewer.png"
     pid="$(xdotool getwindowpid "$viewer")" || return 1
-    kill "$pid" && e2e_wait_window_gone "Demo Product" 20
+    kill "$pid" && x11_wait_window_gone "Demo Product" 20
   }
   # Windows' Yes/No boxes take the buttons' mnemonics (Escape does nothing there).
-  answer_yes() { e2e_keys "$1" y; }
-  answer_no() { e2e_keys "$1" n; }
+  answer_yes() { x11_keys "$1" y; }
+  answer_no() { x11_keys "$1" n; }
   # Drive R: is declared a network drive over a folder of this machine; Wine
   # reads its drives when its server starts.
   prepare_remote_drive() {
     mkdir -p "$work/remote/Apps"
     ln -sfn "$work/remote" "$WINEPREFIX/dosdevices/r:"
     timeout 60 wine reg add 'HKLM\Software\Wine\Drives' /v r: /d network /f >/dev/null 2>&1
-    e2e_wine_stop
-    e2e_wine_keep_server
+    wine_stop
+    wine_keep_server || e2e_fail "the Wine server did not start"
   }
   # The folder browser of a fresh prefix lists Desktop, /, Documents and My
   # Computer, whose drives are C:, R: and Z:; the edit box is not read back.
   choose_remote_folder() {  # window
     click_link_change "$1"
     local browser
-    browser="$(e2e_wait_window "Browse for Folder" 30)" || e2e_fail "no folder browser"
+    browser="$(x11_wait_window "Browse for Folder" 30)" || e2e_fail "no folder browser"
     sleep 0.5
-    e2e_keys "$browser" Down Down Down Right Down Down Return
-    e2e_wait_window_gone "Browse for Folder" 20 || e2e_fail "the folder browser stayed"
+    x11_keys "$browser" Down Down Down Right Down Down Return
+    x11_wait_window_gone "Browse for Folder" 20 || e2e_fail "the folder browser stayed"
   }
 fi
+
+start_setup() {  # program
+  park_mouse
+  target_launch "$target" "$work/setup.log" "$1"
+  setup_pid=$target_pid
+}
 
 # The two links of the InstallFolder page sit centred in the text column, the
 # first at y 236 of the page; the page starts below the caption bar.
 click_link_change() {
-  e2e_geometry "$1"
-  e2e_click "$1" $((WW / 2 + 80)) $((24 + 236 + 10))
+  x11_geometry "$1"
+  x11_click "$1" $((WW / 2 + 80)) $((24 + 236 + 10))
 }
 
 shoot_page() {  # window name
-  e2e_shot "$1" "$screens/$2.png"
+  x11_shot "$1" "$screens/$2.png"
 }
 
 expect_page_change() {  # window before-picture what
-  e2e_wait_change "$1" "$2" 20 || e2e_fail "$3: the page did not change"
+  x11_wait_change "$1" "$2" 20 || e2e_fail "$3: the page did not change"
 }
 
 # --- 1. the whole road ----------------------------------------------------------
 [ "$target" = host ] || e2e_wine_snapshot "$work/install/before"
 start_setup "$setup"
-win="$(e2e_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
+win="$(x11_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
 shoot_page "$win" 0-welcome
 
-e2e_click_forward "$win"                     # Next, with the mouse
+x11_click_forward "$win"                     # Next, with the mouse
 expect_page_change "$win" "$screens/0-welcome.png" "Next on Welcome"
 shoot_page "$win" 1-license
 
-e2e_keys "$win" Return                       # I Agree, from the keyboard
+x11_keys "$win" Return                       # I Agree, from the keyboard
 expect_page_change "$win" "$screens/1-license.png" "Enter on License"
 shoot_page "$win" 2-installfolder
 
 # Escape asks; "No" leaves the page as it was.
-e2e_keys "$win" Escape
-question="$(e2e_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
+x11_keys "$win" Escape
+question="$(x11_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
 answer_no "$question"
-e2e_wait_window_gone "Cancel Setup?" 20 || e2e_fail "the cancel question stayed"
-e2e_shot "$win" "$work/after-no.png"
-e2e_same "$work/after-no.png" "$screens/2-installfolder.png" ||
+x11_wait_window_gone "Cancel Setup?" 20 || e2e_fail "the cancel question stayed"
+x11_shot "$win" "$work/after-no.png"
+x11_same "$work/after-no.png" "$screens/2-installfolder.png" ||
   e2e_fail "answering No changed the page"
 
-e2e_click_forward "$win"
+x11_click_forward "$win"
 expect_page_change "$win" "$screens/2-installfolder.png" "Next on InstallFolder"
 shoot_page "$win" 3-filetypes
 
 # Clear the first offered type (csv, the first in sorted order), then go on.
 # The choice is kept as kpack's arguments, for compare-install to make it too.
-e2e_click "$win" $((4 + 174 + 12)) $((24 + 130 + 12))
+x11_click "$win" $((4 + 174 + 12)) $((24 + 130 + 12))
 choice="--uncheck 0"
-e2e_wait_change "$win" "$screens/3-filetypes.png" 10 || e2e_fail "the check box did not change"
-e2e_click_forward "$win"
+x11_wait_change "$win" "$screens/3-filetypes.png" 10 || e2e_fail "the check box did not change"
+x11_click_forward "$win"
 # The desktop link is among the last things written, the settings follow at once;
 # then the page settles on Finished. Escape below proves it is Finished: on
 # Installing it is ignored, and the setup would not end.
 desktop_link="$(unix_paths "$desktop\\Demo Product.lnk")"
 e2e_wait_file "$desktop_link" 60 || e2e_fail "the installation did not write its links"
-e2e_wait_stable "$win" 30 || e2e_fail "the page did not settle after the installation"
+x11_wait_stable "$win" 30 || e2e_fail "the page did not settle after the installation"
 shoot_page "$win" 5-finished
-e2e_keys "$win" Escape                       # on Finished: no question, Finish
+x11_keys "$win" Escape                       # on Finished: no question, Finish
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end after Finish"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the setup ended with $E2E_STATUS after Finish"
 ran_after_finish || e2e_fail "Finish did not start the viewer"
@@ -320,22 +306,23 @@ echo "ok: the whole road"
 # --- 2. a remote parent folder hides Next ---------------------------------------
 prepare_remote_drive
 start_setup "$setup"
-win="$(e2e_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
-e2e_keys "$win" Return Return
+win="$(x11_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
+e2e_wizard "$win"
+E2E_STEP=none e2e_walk_to InstallFolder
 sleep 1
-e2e_shot "$win" "$work/before-browse.png"
+x11_shot "$win" "$work/before-browse.png"
 choose_remote_folder "$win"
-e2e_wait_change "$win" "$work/before-browse.png" 20 || e2e_fail "the chosen folder changed nothing"
-e2e_wait_stable "$win" 20 || e2e_fail "the page did not settle"
+x11_wait_change "$win" "$work/before-browse.png" 20 || e2e_fail "the chosen folder changed nothing"
+x11_wait_stable "$win" 20 || e2e_fail "the page did not settle"
 shoot_page "$win" 2-installfolder-remote
 # Without Next, Back is the rightmost button: a press there shows License again,
 # just as it looked the first time.
-e2e_click_forward "$win"
-e2e_wait_change "$win" "$screens/2-installfolder-remote.png" 20 || e2e_fail "nothing happened"
-e2e_same "$E2E_LAST" "$screens/1-license.png" ||
+x11_click_forward "$win"
+x11_wait_change "$win" "$screens/2-installfolder-remote.png" 20 || e2e_fail "nothing happened"
+x11_same "$X11_LAST" "$screens/1-license.png" ||
   e2e_fail "with a remote folder the rightmost button was not Back"
-e2e_keys "$win" Escape
-question="$(e2e_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
+x11_keys "$win" Escape
+question="$(x11_wait_window "Cancel Setup?" 20)" || e2e_fail "Escape asked nothing"
 answer_yes "$question"
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end after Yes"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the setup ended with $E2E_STATUS after a cancel"
@@ -343,23 +330,24 @@ echo "ok: a remote folder hides Next"
 
 # --- 3. no optional extensions: InstallFolder leads to Installing -----------------
 start_setup "$plain"
-win="$(e2e_wait_window "$title" 60)" || e2e_fail "the plain wizard's window did not appear"
-e2e_keys "$win" Return Return
+win="$(x11_wait_window "$title" 60)" || e2e_fail "the plain wizard's window did not appear"
+e2e_wizard "$win" --no-file-types
+E2E_STEP=none e2e_walk_to InstallFolder
 sleep 1
 shoot_page "$win" plain-2-installfolder
-e2e_keys "$win" Return
+E2E_STEP=none e2e_walk_to Installing
 sleep 3
 shoot_page "$win" plain-5-finished
-e2e_keys "$win" Return                       # Enter on Finished finishes
+x11_keys "$win" Return                       # Enter on Finished finishes
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the plain setup did not end"
 [ "$E2E_STATUS" = 0 ] || e2e_fail "the plain setup ended with $E2E_STATUS"
 echo "ok: no file types page without optional extensions"
 
 # --- 4. a damaged package --------------------------------------------------------
 start_setup "$damaged"
-fatal="$(e2e_wait_window "Kestrane Setup - Fatal error" 60)" || e2e_fail "no fatal box"
-e2e_shot "$fatal" "$screens/fatal.png"
-e2e_keys "$fatal" Return
+fatal="$(x11_wait_window "Kestrane Setup - Fatal error" 60)" || e2e_fail "no fatal box"
+x11_shot "$fatal" "$screens/fatal.png"
+x11_keys "$fatal" Return
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the damaged setup did not end"
 [ "$E2E_STATUS" = 255 ] || e2e_fail "the damaged setup ended with $E2E_STATUS, not -1"
 echo "ok: a damaged package ends with the fatal box and -1"

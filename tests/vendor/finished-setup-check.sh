@@ -28,7 +28,7 @@ done
 rm -rf "$work"
 mkdir -p "$work"
 export E2E_DIAGNOSE="$work"
-trap 'e2e_cleanup; timeout 30 wineserver -k >/dev/null 2>&1 || true' EXIT
+trap 'e2e_cleanup; wine_stop' EXIT
 
 # --- the setup and its resources ------------------------------------------------
 setup="$work/DemoProductSetup.exe"
@@ -40,44 +40,36 @@ echo "kpack setup took $((($(date +%s%N) - start) / 1000000)) ms for $(stat -c %
 grep -q '"displayName": "Demo Product"' "$work/check.json" || e2e_fail "kpack check: wrong product"
 "$kskin" check "$setup" >/dev/null || e2e_fail "kskin check refused the setup"
 
-export WINEARCH=win32 WINEDEBUG=-all
-export WINEPREFIX="$work/wine"
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
-export HOME="$work/home"
-mkdir -p "$HOME"
-timeout --kill-after=10 300 wineboot --init >/dev/null 2>&1 || true
-timeout --kill-after=10 120 wineserver --wait || true
+wine_env "$work/wine" "$work/home"
+wine_prefix || e2e_fail "Wine made no prefix in $WINEPREFIX"
 
 timeout --kill-after=10 120 wine "$probe" "$setup" "$package" "$skin" "$icon" | tr -d '\r' \
   >"$work/probe.txt" || { cat "$work/probe.txt"; e2e_fail "the resources did not read back"; }
 cat "$work/probe.txt"
 
 # --- it runs and installs ----------------------------------------------------------
-e2e_start_xvfb
+x11_start_xvfb
 install_dir="$WINEPREFIX/drive_c/Program Files/Demo Product"
 product="$(dirname "$manifest")"
 
 install_with() {  # setup, what
   rm -rf "$install_dir"
   xdotool mousemove --sync 0 0 2>/dev/null || true
-  wine "$1" >"$work/setup.log" 2>&1 &
-  local pid=$!
-  e2e_pids+=("$pid")
+  target_launch wine "$work/setup.log" "$1"
+  local pid=$target_pid
   local win
-  win="$(e2e_wait_window "Kestrane Setup" 60)" || e2e_fail "$2: the wizard's window did not appear"
-  # Welcome, License (I Agree), InstallFolder, FileTypes: each Return shows the next.
-  for page in welcome license folder filetypes; do
-    e2e_shot "$win" "$work/$page.png"
-    e2e_keys "$win" Return
-    e2e_wait_change "$win" "$work/$page.png" 20 || e2e_fail "$2: Return on $page changed nothing"
-  done
+  win="$(x11_wait_window "Kestrane Setup" 60)" || e2e_fail "$2: the wizard's window did not appear"
+  # Welcome, License (I Agree), InstallFolder, FileTypes: each Return shows the
+  # next; a screenshot of each is kept.
+  e2e_wizard "$win"
+  E2E_SHOTS="$work" e2e_walk_to Installing
   local deadline=$((SECONDS + 60))
   until [ -f "$install_dir/Uninstall.exe" ]; do
     [ "$SECONDS" -lt "$deadline" ] || e2e_fail "$2: the installation did not write its files"
     sleep 0.3
   done
   sleep 2
-  e2e_keys "$win" Escape  # Finish
+  x11_keys "$win" Escape  # Finish
   e2e_wait_exit "$pid" 30 || e2e_fail "$2: the setup did not end after Finish"
   [ "$E2E_STATUS" = 0 ] || e2e_fail "$2: the setup ended with $E2E_STATUS"
   cmp -s "$install_dir/DemoApp.exe" "$product/bin/DemoApp.exe" || e2e_fail "$2: DemoApp.exe differs"
