@@ -7,11 +7,14 @@
 # shellcheck source=target.sh
 . "$(dirname "${BASH_SOURCE[0]}")/target.sh"
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display and exports DISPLAY. -noreset: by default the
+# server resets whenever its last client leaves (a setup that ended, between two
+# tests' windows), and a client connecting during the reset is refused; on a
+# slow machine the next xdotool call met that moment.
 x11_start_xvfb() {
   local fd_file
   fd_file="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fd_file" >/dev/null 2>&1 &
   e2e_pids+=("$!")
   local deadline=$((SECONDS + 20))
   while [ ! -s "$fd_file" ]; do
@@ -79,8 +82,9 @@ x11_keys() {
 # move to where the pointer already is is left out: xdotool would wait for a
 # motion that never comes (15 seconds over a Wine window).
 x11_pointer_to() {
-  local X Y SCREEN WINDOW
-  eval "$(xdotool getmouselocation --shell)"
+  local X="" Y="" SCREEN WINDOW where
+  where="$(xdotool getmouselocation --shell)" || e2e_fail "the X server at $DISPLAY is gone"
+  eval "$where"
   [ "$X" = "$1" ] && [ "$Y" = "$2" ] || xdotool mousemove --sync "$1" "$2"
 }
 
