@@ -63,6 +63,10 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   // The default name: the settings key "Demo Product" without its blank.
   const fs::path setup = dir_ / "DemoProductSetup.exe";
   const Bytes image = readAll(setup);
+  EXPECT_NE(output.find("kpack: wrote DemoProductSetup.exe (" + std::to_string(image.size()) +
+                        " bytes, not signed)\n"),
+            std::string::npos)
+      << output;
   Bytes skin, package;
   std::string error;
   ASSERT_TRUE(tools::findProgramResource(image, 116, skin, error)) << error;
@@ -156,6 +160,8 @@ TEST_F(KpackSetup, SignsWithOsslsigncode) {
 
   output = kpackSetup(withStub_ + " -o Signed.exe --sign cert.pfx --password-file pw", status);
   ASSERT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("kpack: wrote Signed.exe ("), std::string::npos) << output;
+  EXPECT_NE(output.find(" bytes, signed)"), std::string::npos) << output;
   output = run("osslsigncode verify -CAfile cert.pem -in Signed.exe", status);
   EXPECT_EQ(status, 0) << output;
 

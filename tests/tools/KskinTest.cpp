@@ -292,7 +292,7 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
       {"[[picture]]\nname = \"p\"\nwidth = 2\nheight = 2\nfrom = \"nothing\"\ncrop = [0, 0, 2, 2]",
        "no earlier sheet or picture is named \"nothing\""},
       {"[[sprite]]\nmode = 0\npicture = \"missing\"", "no picture is named \"missing\""},
-      {"[[font]]\nfile = \"NoSuchFont.ttf\"\nheight = 17", "cannot find NoSuchFont.ttf"},
+      {"[[font]]\nfile = \"NoSuchFont.ttf\"\nheight = 17", "cannot find NoSuchFont.ttf (looked in "},
       {"[[caption]]\ntext = \"Back\"\nfont = 0", "no such font"},
       {"picture = 3", "'picture' must be a list of tables"},
       {"[[picture", "skin.toml"},

@@ -64,6 +64,17 @@ void makeRunnable(const std::string& path) {
                   fs::perm_options::add, ignored);
 }
 
+// The one line a finished setup is announced with: where, how large, signed or
+// not.
+int announce(const std::string& output, bool isSigned) {
+  makeRunnable(output);
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(output, error);
+  std::cout << "kpack: wrote " << output << " (" << (error ? 0 : size) << " bytes, "
+            << (isSigned ? "signed" : "not signed") << ")" << std::endl;
+  return 0;
+}
+
 std::string quoted(const std::string& s) {
   std::string q = "'";
   for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -169,8 +180,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
 
   if (arguments.certificate.empty()) {
     if (!tools::writeWholeFile(output, image, error)) return complain(kExitUsage, error);
-    makeRunnable(output);
-    return 0;
+    return announce(output, false);
   }
   // Signed into a second temporary file: the output is replaced only by a setup
   // that carries its signature.
@@ -186,8 +196,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     std::remove(signedPath.c_str());
     return complain(kExitUsage, "cannot write " + output);
   }
-  makeRunnable(output);
-  return 0;
+  return announce(output, true);
 }
 
 }  // namespace kpack

@@ -44,11 +44,15 @@ class Builder {
   fs::path find(const Where& w, const std::string& file) const {
     const fs::path path(file);
     if (path.is_absolute()) return path;
+    std::string looked;
     for (const fs::path& folder : searchPaths_) {
       std::error_code error;
       if (fs::exists(folder / path, error)) return folder / path;
+      const std::string shown = folder.empty() ? "." : folder.string();
+      looked += (looked.empty() ? "" : ", ") + shown;
     }
-    Fail(w, "cannot find " + file);
+    Fail(w, "cannot find " + file + " (looked in " + looked +
+                "; a file is looked for beside the description, then in each --font-dir)");
   }
 
   Image& named(const Where& w, const std::string& name) {
