@@ -268,7 +268,11 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
   const struct {
     std::string from, to, expected;
   } cases[] = {
-      {"spare-text", "spare-txt", "manifest.toml:9: product.spare-txt: unknown key"},
+      {"spare-text", "spare-txt",
+       "manifest.toml:9: product.spare-txt: unknown key; did you mean \"spare-text\"?"},
+      {"company-url", "compnay-url",
+       "product.compnay-url: unknown key; did you mean \"company-url\"?"},
+      {"[licence]", "[license]", "license: unknown key; did you mean \"licence\"?"},
       {"\"run-after-setup\"", "\"run-later\"", "items[0].flags: unknown flag \"run-later\""},
       {"desktop-shortcut\", \"run", "run", "items[0].desktop-shortcut: needs the flag"},
       {"install-folder = \"Demo Product\"", "install-folder = \"..\"", "product.install-folder"},

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "base/SortedStringSet.h"
+#include "common/ClosestName.h"
 #include "kpack/Cp1252.h"
 #include "kpack/ManifestRules.h"
 #include "package/InstallModel.h"
@@ -71,9 +72,11 @@ void Loader::checkKeys(const toml::table& table, std::initializer_list<const cha
   for (const auto& [key, node] : table) {
     const bool known = std::any_of(allowed.begin(), allowed.end(),
                                    [&](const char* name) { return key.str() == name; });
-    if (!known)
-      fail(&node, where.empty() ? std::string(key.str()) : where + "." + std::string(key.str()),
-           "unknown key");
+    if (known) continue;
+    const std::string typed(key.str());
+    const std::string meant = tools::closestName(typed, allowed);
+    fail(&node, where.empty() ? typed : where + "." + typed,
+         meant.empty() ? "unknown key" : "unknown key; did you mean \"" + meant + "\"?");
   }
 }
 
