@@ -61,6 +61,7 @@ file = "LICENCE.txt"
 source = "Demo.exe"
 flags = ["application"]
 application-title = "Import Check"
+dde = true
   [[items.file-types]]
   prog-id = "ImportCheck.Doc"
   description = "Import check document"

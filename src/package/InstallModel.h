@@ -20,6 +20,10 @@ constexpr std::uint32_t kItemRunAfterSetup = 0x10;
 constexpr std::uint32_t kItemUninstaller = 0x20;
 constexpr std::uint32_t kItemApplication = 0x40;  // registers document types
 constexpr std::uint32_t kItemComServer = 0x80;    // an in-process COM server
+// An application whose documents open by their command alone: its document types
+// get no DDE messages, which a program that does not answer DDE would make the
+// shell report as a failed open. Adds no field; packages without it keep DDE.
+constexpr std::uint32_t kItemNoDde = 0x100;
 
 // One document type of an application.
 struct FileTypeEntry {

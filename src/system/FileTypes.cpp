@@ -1,5 +1,7 @@
 #include "system/FileTypes.h"
 
+#include <iterator>
+
 #include "base/Paths.h"
 #include "base/SortedStringSet.h"
 #include "platform/Files.h"
@@ -50,7 +52,7 @@ SetupString dottedExtension(const char* ext) {
 
 bool registerProgId(bool isApplication, const char* name, const char* description,
                     const char* appPath, int iconIndex, const char* shellExKey,
-                    const char* handlerClassId) {
+                    const char* handlerClassId, bool dde) {
   if (isEmpty(name) || isEmpty(description) || isEmpty(appPath)) return false;
   SetupString key;
   key.format("%s%s", isApplication ? "Applications\\" : "", name);
@@ -83,8 +85,10 @@ bool registerProgId(bool isApplication, const char* name, const char* descriptio
       {openDde, "[open(\"%1\")]"},
       {editDde, "[edit(\"%1\")]"},
   };
-  for (const auto& row : rows) {
-    if (!writeRegString(classesRoot(), row.key.text(), nullptr, row.text)) return false;
+  // The DDE rows come last.
+  const int rowCount = dde ? int(std::size(rows)) : int(std::size(rows)) - 2;
+  for (int i = 0; i < rowCount; ++i) {
+    if (!writeRegString(classesRoot(), rows[i].key.text(), nullptr, rows[i].text)) return false;
   }
   if (!isEmpty(shellExKey) && !isEmpty(handlerClassId)) {
     SetupString slot;
@@ -164,8 +168,9 @@ void registerDocumentTypes(const InstallOptions& options, int itemIndex, const c
   const InstallItem& item = *model->itemAt(itemIndex);
   // The shell looks an application up by the name of its file, which is the last
   // part of the name the package gives.
+  const bool dde = (item.flags & kItemNoDde) == 0;
   registerProgId(true, lastComponent(item.fileName.text()).text(), item.applicationTitle.text(),
-                 appPath, 0, nullptr, nullptr);
+                 appPath, 0, nullptr, nullptr, dde);
 
   for (int j = 0; j < item.fileTypes.count(); ++j) {
     const FileTypeEntry& type = *item.fileTypes.at(j);
@@ -182,7 +187,7 @@ void registerDocumentTypes(const InstallOptions& options, int itemIndex, const c
     }
     const char* progId = type.progId.text();
     if (!registerProgId(false, progId, type.typeDescription.text(), appPath, type.iconIndex, slot,
-                        handler)) {
+                        handler, dde)) {
       continue;
     }
     const bool selected = itemIndex == model->selectableItem && j == model->selectableType;

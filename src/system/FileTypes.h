@@ -14,14 +14,14 @@ SetupString dottedExtension(const char* ext);
 // Writes key K (`name`, or "Applications\" + name for an application) afresh: the
 // old tree is deleted, then the description, "DefaultIcon" (application path and
 // icon index), the open and edit commands (application path, a blank, "%1" in
-// double quotes) and their DDE messages are written, and the "shellex" handler slot
+// double quotes) and, with `dde`, their DDE messages are written, and the "shellex" handler slot
 // when both shellExKey and handlerClassId are given. The application path is its
 // short (8.3) form when the file system has one, and is put in double quotes in the
 // commands when it holds a blank. False when a text is missing or empty or a write
 // fails; the rows written before a failure stay.
 bool registerProgId(bool isApplication, const char* name, const char* description,
                     const char* appPath, int iconIndex, const char* shellExKey,
-                    const char* handlerClassId);
+                    const char* handlerClassId, bool dde = true);
 
 // Lists progId under the extension's "OpenWithProgids" key (a REG_NONE value of
 // that name). False for null texts or a failed write.

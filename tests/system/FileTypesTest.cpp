@@ -120,6 +120,15 @@ TEST_F(FileTypes, ProgIdIsWrittenAfreshWithTheShortPath) {
   EXPECT_EQ(textOf(HKEY_CLASSES_ROOT, "Applications\\Demo App.exe", nullptr), "Demo App");
   EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, "Applications\\Demo App.exe\\shellex"));
 
+  // Without DDE the same commands, and no DDE message left from before.
+  ASSERT_TRUE(registerProgId(false, kProgId, "Test document", kApp, 3, nullptr, nullptr, false));
+  EXPECT_EQ(textOf(HKEY_CLASSES_ROOT, k + "\\shell\\open\\command", nullptr), program + " \"%1\"");
+  for (const char* verb : {"open", "edit"}) {
+    EXPECT_EQ(subkeysOf(HKEY_CLASSES_ROOT, k + "\\shell\\" + verb),
+              (std::vector<std::string>{"command"}))
+        << verb;
+  }
+
   EXPECT_FALSE(registerProgId(false, kProgId, "", kApp, 0, nullptr, nullptr));
   EXPECT_FALSE(registerProgId(false, kProgId, "Test document", nullptr, 0, nullptr, nullptr));
   EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, k + "\\shell\\open"));  // refused before deleting

@@ -195,7 +195,11 @@ TEST_F(Kpack, FullManifestReadsBackWhole) {
 
   ASSERT_EQ(model.itemCount(), 6);
   const InstallItem& app = *model.itemAt(0);
-  EXPECT_EQ(app.flags, 0x5Cu);
+  EXPECT_EQ(app.flags, 0x5Cu | kItemNoDde);  // an application without "dde = true"
+  const kpack::Manifest speaksDde =
+      kpack::loadManifest(manifest(replaced(kFullManifest, "application-title = \"Demo Product\"",
+                                            "application-title = \"Demo Product\"\ndde = true")));
+  EXPECT_EQ(speaksDde.items.at(0).flags, 0x5Cu);
   EXPECT_EQ(app.fileTypes.count(), 7);
   EXPECT_EQ(app.packedData.bytes()[0], 0x78);
   EXPECT_EQ(app.packedData.bytes()[1], 0xDA);
@@ -268,6 +272,10 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
   const struct {
     std::string from, to, expected;
   } cases[] = {
+      {"application-title = \"Demo Product\"", "application-title = \"Demo Product\"\ndde = 1",
+       "items[0].dde: must be true or false"},
+      {"flags = [\"menu-shortcut\"]", "flags = [\"menu-shortcut\"]\ndde = true",
+       "items[1].dde: needs the flag \"application\""},
       {"spare-text", "spare-txt",
        "manifest.toml:9: product.spare-txt: unknown key; did you mean \"spare-text\"?"},
       {"company-url", "compnay-url",

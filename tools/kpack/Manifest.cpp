@@ -14,7 +14,7 @@
 
 namespace kpack {
 
-const FlagName kFlagNames[8] = {
+const FlagName kFlagNames[9] = {
     {kItemCancelSystemCopy, "cancel-system-copy"},
     {kItemSystemCopy, "system-copy"},
     {kItemMenuShortcut, "menu-shortcut"},
@@ -23,6 +23,7 @@ const FlagName kFlagNames[8] = {
     {kItemUninstaller, "uninstaller"},
     {kItemApplication, "application"},
     {kItemComServer, "com-server"},
+    {kItemNoDde, "no-dde"},
 };
 
 namespace {
@@ -220,10 +221,11 @@ ManifestFileType Loader::fileType(const toml::table& t, const std::string& field
 
 ManifestItem Loader::item(const toml::table& t, int index) {
   const std::string field = "items[" + std::to_string(index) + "]";
-  checkKeys(t,
-            {"source", "name", "flags", "menu-shortcut", "desktop-shortcut", "icon-item",
-             "uninstall-comment", "class-id", "server-name", "application-title", "file-types"},
-            field);
+  checkKeys(
+      t,
+      {"source", "name", "flags", "menu-shortcut", "desktop-shortcut", "icon-item",
+       "uninstall-comment", "class-id", "server-name", "application-title", "file-types", "dde"},
+      field);
   ManifestItem item;
   item.line = int(t.source().begin.line);
   note(&t, field);
@@ -251,6 +253,7 @@ ManifestItem Loader::item(const toml::table& t, int index) {
   needsFlag("server-name", kItemComServer, "com-server");
   needsFlag("application-title", kItemApplication, "application");
   needsFlag("file-types", kItemApplication, "application");
+  needsFlag("dde", kItemApplication, "application");
 
   item.menuShortcutName = text(t, "menu-shortcut", field + ".menu-shortcut");
   item.desktopShortcutName = text(t, "desktop-shortcut", field + ".desktop-shortcut");
@@ -266,6 +269,15 @@ ManifestItem Loader::item(const toml::table& t, int index) {
     item.serverName = text(t, "server-name", field + ".server-name", true);
   }
   if (item.flags & kItemApplication) {
+    // Few programs written today answer DDE, and for one that does not the shell
+    // reports every open as failed: DDE only for an application that says so.
+    const toml::node* dde = t.get("dde");
+    if (dde != nullptr && !dde->is_boolean()) fail(dde, field + ".dde", "must be true or false");
+    if (dde != nullptr && dde->as_boolean()->get()) {
+      item.flags &= ~kItemNoDde;
+    } else {
+      item.flags |= kItemNoDde;
+    }
     item.applicationTitle = text(t, "application-title", field + ".application-title");
     if (const toml::node* types = t.get("file-types")) {
       if (!types->is_array_of_tables()) {

@@ -73,7 +73,7 @@ struct FlagName {
   std::uint32_t bit;
   const char* name;
 };
-extern const FlagName kFlagNames[8];
+extern const FlagName kFlagNames[9];
 
 // Parses a manifest and checks it against every rule the setup's package reader
 // enforces (PackageRules.h), and against kpack's own rules for what the setup would
