@@ -164,6 +164,18 @@ TEST_F(KpackSetup, SignsWithOsslsigncode) {
   EXPECT_NE(output.find(" bytes, signed)"), std::string::npos) << output;
   output = run("osslsigncode verify -CAfile cert.pem -in Signed.exe", status);
   EXPECT_EQ(status, 0) << output;
+  // The signature names the product and its address for Windows' prompt, and
+  // the uninstaller inside, which kpack rewrote, is signed as well.
+  EXPECT_NE(output.find("Text description: Demo Product"), std::string::npos) << output;
+  EXPECT_NE(output.find("URL description: https://"), std::string::npos) << output;
+  output = run(std::string(KPACK_PATH) + " install Signed.exe --prefix prefix", status);
+  ASSERT_EQ(status, 0) << output;
+  output =
+      run("osslsigncode verify -CAfile cert.pem -in "
+          "'prefix/drive_c/Program Files/Demo Product/Uninstall.exe'",
+          status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("Text description: Demo Product"), std::string::npos) << output;
 
   const Bytes before = readAll(dir_ / "Signed.exe");
   output = kpackSetup(withStub_ + " -o Signed.exe --sign cert.pfx --password-file bad", status);

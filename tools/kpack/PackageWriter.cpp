@@ -209,6 +209,9 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
       throw ManifestError(field + ": cannot give " + m.items[i].source.string() +
                           " its knowledge of the package: " + error);
     }
+    if (options.finishUninstaller && !options.finishUninstaller(image, error)) {
+      throw ManifestError(field + ": " + error);
+    }
     uninstallers[i] = std::move(image);
   }
 

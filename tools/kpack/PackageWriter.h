@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "kpack/BodyCompressor.h"
@@ -18,6 +19,10 @@ using BuildProgress = std::function<void(int item, std::uint64_t done, std::uint
 struct BuildOptions {
   CompressionLevel level = CompressionLevel::Standard;
   unsigned threads = 0;  // 0: one per core; the package is the same either way
+  // Called with a Windows uninstaller once its knowledge is written into it and
+  // before it is packed (kpack setup --sign signs it there); false, with a
+  // reason, stops the build.
+  std::function<bool(std::vector<unsigned char>& program, std::string& error)> finishUninstaller;
 };
 
 // The package bytes for `manifest`: texts, pictures, licence (CR LF line ends and a

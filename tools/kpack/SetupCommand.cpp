@@ -81,22 +81,48 @@ std::string quoted(const std::string& s) {
   return q + "'";
 }
 
+// What a signature carries besides the certificate: the product's name and web
+// address, which Windows shows in its prompt before the program runs.
+struct Signer {
+  const SetupArguments& arguments;
+  std::string description;  // UTF-8
+  std::string url;
+};
+
 // Signs `in` into `out` with osslsigncode, using only options that
-// Debian 12's 2.5 and the backported 2.9 both take.
-bool sign(const SetupArguments& arguments, const std::string& in, const std::string& out,
-          std::string& error) {
+// Debian 12's 2.5 and the backported 2.9 both take. `what` names the program in
+// the error.
+bool sign(const Signer& signer, const std::string& in, const std::string& out,
+          const std::string& what, std::string& error) {
   if (std::system("command -v osslsigncode >/dev/null 2>&1") != 0) {
     error = "osslsigncode is not installed (scripts/bootstrap installs it)";
     return false;
   }
+  const SetupArguments& arguments = signer.arguments;
   std::string command = "osslsigncode sign -pkcs12 " + quoted(arguments.certificate);
   if (!arguments.passwordFile.empty()) command += " -readpass " + quoted(arguments.passwordFile);
   command += " -h sha256";
+  if (!signer.description.empty()) command += " -n " + quoted(signer.description);
+  if (!signer.url.empty()) command += " -i " + quoted(signer.url);
   if (!arguments.timestampUrl.empty()) command += " -t " + quoted(arguments.timestampUrl);
   command += " -in " + quoted(in) + " -out " + quoted(out) + " >&2";
   if (std::system(command.c_str()) == 0) return true;
-  error = "osslsigncode could not sign the setup (see above)";
+  error = "osslsigncode could not sign " + what + " (see above)";
   return false;
+}
+
+// Signs a program held in memory, through two scratch files beside `output`.
+bool signInMemory(const Signer& signer, std::vector<unsigned char>& program,
+                  const std::string& output, const std::string& what, std::string& error) {
+  const std::string in = output + ".uninstaller.tmp", out = output + ".uninstaller.signed.tmp";
+  bool ok = tools::writeWholeFile(in, program, error) && sign(signer, in, out, what, error);
+  if (ok && !tools::readWholeFile(out, program)) {
+    error = "cannot read back the signed " + what;
+    ok = false;
+  }
+  std::remove(in.c_str());
+  std::remove(out.c_str());
+  return ok;
 }
 
 }  // namespace
@@ -167,9 +193,18 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     }
   }
 
+  // Signed, the uninstaller is signed inside the package too: kpack rewrites it,
+  // so the vendor cannot sign it beforehand.
+  const Signer signer{arguments, cp1252ToUtf8(manifest.displayName),
+                      cp1252ToUtf8(manifest.productUrl)};
+  BuildOptions build = arguments.build;
+  if (!arguments.certificate.empty()) {
+    build.finishUninstaller = [&](std::vector<unsigned char>& program, std::string& why) {
+      return signInMemory(signer, program, output, "the uninstaller", why);
+    };
+  }
   try {
-    resources.push_back(
-        {"RC_DATA", kPackageResourceId, packManifest(manifest, &skin, arguments.build)});
+    resources.push_back({"RC_DATA", kPackageResourceId, packManifest(manifest, &skin, build)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
   }
@@ -186,7 +221,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   // that carries its signature.
   const std::string unsignedPath = output + ".unsigned.tmp", signedPath = output + ".signed.tmp";
   if (!tools::writeWholeFile(unsignedPath, image, error)) return complain(kExitUsage, error);
-  const bool signedOk = sign(arguments, unsignedPath, signedPath, error);
+  const bool signedOk = sign(signer, unsignedPath, signedPath, "the setup", error);
   std::remove(unsignedPath.c_str());
   if (!signedOk) {
     std::remove(signedPath.c_str());
