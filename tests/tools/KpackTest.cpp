@@ -307,7 +307,7 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"name = \"Demo Help.chm\"", "name = \"docs\\\\\"",
        "items[1].name: \"docs\\\" names no file"},
       {"source = \"demo.dat\"", "source = \"missing.dat\"", "items[2].source: no such file"},
-      {"logo = \"logo.jpg\"", "logo = \"LICENCE.txt\"", "pictures.logo: "},
+      {"logo = \"logo.jpg\"", "logo = \"LICENCE.txt\"", "manifest.toml:13: pictures.logo: "},
       {"flags = 2", "flags = -1", "items[5].flags: raw flags must fit 32 bits"},
       {"[[items]]\nsource = \"demohelper.dll\"", "[items2]\nsource = \"demohelper.dll\"",
        "items2: unknown key"},

@@ -292,9 +292,10 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
       {"[[picture]]\nname = \"p\"\nwidth = 2\nheight = 2\nfrom = \"nothing\"\ncrop = [0, 0, 2, 2]",
        "no earlier sheet or picture is named \"nothing\""},
       {"[[sprite]]\nmode = 0\npicture = \"missing\"", "no picture is named \"missing\""},
-      {"[[font]]\nfile = \"NoSuchFont.ttf\"\nheight = 17", "cannot find NoSuchFont.ttf (looked in "},
+      {"[[font]]\nfile = \"NoSuchFont.ttf\"\nheight = 17",
+       "cannot find NoSuchFont.ttf (looked in "},
       {"[[caption]]\ntext = \"Back\"\nfont = 0", "no such font"},
-      {"picture = 3", "'picture' must be a list of tables"},
+      {"picture = 3", "picture: must be a list of tables"},
       {"[[picture", "skin.toml"},
   };
   for (const auto& c : cases) {
@@ -304,6 +305,8 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
       ADD_FAILURE() << c.description;
     } catch (const kskin::SkinError& e) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+      EXPECT_EQ(std::string(e.what()).rfind(path.string() + ":", 0), 0u)
+          << "names no file: " << e.what();
     }
   }
 }

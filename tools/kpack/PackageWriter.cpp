@@ -41,31 +41,36 @@ class Writer {
 // The size of the steps in which a file's fingerprint is taken.
 constexpr std::size_t kChunk = 1 << 20;
 
-std::vector<unsigned char> readWhole(const std::filesystem::path& path, const std::string& field) {
+// Refuses the manifest at `field` ("items[2].source"), naming the file and line
+// of the field, or of its table when the field was not written.
+[[noreturn]] void refuse(const Manifest& m, const std::string& field, const std::string& message) {
+  throw ManifestError(m.complaint(field, field.substr(0, field.rfind('.')), message));
+}
+
+std::vector<unsigned char> readWhole(const Manifest& m, const std::filesystem::path& path,
+                                     const std::string& field) {
   std::vector<unsigned char> bytes;
-  if (!tools::readWholeFile(path.string(), bytes)) {
-    throw ManifestError(field + ": cannot read " + path.string());
-  }
-  if (bytes.size() > 0xFFFFFFF0u)
-    throw ManifestError(field + ": " + path.string() + " is too large");
+  if (!tools::readWholeFile(path.string(), bytes)) refuse(m, field, "cannot read " + path.string());
+  if (bytes.size() > 0xFFFFFFF0u) refuse(m, field, path.string() + " is too large");
   return bytes;
 }
 
-std::vector<unsigned char> picture(const std::filesystem::path& path, const std::string& field) {
-  std::vector<unsigned char> jpeg = readWhole(path, field);
+std::vector<unsigned char> picture(const Manifest& m, const std::filesystem::path& path,
+                                   const std::string& field) {
+  std::vector<unsigned char> jpeg = readWhole(m, path, field);
   ByteStream stream;
   Image image;
   stream.appendBytes(std::uint32_t(jpeg.size()), jpeg.data());
   if (!DecodeJpeg(stream, image)) {
-    throw ManifestError(field + ": " + path.string() +
-                        " is not a JPEG picture the setup can decode");
+    refuse(m, field, path.string() + " is not a JPEG picture the setup can decode");
   }
   return jpeg;
 }
 
 // The licence as the setup shows it: Windows-1252, CR LF line ends, a final NUL.
-std::vector<unsigned char> licence(const std::filesystem::path& path) {
-  const std::vector<unsigned char> raw = readWhole(path, "licence.file");
+std::vector<unsigned char> licence(const Manifest& m) {
+  const std::filesystem::path& path = m.licence;
+  const std::vector<unsigned char> raw = readWhole(m, path, "licence.file");
   std::string text(raw.begin(), raw.end());
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   std::vector<unsigned char> out;
@@ -113,9 +118,9 @@ std::vector<unsigned char> writePackage(const Manifest& m,
                                &m.settingsKeyName, &m.installFolderName, &m.spareText}) {
     w.text(*s);
   }
-  w.blob(picture(m.sidePicture, "pictures.side"));
-  w.blob(picture(m.logoPicture, "pictures.logo"));
-  w.blob(licence(m.licence));
+  w.blob(picture(m, m.sidePicture, "pictures.side"));
+  w.blob(picture(m, m.logoPicture, "pictures.logo"));
+  w.blob(licence(m));
 
   w.u32(std::uint32_t(m.items.size()));
   for (std::size_t i = 0; i < m.items.size(); ++i) {
@@ -163,9 +168,10 @@ std::vector<unsigned char> writePackage(const Manifest& m,
 }
 
 // The size and SHA-256 of a source file, as the uninstaller finds it installed.
-ItemBody fingerprint(const std::filesystem::path& path, const std::string& field) {
+ItemBody fingerprint(const Manifest& m, const std::filesystem::path& path,
+                     const std::string& field) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw ManifestError(field + ": cannot read " + path.string());
+  if (!in) refuse(m, field, "cannot read " + path.string());
   Sha256 hash;
   std::uint64_t total = 0;
   std::vector<char> buffer(kChunk);
@@ -174,10 +180,9 @@ ItemBody fingerprint(const std::filesystem::path& path, const std::string& field
     hash.update(buffer.data(), std::size_t(in.gcount()));
     total += std::uint64_t(in.gcount());
   }
-  if (in.bad()) throw ManifestError(field + ": error reading " + path.string());
+  if (in.bad()) refuse(m, field, "error reading " + path.string());
   if (total > 0xFFFFFFFFu) {
-    throw ManifestError(field + ": " + path.string() +
-                        " is larger than a package can hold (4 GiB)");
+    refuse(m, field, path.string() + " is larger than a package can hold (4 GiB)");
   }
   const Sha256Digest digest = hash.finish();
   return ItemBody{std::uint32_t(total), {digest.begin(), digest.end()}};
@@ -190,7 +195,7 @@ std::vector<unsigned char> buildUninstallKnowledge(const Manifest& m) {
     // The uninstaller's file will carry this resource, so no fingerprint can
     // describe it; the uninstaller removes its own file in any case.
     if (m.items[i].flags & kItemUninstaller) return ItemBody{};
-    return fingerprint(m.items[i].source, "items[" + std::to_string(i) + "].source");
+    return fingerprint(m, m.items[i].source, "items[" + std::to_string(i) + "].source");
   });
 }
 
@@ -201,16 +206,17 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
   for (std::size_t i = 0; i < m.items.size(); ++i) {
     if (!(m.items[i].flags & kItemUninstaller)) continue;
     const std::string field = "items[" + std::to_string(i) + "].source";
-    std::vector<unsigned char> image = readWhole(m.items[i].source, field);
+    std::vector<unsigned char> image = readWhole(m, m.items[i].source, field);
     if (!isWindowsProgram(image)) continue;
     std::string error;
     if (!tools::writePeResources(
             image, {{"RC_DATA", kUninstallResourceId, buildUninstallKnowledge(m)}}, error)) {
-      throw ManifestError(field + ": cannot give " + m.items[i].source.string() +
-                          " its knowledge of the package: " + error);
+      refuse(
+          m, field,
+          "cannot give " + m.items[i].source.string() + " its knowledge of the package: " + error);
     }
     if (options.finishUninstaller && !options.finishUninstaller(image, error)) {
-      throw ManifestError(field + ": " + error);
+      refuse(m, field, error);
     }
     uninstallers[i] = std::move(image);
   }

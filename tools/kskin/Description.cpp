@@ -215,7 +215,8 @@ SkinContent BuildSkin(const std::string& path, const BuildOptions& options) {
   try {
     root = toml::parse_file(path);
   } catch (const toml::parse_error& e) {
-    throw SkinError(path + ": " + std::string(e.description()));
+    throw SkinError(path + ":" + std::to_string(e.source().begin.line) + ": " +
+                    std::string(e.description()));
   }
   Builder builder(fs::path(path), options);
   return builder.Build(root);

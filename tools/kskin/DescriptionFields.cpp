@@ -52,8 +52,24 @@ Source source(const Where& w, const Box& area) {
 
 }  // namespace
 
+// "FILE:LINE" of a node of the description, or "" for one made in memory.
+std::string Place(const toml::node& node) {
+  const toml::source_region& at = node.source();
+  std::string place = at.path ? *at.path : std::string();
+  if (!place.empty() && at.begin.line > 0) place += ":" + std::to_string(at.begin.line);
+  return place;
+}
+
+// Every complaint reads "FILE:LINE: picture 2: message", the line being where
+// the table starts.
+[[noreturn]] void FailAt(const toml::node& node, const std::string& name,
+                         const std::string& message) {
+  const std::string place = Place(node);
+  throw SkinError((place.empty() ? "" : place + ": ") + name + ": " + message);
+}
+
 void Fail(const Where& where, const std::string& message) {
-  throw SkinError(where.name + ": " + message);
+  FailAt(where.table, where.name, message);
 }
 
 double Number(const Where& w, const char* key, std::optional<double> otherwise) {
@@ -100,13 +116,23 @@ void ForEachTable(const toml::table& root, const char* key,
   const toml::node_view<const toml::node> node = root[key];
   if (!node) return;
   const toml::array* array = node.as_array();
-  if (array == nullptr) throw SkinError(std::string("'") + key + "' must be a list of tables");
+  if (array == nullptr) FailAt(*node.node(), key, "must be a list of tables");
   int i = 0;
   for (const toml::node& element : *array) {
     const toml::table* table = element.as_table();
     const std::string name = std::string(key) + " " + std::to_string(i++);
-    if (table == nullptr) throw SkinError(name + " is not a table");
-    each(Where{name, *table});
+    if (table == nullptr) FailAt(element, name, "is not a table");
+    // What the parts below say without a place (a colour, a font) is said at
+    // the table it came from.
+    try {
+      each(Where{name, *table});
+    } catch (const SkinError& e) {
+      const std::string place = Place(*table);
+      if (place.empty() || std::string(e.what()).rfind(place.substr(0, place.rfind(':')), 0) == 0) {
+        throw;
+      }
+      FailAt(*table, name, e.what());
+    }
   }
 }
 
