@@ -4,6 +4,7 @@
 #include "base/ByteView.h"
 #include "base/Paths.h"
 #include "base/SetupString.h"
+#include "install/InstallPass.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Paint.h"
@@ -158,10 +159,7 @@ void SetupApp::Step(int delta) {
 
 void SetupApp::StartInstallation() {
   wizard_.StoreFileTypeChoices(options_);
-  options_.CurrentUser = false;
-  options_.StartMenuEntry = true;
-  options_.TopMenuEntry = true;
-  options_.DesktopIcon = true;
+  chooseDefaultLinks(options_);
   notify_.window = window_.Handle();
   notify_.progressMessage = MSG_INSTALL_PROGRESS;
   notify_.doneMessage = MSG_INSTALL_DONE;

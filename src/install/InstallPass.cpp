@@ -23,12 +23,16 @@ const char* installErrorText(std::int32_t code) {
   }
 }
 
-void defaultInstallOptions(InstallOptions& options, const InstallModel& model,
-                           const char* parentFolder) {
+void chooseDefaultLinks(InstallOptions& options) {
   options.CurrentUser = false;
   options.StartMenuEntry = true;
   options.TopMenuEntry = true;
   options.DesktopIcon = true;
+}
+
+void defaultInstallOptions(InstallOptions& options, const InstallModel& model,
+                           const char* parentFolder) {
+  chooseDefaultLinks(options);
   options.ParentFolder = parentFolder;
   options.model = &model;
   for (bool& choice : options.fileTypeChoices) choice = true;

@@ -37,9 +37,12 @@ class InstallListener {
   virtual void onError(const FailureRecord& failure) = 0;
 };
 
-// The choices of a pass without a wizard: all users, links in the Start menu's
-// top level and on the desktop, every optional extension checked, into
-// `parentFolder`.
+// The link choices every pass makes, the wizard's too: for all users, in the
+// Start menu's top level and on the desktop.
+void chooseDefaultLinks(InstallOptions& options);
+
+// The choices of a pass without a wizard: the default links, every optional
+// extension checked, into `parentFolder`.
 void defaultInstallOptions(InstallOptions& options, const InstallModel& model,
                            const char* parentFolder);
 
