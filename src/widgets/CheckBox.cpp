@@ -19,17 +19,17 @@ CheckBox* CheckBox::New() {
   return new (std::nothrow) CheckBox();
 }
 
-int CheckBox::Setup(const CheckBoxSpec& spec, int x, int y, ItemList& list) {
-  style = spec.style;
-  uncheckedSprite = spec.unchecked;
-  checkedSprite = spec.checked;
-  const BitmapFont* font = spec.font;
+int CheckBox::Setup(const CheckBoxParts& parts, int x, int y, ItemList& list) {
+  style = parts.style;
+  uncheckedSprite = parts.unchecked;
+  checkedSprite = parts.checked;
+  const BitmapFont* font = parts.font;
   if (font == nullptr) return 0;
-  const char* text = spec.text != nullptr ? spec.text : "";
+  const char* text = parts.text != nullptr ? parts.text : "";
   const Size size = font->Measure(text, false);
   Sprite* sprite = font->NewCaptionSprite(text, false, false);
   const int tickWidth = checkedSprite != nullptr ? checkedSprite->width : 0;
-  const int boxWidth = tickWidth + std::max(size.cx, spec.minLabelWidth);
+  const int boxWidth = tickWidth + std::max(size.cx, parts.minLabelWidth);
   const int lpw = StyleLeftWidth(style), rpw = StyleRightWidth(style), ph = StyleHeight(style);
   if (!picture.Create(lpw + boxWidth + rpw, ph, 24) ||
       !focusMask.CreateGrey(boxWidth + 2, ph - 6)) {
@@ -44,7 +44,7 @@ int CheckBox::Setup(const CheckBoxSpec& spec, int x, int y, ItemList& list) {
     label = nullptr;
     return 0;
   }
-  checked = spec.isChecked ? 1 : 0;
+  checked = parts.isChecked ? 1 : 0;
   Redraw();
   return 1;
 }

@@ -9,7 +9,7 @@
 // the style it is drawn over, the tick sprites (the skin's), whether it starts
 // ticked, and the least room its label takes, so that boxes in a grid are as
 // wide as each other.
-struct CheckBoxSpec {
+struct CheckBoxParts {
   const BitmapFont* font = nullptr;
   const char* text = nullptr;
   ThreePieceBar* style = nullptr;
@@ -26,10 +26,10 @@ class CheckBox : public PictureWidget {
   // A new check box, or null when memory is short; Setup comes next.
   static CheckBox* New();
 
-  // Renders the label and a picture holding the tick and at least the spec's
+  // Renders the label and a picture holding the tick and at least the parts'
   // label width, as high as the style's left piece; the item goes to (x, y) in
   // `list`. 0 when the pictures or the item can't be made.
-  int Setup(const CheckBoxSpec& spec, int x, int y, ItemList& list);
+  int Setup(const CheckBoxParts& parts, int x, int y, ItemList& list);
   void SetChecked(int value);
   void OnFocusGained() override {
     focused = true;

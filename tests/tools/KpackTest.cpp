@@ -584,42 +584,16 @@ TEST_F(Kpack, RegistryReadsAnExportAsJson) {
   const std::string file = (dir_ / "export.reg").string();
 
   int status = -1;
-  EXPECT_EQ(runKpack("registry " + file + " 'hklm\\software\\demo'", status),
-            R"({
-  "keys": [
-    {
-      "key": "HKEY_LOCAL_MACHINE\\Software\\Demo",
-      "values": [
-        {
-          "name": "",
-          "type": "REG_SZ",
-          "data": "Demo Product"
-        },
-        {
-          "name": "Count",
-          "type": "REG_DWORD",
-          "data": 42
-        },
-        {
-          "name": "Path",
-          "type": "REG_SZ",
-          "data": "C:\\Program Files\\Demo \"one\""
-        }
-      ]
-    },
-    {
-      "key": "HKEY_LOCAL_MACHINE\\Software\\Demo\\Sub",
-      "values": [
-        {
-          "name": "Empty",
-          "type": "REG_NONE",
-          "data": ""
-        }
-      ]
-    }
-  ]
-}
-)");
+  // The unreadable DWORD is left out, as the setup's reader leaves it.
+  const std::string demo = runKpack("registry " + file + " 'hklm\\software\\demo'", status);
+  ASSERT_TRUE(nlohmann::json::accept(demo)) << demo;
+  EXPECT_EQ(nlohmann::json::parse(demo), nlohmann::json::parse(R"({"keys": [
+      {"key": "HKEY_LOCAL_MACHINE\\Software\\Demo", "values": [
+        {"name": "", "type": "REG_SZ", "data": "Demo Product"},
+        {"name": "Count", "type": "REG_DWORD", "data": 42},
+        {"name": "Path", "type": "REG_SZ", "data": "C:\\Program Files\\Demo \"one\""}]},
+      {"key": "HKEY_LOCAL_MACHINE\\Software\\Demo\\Sub", "values": [
+        {"name": "Empty", "type": "REG_NONE", "data": ""}]}]})"));
   EXPECT_EQ(status, 0);
   const std::string whole = runKpack("registry " + file, status);
   EXPECT_EQ(status, 0);
