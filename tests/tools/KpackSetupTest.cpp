@@ -123,7 +123,8 @@ TEST_F(KpackSetup, RefusesWhatCannotMakeASetup) {
   fs::copy_file(KPACK_PATH, dir_ / "tools" / "kpack");
   output = run(q(dir_ / "tools" / "kpack") + " setup " + q(manifest_) + " -o a.exe", status);
   EXPECT_EQ(status, 2);
-  EXPECT_NE(output.find("no setup stub at " + (dir_ / "tools" / kpack::kStubName).string()),
+  EXPECT_NE(output.find("no setup stub at " + (dir_ / "tools" / kpack::kStubName).string() +
+                        " nor at " + (dir_ / "share" / "kestrane" / kpack::kStubName).string()),
             std::string::npos)
       << output;
   fs::copy_file(stub_, dir_ / "tools" / kpack::kStubName);
@@ -131,6 +132,17 @@ TEST_F(KpackSetup, RefusesWhatCannotMakeASetup) {
                    q(KESTRANE_DEFAULT_SKIN) + " -o a.exe",
                status);
   EXPECT_EQ(status, 0) << output;
+
+  // Installed as a package lays it out: bin/kpack, share/kestrane/ for the stub.
+  fs::create_directories(dir_ / "usr" / "bin");
+  fs::create_directories(dir_ / "usr" / "share" / "kestrane");
+  fs::copy_file(KPACK_PATH, dir_ / "usr" / "bin" / "kpack");
+  fs::copy_file(stub_, dir_ / "usr" / "share" / "kestrane" / kpack::kStubName);
+  output = run(q(dir_ / "usr" / "bin" / "kpack") + " setup " + q(manifest_) + " --skin " +
+                   q(KESTRANE_DEFAULT_SKIN) + " -o b.exe",
+               status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_EQ(readAll(dir_ / "b.exe"), readAll(dir_ / "a.exe"));
 }
 
 TEST(KpackSetupName, IsTheSettingsKeyAsAFileName) {

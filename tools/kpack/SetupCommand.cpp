@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "common/PeResourceWriter.h"
 #include "common/ProgramResources.h"
@@ -26,13 +28,16 @@ int complain(int status, const std::string& message) {
   return status;
 }
 
-// The stub named on the command line, else the one installed beside kpack.
-fs::path findStub(const SetupArguments& arguments, const std::string& program) {
-  if (!arguments.stub.empty()) return arguments.stub;
+// Where the stub may be, in order: the one named on the command line; else the
+// one beside kpack (a build tree, or `cmake --install`), then the one of an
+// installed package (bin/kpack with share/kestrane/ beside bin/).
+std::vector<fs::path> stubPlaces(const SetupArguments& arguments, const std::string& program) {
+  if (!arguments.stub.empty()) return {arguments.stub};
   std::error_code ec;
   fs::path self = fs::read_symlink("/proc/self/exe", ec);
   if (ec) self = fs::absolute(program, ec);
-  return self.parent_path() / kStubName;
+  const fs::path bin = self.parent_path();
+  return {bin / kStubName, bin.parent_path() / "share" / "kestrane" / kStubName};
 }
 
 // A skin is used only if the program's own reader takes all of it.
@@ -164,11 +169,20 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
                         ": Windows treats that name specially; name it after the product");
   }
 
-  const fs::path stubPath = findStub(arguments, program);
+  const std::vector<fs::path> places = stubPlaces(arguments, program);
+  fs::path stubPath;
   std::vector<unsigned char> image;
-  if (!tools::readWholeFile(stubPath.string(), image)) {
+  for (const fs::path& place : places) {
+    if (tools::readWholeFile(place.string(), image)) {
+      stubPath = place;
+      break;
+    }
+  }
+  if (stubPath.empty()) {
+    std::string looked;
+    for (const fs::path& place : places) looked += (looked.empty() ? "" : " nor at ") + place.string();
     return complain(kExitUsage,
-                    "no setup stub at " + stubPath.string() +
+                    "no setup stub at " + looked +
                         "; the Windows build puts one beside kpack, or name one with --stub FILE");
   }
   std::vector<tools::PeResource> resources;
