@@ -66,6 +66,17 @@ if(KESTRANE_WINDOWS_TREE)
           USE_SOURCE_PERMISSIONS)
 endif()
 
+# Without the Windows pieces the package would install tools that cannot make a
+# setup: cpack stops instead (`cmake --install` alone still works without them).
+set(windows_check "${CMAKE_BINARY_DIR}/CPackWindowsTree.cmake")
+file(WRITE "${windows_check}"
+     "if(NOT EXISTS \"${KESTRANE_WINDOWS_TREE}/stub/kestrane-stub.exe\")\n"
+     "  message(FATAL_ERROR \"no setup stub in the Windows tree '${KESTRANE_WINDOWS_TREE}': \"\n"
+     "    \"set KESTRANE_WINDOWS_TREE to a Windows build with kestrane_stub, Uninstall and \"\n"
+     "    \"demo_package built, or run scripts/make-deb\")\n"
+     "endif()\n")
+set(CPACK_PROJECT_CONFIG_FILE "${windows_check}")
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrane-tools)
 set(CPACK_PACKAGE_VERSION 0.1.0)
