@@ -180,7 +180,9 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   }
   if (stubPath.empty()) {
     std::string looked;
-    for (const fs::path& place : places) looked += (looked.empty() ? "" : " nor at ") + place.string();
+    for (const fs::path& place : places) {
+      looked += (looked.empty() ? "" : " nor at ") + place.string();
+    }
     return complain(kExitUsage,
                     "no setup stub at " + looked +
                         "; the Windows build puts one beside kpack, or name one with --stub FILE");

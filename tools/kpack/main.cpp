@@ -96,10 +96,9 @@ int main(int argc, char** argv) {
   setupCommand->add_option("-o,--output", setup.output,
                            "The setup to write (default: the settings key followed by Setup.exe)");
   setupCommand->add_option("--skin", setup.skin, "A skin resource to carry instead of the default");
-  setupCommand->add_option(
-      "--stub", setup.stub,
-      std::string("The setup stub (default: ") + kpack::kStubName +
-          " beside kpack, or in ../share/kestrane)");
+  setupCommand->add_option("--stub", setup.stub,
+                           std::string("The setup stub (default: ") + kpack::kStubName +
+                               " beside kpack, or in ../share/kestrane)");
   addBuildOptions(setupCommand, setup.build);
   CLI::Option* signOption =
       setupCommand->add_option("--sign", setup.certificate, "Sign with this PKCS#12 (.pfx) file");
