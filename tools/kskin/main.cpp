@@ -1,8 +1,12 @@
 // kskin: builds, checks and previews skin resources.
 //
-//   kskin build DESCRIPTION.toml -o OUT.skin [--font-dir DIR]... [--preview OUT.png]
+//   kskin build DESCRIPTION.toml -o OUT.skin [--glyphs OUT.glyphs] [--font-dir DIR]...
+//               [--preview OUT.png]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
 //   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup)
+//
+// Beside a skin file the high glyphs of its fonts live in a file of the same
+// name ending in .glyphs; in a built setup they are a resource of their own.
 //   kskin icon DESCRIPTION.toml -o OUT.ico   (48, 32 and 16 pixels at 4, 8 and 32 bits)
 #include <CLI/CLI.hpp>
 
@@ -24,6 +28,7 @@ constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
 constexpr int kPackageResourceId = 112;
 constexpr int kSkinResourceId = 116;
+constexpr int kHighGlyphsResourceId = 117;
 
 // Reads FILE, or from a built setup its resource RC_DATA `id`, into `bytes`; the
 // exit code when that fails, else -1.
@@ -45,8 +50,30 @@ int readResource(const std::string& path, int id, const char* what, kskin::Bytes
   return -1;
 }
 
-// Reads FILE and loads it as the program would; the exit code when that fails,
-// else -1.
+// The high glyphs that go with the skin at `path`: its resource in a built
+// setup (none when it carries none), else the .glyphs file beside it, if any.
+kskin::Bytes highGlyphsOf(const std::string& path) {
+  kskin::Bytes bytes;
+  try {
+    bytes = kskin::ReadFile(path);
+  } catch (const kskin::SkinError&) {
+    return {};
+  }
+  kskin::Bytes glyphs;
+  std::string error;
+  if (tools::isProgramImage(bytes)) {
+    if (!tools::findProgramResource(bytes, kHighGlyphsResourceId, glyphs, error)) glyphs.clear();
+    return glyphs;
+  }
+  try {
+    return kskin::ReadFile(kskin::HighGlyphsPathFor(path));
+  } catch (const kskin::SkinError&) {
+    return {};
+  }
+}
+
+// Reads FILE and loads it as the program would, with its high glyphs; the exit
+// code when that fails, else -1.
 int load(const std::string& path, kskin::LoadedSkin& skin) {
   kskin::Bytes bytes;
   if (const int failed = readResource(path, kSkinResourceId, "skin", bytes); failed >= 0) {
@@ -54,6 +81,10 @@ int load(const std::string& path, kskin::LoadedSkin& skin) {
   }
   if (!kskin::LoadSkinBytes(bytes, skin)) {
     std::cerr << "kskin: invalid skin: " << path << " does not load\n";
+    return kExitInvalid;
+  }
+  if (!kskin::LoadHighGlyphBytes(highGlyphsOf(path), skin)) {
+    std::cerr << "kskin: invalid skin: the high glyphs of " << path << " do not load\n";
     return kExitInvalid;
   }
   return -1;
@@ -100,11 +131,14 @@ int main(int argc, char** argv) {
   CLI::App app{"kskin: builds, checks and previews skin resources"};
   app.require_subcommand(1);
 
-  std::string description, output, file, png, package;
+  std::string description, output, glyphs, file, png, package;
   std::vector<std::string> fontDirs;
   CLI::App* buildCommand = app.add_subcommand("build", "Build a skin resource from a description");
   buildCommand->add_option("description", description, "The TOML description")->required();
   buildCommand->add_option("-o,--output", output, "The skin file to write")->required();
+  buildCommand->add_option("--glyphs", glyphs,
+                           "The file for the fonts' glyphs above 127 (default: the output's "
+                           "name ending in .glyphs)");
   buildCommand->add_option("--font-dir", fontDirs, "A folder to look for fonts and pictures in");
   buildCommand->add_option("--preview", png,
                            "Also write a preview sheet of the pages over a sample product as PNG");
@@ -140,15 +174,19 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (*buildCommand) {
-      const kskin::Bytes bytes =
-          kskin::WriteSkin(kskin::BuildSkin(description, kskin::BuildOptions{fontDirs}));
+      const kskin::SkinContent content =
+          kskin::BuildSkin(description, kskin::BuildOptions{fontDirs});
+      const kskin::Bytes bytes = kskin::WriteSkin(content);
+      const kskin::Bytes high = kskin::WriteHighGlyphs(content.fonts);
       // What is written must be what the program reads.
       kskin::LoadedSkin skin;
-      if (!kskin::LoadSkinBytes(bytes, skin) || skin.consumed != skin.size) {
+      if (!kskin::LoadSkinBytes(bytes, skin) || skin.consumed != skin.size ||
+          !kskin::LoadHighGlyphBytes(high, skin)) {
         std::cerr << "kskin: the skin made does not load back\n";
         return kExitInvalid;
       }
       kskin::WriteFile(output, bytes);
+      kskin::WriteFile(glyphs.empty() ? kskin::HighGlyphsPathFor(output) : glyphs, high);
       return png.empty() ? 0 : preview(skin, "", png);
     }
     kskin::LoadedSkin skin;
