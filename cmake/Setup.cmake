@@ -97,7 +97,9 @@ function(kestrane_add_setup name)
       OUTPUT "${texts_dir}/texts.rc" "${texts_dir}/string-1.txt" "${texts_dir}/string-3.txt"
              "${texts_dir}/string-4.txt"
       COMMAND "${KESTRANE_KPACK}" texts "${arg_MANIFEST}" -o "${texts_dir}"
-      DEPENDS "${arg_MANIFEST}" ${kpack_target}
+      # kpack checks the whole manifest, so the files it names must be there:
+      # after the package, which is made from them.
+      DEPENDS "${arg_MANIFEST}" "${arg_PACKAGE}" ${kpack_target}
       COMMENT "Reading the texts of ${arg_MANIFEST}"
       VERBATIM)
     add_custom_target(${name}_texts DEPENDS "${texts_dir}/texts.rc")

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/ResourceSection.h"
+#include "platform/Text.h"
 
 namespace tools {
 namespace {
@@ -175,6 +176,41 @@ bool findProgramResource(const std::vector<unsigned char>& file, int id,
   if (f.has(0, 2) && file[0] == 'M' && file[1] == 'Z') return fromPe(f, type, id, out, error);
   error = "not a setup program";
   return false;
+}
+
+bool findProgramString(const std::vector<unsigned char>& file, int id, std::string& text) {
+  text.clear();
+  std::vector<unsigned char> data;
+  std::string error;
+  if (id < 0 || id > 0xFFFF) return false;
+  if (file.size() >= 2 && file[0] == 'M' && file[1] == 'Z') {
+    // Windows keeps strings in blocks of 16: block n + 1 holds ids 16 n to
+    // 16 n + 15, each a u16 count of UTF-16 units and the units.
+    if (!findProgramResource(file, id / 16 + 1, data, error, kres::kStringType)) return false;
+    std::size_t at = 0;
+    for (int entry = 0; entry < 16; ++entry) {
+      if (at + 2 > data.size()) return false;
+      const std::size_t n = std::size_t(data[at] | data[at + 1] << 8);
+      at += 2;
+      if (n > (data.size() - at) / 2) return false;
+      if (entry == id % 16) {
+        std::u16string wide;
+        for (std::size_t i = 0; i < n; ++i) {
+          wide += char16_t(data[at + 2 * i] | data[at + 2 * i + 1] << 8);
+        }
+        text.resize(wide.size());
+        const int written =
+            platform::wideToAnsi(wide.data(), int(wide.size()), text.data(), int(text.size()));
+        text.resize(std::size_t(written > 0 ? written : 0));
+        return !text.empty();
+      }
+      at += 2 * n;
+    }
+    return false;
+  }
+  if (!findProgramResource(file, id, data, error, kres::kStringType)) return false;
+  text.assign(data.begin(), data.end());
+  return !text.empty();
 }
 
 }  // namespace tools

@@ -20,4 +20,9 @@ bool findProgramResource(const std::vector<unsigned char>& file, int id,
                          std::vector<unsigned char>& out, std::string& error,
                          const char* type = "RC_DATA");
 
+// The string-table entry `id` of the program image `file`, in the ANSI code
+// page (Windows-1252). False when the program has no such entry or it is
+// empty, as LoadString finds it.
+bool findProgramString(const std::vector<unsigned char>& file, int id, std::string& text);
+
 }  // namespace tools

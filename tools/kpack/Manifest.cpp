@@ -90,7 +90,10 @@ bool writable(char32_t c) {
 }
 
 void Loader::shown(const toml::node* at, const std::string& field, int font) {
-  if (at != nullptr) manifest_.shownTexts.push_back({field, manifest_.path, rangeOf(at), font});
+  if (at == nullptr || !at->is_string()) return;
+  std::string ansi;
+  utf8ToCp1252(at->as_string()->get(), ansi);
+  manifest_.shownTexts.push_back({field, manifest_.path, rangeOf(at), font, ansi});
 }
 
 void Loader::unwritable(const toml::node* at, const std::string& field, const std::string& utf8) {
@@ -415,7 +418,7 @@ Manifest Loader::load() {
   checkKeys(licence, {"file"}, "licence");
   manifest_.licence = file(licence, "file", "licence.file");
   unwritableInLicence();
-  manifest_.shownTexts.push_back({"licence text", manifest_.licence, {}, 2});
+  manifest_.shownTexts.push_back({"licence text", manifest_.licence, {}, 2, ""});
 
   if (root.contains("texts")) {
     const toml::table& texts = section(root, "texts", false);

@@ -53,6 +53,7 @@ struct ShownText {
   std::filesystem::path file;
   SourceRange range;  // 0 lines: the whole file
   int font = 1;
+  std::string text;  // Windows-1252, as the page gets it; empty for a file
 };
 
 struct Manifest {

@@ -62,17 +62,34 @@ std::vector<std::string> undrawableCharacters(const Manifest& manifest, const By
     if (font == nullptr) continue;
     auto file = files.find(shown.file);
     if (file == files.end()) file = files.emplace(shown.file, SourceText(shown.file)).first;
-    file->second.forEach(shown.range, [&](char32_t c, int line, int column) {
-      std::string ansi;
-      if (!utf8ToCp1252(utf8Of(c), ansi) || ansi.size() != 1 ||
-          drawable(*font, (unsigned char)ansi[0])) {
-        return;  // what 1252 cannot hold is an error of its own
-      }
+    const auto warn = [&](char32_t c, int line, int column) {
       warnings.push_back(shown.file.string() + ":" + std::to_string(line) + ":" +
                          std::to_string(column) + ": " + shown.field + ": " + describeCharacter(c) +
                          " is not in the skin's font " + std::to_string(shown.font) +
                          ": the page leaves it out");
+    };
+    const std::size_t before = warnings.size();
+    file->second.forEach(shown.range, [&](char32_t c, int line, int column) {
+      std::string ansi;
+      // What 1252 cannot hold is an error of its own.
+      if (utf8ToCp1252(utf8Of(c), ansi) && ansi.size() == 1 &&
+          !drawable(*font, (unsigned char)ansi[0])) {
+        warn(c, line, column);
+      }
     });
+    if (warnings.size() > before || shown.range.line <= 0) continue;
+    // Written as escapes ("\u00e9"), the characters are not in the file as
+    // they are: named where the text starts.
+    for (unsigned char byte : shown.text) {
+      if (drawable(*font, byte)) continue;
+      const std::string utf8 = cp1252ToUtf8(std::string(1, char(byte)));
+      char32_t c = byte;
+      if (utf8.size() == 2) c = char32_t((utf8[0] & 0x1F) << 6 | (utf8[1] & 0x3F));
+      if (utf8.size() == 3) {
+        c = char32_t((utf8[0] & 0x0F) << 12 | (utf8[1] & 0x3F) << 6 | (utf8[2] & 0x3F));
+      }
+      warn(c, shown.range.line, shown.range.column);
+    }
   }
   return warnings;
 }

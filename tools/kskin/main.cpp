@@ -3,7 +3,8 @@
 //   kskin build DESCRIPTION.toml -o OUT.skin [--glyphs OUT.glyphs] [--font-dir DIR]...
 //               [--preview OUT.png]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
-//   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup)
+//   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup,
+//               whose texts the pages then say)
 //
 // Beside a skin file the high glyphs of its fonts live in a file of the same
 // name ending in .glyphs; in a built setup they are a resource of their own.
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SetupTexts.h"
 #include "common/ProgramResources.h"
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
@@ -110,9 +112,39 @@ int loadPackage(const std::string& path, InstallModel& model) {
   return -1;
 }
 
+// The texts of the first built setup among `paths` (its string table), or ours
+// when none is one.
+SetupTexts textsOf(const std::vector<std::string>& paths) {
+  SetupTexts texts;
+  kskin::Bytes bytes;
+  for (const std::string& path : paths) {
+    try {
+      if (!path.empty()) bytes = kskin::ReadFile(path);
+    } catch (const kskin::SkinError&) {
+      bytes.clear();
+    }
+    if (tools::isProgramImage(bytes)) break;
+    bytes.clear();
+  }
+  if (bytes.empty()) return texts;
+  const struct {
+    int id;
+    SetupString& text;
+  } entries[] = {{kWindowNameString, texts.windowName},
+                 {kHeaderTitleString, texts.headerTitle},
+                 {kWelcomeTextString, texts.welcomeText}};
+  for (const auto& entry : entries) {
+    std::string text;
+    if (tools::findProgramString(bytes, entry.id, text)) entry.text = text.c_str();
+  }
+  return texts;
+}
+
 // The pages over `skin` showing the package at `packagePath`, or the sample
-// product when there is none.
-int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::string& png) {
+// product when there is none, in the words of the built setup at `skinPath` or
+// `packagePath` (ours when neither is one).
+int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::string& skinPath,
+            const std::string& png) {
   InstallModel model;
   if (packagePath.empty()) {
     kskin::MakeSampleProduct(model);
@@ -120,7 +152,7 @@ int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::
     return failed;
   }
   kskin::PreviewSheet sheet;
-  kskin::RenderPreview(skin, model, sheet);
+  kskin::RenderPreview(skin, model, sheet, textsOf({packagePath, skinPath}));
   kskin::WriteFile(png, kskin::EncodePng(sheet.image));
   return 0;
 }
@@ -187,7 +219,7 @@ int main(int argc, char** argv) {
       }
       kskin::WriteFile(output, bytes);
       kskin::WriteFile(glyphs.empty() ? kskin::HighGlyphsPathFor(output) : glyphs, high);
-      return png.empty() ? 0 : preview(skin, "", png);
+      return png.empty() ? 0 : preview(skin, "", "", png);
     }
     kskin::LoadedSkin skin;
     if (const int failed = load(file, skin); failed >= 0) return failed;
@@ -195,7 +227,7 @@ int main(int argc, char** argv) {
       kskin::WriteSummary(skin, std::cout);
       return std::cout.good() ? 0 : kExitUsage;
     }
-    return preview(skin, package, png);
+    return preview(skin, package, file, png);
   } catch (const kskin::SkinError& e) {
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitInvalid;
