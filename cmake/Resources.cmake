@@ -1,6 +1,11 @@
 # kestrane_add_resources(<target>
-#     [RCDATA <id> <file>]... [STRING <id> <text>]...
-#     [ICON <id> <file>]... [MANIFEST <file>])
+#     [RCDATA <id> <file>]... [STRING <id> <text>]... [STRINGFILE <id> <file>]...
+#     [RCINCLUDE <file>]... [ICON <id> <file>]... [MANIFEST <file>])
+#
+# STRINGFILE is a string-table entry whose text (Windows-1252, no terminator) is
+# a file made at build time, and RCINCLUDE a piece of .rc script made at build
+# time; the first counts on the host only, the second on Windows only, so a
+# caller gives the host the one and Windows the other.
 #
 # Gives a program its resources from one list. On Windows the list becomes a .rc
 # script for windres; on the host it becomes an assembler file that pulls each file
@@ -40,6 +45,13 @@ function(kestrane_add_resources target)
       string(APPEND rc_lines "1 24 \"${file}\"\n")
       continue()
     endif()
+    if(kind STREQUAL "RCINCLUDE")
+      list(GET entries ${i} file)
+      math(EXPR i "${i} + 1")
+      list(APPEND depends "${file}")
+      string(APPEND rc_lines "#include \"${file}\"\n")
+      continue()
+    endif()
     list(GET entries ${i} id)
     math(EXPR j "${i} + 1")
     list(GET entries ${j} value)
@@ -55,6 +67,10 @@ function(kestrane_add_resources target)
       list(APPEND depends "${value}")
       string(APPEND rc_lines "${id} ICON \"${value}\"\n")
       set(type "ICO")
+      set(body "    .incbin \"${value}\"\n")
+    elseif(kind STREQUAL "STRINGFILE")
+      list(APPEND depends "${value}")
+      set(type "#6")
       set(body "    .incbin \"${value}\"\n")
     elseif(kind STREQUAL "STRING")
       _kestrane_rc_quote(q "${value}")

@@ -1,11 +1,16 @@
-# kestrane_add_setup(<name> PACKAGE <package.bin> [SKIN <skin.bin>] [OUTPUT_NAME <name>])
+# kestrane_add_setup(<name> PACKAGE <package.bin> [SKIN <skin.bin> [GLYPHS <skin.glyphs>]]
+#                    [MANIFEST <manifest.toml>] [OUTPUT_NAME <name>])
 # kestrane_add_setup(<name> STUB [OUTPUT_NAME <name>])
 #
 # Builds a setup program that carries the package (and the skin, by default ours):
 # on Windows a GUI executable with its resources (the package as RC_DATA 112, the
-# skin as RC_DATA 116, the title and class name as strings 1 and 2, icon group
-# 105 and the application manifest); on the host the `setup` program with the
-# same resources in its .kres section. Name a setup after its product
+# skin as RC_DATA 116 and the high glyphs of its fonts as RC_DATA 117, the window
+# name and class name as strings 1 and 2, icon group 105 and the application
+# manifest); on the host the `setup` program with the same resources in its .kres
+# section. A SKIN of the vendor's goes without high glyphs unless GLYPHS names
+# the file kskin build wrote beside it. A MANIFEST gives the texts of its
+# [texts] section (the window name, the page header, the Welcome text) as the
+# strings 1, 3 and 4, as kpack setup does. Name a setup after its product
 # (DemoProductSetup.exe): Windows treats a program called exactly setup.exe
 # specially, so that name is refused.
 #
@@ -26,15 +31,17 @@ if(WIN32)
   set(KESTRANE_KPACK "${KESTRANE_HOST_TOOLS}/kpack")
   get_filename_component(_kestrane_host_build "${KESTRANE_HOST_TOOLS}" DIRECTORY)
   set(KESTRANE_SETUP_SKIN "${_kestrane_host_build}/skins/default.skin")
+  set(KESTRANE_SETUP_GLYPHS "${_kestrane_host_build}/skins/default.glyphs")
   set(KESTRANE_SETUP_ICON "${_kestrane_host_build}/skins/kestrane.ico")
 else()
   set(KESTRANE_KPACK "$<TARGET_FILE:kpack>")
   set(KESTRANE_SETUP_SKIN "${CMAKE_BINARY_DIR}/skins/default.skin")
+  set(KESTRANE_SETUP_GLYPHS "${CMAKE_BINARY_DIR}/skins/default.glyphs")
   set(KESTRANE_SETUP_ICON "${CMAKE_BINARY_DIR}/skins/kestrane.ico")
 endif()
 
 function(kestrane_add_setup name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "STUB" "PACKAGE;SKIN;OUTPUT_NAME" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "STUB" "PACKAGE;SKIN;GLYPHS;MANIFEST;OUTPUT_NAME" "")
   if(NOT arg_PACKAGE AND NOT arg_STUB)
     message(FATAL_ERROR "kestrane_add_setup(${name}): PACKAGE is required")
   endif()
@@ -45,6 +52,11 @@ function(kestrane_add_setup name)
   endif()
   if(NOT arg_SKIN)
     set(arg_SKIN "${KESTRANE_SETUP_SKIN}")
+    set(arg_GLYPHS "${KESTRANE_SETUP_GLYPHS}")
+  endif()
+  set(glyphs "")
+  if(arg_GLYPHS)
+    set(glyphs RCDATA 117 "${arg_GLYPHS}")
   endif()
   if(NOT arg_OUTPUT_NAME)
     set(arg_OUTPUT_NAME "${name}")
@@ -72,10 +84,38 @@ function(kestrane_add_setup name)
     # no time stamp, so that one source gives one file.
     target_link_options(${name} PRIVATE -s -Wl,--no-insert-timestamp)
   endif()
+  # The texts of a manifest are read by kpack at build time, so that they change
+  # with the manifest; without one the window keeps our name.
+  set(texts STRING 1 "Kestrane Setup")
+  if(arg_MANIFEST)
+    set(texts_dir "${CMAKE_CURRENT_BINARY_DIR}/${name}_texts")
+    set(kpack_target "")
+    if(NOT WIN32)
+      set(kpack_target kpack)
+    endif()
+    add_custom_command(
+      OUTPUT "${texts_dir}/texts.rc" "${texts_dir}/string-1.txt" "${texts_dir}/string-3.txt"
+             "${texts_dir}/string-4.txt"
+      COMMAND "${KESTRANE_KPACK}" texts "${arg_MANIFEST}" -o "${texts_dir}"
+      # kpack checks the whole manifest, so the files it names must be there:
+      # after the package, which is made from them.
+      DEPENDS "${arg_MANIFEST}" "${arg_PACKAGE}" ${kpack_target}
+      COMMENT "Reading the texts of ${arg_MANIFEST}"
+      VERBATIM)
+    add_custom_target(${name}_texts DEPENDS "${texts_dir}/texts.rc")
+    add_dependencies(${name} ${name}_texts)
+    if(WIN32)
+      set(texts RCINCLUDE "${texts_dir}/texts.rc")
+    else()
+      set(texts STRINGFILE 1 "${texts_dir}/string-1.txt" STRINGFILE 3 "${texts_dir}/string-3.txt"
+                STRINGFILE 4 "${texts_dir}/string-4.txt")
+    endif()
+  endif()
   kestrane_add_resources(${name}
     ${package}
     RCDATA 116 "${arg_SKIN}"
-    STRING 1 "Kestrane Setup"
+    ${glyphs}
+    ${texts}
     STRING 2 "KestraneSetupClass"
     ICON 105 "${KESTRANE_SETUP_ICON}"
     MANIFEST "${KESTRANE_SETUP_MANIFEST}")

@@ -58,7 +58,8 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   ids_ = ids;
   drawDib_ = platform::openDrawDib();
 
-  if (!skin_.pictures.LoadSkin(module, ids.skin, skin_.sprites, skin_.fonts, skin_.standalone)) {
+  if (!skin_.pictures.LoadSkin(module, ids.skin, skin_.sprites, skin_.fonts, skin_.standalone) ||
+      !LoadHighGlyphs(module, ids.highGlyphs, skin_.fonts)) {
     return false;
   }
 
@@ -78,16 +79,17 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   if (!read) return false;
 
   if (!ClaimProduct()) return false;
-  if (!wizard_.Build(skin_, model_, options_)) return false;
-  SetupString title, className;
-  if (!title.loadResourceText(module, ids.title) ||
+  SetupString className;
+  if (!texts_.Load(module, ids.title, ids.headerTitle, ids.welcomeText) ||
       !className.loadResourceText(module, ids.className)) {
     return false;
   }
+  wizard_.SetTexts(texts_);
+  if (!wizard_.Build(skin_, model_, options_)) return false;
   window_.SetCallbacks(&wizard_.scene, this, &wizard_.widgets);
   MainWindow::Setup setup;
   setup.className = className.text();
-  setup.title = title.text();
+  setup.title = texts_.windowName.text();
   setup.module = module;
   setup.drawDib = drawDib_;
   setup.iconId = ids.icon;

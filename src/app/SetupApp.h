@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/MainWindow.h"
+#include "app/SetupTexts.h"
 #include "app/Wizard.h"
 #include "install/InstallWorker.h"
 #include "package/InstallModel.h"
@@ -17,11 +18,14 @@ class SetupApp : public MainWindow::Client {
  public:
   // The program's resources.
   struct ResourceIds {
-    int title = 1;
-    int className = 2;
+    int title = kWindowNameString;
+    int className = kClassNameString;
+    int headerTitle = kHeaderTitleString;  // optional
+    int welcomeText = kWelcomeTextString;  // optional
     int icon = 105;
     int accelerator = -1;  // none
     int skin = 116;
+    int highGlyphs = 117;  // optional
     int package = 112;
   };
 
@@ -86,6 +90,7 @@ class SetupApp : public MainWindow::Client {
   WorkerNotifyTarget notify_;
   InstallWorker worker_;
   SkinLists skin_;
+  SetupTexts texts_;
   Wizard wizard_;
   MainWindow window_;
   platform::DrawDibHandle drawDib_ = nullptr;

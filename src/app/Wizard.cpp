@@ -15,8 +15,6 @@
 
 namespace {
 
-const char kProductTitle[] = "Kestrane Corp Setup";
-
 // The navigation bar's buttons in list order, each with the skin's face for it;
 // right-aligned, they line up from the right edge leftwards, so the forward
 // button is always rightmost.
@@ -102,11 +100,22 @@ bool Wizard::BuildBars() {
   }
   close->message = MSG_NAVIGATE;
   close->wParam = kNavigateFinish;
-  auto* title = new (std::nothrow) ContentItem(skin_->standalone.at(skinslot::kTitle), kItemLabel);
+  // The skin pictures our name; a vendor's is drawn in the caption font, as the
+  // skin's own captions were made.
+  Sprite* titleSprite = skin_->standalone.at(skinslot::kTitle);
+  const bool ownTitle = texts_.OwnWindowName();
+  if (ownTitle) {
+    titleSprite =
+        Font(skinslot::kTitleFont)->NewCaptionSprite(texts_.windowName.text(), true, false);
+    if (titleSprite == nullptr) return false;
+  }
+  auto* title = new (std::nothrow) ContentItem(titleSprite, kItemLabel);
   if (title == nullptr || caption.items.add(title) < 0) {
     delete title;
+    if (ownTitle) delete titleSprite;
     return false;
   }
+  title->ownsSprites = ownTitle;
 
   for (const auto& b : kNavigationButtons) {
     auto* button = new (std::nothrow) ContentItem(skin_->standalone.at(b.face), kItemButton);
@@ -181,9 +190,9 @@ bool Wizard::BuildFrameItems() {
                  kPageWidth - logoWidth - 6, 6)) {
     return false;
   }
-  const int titleHeight = TextSize(Font(skinslot::kTitleFont), kProductTitle).cy;
-  if (!AddText(kProductTitle, TextLeft(), (logoHeight - titleHeight + 13) / 2,
-               skinslot::kTitleFont)) {
+  const char* header = texts_.headerTitle.text();
+  const int titleHeight = TextSize(Font(skinslot::kTitleFont), header).cy;
+  if (!AddText(header, TextLeft(), (logoHeight - titleHeight + 13) / 2, skinslot::kTitleFont)) {
     return false;
   }
   frameItems_.end = content.count();

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "app/FolderStatus.h"
+#include "app/SetupTexts.h"
 #include "app/pages/Page.h"
 #include "app/pages/StandardPages.h"
 #include "base/SetupString.h"
@@ -58,6 +59,11 @@ class Wizard {
   Wizard() = default;
   Wizard(const Wizard&) = delete;
   Wizard& operator=(const Wizard&) = delete;
+
+  // What the pages and the caption bar say in the vendor's words; ours unless
+  // set before Build.
+  void SetTexts(const SetupTexts& texts) { texts_ = texts; }
+  const SetupTexts& Texts() const { return texts_; }
 
   // The pages, in the order the user meets them. Build fills an empty list with
   // the standard six (StandardPages.h); a caller may fill it first.
@@ -184,6 +190,7 @@ class Wizard {
   static constexpr int kMaxPages = 16;
 
   SkinLists* skin_ = nullptr;
+  SetupTexts texts_;
   InstallModel* model_ = nullptr;
   InstallOptions* options_ = nullptr;
   ThreePieceBar widgetStyle_;

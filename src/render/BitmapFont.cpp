@@ -51,6 +51,14 @@ Pen walk(const BitmapFont& font, const char* text, long long x, long long y, boo
         pen.x = x;
         pen.y += font.metrics.tmHeight;
         break;
+      case kNoBreakSpace:
+        // A blank only in a font that knows the high characters: without them
+        // the byte draws nothing, as it always did.
+        if (font.HasHighGlyphs()) pen.x += blank;
+        break;
+      case kSoftHyphen:
+        // Marks where a word may break; the pages never break there.
+        break;
       default: {
         const Glyph* glyph = font.GlyphFor(*p);
         if (glyph == nullptr || !glyph->Exists()) break;
@@ -100,7 +108,51 @@ HRESULT readS16(const ByteStream& stream, std::uint32_t& position, std::int16_t&
   return S_OK;
 }
 
+void dropGlyph(Glyph& glyph) {
+  glyph.advance = glyph.offsetX = glyph.offsetY = 0;
+  delete glyph.sprite.first;
+  delete glyph.sprite.second;
+  glyph.sprite.first = glyph.sprite.second = nullptr;
+  glyph.sprite.ComputeBounds();
+}
+
+// One glyph record: s16 advance, s16 offset y, s16 offset x, the shape mask and
+// the shadow mask as length-prefixed packed DIBs. False for a short or damaged
+// record, the glyph then empty.
+bool readGlyph(const ByteStream& stream, std::uint32_t& at, Glyph& glyph, std::int32_t shadowX,
+               std::int32_t shadowY) {
+  std::unique_ptr<Image> shape, shadow;
+  if (readS16(stream, at, glyph.advance) != S_OK || readS16(stream, at, glyph.offsetY) != S_OK ||
+      readS16(stream, at, glyph.offsetX) != S_OK || !(shape = readMask(stream, at)) ||
+      !(shadow = readMask(stream, at)) || !plausible(glyph.advance) || !plausible(glyph.offsetX) ||
+      !plausible(glyph.offsetY)) {
+    dropGlyph(glyph);
+    return false;
+  }
+  Sprite& sprite = glyph.sprite;
+  sprite.mode = kSpriteMaskPair;
+  sprite.first = shape.release();
+  sprite.second = shadow.release();
+  sprite.offsetX = shadowX;
+  sprite.offsetY = shadowY;
+  sprite.ownsPictures = true;
+  sprite.ComputeBounds();
+  return true;
+}
+
 }  // namespace
+
+int HighGlyphSlot(unsigned char ch) {
+  if (ch < 0x80) return -1;
+  // The undefined bytes, in order: each one below ch moves ch's place down.
+  static const unsigned char kUndefined[] = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+  int slot = ch - 0x80;
+  for (unsigned char u : kUndefined) {
+    if (ch == u) return -1;
+    if (u < ch) --slot;
+  }
+  return slot;
+}
 
 BitmapFont::BitmapFont() {
   std::memset(&metrics, 0, sizeof metrics);
@@ -109,13 +161,30 @@ BitmapFont::BitmapFont() {
 void BitmapFont::Clear() {
   shadowOffsetX = shadowOffsetY = margin = 0;
   std::memset(&metrics, 0, sizeof metrics);
-  for (Glyph& glyph : glyphs) {
-    glyph.advance = glyph.offsetX = glyph.offsetY = 0;
-    delete glyph.sprite.first;
-    delete glyph.sprite.second;
-    glyph.sprite.first = glyph.sprite.second = nullptr;
-    glyph.sprite.ComputeBounds();
+  for (Glyph& glyph : glyphs) dropGlyph(glyph);
+  DropHighGlyphs();
+}
+
+void BitmapFont::DropHighGlyphs() {
+  if (high_ == nullptr) return;
+  for (int i = 0; i < kHighGlyphCount; ++i) dropGlyph(high_[i]);
+  high_.reset();
+}
+
+int BitmapFont::ReadHighGlyphs(const ByteStream& stream, std::uint32_t& position) {
+  DropHighGlyphs();
+  std::unique_ptr<Glyph[]> high(new (std::nothrow) Glyph[kHighGlyphCount]);
+  if (high == nullptr) return 0;
+  std::uint32_t at = position;
+  for (int i = 0; i < kHighGlyphCount; ++i) {
+    if (!readGlyph(stream, at, high[i], shadowOffsetX, shadowOffsetY)) {
+      for (int j = 0; j < i; ++j) dropGlyph(high[j]);
+      return 0;
+    }
   }
+  high_ = std::move(high);
+  position = at;
+  return 1;
 }
 
 int BitmapFont::Read(const ByteStream& stream, std::uint32_t& position) {
@@ -140,22 +209,10 @@ int BitmapFont::Read(const ByteStream& stream, std::uint32_t& position) {
     return 0;
   }
   for (Glyph& glyph : glyphs) {
-    std::unique_ptr<Image> shape, shadow;
-    if (readS16(stream, at, glyph.advance) != S_OK || readS16(stream, at, glyph.offsetY) != S_OK ||
-        readS16(stream, at, glyph.offsetX) != S_OK || !(shape = readMask(stream, at)) ||
-        !(shadow = readMask(stream, at)) || !plausible(glyph.advance) ||
-        !plausible(glyph.offsetX) || !plausible(glyph.offsetY)) {
+    if (!readGlyph(stream, at, glyph, shadowOffsetX, shadowOffsetY)) {
       Clear();
       return 0;
     }
-    Sprite& sprite = glyph.sprite;
-    sprite.mode = kSpriteMaskPair;
-    sprite.first = shape.release();
-    sprite.second = shadow.release();
-    sprite.offsetX = shadowOffsetX;
-    sprite.offsetY = shadowOffsetY;
-    sprite.ownsPictures = true;
-    sprite.ComputeBounds();
   }
   position = at;
   return 1;

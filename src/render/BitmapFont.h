@@ -14,11 +14,17 @@
 //                   pen x += advance;
 //   anything else   nothing (carriage returns, bytes above 126, glyphs the font
 //                   lacks).
+// A font may also carry glyphs for the characters Windows-1252 defines above 127
+// (ReadHighGlyphs, from a resource of their own beside the skin). Those are
+// drawn as the others; the no-break space (0xA0) is then a space and the soft
+// hyphen (0xAD) draws nothing. A font without them draws none of those bytes, as
+// the rule above says.
 // With skipLeading the start y is raised by tmInternalLeading, so the first line's
 // unused space above the capitals is not part of the text.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "base/ByteStream.h"
 #include "base/PtrArray.h"
@@ -31,6 +37,15 @@
 constexpr int kFirstGlyph = 33;
 constexpr int kLastGlyph = 126;
 constexpr int kGlyphCount = kLastGlyph - kFirstGlyph + 1;
+
+// Windows-1252 leaves five bytes above 127 undefined (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D); the other 123 have a glyph record each in the high-glyph resource, in
+// the order of their codes.
+constexpr int kHighGlyphCount = 123;
+constexpr unsigned char kNoBreakSpace = 0xA0;
+constexpr unsigned char kSoftHyphen = 0xAD;
+// The place of `ch` among the 123 high glyphs, or -1 (below 128, or undefined).
+int HighGlyphSlot(unsigned char ch);
 
 // The Windows TEXTMETRICA of the font the glyphs were rendered from: 53 bytes of
 // fields, stored padded to 56 as the compiler lays the structure out.
@@ -93,6 +108,14 @@ class BitmapFont {
   // Drops every glyph; metrics and offsets become 0.
   void Clear();
 
+  // Reads kHighGlyphCount glyph records (as Read reads its 94) at position, for
+  // the characters 128..255 that Windows-1252 defines; the glyphs take this
+  // font's shadow offset. 0 for a short or damaged run, with the font's high
+  // glyphs gone and position unchanged.
+  int ReadHighGlyphs(const ByteStream& stream, std::uint32_t& position);
+  bool HasHighGlyphs() const { return high_ != nullptr; }
+  void DropHighGlyphs();
+
   // The size of the text's box: the widest pen x reached after a glyph plus
   // |shadow offset x| + 2 * margin, and the final pen y + tmHeight plus |shadow
   // offset y| + 2 * margin. Blanks alone never widen it. (0, 0) for no text.
@@ -127,8 +150,12 @@ class BitmapFont {
   int RenderCaption(Sprite* sprite, const char* text, bool skipLeading, bool trim, int x,
                     int y) const;
 
+  // The glyph of `ch`, or null when the font has no place for one (the glyph
+  // itself may still be missing: Glyph::Exists).
   const Glyph* GlyphFor(unsigned char ch) const {
-    return ch >= kFirstGlyph && ch <= kLastGlyph ? &glyphs[ch - kFirstGlyph] : nullptr;
+    if (ch >= kFirstGlyph && ch <= kLastGlyph) return &glyphs[ch - kFirstGlyph];
+    const int slot = high_ != nullptr ? HighGlyphSlot(ch) : -1;
+    return slot >= 0 ? &high_[slot] : nullptr;
   }
 
   std::int32_t shadowOffsetX = 0;
@@ -136,6 +163,10 @@ class BitmapFont {
   std::int32_t margin = 0;
   TextMetric metrics;
   Glyph glyphs[kGlyphCount];
+
+ private:
+  // kHighGlyphCount glyphs, or none.
+  std::unique_ptr<Glyph[]> high_;
 };
 
 // Makes a caption sprite of the text in `font` (BitmapFont::NewCaptionSprite) and

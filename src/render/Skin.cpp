@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "base/Inflate.h"
+#include "platform/Resources.h"
 #include "render/Jpeg.h"
 
 namespace {
@@ -18,6 +19,7 @@ constexpr std::uint32_t kMinDefinitionBytes = 4;  // mode
 constexpr std::uint32_t kMinSpriteBytes = 16;     // mode, offsets, one blob length
 constexpr std::uint32_t kMinGlyphBytes = 6 + 4 + 4;
 constexpr std::uint32_t kMinFontBytes = sizeof(TextMetric) + 12 + kGlyphCount * kMinGlyphBytes;
+constexpr std::uint32_t kMinHighGlyphsBytes = kHighGlyphCount * kMinGlyphBytes;
 
 // The skin reader's internal exception: raised by any read or decode that fails,
 // caught in LoadSkin, never beyond.
@@ -143,4 +145,32 @@ int PictureList::LoadSkin(const ByteStream& skin, std::uint32_t& position, Sprit
   }
   position = at;
   return 1;
+}
+
+int LoadHighGlyphs(const ByteStream& glyphs, std::uint32_t& position, FontList& fonts) {
+  std::uint32_t at = position;
+  try {
+    ByteStream block;
+    need(at <= glyphs.size() && readCompressedBlob(glyphs, block, at));
+    std::uint32_t inner = 0;
+    const std::uint32_t count = readCount(block, inner, kMinHighGlyphsBytes);
+    need(count <= std::uint32_t(fonts.count()));
+    for (std::uint32_t i = 0; i < count; ++i) {
+      need(fonts.at(int(i))->ReadHighGlyphs(block, inner) != 0);
+    }
+  } catch (const SkinFailure&) {
+    for (int i = 0; i < fonts.count(); ++i) fonts.at(i)->DropHighGlyphs();
+    return 0;
+  }
+  position = at;
+  return 1;
+}
+
+int LoadHighGlyphs(platform::ModuleHandle module, int resourceId, FontList& fonts) {
+  platform::ResourceBytes found;
+  if (!platform::findResource(module, "RC_DATA", resourceId, found) || found.size == 0) return 1;
+  ByteStream glyphs;
+  if (glyphs.loadResourceData(resourceId, module) != S_OK) return 0;
+  std::uint32_t position = 0;
+  return LoadHighGlyphs(glyphs, position, fonts);
 }

@@ -18,6 +18,12 @@
 //
 // Sprites of section 2 are made over the pictures of section 1 and do not own
 // them; fonts and standalone sprites own what they read.
+//
+// Beside it a setup may carry the high glyphs of the skin's fonts (RC_DATA 117):
+// one compressed blob holding u32 font count (at most the skin's), then for each
+// of those fonts, in the skin's order, kHighGlyphCount glyph records
+// (BitmapFont::ReadHighGlyphs). A skin without them, or with an empty resource
+// in their place, draws exactly what it always drew.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +36,7 @@
 #include "render/Sprite.h"
 
 constexpr int kSkinResourceId = 116;
+constexpr int kHighGlyphsResourceId = 117;
 
 class SpriteList : public OwningList<Sprite> {
  public:
@@ -61,3 +68,13 @@ class PictureList : public OwningList<Image> {
   int LoadSkin(const ByteStream& skin, std::uint32_t& position, SpriteList& sprites,
                FontList& fonts, SpriteList& standalone);
 };
+
+// Reads the high glyphs at position into the fonts already loaded. Non-zero on
+// success, with position after the blob. 0 for a short or damaged resource or
+// more fonts than `fonts` holds; no font then has high glyphs and position is
+// unchanged.
+int LoadHighGlyphs(const ByteStream& glyphs, std::uint32_t& position, FontList& fonts);
+// The same from resource RC_DATA `resourceId` of `module` (null: this program).
+// Non-zero also when there is no such resource or it is empty: the glyphs are
+// optional.
+int LoadHighGlyphs(platform::ModuleHandle module, int resourceId, FontList& fonts);

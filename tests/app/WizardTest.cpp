@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,8 +27,11 @@ namespace {
 struct Fixture {
   // `added`, when given, joins the standard pages at position `at` (owned by
   // the wizard from then on).
+  // With `texts` the pages say the vendor's words; with `highGlyphs` the fonts
+  // carry the default skin's glyphs above 127.
   explicit Fixture(int optionalExtensions, const char* name = "Kestrane Test Product",
-                   Page* added = nullptr, int at = 0) {
+                   Page* added = nullptr, int at = 0, const SetupTexts* texts = nullptr,
+                   bool highGlyphs = false) {
     if (added != nullptr) {
       if (!AddStandardPages(wizard.Pages()) || wizard.Pages().insertAt(at, added) < 0) return;
     }
@@ -34,11 +39,20 @@ struct Fixture {
     if (!readDefaultSkinFile(bytes)) return;
     std::uint32_t position = 0;
     if (!skin.pictures.LoadSkin(bytes, position, skin.sprites, skin.fonts, skin.standalone)) return;
+    ByteStream glyphs;
+    position = 0;
+    if (highGlyphs && (!readDefaultSkinFile(glyphs, ".glyphs") ||
+                       !LoadHighGlyphs(glyphs, position, skin.fonts))) {
+      return;
+    }
+    if (texts != nullptr) wizard.SetTexts(*texts);
 
     model.displayName = name;
     model.installFolderName = "Kestrane Test Product";
     model.sidePicture.Create(164, 314, 24);
     model.logoPicture.Create(49, 49, 24);
+    model.sidePicture.Fill(0x804020);
+    model.logoPicture.Fill(0x2040C0);
     const char licence[] = "Licence text\r\nof the test product.\r\n";
     model.licenceText.appendBytes(sizeof licence, licence);
     auto* app = new InstallItem;
@@ -59,6 +73,13 @@ struct Fixture {
     }
     options.ParentFolder = "C:\\Program Files";
     built = wizard.Build(skin, model, options);
+  }
+
+  // The whole window as `page` shows it.
+  void Picture(int page, Image& picture) {
+    wizard.ShowPage(page);
+    picture.Create(wizard.WindowWidth(), wizard.WindowHeight(), 24);
+    wizard.Compose(&picture, wizard.WindowWidth(), wizard.WindowHeight());
   }
 
   bool ButtonShown(int code) const {
@@ -97,9 +118,22 @@ bool Overlap(const Rect& a, const Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+// What a vendor may say instead of us, about as long as ours.
+SetupTexts VendorTexts() {
+  SetupTexts texts;
+  texts.windowName = "Caf\xE9 M\xFCller Setup";
+  texts.headerTitle = "Soci\xE9t\xE9 G\xE9n\xE9rale";
+  texts.welcomeText = "Merci d'avoir choisi nos logiciels.\nNous allons installer :";
+  return texts;
+}
+
 TEST(Wizard, EveryPageFitsThePageWithoutOverlaps) {
-  for (int extensions : {0, 2, 8}) {
-    Fixture f(extensions, "Kestrane Test Product - a name too long for one line of the column");
+  const SetupTexts vendor = VendorTexts();
+  for (int extensions : {0, 2, 8, -1}) {
+    // -1: two types offered, in the vendor's words, with the glyphs above 127.
+    Fixture f(extensions < 0 ? 2 : extensions,
+              "Kestrane Test Product - a name too long for one line of the column", nullptr, 0,
+              extensions < 0 ? &vendor : nullptr, extensions < 0);
     ASSERT_TRUE(f.built) << "the default skin or the pages could not be made";
     for (int page = Welcome; page <= Finished; ++page) {
       f.wizard.ShowPage(page);
@@ -265,6 +299,95 @@ TEST(Wizard, ProductNameBreaksBeforeItsDashOnlyWhenTooWide) {
   EXPECT_GE(longDash.PageOf<WelcomePage>(Welcome)->ProductName()->normal->height, 2 * line);
   EXPECT_LT(longPlain.PageOf<WelcomePage>(Welcome)->ProductName()->normal->height, 2 * line);
   EXPECT_LT(shortName.PageOf<WelcomePage>(Welcome)->ProductName()->normal->height, 2 * line);
+}
+
+bool SamePage(Fixture& one, Fixture& other, int page) {
+  Image a, b;
+  one.Picture(page, a);
+  other.Picture(page, b);
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y) {
+    if (std::memcmp(a.PixelAt(0, y), b.PixelAt(0, y), std::size_t(3 * a.Width())) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+TEST(Wizard, AccentedNamesDrawTheHighGlyphsAndWithoutThemTodaysPage) {
+  const char kName[] = "Caf\xE9 M\xFCller";
+  Fixture accented(0, kName, nullptr, 0, nullptr, true);
+  ASSERT_TRUE(accented.built);
+  // The name line holds the glyphs of é and ü from the glyph resource, where the
+  // pen puts them.
+  const BitmapFont* body = accented.skin.fonts.at(1);
+  const Sprite* line = accented.PageOf<WelcomePage>(Welcome)->ProductName()->normal;
+  const int frame = std::abs(body->shadowOffsetX) + 2 * body->margin;
+  for (const char* before : {"Caf", "Caf\xE9 M"}) {
+    const unsigned char accent = (unsigned char)kName[std::strlen(before)];
+    const Glyph* glyph = body->GlyphFor(accent);
+    ASSERT_TRUE(glyph != nullptr && glyph->Exists()) << int(accent);
+    const int x = body->Measure(before, false).cx - frame + glyph->offsetX;
+    const Image& mask = *glyph->GlyphMask();
+    int ink = 0;
+    for (int y = 0; y < mask.Height(); ++y) {
+      for (int gx = 0; gx < mask.Width(); ++gx) {
+        const int v = mask.PixelAt(gx, y)[0];
+        ink += v > 128;
+        ASSERT_GE(line->first->PixelAt(x + gx, glyph->offsetY + y)[0], v) << int(accent);
+      }
+    }
+    EXPECT_GT(ink, 3) << int(accent);
+  }
+  EXPECT_GT(line->width, body->Measure("Caf Mller", false).cx);
+
+  // Without the resource the bytes draw nothing, as they always did: the page
+  // is the one of the name without them, pixel for pixel.
+  Fixture bare(0, kName), dropped(0, "Caf Mller");
+  ASSERT_TRUE(bare.built && dropped.built);
+  EXPECT_TRUE(SamePage(bare, dropped, Welcome));
+  // And a name without accents is drawn alike with and without it.
+  Fixture plain(2), plainAccented(2, "Kestrane Test Product", nullptr, 0, nullptr, true);
+  ASSERT_TRUE(plainAccented.built);
+  for (int page = Welcome; page <= Finished; ++page) {
+    EXPECT_TRUE(SamePage(plain, plainAccented, page)) << page;
+  }
+}
+
+TEST(Wizard, VendorTextsReplaceOursAndPaintTheTitle) {
+  const SetupTexts vendor = VendorTexts();
+  Fixture ours(0), theirs(0, "Kestrane Test Product", nullptr, 0, &vendor, true);
+  ASSERT_TRUE(ours.built && theirs.built);
+  // Item 2 is the header title on every page, item 3 the Welcome text.
+  const SetupTexts standard;
+  const struct {
+    const Fixture& f;
+    const SetupTexts& texts;
+  } cases[] = {{ours, standard}, {theirs, vendor}};
+  for (const auto& c : cases) {
+    const BitmapFont* title = c.f.skin.fonts.at(0);
+    const BitmapFont* body = c.f.skin.fonts.at(1);
+    const Sprite* header = c.f.wizard.content.at(2)->normal;
+    const Sprite* welcome = c.f.wizard.content.at(3)->normal;
+    EXPECT_EQ(header->width, title->Measure(c.texts.headerTitle.text(), false).cx);
+    EXPECT_EQ(welcome->width, body->Measure(c.texts.welcomeText.text(), false).cx);
+    EXPECT_EQ(welcome->height, body->Measure(c.texts.welcomeText.text(), false).cy);
+  }
+  // Our name is the skin's picture of it; a vendor's is drawn in font 0 as the
+  // skin's captions are.
+  const ContentItem* ourTitle = ours.wizard.caption.items.at(1);
+  const ContentItem* theirTitle = theirs.wizard.caption.items.at(1);
+  EXPECT_EQ(ourTitle->normal, ours.skin.standalone.at(skinslot::kTitle));
+  EXPECT_NE(theirTitle->normal, theirs.skin.standalone.at(skinslot::kTitle));
+  std::unique_ptr<Sprite> drawn(
+      theirs.skin.fonts.at(0)->NewCaptionSprite(vendor.windowName.text(), true, false));
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(theirTitle->normal->width, drawn->width);
+  EXPECT_EQ(theirTitle->normal->height, ours.skin.standalone.at(skinslot::kTitle)->height);
+  EXPECT_EQ(std::memcmp(theirTitle->normal->first->Bits(), drawn->first->Bits(),
+                        drawn->first->PixelBytes()),
+            0);
+  EXPECT_FALSE(SamePage(ours, theirs, Welcome));
 }
 
 // A drive of the emulated machine, made for one test and removed after it.

@@ -16,7 +16,8 @@
 # file, key and link the demo asks for and its viewer started by Finish; Escape
 # and "No" on the cancel question; a remote parent folder hiding Next; a package
 # without optional extensions skipping FileTypes; a damaged package showing the
-# fatal box and exiting with -1. A screenshot of every page is kept in
+# fatal box and exiting with -1; the plain variant's texts in its vendor's words.
+# A screenshot of every page is kept in
 # WORKDIR/screens. Under Wine, WORKDIR/install keeps what the installation
 # changed on the machine, for compare-install.
 set -euo pipefail
@@ -337,8 +338,23 @@ e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end after Yes"
 echo "ok: a remote folder hides Next"
 
 # --- 3. no optional extensions: InstallFolder leads to Installing -----------------
+# The plain variant also speaks in its vendor's words: its window's name, the
+# title painted in the caption bar, the page header and the Welcome text, with
+# the accents of its name drawn.
+plain_title="Café Müller Setup"
 start_setup "$plain"
-win="$(x11_wait_window "$title" 60)" || e2e_fail "the plain wizard's window did not appear"
+win="$(x11_wait_window "$plain_title" 60)" || e2e_fail "the plain wizard's window did not appear"
+[ "$(xdotool getwindowname "$win")" = "$plain_title" ] ||
+  e2e_fail "the plain wizard's window is named \"$(xdotool getwindowname "$win")\""
+sleep 1
+shoot_page "$win" plain-0-welcome
+# The caption bar (the painted title) and the header band differ from ours.
+for band in 508x24+0+0 330x50+170+24; do
+  convert "$screens/0-welcome.png" -crop "$band" +repage "$work/ours.png"
+  convert "$screens/plain-0-welcome.png" -crop "$band" +repage "$work/theirs.png"
+  ! x11_same "$work/ours.png" "$work/theirs.png" ||
+    e2e_fail "the plain wizard shows our words in $band"
+done
 e2e_wizard "$win" --no-file-types
 E2E_STEP=none e2e_walk_to InstallFolder
 sleep 1

@@ -201,6 +201,10 @@ int main(int argc, char** argv) {
   testdata::SkinBytes bareSkin = plainSkin;
   bareSkin.fonts = 0;
   bareSkin.standalone = 0;
+  // A skin followed by the high glyphs of its font, as the fuzzer splits them.
+  Bytes accentedSkin = plainSkin.make();
+  const Bytes high = testdata::highGlyphs(1);
+  accentedSkin.insert(accentedSkin.end(), high.begin(), high.end());
 
   const Bytes rgb = pattern(20 * 12 * 3);
   testdata::JpegOptions progressive, arithmetic, restarts;
@@ -227,6 +231,7 @@ int main(int argc, char** argv) {
       {package / "every-kind.bin", everyKindOfItem()},
       {skin / "small.skin", plainSkin.make()},
       {skin / "bare.skin", bareSkin.make()},
+      {skin / "accented.skin", accentedSkin},
       {wrap / "crlf.txt", licence("\r\n")},
       {wrap / "lf.txt", licence("\n")},
       {inflate / "text.z", inflateRun(kOpenRun, zlibOf(licence("\r\n"), 9))},

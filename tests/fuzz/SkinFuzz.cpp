@@ -1,5 +1,7 @@
 // Any bytes at all as a skin resource: LoadSkin must read them or fail with all
-// four lists empty, and whatever it reads must then draw without harm.
+// four lists empty, and whatever it reads must then draw without harm. What
+// follows a skin that reads is taken as the high glyphs of its fonts, which
+// must read or leave no font with any.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -21,7 +23,7 @@ void exercise(const PictureList& pictures, const SpriteList& sprites, const Font
   for (int i = 0; i < standalone.count(); ++i) {
     DrawSpriteColoured(standalone.at(i), &surface, 7, -2, 0, 0xFFFFFF, 255);
   }
-  static const char kText[] = "Kestrane Setup\n\t~!\xC8 C:\\Program Files";
+  static const char kText[] = "Kestrane Setup\n\t~!\xC8 C:\\Program Files \xA0\xAD\x81\xFF";
   for (int i = 0; i < fonts.count(); ++i) {
     const BitmapFont* font = fonts.at(i);
     font->Measure(kText, true);
@@ -53,6 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (position > size) __builtin_trap();
+  std::uint32_t glyphsAt = position;
+  if (!LoadHighGlyphs(stream, glyphsAt, fonts)) {
+    for (int i = 0; i < fonts.count(); ++i) {
+      if (fonts.at(i)->HasHighGlyphs()) __builtin_trap();
+    }
+    if (glyphsAt != position) __builtin_trap();
+  }
   exercise(pictures, sprites, fonts, standalone);
   return 0;
 }

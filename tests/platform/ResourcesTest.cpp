@@ -47,7 +47,7 @@ TEST(Resources, StringTableEntries) {
   EXPECT_TRUE(s.loadResourceText(nullptr, 2));
   EXPECT_EQ(s, "KestraneSetupClass");
   // Longer than the first 256-byte attempt: loaded again with more room.
-  EXPECT_TRUE(s.loadResourceText(nullptr, 3));
+  EXPECT_TRUE(s.loadResourceText(nullptr, 15));
   ASSERT_EQ(s.length(), 600);
   EXPECT_EQ(std::string(s.text()).substr(590), "0123456789");
   EXPECT_FALSE(s.loadResourceText(nullptr, 99));

@@ -165,3 +165,65 @@ TEST(Skin, AMissingResourceFails) {
       lists.pictures.LoadSkin(nullptr, 4242, lists.sprites, lists.fonts, lists.standalone));
   EXPECT_TRUE(lists.empty());
 }
+
+TEST(Skin, HighGlyphsDrawTheCodePageAboveAsciiAndNothingElseChanges) {
+  Lists lists;
+  ASSERT_TRUE(lists.load(smallSkin().make()));
+  const BitmapFont* font = lists.fonts.at(0);
+  // Without them the bytes above 127 draw nothing, the no-break space included.
+  const char kAccented[] = "Caf\xE9\xA0M\xFCller\xAD\x81";
+  const Size before = font->Measure(kAccented, false);
+  EXPECT_EQ(before.cx, font->Measure("CafMller", false).cx);
+
+  const Bytes glyphs = highGlyphs(1);
+  ByteStream stream;
+  stream.appendBytes(std::uint32_t(glyphs.size()), glyphs.data());
+  std::uint32_t position = 0;
+  ASSERT_TRUE(LoadHighGlyphs(stream, position, lists.fonts));
+  EXPECT_EQ(position, glyphs.size());
+  ASSERT_TRUE(font->HasHighGlyphs());
+  // 8 low glyphs of 6, the two accented ones of 5, one blank of (2 * 7 - 1) / 3;
+  // the soft hyphen and the undefined 0x81 draw nothing.
+  EXPECT_EQ(font->Measure(kAccented, false).cx, 3 + 8 * 6 + 2 * 5 + 4);
+  EXPECT_EQ(font->Measure("A", false).cx, 3 + 6);
+  // The slots skip the five undefined bytes: 0x80 is the first, 0xFF the last.
+  EXPECT_EQ(HighGlyphSlot(0x80), 0);
+  EXPECT_EQ(HighGlyphSlot(0x82), 1);
+  EXPECT_EQ(HighGlyphSlot(0x9E), 0x9E - 0x80 - 5);
+  EXPECT_EQ(HighGlyphSlot(0xFF), kHighGlyphCount - 1);
+  for (int undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D, 0x7F, int('A')}) {
+    EXPECT_EQ(HighGlyphSlot((unsigned char)undefined), -1) << undefined;
+  }
+}
+
+TEST(Skin, DamagedHighGlyphsFailAtEveryLengthAndLeaveNone) {
+  const Bytes full = highGlyphs(1);
+  struct Case {
+    const char* what;
+    Bytes bytes;
+  };
+  std::vector<Case> cases = {{"more fonts than the skin has", highGlyphs(2)},
+                             {"an advance no font has", highGlyphs(1, 2000)}};
+  for (std::size_t n = 0; n < full.size(); n += 7) {
+    cases.push_back({"cut short", Bytes(full.begin(), full.begin() + std::ptrdiff_t(n))});
+  }
+  for (const Case& c : cases) {
+    Lists lists;
+    ASSERT_TRUE(lists.load(smallSkin().make()));
+    ByteStream stream;
+    stream.appendBytes(std::uint32_t(full.size()), full.data());
+    std::uint32_t position = 0;
+    ASSERT_TRUE(LoadHighGlyphs(stream, position, lists.fonts));  // glyphs before the failure
+    ByteStream damaged;
+    damaged.appendBytes(std::uint32_t(c.bytes.size()), c.bytes.data());
+    position = 0;
+    EXPECT_FALSE(LoadHighGlyphs(damaged, position, lists.fonts)) << c.what << c.bytes.size();
+    EXPECT_FALSE(lists.fonts.at(0)->HasHighGlyphs()) << c.what;
+    EXPECT_EQ(position, 0u) << c.what;
+  }
+  // A program without the resource draws as it always did.
+  Lists lists;
+  ASSERT_TRUE(lists.load(smallSkin().make()));
+  EXPECT_TRUE(LoadHighGlyphs(nullptr, 4242, lists.fonts));
+  EXPECT_FALSE(lists.fonts.at(0)->HasHighGlyphs());
+}

@@ -4,12 +4,16 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "base/ByteStream.h"
 
-// The whole file into `bytes`; false when it cannot be read.
-inline bool readDefaultSkinFile(ByteStream& bytes) {
-  std::FILE* f = std::fopen(KESTRANE_DEFAULT_SKIN, "rb");
+// The whole file into `bytes`; false when it cannot be read. `suffix` instead of
+// the skin's own ".skin" names the file beside it (".glyphs").
+inline bool readDefaultSkinFile(ByteStream& bytes, const char* suffix = nullptr) {
+  std::string path = KESTRANE_DEFAULT_SKIN;
+  if (suffix != nullptr) path = path.substr(0, path.size() - 5) + suffix;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f == nullptr) return false;
   unsigned char buffer[65536];
   std::size_t n;

@@ -135,6 +135,27 @@ struct SkinBytes {
   }
 };
 
+// The high-glyph resource for `fonts` fonts (src/render/Skin.h): each glyph a
+// 3 x 3 block advancing `advance`, so that its text is told from the low
+// glyphs' 2 x 3 blocks.
+inline Bytes highGlyphs(int fonts, int advance = 5) {
+  Bytes block;
+  putU32(block, std::uint32_t(fonts));
+  for (int f = 0; f < fonts; ++f) {
+    for (int g = 0; g < kHighGlyphCount; ++g) {
+      for (int v : {advance, 2, 0}) {
+        block.push_back((unsigned char)(v & 0xFF));
+        block.push_back((unsigned char)((v >> 8) & 0xFF));
+      }
+      putBlob(block, dib(SkinBytes::mask(3, 3, 255)));
+      putBlob(block, dib(SkinBytes::mask(3, 3, 90)));
+    }
+  }
+  Bytes out;
+  putBlob(out, deflate(block));
+  return out;
+}
+
 // Three pictures (a 24-bit 2 x 2 and a grey 3 x 3 DIB, a 4 x 3 JPEG), four
 // sprites over them (modes 0, 1 with no second mask, 2, and 0 over the JPEG), one
 // font of 2 x 3 blocks and one caption.

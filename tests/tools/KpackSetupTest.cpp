@@ -74,6 +74,18 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   ASSERT_TRUE(tools::findProgramResource(image, 112, package, error)) << error;
   EXPECT_TRUE(package == readAll(KESTRANE_DEMO_PACKAGE));  // what kpack build makes
 
+  // The skin's glyphs above 127 go with it; without [texts] the window keeps our
+  // name, the pages our words, and kpack says so once.
+  Bytes glyphs;
+  ASSERT_TRUE(tools::findProgramResource(image, 117, glyphs, error)) << error;
+  EXPECT_TRUE(glyphs == readAll(fs::path(KESTRANE_DEFAULT_SKIN).replace_extension(".glyphs")));
+  std::string text;
+  EXPECT_TRUE(tools::findProgramString(image, 1, text));
+  EXPECT_EQ(text, "Kestrane Setup");
+  EXPECT_FALSE(tools::findProgramString(image, 3, text));
+  EXPECT_FALSE(tools::findProgramString(image, 4, text));
+  EXPECT_NE(output.find("note: no [texts]"), std::string::npos) << output;
+
   output = run(std::string(KPACK_PATH) + " check " + q(setup), status);
   EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("\"displayName\": \"Demo Product\""), std::string::npos) << output;
@@ -90,6 +102,49 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   ASSERT_EQ(status, 0) << output;
   output = run(std::string(KPACK_PATH) + " check " + q(dir_ / "smaller.exe"), status);
   EXPECT_EQ(status, 0) << output;
+}
+
+// The vendor's words go into the string table; a skin of the vendor's without
+// glyphs above 127 leaves the accents undrawn, which kpack warns of.
+TEST_F(KpackSetup, WritesTheVendorsTextsAndWarnsOfUndrawnAccents) {
+  const fs::path plain = fs::path(KESTRANE_TEST_BINARY_DIR) / "e2e" / "plain.toml";
+  int status = -1;
+  std::string output = run(
+      std::string(KPACK_PATH) + " setup " + q(plain) + " " + withStub_ + " -o texts.exe", status);
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_EQ(output.find("note:"), std::string::npos) << output;
+  EXPECT_EQ(output.find("warning:"), std::string::npos) << output;
+  const Bytes image = readAll(dir_ / "texts.exe");
+  const struct {
+    int id;
+    const char* text;
+  } strings[] = {{1, "Caf\xE9 M\xFCller Setup"},
+                 {3, "Soci\xE9t\xE9 G\xE9n\xE9rale Setup"},
+                 {4, "Merci d'avoir choisi nos logiciels.\nNous allons installer :"}};
+  for (const auto& entry : strings) {
+    std::string text;
+    EXPECT_TRUE(tools::findProgramString(image, entry.id, text)) << entry.id;
+    EXPECT_EQ(text, entry.text);
+  }
+
+  fs::copy_file(KESTRANE_DEFAULT_SKIN, dir_ / "bare.skin");
+  output = run(std::string(KPACK_PATH) + " setup " + q(plain) + " --stub " + q(stub_) +
+                   " --skin bare.skin -o bare.exe",
+               status);
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("kpack: warning: " + plain.string() + ":"), std::string::npos) << output;
+  EXPECT_NE(output.find(": product.name: U+00E9 '\xC3\xA9' is not in the skin's font 1"),
+            std::string::npos)
+      << output;
+  Bytes glyphs;
+  std::string error;
+  ASSERT_TRUE(tools::findProgramResource(readAll(dir_ / "bare.exe"), 117, glyphs, error)) << error;
+  EXPECT_TRUE(glyphs.empty());  // the stub's own would not fit the vendor's fonts
+  output = run(std::string(KPACK_PATH) + " setup " + q(plain) + " --stub " + q(stub_) +
+                   " --skin bare.skin --strict -o strict.exe",
+               status);
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_FALSE(fs::exists(dir_ / "strict.exe"));
 }
 
 TEST_F(KpackSetup, RefusesWhatCannotMakeASetup) {

@@ -12,9 +12,11 @@
 #include "base/Inflate.h"
 #include "common/JsonReport.h"
 #include "common/ProgramResources.h"
+#include "common/WholeFile.h"
 #include "kpack/Cp1252.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
+#include "kpack/PageCharacters.h"
 #include "package/InstallModel.h"
 #include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
@@ -301,7 +303,8 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"prog-id = \"Demo.Movie\"", "prog-id = \"CLSID\"", "prog-id: must be a key of its own"},
       {"icon-item = 0", "icon-item = 6", "items[4].icon-item: 6 is not the index of an item"},
       {"icon-item = 0\n", "", "items[4].icon-item: missing"},
-      {"name = \"Demo Product\"", "name = \"Demo \xE2\x84\xA2 \xE6\x97\xA5\"", "character U+65E5"},
+      {"name = \"Demo Product\"", "name = \"Demo \xE2\x84\xA2 \xE6\x97\xA5\"",
+       "manifest.toml:3:16: product.name: U+65E5 '\xE6\x97\xA5' cannot be written in Windows-1252"},
       {"spare-text = \"spare\"", "spare-text = \"" + std::string(1025, 's') + "\"",
        "longer than 1024"},
       {"name = \"Demo Help.chm\"", "name = \"docs\\\\\"",
@@ -640,6 +643,66 @@ TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
   EXPECT_GT(fit, 3);  // a few rows of several boxes
   EXPECT_LT(fit, 60);
   EXPECT_TRUE(fs::exists(out));
+}
+
+// What the pages cannot show is named character by character: what Windows-1252
+// cannot hold as one error listing all of them, what the skin's fonts lack as
+// warnings (errors with --strict).
+TEST_F(Kpack, NamesEveryCharacterThePagesCannotShow) {
+  const std::string out = (dir_ / "package.bin").string();
+  const std::string text = replaced(kFullManifest, "name = \"Demo Product\"",
+                                    "name = \"Caf\xC3\xA9 \xE2\x86\x92 M\xC3\xBCller\"");
+  const std::string path = manifest(text).string();
+  const std::string licence = (dir_ / "LICENCE.txt").string();
+  writeText("LICENCE.txt",
+            "na\xC3\xAFve fa\xC3\xA7"
+            "ade \xC2\xBD \xE2\x82\xAC"
+            "5 \xC2\xABq\xC2\xBB\n"
+            "\xC5\x82\xC3\xB3"
+            "d\xC5\xBA ok\n");
+  int status = -1;
+  std::string report = runKpack("build " + path + " -o " + out, status);
+  EXPECT_EQ(status, 1);
+  for (const std::string& line :
+       {path + ":3:14: product.name: U+2192 '\xE2\x86\x92' cannot be written in Windows-1252",
+        licence + ":2:1: licence text: U+0142 '\xC5\x82' cannot",
+        licence + ":2:4: licence text: U+017A '\xC5\xBA' cannot", std::string("kpack: hint: ")}) {
+    EXPECT_NE(report.find(line), std::string::npos) << line << "\ngot: " << report;
+  }
+
+  // Held by the code page, not drawn by the default skin's fonts: a control
+  // character, and the byte the code page leaves undefined.
+  writeText("LICENCE.txt",
+            "na\xC3\xAFve fa\xC3\xA7"
+            "ade\nok \x01 \xC2\x81\n");
+  const std::string fine = manifest(replaced(kFullManifest, "Demo Product\"\ncompany",
+                                             "Caf\xC3\xA9 M\xC3\xBCller\"\ncompany"))
+                               .string();
+  report = runKpack("build " + fine + " -o " + out, status);
+  EXPECT_EQ(status, 0) << report;
+  EXPECT_EQ(report, "kpack: warning: " + licence +
+                        ":2:4: licence text: U+0001 is not in the skin's font 2: the page leaves "
+                        "it out\nkpack: warning: " +
+                        licence +
+                        ":2:6: licence text: U+0081 is not in the skin's font 2: the page leaves "
+                        "it out\n");
+  report = runKpack("build --strict " + fine + " -o " + out, status);
+  EXPECT_EQ(status, 1) << report;
+  EXPECT_NE(report.find("2 characters the skin cannot draw"), std::string::npos) << report;
+
+  // A skin without the high glyphs draws none of the accents.
+  ByteStream skin;
+  std::vector<unsigned char> skinBytes;
+  ASSERT_TRUE(tools::readWholeFile(KESTRANE_DEFAULT_SKIN, skinBytes));
+  skin.appendBytes(std::uint32_t(skinBytes.size()), skinBytes.data());
+  const std::vector<std::string> warnings =
+      kpack::undrawableCharacters(kpack::loadManifest(fine), skin, nullptr);
+  std::string all;
+  for (const std::string& w : warnings) all += w + "\n";
+  EXPECT_NE(all.find(fine + ":3:12: product.name: U+00E9 '\xC3\xA9' is not in the skin's font 1"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find(licence + ":1:3: licence text: U+00EF"), std::string::npos) << all;
 }
 
 // Package texts are Windows-1252, where every byte 0x80..0xFF is a character; the

@@ -1,8 +1,10 @@
 #include "common/ProgramResources.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/ResourceSection.h"
+#include "platform/Text.h"
 
 namespace tools {
 namespace {
@@ -26,7 +28,8 @@ class Bytes {
   const std::vector<unsigned char>& b_;
 };
 
-bool fromElf(const Bytes& f, int id, std::vector<unsigned char>& out, std::string& error) {
+bool fromElf(const Bytes& f, const char* type, int id, std::vector<unsigned char>& out,
+             std::string& error) {
   const bool is64 = f.u(4, 1) == 2;
   const std::uint64_t shoff = is64 ? f.u(0x28, 8) : f.u(0x20, 4);
   const std::uint64_t entsize = f.u(is64 ? 0x3A : 0x2E, 2);
@@ -59,7 +62,7 @@ bool fromElf(const Bytes& f, int id, std::vector<unsigned char>& out, std::strin
     if (!f.has(offset, size)) break;
     const unsigned char* data = nullptr;
     std::uint32_t dataSize = 0;
-    if (!kres::findInSection(f.at(offset), std::size_t(size), "RC_DATA", std::uint32_t(id), &data,
+    if (!kres::findInSection(f.at(offset), std::size_t(size), type, std::uint32_t(id), &data,
                              &dataSize)) {
       error = "the host setup has no such resource";
       return false;
@@ -72,7 +75,8 @@ bool fromElf(const Bytes& f, int id, std::vector<unsigned char>& out, std::strin
 }
 
 // The PE resource tree: type, then name or id, then language.
-bool fromPe(const Bytes& f, int id, std::vector<unsigned char>& out, std::string& error) {
+bool fromPe(const Bytes& f, const char* type, int id, std::vector<unsigned char>& out,
+            std::string& error) {
   const std::uint64_t pe = f.u(0x3C, 4);
   if (f.u(pe, 4) != 0x00004550) {
     error = "not a PE file";
@@ -130,8 +134,11 @@ bool fromPe(const Bytes& f, int id, std::vector<unsigned char>& out, std::string
     }
     return false;
   };
+  // "#N" names the numeric type N.
+  const bool numeric = type[0] == '#';
+  const std::uint64_t typeNumber = numeric ? std::strtoull(type + 1, nullptr, 10) : 0;
   std::uint64_t v = 0;
-  if (!find(root, "RC_DATA", 0, false, v) || !(v & 0x80000000u) ||
+  if (!find(root, numeric ? nullptr : type, typeNumber, false, v) || !(v & 0x80000000u) ||
       !find(root + (v & 0x7FFFFFFF), nullptr, std::uint64_t(id), false, v) || !(v & 0x80000000u) ||
       !find(root + (v & 0x7FFFFFFF), nullptr, 0, true, v) || (v & 0x80000000u)) {
     error = "the setup has no such resource";
@@ -159,16 +166,51 @@ bool isProgramImage(const std::vector<unsigned char>& file) {
 }
 
 bool findProgramResource(const std::vector<unsigned char>& file, int id,
-                         std::vector<unsigned char>& out, std::string& error) {
+                         std::vector<unsigned char>& out, std::string& error, const char* type) {
   const Bytes f(file);
   if (f.has(0, 4) && std::memcmp(file.data(),
                                  "\x7F"
                                  "ELF",
                                  4) == 0)
-    return fromElf(f, id, out, error);
-  if (f.has(0, 2) && file[0] == 'M' && file[1] == 'Z') return fromPe(f, id, out, error);
+    return fromElf(f, type, id, out, error);
+  if (f.has(0, 2) && file[0] == 'M' && file[1] == 'Z') return fromPe(f, type, id, out, error);
   error = "not a setup program";
   return false;
+}
+
+bool findProgramString(const std::vector<unsigned char>& file, int id, std::string& text) {
+  text.clear();
+  std::vector<unsigned char> data;
+  std::string error;
+  if (id < 0 || id > 0xFFFF) return false;
+  if (file.size() >= 2 && file[0] == 'M' && file[1] == 'Z') {
+    // Windows keeps strings in blocks of 16: block n + 1 holds ids 16 n to
+    // 16 n + 15, each a u16 count of UTF-16 units and the units.
+    if (!findProgramResource(file, id / 16 + 1, data, error, kres::kStringType)) return false;
+    std::size_t at = 0;
+    for (int entry = 0; entry < 16; ++entry) {
+      if (at + 2 > data.size()) return false;
+      const std::size_t n = std::size_t(data[at] | data[at + 1] << 8);
+      at += 2;
+      if (n > (data.size() - at) / 2) return false;
+      if (entry == id % 16) {
+        std::u16string wide;
+        for (std::size_t i = 0; i < n; ++i) {
+          wide += char16_t(data[at + 2 * i] | data[at + 2 * i + 1] << 8);
+        }
+        text.resize(wide.size());
+        const int written =
+            platform::wideToAnsi(wide.data(), int(wide.size()), text.data(), int(text.size()));
+        text.resize(std::size_t(written > 0 ? written : 0));
+        return !text.empty();
+      }
+      at += 2 * n;
+    }
+    return false;
+  }
+  if (!findProgramResource(file, id, data, error, kres::kStringType)) return false;
+  text.assign(data.begin(), data.end());
+  return !text.empty();
 }
 
 }  // namespace tools

@@ -5,6 +5,7 @@
 
 #include "common/WholeFile.h"
 #include "kpack/ManifestRules.h"
+#include "kpack/PageCharacters.h"
 #include "package/InstallModel.h"
 #include "render/Skin.h"
 
@@ -46,10 +47,33 @@ void warnAboutGrid(const Manifest& manifest, const std::vector<unsigned char>& p
   if (!warning.empty()) std::cerr << "kpack: warning: " << warning << "\n";
 }
 
+// The characters the pages would leave out, against the setup's skin or kpack's
+// copy of the default one. The number of warnings.
+std::size_t warnAboutCharacters(const Manifest& manifest, const ByteStream* skin,
+                                const ByteStream* glyphs, bool strict) {
+  ByteStream ownSkin, ownGlyphs;
+  if (skin == nullptr) {
+    if (ownSkin.loadResourceData(kSkinResourceId, nullptr) != S_OK) return 0;
+    if (ownGlyphs.loadResourceData(kHighGlyphsResourceId, nullptr) != S_OK) ownGlyphs.clear();
+    skin = &ownSkin;
+    glyphs = &ownGlyphs;
+  }
+  const std::vector<std::string> warnings = undrawableCharacters(manifest, *skin, glyphs);
+  for (const std::string& warning : warnings) {
+    std::cerr << "kpack: " << (strict ? "" : "warning: ") << warning << "\n";
+  }
+  return warnings.size();
+}
+
 }  // namespace
 
 std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin,
-                                        const BuildOptions& options) {
+                                        const BuildOptions& options, const ByteStream* glyphs) {
+  if (const std::size_t n = warnAboutCharacters(manifest, skin, glyphs, options.strict);
+      n > 0 && options.strict) {
+    throw ManifestError(std::to_string(n) +
+                        " characters the skin cannot draw, an error with --strict");
+  }
   ProgressReport report;
   const auto bytes = buildPackage(manifest, std::ref(report), options);
   warnAboutGrid(manifest, bytes, skin);

@@ -12,11 +12,14 @@
 
 namespace kpack {
 
-// The package for `manifest`. `skin` is the skin the setup will carry, for the
-// file-type page's warning; null: kpack's own copy of the default skin. Throws
-// ManifestError.
+// The package for `manifest`. `skin` is the skin the setup will carry and
+// `glyphs` the high glyphs of its fonts, for the warnings about the file-type page
+// and about characters the pages cannot draw; null skin: kpack's own copy of the
+// default skin and its glyphs. Throws ManifestError, also for a warning when
+// options.strict is set.
 std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin = nullptr,
-                                        const BuildOptions& options = {});
+                                        const BuildOptions& options = {},
+                                        const ByteStream* glyphs = nullptr);
 
 // kpack build MANIFEST -o OUT: the exit status (0; 1 for a manifest the setup
 // would refuse; 2 when the output cannot be written).

@@ -55,9 +55,86 @@ class Loader {
   ManifestItem item(const toml::table& t, int index);
   ManifestFileType fileType(const toml::table& t, const std::string& field);
 
+  // A text the pages draw, in skin font `font`.
+  void shown(const toml::node* at, const std::string& field, int font);
+  // Names every character of the text at `at` that Windows-1252 cannot hold.
+  void unwritable(const toml::node* at, const std::string& field, const std::string& utf8);
+  void unwritableInLicence();
+  [[noreturn]] void failUnwritable() const;
+
   Manifest manifest_;
   toml::table empty_;
+  std::vector<std::string> unwritable_;
 };
+
+SourceRange rangeOf(const toml::node* at) {
+  const toml::source_region& r = at->source();
+  return {int(r.begin.line), int(r.begin.column), int(r.end.line), int(r.end.column)};
+}
+
+bool writable(char32_t c) {
+  std::string utf8, ansi;
+  if (c < 0x80) return true;
+  // One character as UTF-8, through the one converter.
+  if (c < 0x800) {
+    utf8 += char(0xC0 | (c >> 6));
+    utf8 += char(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    utf8 += char(0xE0 | (c >> 12));
+    utf8 += char(0x80 | ((c >> 6) & 0x3F));
+    utf8 += char(0x80 | (c & 0x3F));
+  } else {
+    return false;
+  }
+  return utf8ToCp1252(utf8, ansi);
+}
+
+void Loader::shown(const toml::node* at, const std::string& field, int font) {
+  if (at == nullptr || !at->is_string()) return;
+  std::string ansi;
+  utf8ToCp1252(at->as_string()->get(), ansi);
+  manifest_.shownTexts.push_back({field, manifest_.path, rangeOf(at), font, ansi});
+}
+
+void Loader::unwritable(const toml::node* at, const std::string& field, const std::string& utf8) {
+  const std::size_t before = unwritable_.size();
+  const std::string file = manifest_.path.string();
+  SourceText(manifest_.path).forEach(rangeOf(at), [&](char32_t c, int line, int column) {
+    if (!writable(c)) {
+      unwritable_.push_back(file + ":" + std::to_string(line) + ":" + std::to_string(column) +
+                            ": " + field + ": " + describeCharacter(c) +
+                            " cannot be written in Windows-1252");
+    }
+  });
+  if (unwritable_.size() > before) return;
+  // Written as an escape: named by the converter, where the text starts.
+  std::string ansi, bad;
+  utf8ToCp1252(utf8, ansi, &bad);
+  unwritable_.push_back(file + ":" + std::to_string(at->source().begin.line) + ":" +
+                        std::to_string(at->source().begin.column) + ": " + field + ": character " +
+                        bad + " cannot be written in Windows-1252");
+}
+
+void Loader::unwritableInLicence() {
+  const std::string file = manifest_.licence.string();
+  SourceText(manifest_.licence).forEach({}, [&](char32_t c, int line, int column) {
+    if (!writable(c)) {
+      unwritable_.push_back(file + ":" + std::to_string(line) + ":" + std::to_string(column) +
+                            ": licence text: " + describeCharacter(c) +
+                            " cannot be written in Windows-1252");
+    }
+  });
+}
+
+void Loader::failUnwritable() const {
+  std::string message;
+  for (const std::string& line : unwritable_) message += line + "\nkpack: ";
+  message +=
+      "hint: the setup shows text in Windows-1252: ASCII and Western European letters and signs "
+      "(\u00e9 \u00fc \u00df \u00e6 \u00f8 \u20ac \u00ab\u00bb \u2013 \u2019); write the others "
+      "in those, for example \u0142 as l or \u2192 as ->";
+  throw ManifestError(message);
+}
 
 void Loader::fail(const toml::node* at, const std::string& field,
                   const std::string& message) const {
@@ -101,9 +178,10 @@ std::string Loader::text(const toml::table& t, const char* key, const std::strin
   if (!node->is_string()) fail(node, field, "must be a text");
   note(node, field);
   std::string ansi;
-  std::string bad;
-  if (!utf8ToCp1252(node->as_string()->get(), ansi, &bad)) {
-    fail(node, field, "character " + bad + " cannot be written in Windows-1252");
+  if (!utf8ToCp1252(node->as_string()->get(), ansi)) {
+    // Every such character is named at the end; the rest is checked meanwhile.
+    unwritable(node, field, node->as_string()->get());
+    ansi = "?";
   }
   if (ansi.size() > kMaxPackedText) {
     fail(node, field, "longer than 1024 bytes (" + std::to_string(ansi.size()) + ")");
@@ -154,7 +232,11 @@ std::vector<std::string> Loader::extensions(const toml::table& t, const char* ke
     std::string bad;
     if (!element.is_string()) fail(&element, field, "must be a list of texts");
     if (!utf8ToCp1252(element.as_string()->get(), ansi, &bad)) {
-      fail(&element, field, "character " + bad + " cannot be written in Windows-1252");
+      unwritable(&element, field, element.as_string()->get());
+      ansi = "?" + std::to_string(out.size());  // kept apart from the other extensions
+    }
+    if (field.size() > 20 && field.compare(field.size() - 20, 20, ".optional-extensions") == 0) {
+      shown(&element, field, 1);
     }
     if (ansi.size() > kMaxPackedText) fail(&element, field, "extension longer than 1024 bytes");
     if (!seen.addExtension(ansi.c_str())) {
@@ -307,7 +389,7 @@ Manifest Loader::load() {
     throw ManifestError(manifest_.path.string() + ":" + std::to_string(e.source().begin.line) +
                         ": " + std::string(e.description()));
   }
-  checkKeys(root, {"product", "pictures", "licence", "items"}, "");
+  checkKeys(root, {"product", "pictures", "licence", "texts", "items"}, "");
 
   const toml::table& product = section(root, "product", true);
   note(&product, "product");
@@ -316,6 +398,7 @@ Manifest Loader::load() {
              "spare-text"},
             "product");
   manifest_.displayName = text(product, "name", "product.name", true);
+  shown(product.get("name"), "product.name", 1);
   manifest_.companyName = text(product, "company", "product.company");
   manifest_.companyUrl = text(product, "company-url", "product.company-url");
   manifest_.productUrl = text(product, "product-url", "product.product-url");
@@ -323,6 +406,7 @@ Manifest Loader::load() {
                                   ? text(product, "settings-key", "product.settings-key")
                                   : manifest_.displayName;
   manifest_.installFolderName = text(product, "install-folder", "product.install-folder", true);
+  shown(product.get("install-folder"), "product.install-folder", 1);
   manifest_.spareText = text(product, "spare-text", "product.spare-text");
 
   const toml::table& pictures = section(root, "pictures", true);
@@ -333,6 +417,21 @@ Manifest Loader::load() {
   const toml::table& licence = section(root, "licence", true);
   checkKeys(licence, {"file"}, "licence");
   manifest_.licence = file(licence, "file", "licence.file");
+  unwritableInLicence();
+  manifest_.shownTexts.push_back({"licence text", manifest_.licence, {}, 2, ""});
+
+  if (root.contains("texts")) {
+    const toml::table& texts = section(root, "texts", false);
+    note(&texts, "texts");
+    checkKeys(texts, {"window-name", "header", "welcome"}, "texts");
+    manifest_.hasTexts = true;
+    manifest_.windowName = text(texts, "window-name", "texts.window-name");
+    manifest_.headerTitle = text(texts, "header", "texts.header");
+    manifest_.welcomeText = text(texts, "welcome", "texts.welcome");
+    shown(texts.get("window-name"), "texts.window-name", 0);
+    shown(texts.get("header"), "texts.header", 0);
+    shown(texts.get("welcome"), "texts.welcome", 1);
+  }
 
   if (const toml::node* items = root.get("items")) {
     if (!items->is_array_of_tables()) fail(items, "items", "must be [[items]] tables");
@@ -341,6 +440,7 @@ Manifest Loader::load() {
       manifest_.items.push_back(item(*entry.as_table(), index++));
     }
   }
+  if (!unwritable_.empty()) failUnwritable();
   checkManifestRules(manifest_);
   return std::move(manifest_);
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "kpack/SourceText.h"
+
 namespace kpack {
 
 // A manifest the setup would reject, or a file that cannot be read. The message
@@ -44,6 +46,16 @@ struct ManifestItem {
   std::vector<ManifestFileType> fileTypes;
 };
 
+// A text the wizard's pages draw, where it stands (in the manifest, or the whole
+// licence file) and the skin font it is drawn in.
+struct ShownText {
+  std::string field;
+  std::filesystem::path file;
+  SourceRange range;  // 0 lines: the whole file
+  int font = 1;
+  std::string text;  // Windows-1252, as the page gets it; empty for a file
+};
+
 struct Manifest {
   std::filesystem::path path;
   std::string displayName;
@@ -57,6 +69,14 @@ struct Manifest {
   std::filesystem::path logoPicture;
   std::filesystem::path licence;
   std::vector<ManifestItem> items;
+  // [texts]: what the pages and the window say in the vendor's words; empty
+  // when not given, and then the setup says ours.
+  bool hasTexts = false;
+  std::string windowName;
+  std::string headerTitle;
+  std::string welcomeText;
+  // Every text the pages draw, for the check of what the skin can draw.
+  std::vector<ShownText> shownTexts;
   // The line of every key and table given, by field name ("product.company",
   // "items[0].file-types[1]"), for messages about what the manifest says.
   std::map<std::string, int> lines;
@@ -78,7 +98,9 @@ extern const FlagName kFlagNames[9];
 // Parses a manifest and checks it against every rule the setup's package reader
 // enforces (PackageRules.h), and against kpack's own rules for what the setup would
 // accept but install only in part (ManifestRules.h). Paths in it are taken
-// relative to the manifest's folder.
+// relative to the manifest's folder. Characters Windows-1252 cannot hold, in the
+// manifest's texts and in the licence, are all named in one ManifestError, a
+// line each (file, line, column, the character), with a hint at the end.
 Manifest loadManifest(const std::filesystem::path& path);
 
 }  // namespace kpack

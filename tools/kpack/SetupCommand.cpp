@@ -12,6 +12,7 @@
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/Cp1252.h"
+#include "kpack/SetupTextsWriter.h"
 #include "package/PackageFormat.h"
 #include "render/Skin.h"
 
@@ -57,6 +58,30 @@ bool checkSkin(const std::vector<unsigned char>& bytes, ByteStream& skin, std::s
   }
   if (position != bytes.size()) {
     error = "it has " + std::to_string(bytes.size() - position) + " bytes after the skin";
+    return false;
+  }
+  return true;
+}
+
+// The high glyphs go with their skin only if the program's reader takes all of
+// them over its fonts. Empty bytes are none.
+bool checkHighGlyphs(const std::vector<unsigned char>& bytes, const ByteStream& skin,
+                     std::string& error) {
+  if (bytes.empty()) return true;
+  PictureList pictures;
+  SpriteList sprites, standalone;
+  FontList fonts;
+  std::uint32_t position = 0;
+  ByteStream glyphs;
+  if (!pictures.LoadSkin(skin, position, sprites, fonts, standalone) ||
+      bytes.size() > 0xFFFFFFF0u ||
+      glyphs.appendBytes(std::uint32_t(bytes.size()), bytes.data()) != S_OK) {
+    error = "too large";
+    return false;
+  }
+  position = 0;
+  if (!LoadHighGlyphs(glyphs, position, fonts) || position != glyphs.size()) {
+    error = "the setup's skin reader refuses them";
     return false;
   }
   return true;
@@ -191,6 +216,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   ByteStream skin;
   std::string error;
   std::vector<unsigned char> skinBytes;
+  std::vector<unsigned char> glyphBytes;
   if (!arguments.skin.empty()) {
     if (!tools::readWholeFile(arguments.skin, skinBytes)) {
       return complain(kExitUsage, "cannot read " + arguments.skin);
@@ -198,6 +224,20 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     if (!checkSkin(skinBytes, skin, error)) {
       return complain(kExitInvalid, "invalid skin " + arguments.skin + ": " + error);
     }
+    // The stub's high glyphs are drawn for its own fonts: a skin of the vendor's
+    // carries its own or none (an empty resource).
+    std::string glyphsPath = arguments.glyphs;
+    std::error_code ec;
+    const fs::path beside = fs::path(arguments.skin).replace_extension(".glyphs");
+    if (glyphsPath.empty() && fs::is_regular_file(beside, ec)) glyphsPath = beside.string();
+    if (!glyphsPath.empty() && !tools::readWholeFile(glyphsPath, glyphBytes)) {
+      return complain(kExitUsage, "cannot read " + glyphsPath);
+    }
+    if (!checkHighGlyphs(glyphBytes, skin, error)) {
+      return complain(kExitInvalid, "invalid glyphs " + glyphsPath + ": " + error);
+    }
+  } else if (!arguments.glyphs.empty()) {
+    return complain(kExitUsage, "--glyphs goes with --skin");
   } else {
     std::vector<unsigned char> stubSkin;
     if (!tools::findProgramResource(image, kSkinResourceId, stubSkin, error)) {
@@ -220,13 +260,31 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     };
   }
   try {
-    resources.push_back({"RC_DATA", kPackageResourceId, packManifest(manifest, &skin, build)});
+    ByteStream glyphs;
+    if (!glyphBytes.empty())
+      glyphs.appendBytes(std::uint32_t(glyphBytes.size()), glyphBytes.data());
+    // The stub's own skin goes with its own glyphs.
+    std::vector<unsigned char> stubGlyphs;
+    if (arguments.skin.empty() &&
+        tools::findProgramResource(image, kHighGlyphsResourceId, stubGlyphs, error) &&
+        !stubGlyphs.empty()) {
+      glyphs.appendBytes(std::uint32_t(stubGlyphs.size()), stubGlyphs.data());
+    }
+    resources.push_back(
+        {"RC_DATA", kPackageResourceId, packManifest(manifest, &skin, build, &glyphs)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
   }
-  if (!skinBytes.empty()) resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});
-  if (!tools::writePeResources(image, resources, error)) {
+  if (!skinBytes.empty()) {
+    resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});
+    resources.push_back({"RC_DATA", kHighGlyphsResourceId, std::move(glyphBytes)});
+  }
+  if (!tools::writePeResources(image, resources, error) ||
+      !writeSetupStrings(image, setupStrings(manifest), error)) {
     return complain(kExitInvalid, "cannot use the stub " + stubPath.string() + ": " + error);
+  }
+  if (const std::string note = textsNote(manifest); !note.empty()) {
+    std::cerr << "kpack: " << note << "\n";
   }
 
   if (arguments.certificate.empty()) {

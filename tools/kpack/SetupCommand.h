@@ -15,6 +15,7 @@ struct SetupArguments {
   std::string manifest;
   std::string output;        // empty: the settings key followed by "Setup.exe"
   std::string skin;          // empty: the stub's own skin
+  std::string glyphs;        // empty: the .glyphs file beside the skin, if any
   std::string stub;          // empty: kStubName beside kpack, or in ../share/kestrane
   std::string certificate;   // a .pfx to sign with; empty: unsigned
   std::string passwordFile;  // the certificate's password, for osslsigncode -readpass

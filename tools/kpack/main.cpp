@@ -1,13 +1,15 @@
 // kpack: builds, checks and lists install packages.
 //
 //   kpack build MANIFEST.toml -o OUT.bin [--level standard|max] [--threads N]
-//   kpack setup MANIFEST.toml [-o OUT.exe] [--skin SKIN.bin] [--stub STUB.exe]
+//   kpack setup MANIFEST.toml [-o OUT.exe] [--skin SKIN.bin [--glyphs SKIN.glyphs]] [--stub
+//   STUB.exe]
 //               [--sign CERT.pfx [--password-file F] [--timestamp URL]]
 //               [--level standard|max] [--threads N]
 //   kpack check FILE      (a package, a Setup.exe or a host setup)
 //   kpack list FILE
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
 //   kpack registry FILE.reg [KEY]
+//   kpack texts MANIFEST.toml -o DIR   (the [texts] as files for a build's resources)
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -25,6 +27,7 @@
 #include "kpack/PackageJson.h"
 #include "kpack/RegistryCommand.h"
 #include "kpack/SetupCommand.h"
+#include "kpack/SetupTextsWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 
@@ -74,6 +77,9 @@ void addBuildOptions(CLI::App* command, kpack::BuildOptions& options) {
           CLI::ignore_case));
   command->add_option("--threads", options.threads,
                       "Files compressed side by side (default: one per core)");
+  command->add_flag("--strict", options.strict,
+                    "Make warnings about what the pages show errors (characters the skin "
+                    "cannot draw)");
 }
 
 }  // namespace
@@ -96,6 +102,9 @@ int main(int argc, char** argv) {
   setupCommand->add_option("-o,--output", setup.output,
                            "The setup to write (default: the settings key followed by Setup.exe)");
   setupCommand->add_option("--skin", setup.skin, "A skin resource to carry instead of the default");
+  setupCommand->add_option("--glyphs", setup.glyphs,
+                           "The high glyphs of the skin's fonts (default: the file kskin build "
+                           "wrote beside the skin, if there is one)");
   setupCommand->add_option("--stub", setup.stub,
                            std::string("The setup stub (default: ") + kpack::kStubName +
                                " beside kpack, or in ../share/kestrane)");
@@ -139,6 +148,11 @@ int main(int argc, char** argv) {
   registryCommand->add_option("key", registryKey,
                               "Only this key and the keys below it (HKLM\\Software\\...)");
 
+  CLI::App* textsCommand = app.add_subcommand(
+      "texts", "Write a manifest's [texts] as string-table files for a build's resources");
+  textsCommand->add_option("manifest", manifest, "The TOML manifest")->required();
+  textsCommand->add_option("-o,--output", output, "The folder to write into")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -148,6 +162,7 @@ int main(int argc, char** argv) {
 
   if (*buildCommand) return kpack::buildCommand(manifest, output, buildOptions);
   if (*setupCommand) return kpack::setupCommand(setup, argv[0]);
+  if (*textsCommand) return kpack::textsCommand(manifest, output);
   if (*registryCommand) return kpack::registryCommand(file, registryKey, std::cout);
   // The emulated machine is chosen before anything touches it.
   if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);

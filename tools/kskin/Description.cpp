@@ -169,6 +169,9 @@ class Builder {
   FontData font(const Where& w) {
     FontRequest request;
     request.file = find(w, Text(w, "file")).string();
+    if (const std::string fallback = Text(w, "fallback", ""); !fallback.empty()) {
+      request.fallback = find(w, fallback).string();
+    }
     request.height = Integer(w, "height");
     request.shadowOffsetX = Integer(w, "shadow-dx", 1);
     request.shadowOffsetY = Integer(w, "shadow-dy", 1);

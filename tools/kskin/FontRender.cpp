@@ -6,10 +6,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 
 #include "kskin/Art.h"
+#include "platform/Text.h"
 
 namespace kskin {
 
@@ -82,6 +86,50 @@ int pickPixelSize(FT_Face face, const TT_OS2* os2, int height) {
   return best;
 }
 
+GlyphData renderGlyph(FT_Face f, FT_ULong code, const FontRequest& request, int ascent) {
+  // A face without the character would give its "missing" box in its place.
+  if (FT_Get_Char_Index(f, code) == 0 && code != 0xA0 && code != 0xAD) {
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04lX", (unsigned long)code);
+    throw SkinError("the font " + request.file + " has no glyph for " + name +
+                    "; name a fallback face that has it");
+  }
+  // Light hinting keeps the outlines' shapes and only snaps them vertically:
+  // crisp at small sizes without the pinched look of full hinting.
+  if (FT_Load_Char(f, code, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) {
+    throw SkinError("FreeType cannot render character " + std::to_string(code) + " of " +
+                    request.file);
+  }
+  const FT_GlyphSlot slot = f->glyph;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.rows > 0) {
+    throw SkinError("FreeType gave no grey bitmap");
+  }
+  Image shape;
+  Blank(shape, int(bitmap.width) + 2 * kPadding, int(bitmap.rows) + 2 * kPadding, true);
+  for (unsigned y = 0; y < bitmap.rows; ++y) {
+    const unsigned char* row = bitmap.buffer + std::ptrdiff_t(y) * bitmap.pitch;
+    std::memcpy(shape.PixelAt(kPadding, int(y) + kPadding), row, bitmap.width);
+  }
+  Image shadow;
+  ShadowOf(shape, shadow, 0, 0, request.shadowBlur, 1.0);
+  // The softened shape, with the ink itself kept at full strength.
+  for (int y = 0; y < shadow.Height(); ++y) {
+    for (int x = 0; x < shadow.Width(); ++x) {
+      const double soft = shadow.PixelAt(x, y)[0] * 2.0 * request.shadowStrength;
+      const double ink = shape.PixelAt(x, y)[0] * request.shadowStrength;
+      shadow.PixelAt(x, y)[0] = (unsigned char)std::lround(std::min(255.0, std::max(soft, ink)));
+    }
+  }
+  GlyphData glyph;
+  glyph.advance = std::int16_t((slot->advance.x + 32) >> 6);
+  glyph.offsetX = std::int16_t(slot->bitmap_left - kPadding);
+  glyph.offsetY = std::int16_t(ascent - slot->bitmap_top - kPadding);
+  glyph.shape = PackedDib(shape);
+  glyph.shadow = PackedDib(shadow);
+  return glyph;
+}
+
 }  // namespace
 
 FontData RenderFont(const FontRequest& request) {
@@ -129,39 +177,33 @@ FontData RenderFont(const FontRequest& request) {
   m.tmCharSet = 0;
 
   for (int ch = kFirstGlyph; ch <= kLastGlyph; ++ch) {
-    // Light hinting keeps the outlines' shapes and only snaps them vertically:
-    // crisp at small sizes without the pinched look of full hinting.
-    if (FT_Load_Char(f, FT_ULong(ch), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) {
-      throw SkinError("the font has no glyph for '" + std::string(1, char(ch)) + "'");
+    font.glyphs.push_back(renderGlyph(f, FT_ULong(ch), request, v.ascent));
+  }
+  // The characters Windows-1252 defines above 127, from the same face: the
+  // pages then draw the names and licences of the code page whole. A face made
+  // for English may lack a few; those come from the fallback face.
+  std::unique_ptr<Face> fallback;
+  for (int ch = 0x80; ch <= 0xFF; ++ch) {
+    if (HighGlyphSlot((unsigned char)ch) < 0) continue;
+    const char byte = char(ch);
+    char16_t code = 0;
+    if (platform::ansiToWide(&byte, 1, &code, 1) != 1) {
+      throw SkinError("the code page has no character for byte " + std::to_string(ch));
     }
-    const FT_GlyphSlot slot = f->glyph;
-    const FT_Bitmap& bitmap = slot->bitmap;
-    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.rows > 0) {
-      throw SkinError("FreeType gave no grey bitmap");
-    }
-    Image shape;
-    Blank(shape, int(bitmap.width) + 2 * kPadding, int(bitmap.rows) + 2 * kPadding, true);
-    for (unsigned y = 0; y < bitmap.rows; ++y) {
-      const unsigned char* row = bitmap.buffer + std::ptrdiff_t(y) * bitmap.pitch;
-      std::memcpy(shape.PixelAt(kPadding, int(y) + kPadding), row, bitmap.width);
-    }
-    Image shadow;
-    ShadowOf(shape, shadow, 0, 0, request.shadowBlur, 1.0);
-    // The softened shape, with the ink itself kept at full strength.
-    for (int y = 0; y < shadow.Height(); ++y) {
-      for (int x = 0; x < shadow.Width(); ++x) {
-        const double soft = shadow.PixelAt(x, y)[0] * 2.0 * request.shadowStrength;
-        const double ink = shape.PixelAt(x, y)[0] * request.shadowStrength;
-        shadow.PixelAt(x, y)[0] = (unsigned char)std::lround(std::min(255.0, std::max(soft, ink)));
+    FT_Face from = f;
+    if (FT_Get_Char_Index(f, code) == 0 && !request.fallback.empty()) {
+      if (!fallback) {
+        fallback = std::make_unique<Face>(library.get(), request.fallback);
+        const FT_Face g = fallback->get();
+        const auto* gOs2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(g, FT_SFNT_OS2));
+        if (!FT_IS_SCALABLE(g) ||
+            FT_Set_Pixel_Sizes(g, 0, FT_UInt(pickPixelSize(g, gOs2, request.height))) != 0) {
+          throw SkinError("cannot size the font " + request.fallback);
+        }
       }
+      from = fallback->get();
     }
-    GlyphData glyph;
-    glyph.advance = std::int16_t((slot->advance.x + 32) >> 6);
-    glyph.offsetX = std::int16_t(slot->bitmap_left - kPadding);
-    glyph.offsetY = std::int16_t(v.ascent - slot->bitmap_top - kPadding);
-    glyph.shape = PackedDib(shape);
-    glyph.shadow = PackedDib(shadow);
-    font.glyphs.push_back(std::move(glyph));
+    font.highGlyphs.push_back(renderGlyph(from, FT_ULong(code), request, v.ascent));
   }
   return font;
 }

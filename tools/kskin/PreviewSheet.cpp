@@ -49,10 +49,11 @@ class Sheet {
  public:
   Sheet(LoadedSkin& skin, PreviewSheet& sheet) : skin_(skin), sheet_(sheet), image_(sheet.image) {}
 
-  void Render(InstallModel& model) {
+  void Render(InstallModel& model, const SetupTexts& texts) {
     InstallOptions options;
     options.ParentFolder = "C:\\Program Files";
     Wizard wizard;
+    wizard.SetTexts(texts);
     if (!wizard.Build(skin_, model, options)) {
       throw SkinError(
           "the pages cannot be built over this skin and product: the skin lacks a part "
@@ -205,8 +206,9 @@ void StagePage(Wizard& wizard, const InstallModel& model, int pageId) {
   if (pageId == Installing) wizard.SetProgress(0.4);
 }
 
-void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet) {
-  Sheet(skin, sheet).Render(model);
+void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet,
+                   const SetupTexts& texts) {
+  Sheet(skin, sheet).Render(model, texts);
 }
 
 }  // namespace kskin

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/SetupTexts.h"
 #include "app/Wizard.h"
 #include "kskin/Report.h"
 #include "package/InstallModel.h"
@@ -26,9 +27,10 @@ struct PreviewSheet {
 // roomy local drive rather than this machine's.
 void StagePage(Wizard& wizard, const InstallModel& model, int pageId);
 
-// Draws the sheet. Throws SkinError when the pages cannot be built over `skin`
-// and `model` (a skin without the parts the pages need), when the window is
-// too large to show, or when memory is short.
-void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet);
+// Draws the sheet, the pages saying `texts`. Throws SkinError when the pages
+// cannot be built over `skin` and `model` (a skin without the parts the pages
+// need), when the window is too large to show, or when memory is short.
+void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet,
+                   const SetupTexts& texts = SetupTexts());
 
 }  // namespace kskin

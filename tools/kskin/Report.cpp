@@ -1,5 +1,7 @@
 #include "kskin/Report.h"
 
+#include <filesystem>
+
 #include "common/JsonReport.h"
 
 namespace kskin {
@@ -27,6 +29,21 @@ bool LoadSkinBytes(const Bytes& bytes, LoadedSkin& skin) {
   return true;
 }
 
+bool LoadHighGlyphBytes(const Bytes& bytes, LoadedSkin& skin) {
+  if (bytes.empty()) return true;
+  ByteStream stream;
+  if (bytes.size() > 0xFFFFFFF0u ||
+      stream.appendBytes(std::uint32_t(bytes.size()), bytes.data()) != S_OK) {
+    return false;
+  }
+  std::uint32_t position = 0;
+  return LoadHighGlyphs(stream, position, skin.fonts) && position == stream.size();
+}
+
+std::string HighGlyphsPathFor(const std::string& skinPath) {
+  return std::filesystem::path(skinPath).replace_extension(".glyphs").string();
+}
+
 void WriteSummary(const LoadedSkin& skin, std::ostream& out) {
   tools::JsonReport pictures = tools::JsonReport::array();
   for (int i = 0; i < skin.pictures.count(); ++i) {
@@ -51,7 +68,8 @@ void WriteSummary(const LoadedSkin& skin, std::ostream& out) {
                      {"tmWeight", m.tmWeight},
                      {"shadowOffsetX", f->shadowOffsetX},
                      {"shadowOffsetY", f->shadowOffsetY},
-                     {"margin", f->margin}});
+                     {"margin", f->margin},
+                     {"highGlyphs", f->HasHighGlyphs()}});
   }
   tools::JsonReport standalone = tools::JsonReport::array();
   for (int i = 0; i < skin.standalone.count(); ++i) {

@@ -23,6 +23,14 @@ void putBlob(Bytes& out, const Bytes& blob) {
   out.insert(out.end(), blob.begin(), blob.end());
 }
 
+void putGlyph(Bytes& out, const GlyphData& glyph) {
+  putS16(out, glyph.advance);
+  putS16(out, glyph.offsetY);
+  putS16(out, glyph.offsetX);
+  putBlob(out, glyph.shape);
+  putBlob(out, glyph.shadow);
+}
+
 }  // namespace
 
 Bytes PackedDib(const Image& image) {
@@ -75,14 +83,25 @@ Bytes FontBlock(const std::vector<FontData>& fonts) {
     putU32(out, std::uint32_t(font.shadowOffsetX));
     putU32(out, std::uint32_t(font.shadowOffsetY));
     putU32(out, std::uint32_t(font.margin));
-    for (const GlyphData& glyph : font.glyphs) {
-      putS16(out, glyph.advance);
-      putS16(out, glyph.offsetY);
-      putS16(out, glyph.offsetX);
-      putBlob(out, glyph.shape);
-      putBlob(out, glyph.shadow);
-    }
+    for (const GlyphData& glyph : font.glyphs) putGlyph(out, glyph);
   }
+  return out;
+}
+
+Bytes WriteHighGlyphs(const std::vector<FontData>& fonts) {
+  bool any = false;
+  for (const FontData& font : fonts) any = any || !font.highGlyphs.empty();
+  if (!any) return {};
+  Bytes block;
+  putU32(block, std::uint32_t(fonts.size()));
+  for (const FontData& font : fonts) {
+    if (font.highGlyphs.size() != std::size_t(kHighGlyphCount)) {
+      throw SkinError("a font lacks high glyphs");
+    }
+    for (const GlyphData& glyph : font.highGlyphs) putGlyph(block, glyph);
+  }
+  Bytes out;
+  putBlob(out, Compress(block));
   return out;
 }
 

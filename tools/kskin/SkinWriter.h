@@ -54,7 +54,8 @@ struct FontData {
   std::int32_t shadowOffsetX = 1;
   std::int32_t shadowOffsetY = 1;
   std::int32_t margin = 1;
-  std::vector<GlyphData> glyphs;  // kGlyphCount, for '!' to '~'
+  std::vector<GlyphData> glyphs;      // kGlyphCount, for '!' to '~'
+  std::vector<GlyphData> highGlyphs;  // kHighGlyphCount, or none
 };
 
 // A sprite record: mode, offsets, then one packed DIB (mode 0) or two.
@@ -73,5 +74,10 @@ struct SkinContent {
 
 // The whole resource.
 Bytes WriteSkin(const SkinContent& skin);
+
+// The high-glyph resource that goes beside the skin (src/render/Skin.h): the
+// high glyphs of every font, which must all have them. Empty when no font has
+// any.
+Bytes WriteHighGlyphs(const std::vector<FontData>& fonts);
 
 }  // namespace kskin

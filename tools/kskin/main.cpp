@@ -1,8 +1,13 @@
 // kskin: builds, checks and previews skin resources.
 //
-//   kskin build DESCRIPTION.toml -o OUT.skin [--font-dir DIR]... [--preview OUT.png]
+//   kskin build DESCRIPTION.toml -o OUT.skin [--glyphs OUT.glyphs] [--font-dir DIR]...
+//               [--preview OUT.png]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
-//   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup)
+//   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup,
+//               whose texts the pages then say)
+//
+// Beside a skin file the high glyphs of its fonts live in a file of the same
+// name ending in .glyphs; in a built setup they are a resource of their own.
 //   kskin icon DESCRIPTION.toml -o OUT.ico   (48, 32 and 16 pixels at 4, 8 and 32 bits)
 #include <CLI/CLI.hpp>
 
@@ -10,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SetupTexts.h"
 #include "common/ProgramResources.h"
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
@@ -24,6 +30,7 @@ constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
 constexpr int kPackageResourceId = 112;
 constexpr int kSkinResourceId = 116;
+constexpr int kHighGlyphsResourceId = 117;
 
 // Reads FILE, or from a built setup its resource RC_DATA `id`, into `bytes`; the
 // exit code when that fails, else -1.
@@ -45,8 +52,30 @@ int readResource(const std::string& path, int id, const char* what, kskin::Bytes
   return -1;
 }
 
-// Reads FILE and loads it as the program would; the exit code when that fails,
-// else -1.
+// The high glyphs that go with the skin at `path`: its resource in a built
+// setup (none when it carries none), else the .glyphs file beside it, if any.
+kskin::Bytes highGlyphsOf(const std::string& path) {
+  kskin::Bytes bytes;
+  try {
+    bytes = kskin::ReadFile(path);
+  } catch (const kskin::SkinError&) {
+    return {};
+  }
+  kskin::Bytes glyphs;
+  std::string error;
+  if (tools::isProgramImage(bytes)) {
+    if (!tools::findProgramResource(bytes, kHighGlyphsResourceId, glyphs, error)) glyphs.clear();
+    return glyphs;
+  }
+  try {
+    return kskin::ReadFile(kskin::HighGlyphsPathFor(path));
+  } catch (const kskin::SkinError&) {
+    return {};
+  }
+}
+
+// Reads FILE and loads it as the program would, with its high glyphs; the exit
+// code when that fails, else -1.
 int load(const std::string& path, kskin::LoadedSkin& skin) {
   kskin::Bytes bytes;
   if (const int failed = readResource(path, kSkinResourceId, "skin", bytes); failed >= 0) {
@@ -54,6 +83,10 @@ int load(const std::string& path, kskin::LoadedSkin& skin) {
   }
   if (!kskin::LoadSkinBytes(bytes, skin)) {
     std::cerr << "kskin: invalid skin: " << path << " does not load\n";
+    return kExitInvalid;
+  }
+  if (!kskin::LoadHighGlyphBytes(highGlyphsOf(path), skin)) {
+    std::cerr << "kskin: invalid skin: the high glyphs of " << path << " do not load\n";
     return kExitInvalid;
   }
   return -1;
@@ -79,9 +112,39 @@ int loadPackage(const std::string& path, InstallModel& model) {
   return -1;
 }
 
+// The texts of the first built setup among `paths` (its string table), or ours
+// when none is one.
+SetupTexts textsOf(const std::vector<std::string>& paths) {
+  SetupTexts texts;
+  kskin::Bytes bytes;
+  for (const std::string& path : paths) {
+    try {
+      if (!path.empty()) bytes = kskin::ReadFile(path);
+    } catch (const kskin::SkinError&) {
+      bytes.clear();
+    }
+    if (tools::isProgramImage(bytes)) break;
+    bytes.clear();
+  }
+  if (bytes.empty()) return texts;
+  const struct {
+    int id;
+    SetupString& text;
+  } entries[] = {{kWindowNameString, texts.windowName},
+                 {kHeaderTitleString, texts.headerTitle},
+                 {kWelcomeTextString, texts.welcomeText}};
+  for (const auto& entry : entries) {
+    std::string text;
+    if (tools::findProgramString(bytes, entry.id, text)) entry.text = text.c_str();
+  }
+  return texts;
+}
+
 // The pages over `skin` showing the package at `packagePath`, or the sample
-// product when there is none.
-int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::string& png) {
+// product when there is none, in the words of the built setup at `skinPath` or
+// `packagePath` (ours when neither is one).
+int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::string& skinPath,
+            const std::string& png) {
   InstallModel model;
   if (packagePath.empty()) {
     kskin::MakeSampleProduct(model);
@@ -89,7 +152,7 @@ int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::
     return failed;
   }
   kskin::PreviewSheet sheet;
-  kskin::RenderPreview(skin, model, sheet);
+  kskin::RenderPreview(skin, model, sheet, textsOf({packagePath, skinPath}));
   kskin::WriteFile(png, kskin::EncodePng(sheet.image));
   return 0;
 }
@@ -100,11 +163,14 @@ int main(int argc, char** argv) {
   CLI::App app{"kskin: builds, checks and previews skin resources"};
   app.require_subcommand(1);
 
-  std::string description, output, file, png, package;
+  std::string description, output, glyphs, file, png, package;
   std::vector<std::string> fontDirs;
   CLI::App* buildCommand = app.add_subcommand("build", "Build a skin resource from a description");
   buildCommand->add_option("description", description, "The TOML description")->required();
   buildCommand->add_option("-o,--output", output, "The skin file to write")->required();
+  buildCommand->add_option("--glyphs", glyphs,
+                           "The file for the fonts' glyphs above 127 (default: the output's "
+                           "name ending in .glyphs)");
   buildCommand->add_option("--font-dir", fontDirs, "A folder to look for fonts and pictures in");
   buildCommand->add_option("--preview", png,
                            "Also write a preview sheet of the pages over a sample product as PNG");
@@ -140,16 +206,20 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (*buildCommand) {
-      const kskin::Bytes bytes =
-          kskin::WriteSkin(kskin::BuildSkin(description, kskin::BuildOptions{fontDirs}));
+      const kskin::SkinContent content =
+          kskin::BuildSkin(description, kskin::BuildOptions{fontDirs});
+      const kskin::Bytes bytes = kskin::WriteSkin(content);
+      const kskin::Bytes high = kskin::WriteHighGlyphs(content.fonts);
       // What is written must be what the program reads.
       kskin::LoadedSkin skin;
-      if (!kskin::LoadSkinBytes(bytes, skin) || skin.consumed != skin.size) {
+      if (!kskin::LoadSkinBytes(bytes, skin) || skin.consumed != skin.size ||
+          !kskin::LoadHighGlyphBytes(high, skin)) {
         std::cerr << "kskin: the skin made does not load back\n";
         return kExitInvalid;
       }
       kskin::WriteFile(output, bytes);
-      return png.empty() ? 0 : preview(skin, "", png);
+      kskin::WriteFile(glyphs.empty() ? kskin::HighGlyphsPathFor(output) : glyphs, high);
+      return png.empty() ? 0 : preview(skin, "", "", png);
     }
     kskin::LoadedSkin skin;
     if (const int failed = load(file, skin); failed >= 0) return failed;
@@ -157,7 +227,7 @@ int main(int argc, char** argv) {
       kskin::WriteSummary(skin, std::cout);
       return std::cout.good() ? 0 : kExitUsage;
     }
-    return preview(skin, package, png);
+    return preview(skin, package, file, png);
   } catch (const kskin::SkinError& e) {
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitInvalid;

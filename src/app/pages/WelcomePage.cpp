@@ -4,8 +4,6 @@
 
 namespace {
 
-const char kWelcomeThanks[] =
-    "Thank you for choosing Kestrane software.\nWe will now Setup and Install:";
 const char kWelcomeGuide[] =
     "In the following pages you will be asked to\nselect Setup preferences. Click on the "
     "Next\nbutton to advance to the next page. Click on\nthe Back button to review/change "
@@ -29,7 +27,7 @@ unsigned WelcomePage::Buttons() const {
 bool WelcomePage::Build(Wizard& wizard) {
   const int x0 = wizard.TextLeft();
   const BitmapFont* body = wizard.Font(skinslot::kPageTextFont);
-  if (!wizard.AddText(kWelcomeThanks, x0, 80)) return false;
+  if (!wizard.AddText(wizard.Texts().welcomeText.text(), x0, 80)) return false;
 
   // A product name too wide for the column breaks before its first dash, if it
   // has one.
