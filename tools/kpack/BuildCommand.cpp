@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <iostream>
 
+#include "common/Warnings.h"
 #include "common/WholeFile.h"
 #include "kpack/ManifestRules.h"
+#include "kpack/PageWarnings.h"
 #include "package/InstallModel.h"
 #include "render/Skin.h"
 
@@ -27,10 +29,13 @@ class ProgressReport {
   int shown_ = 0;
 };
 
-// Without a skin of the vendor's, kpack's own copy of the default skin (RC_DATA
-// 116 of this program) tells whether the offered extensions fit its file-type page.
-void warnAboutGrid(const Manifest& manifest, const std::vector<unsigned char>& package,
-                   const ByteStream* skin) {
+// The warnings about the pages: the offered extensions against the file-type
+// page's grid, then every page checked over the skin the setup will carry
+// (kpack's own copy of the default skin, RC_DATA 116 of this program, when the
+// vendor gives none). Throws ManifestError when the pages cannot work at all, or
+// when --strict makes the warnings errors.
+void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& package,
+                    const ByteStream* skin, const std::string& skinName, bool strict) {
   ByteStream ownSkin;
   InstallModel model;
   std::uint32_t position = 0;
@@ -42,17 +47,24 @@ void warnAboutGrid(const Manifest& manifest, const std::vector<unsigned char>& p
       !model.readPackage(ByteView(package.data(), std::uint32_t(package.size())), position)) {
     return;
   }
-  const std::string warning = checkBoxGridWarning(manifest, model, *skin);
-  if (!warning.empty()) std::cerr << "kpack: warning: " << warning << "\n";
+  tools::Warnings warnings("kpack", strict);
+  const std::string grid = checkBoxGridWarning(manifest, model, *skin);
+  if (!grid.empty()) warnings.Warn(grid);
+  std::string error;
+  if (!warnAboutPages(model, *skin, skinName.empty() ? "the default skin" : skinName, &manifest,
+                      manifest.path.string(), !grid.empty(), warnings, error)) {
+    throw ManifestError(error);
+  }
+  if (warnings.Failed()) throw ManifestError(warnings.Summary());
 }
 
 }  // namespace
 
 std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin,
-                                        const BuildOptions& options) {
+                                        const BuildOptions& options, const std::string& skinName) {
   ProgressReport report;
   const auto bytes = buildPackage(manifest, std::ref(report), options);
-  warnAboutGrid(manifest, bytes, skin);
+  warnAboutPages(manifest, bytes, skin, skinName, options.strict);
   return bytes;
 }
 

@@ -1,6 +1,6 @@
 // kpack build, and the part of it that kpack setup shares: a package from a
-// manifest, with progress on long compressions and the warning about file types
-// the skin's page cannot show.
+// manifest, with progress on long compressions and the warnings about what does
+// not fit the pages.
 #pragma once
 
 #include <string>
@@ -12,11 +12,14 @@
 
 namespace kpack {
 
-// The package for `manifest`. `skin` is the skin the setup will carry, for the
-// file-type page's warning; null: kpack's own copy of the default skin. Throws
-// ManifestError.
+// The package for `manifest`. `skin` is the skin the setup will carry (named
+// `skinName` in warnings), for the page check; null: kpack's own copy of the
+// default skin. What does not fit the pages is said as warnings on standard
+// error. Throws ManifestError, also when the pages cannot work at all and when
+// options.strict is set and there were warnings.
 std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin = nullptr,
-                                        const BuildOptions& options = {});
+                                        const BuildOptions& options = {},
+                                        const std::string& skinName = "");
 
 // kpack build MANIFEST -o OUT: the exit status (0; 1 for a manifest the setup
 // would refuse; 2 when the output cannot be written).

@@ -204,7 +204,10 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     };
   }
   try {
-    resources.push_back({"RC_DATA", kPackageResourceId, packManifest(manifest, &skin, build)});
+    resources.push_back(
+        {"RC_DATA", kPackageResourceId,
+         packManifest(manifest, &skin, build,
+                      arguments.skin.empty() ? "the stub's skin" : arguments.skin)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
   }

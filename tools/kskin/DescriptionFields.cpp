@@ -52,7 +52,6 @@ Source source(const Where& w, const Box& area) {
 
 }  // namespace
 
-// "FILE:LINE" of a node of the description, or "" for one made in memory.
 std::string Place(const toml::node& node) {
   const toml::source_region& at = node.source();
   std::string place = at.path ? *at.path : std::string();

@@ -22,6 +22,9 @@ struct Where {
 
 [[noreturn]] void Fail(const Where& where, const std::string& message);
 
+// "FILE:LINE" of a node of the description, or "" for one made in memory.
+std::string Place(const toml::node& node);
+
 double Number(const Where& w, const char* key, std::optional<double> otherwise = std::nullopt);
 // Whole numbers beyond a million either way are refused.
 int Integer(const Where& w, const char* key, std::optional<int> otherwise = std::nullopt);

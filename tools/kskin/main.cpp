@@ -1,6 +1,6 @@
 // kskin: builds, checks and previews skin resources.
 //
-//   kskin build DESCRIPTION.toml -o OUT.skin [--font-dir DIR]... [--preview OUT.png]
+//   kskin build DESCRIPTION.toml -o OUT.skin [--font-dir DIR]... [--preview OUT.png] [--strict]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
 //   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup)
 //   kskin icon DESCRIPTION.toml -o OUT.ico   (48, 32 and 16 pixels at 4, 8 and 32 bits)
@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/PageCheck.h"
 #include "common/ProgramResources.h"
+#include "common/Warnings.h"
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
@@ -79,6 +81,36 @@ int loadPackage(const std::string& path, InstallModel& model) {
   return -1;
 }
 
+// The page check of a skin just built from `description`: the six pages over the
+// sample product, each warning said at the description's font it concerns. The
+// exit status it asks for: 0, or 1 when the pages cannot work at all or --strict
+// meets a warning.
+int checkPages(kskin::LoadedSkin& skin, const std::string& description, bool strict) {
+  InstallModel sample;
+  kskin::MakeSampleProduct(sample);
+  tools::PageCheckRun run;
+  run.skin = &skin;
+  run.model = &sample;
+  run.sampleProduct = true;
+  const tools::PageCheckResult result = tools::CheckPages(run);
+  if (!result.error.empty()) {
+    std::cerr << "kskin: " << description << ": " << result.error << "\n";
+    return kExitInvalid;
+  }
+  if (result.warnings.empty()) return 0;
+  const std::vector<std::string> fonts = kskin::FontPlaces(description);
+  tools::Warnings warnings("kskin", strict);
+  for (const tools::PageWarning& w : result.warnings) {
+    const bool known = w.font >= 0 && std::size_t(w.font) < fonts.size();
+    warnings.Warn(
+        (known ? fonts[std::size_t(w.font)] + ": font " + std::to_string(w.font) : description) +
+        ": " + w.message);
+  }
+  if (!warnings.Failed()) return 0;
+  std::cerr << "kskin: " << warnings.Summary() << "\n";
+  return kExitInvalid;
+}
+
 // The pages over `skin` showing the package at `packagePath`, or the sample
 // product when there is none.
 int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::string& png) {
@@ -108,6 +140,9 @@ int main(int argc, char** argv) {
   buildCommand->add_option("--font-dir", fontDirs, "A folder to look for fonts and pictures in");
   buildCommand->add_option("--preview", png,
                            "Also write a preview sheet of the pages over a sample product as PNG");
+  bool strict = false;
+  buildCommand->add_flag("--strict", strict,
+                         "Make the warnings about the pages errors: nothing is written then");
 
   CLI::App* checkCommand =
       app.add_subcommand("check", "Load a skin as the program does and describe it as JSON");
@@ -145,9 +180,10 @@ int main(int argc, char** argv) {
       // What is written must be what the program reads.
       kskin::LoadedSkin skin;
       if (!kskin::LoadSkinBytes(bytes, skin) || skin.consumed != skin.size) {
-        std::cerr << "kskin: the skin made does not load back\n";
+        std::cerr << "kskin: " << description << ": the skin made does not load back\n";
         return kExitInvalid;
       }
+      if (const int failed = checkPages(skin, description, strict); failed != 0) return failed;
       kskin::WriteFile(output, bytes);
       return png.empty() ? 0 : preview(skin, "", png);
     }
