@@ -308,10 +308,14 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
        "items[1].name: \"docs\\\" names no file"},
       {"source = \"demo.dat\"", "source = \"missing.dat\"", "items[2].source: no such file"},
       {"logo = \"logo.jpg\"", "logo = \"LICENCE.txt\"", "manifest.toml:13: pictures.logo: "},
+      {"side = \"side.jpg\"", "side = \"fake.jpg\"", "manifest.toml:12: pictures.side: "},
+      {"side = \"side.jpg\"", "side = \"fake.jpg\"",
+       "fake.jpg is a PNG picture, not a JPEG: save it as"},
       {"flags = 2", "flags = -1", "items[5].flags: raw flags must fit 32 bits"},
       {"[[items]]\nsource = \"demohelper.dll\"", "[items2]\nsource = \"demohelper.dll\"",
        "items2: unknown key"},
   };
+  writeText("fake.jpg", std::string("\x89PNG\r\n\x1A\n") + std::string(40, '\0'));
   for (const auto& c : cases) {
     const std::string error = errorFor(replaced(kFullManifest, c.from, c.to));
     EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
@@ -640,6 +644,68 @@ TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
   EXPECT_GT(fit, 3);  // a few rows of several boxes
   EXPECT_LT(fit, 60);
   EXPECT_TRUE(fs::exists(out));
+}
+
+// Pictures of other sizes than the pages are laid out for are allowed; where they
+// make a page go wrong, kpack build and setup warn at the manifest's line with
+// the fix, kpack check says the same of a built setup, and --strict refuses them.
+TEST_F(Kpack, WarnsWhenThePicturesDoNotFitThePages) {
+  const std::string path = manifest(kFullManifest).string();
+  const std::string out = (dir_ / "package.bin").string();
+  const struct {
+    const char* file;
+    int width, height;
+    const char* marker;
+    const char* warning;
+    const char* finding;
+  } cases[] = {
+      {"side.jpg", 200, 300, "side = ", "pictures.side: the side picture is 200 x 300 pixels: ",
+       "every page: the side picture ends 14 pixels above the bottom of the page"},
+      {"side.jpg", 300, 314, "side = ", "pictures.side: the side picture is 300 x 314 pixels: ",
+       "past the right edge of the text column (x 310 to 490)"},
+      {"logo.jpg", 100, 100, "logo = ", "pictures.logo: the logo is 100 x 100 pixels: ",
+       "Welcome: the logo covers the text \"Thank you"},
+  };
+  for (const auto& c : cases) {
+    SetUp();  // the pictures of the sizes the pages are laid out for
+    write(c.file, testdata::EncodeSolidJpeg(c.width, c.height, 0x20, 0x40, 0x80));
+    const std::string head =
+        path + ":" + std::to_string(lineOf(kFullManifest, c.marker)) + ": " + c.warning;
+    const std::string fix = std::string(". Fix: make it ") +
+                            (c.file[0] == 's' ? "164 x 314" : "49 x 49") +
+                            ", the size the layout expects\n";
+    int status = -1;
+    std::string output = runKpack("build " + path + " -o " + out, status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_EQ(output.rfind("kpack: warning: " + head, 0), 0u) << output;
+    EXPECT_NE(output.find(c.finding), std::string::npos) << output;
+    EXPECT_NE(output.find(fix), std::string::npos) << output;
+
+    fs::remove(out);
+    output = runKpack("build --strict " + path + " -o " + out, status);
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_EQ(output.rfind("kpack: error: " + head, 0), 0u) << output;
+    EXPECT_FALSE(fs::exists(out));
+  }
+
+  // The last case's setup, and what kpack check says of it.
+  const std::string setup = (dir_ / "ProductSetup.exe").string();
+  const fs::path stub = fs::path(KESTRANE_DEMO_PRODUCT) / "bin" / "DemoApp.exe";
+  int status = -1;
+  std::string output = runKpack("setup " + path + " --stub '" + stub.string() + "' --skin " +
+                                    KESTRANE_DEFAULT_SKIN + " -o " + setup,
+                                status);
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("kpack: warning: " + path + ":13: pictures.logo: the logo is 100 x 100"),
+            std::string::npos)
+      << output;
+  output = runKpack("check " + setup + " >/dev/null", status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_EQ(output.rfind("kpack: warning: " + setup + ": pictures.logo: the logo is 100 x 100", 0),
+            0u)
+      << output;
+  runKpack("check --strict " + setup + " >/dev/null", status);
+  EXPECT_EQ(status, 1);
 }
 
 // Package texts are Windows-1252, where every byte 0x80..0xFF is a character; the

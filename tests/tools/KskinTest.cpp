@@ -5,10 +5,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "kpack/Manifest.h"
@@ -297,7 +299,10 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
       {"[[caption]]\ntext = \"Back\"\nfont = 0", "no such font"},
       {"picture = 3", "picture: must be a list of tables"},
       {"[[picture", "skin.toml"},
+      {"[[picture]]\nname = \"p\"\nformat = \"jpeg\"\nwidth = 2\nheight = 2\nfile = \"fake.jpg\"",
+       "fake.jpg is a PNG picture, not a JPEG: save it as"},
   };
+  writeTemp("fake.jpg", std::string("\x89PNG\r\n\x1A\n") + std::string(40, '\0'));
   for (const auto& c : cases) {
     const fs::path path = writeTemp("skin.toml", c.description);
     try {
@@ -309,4 +314,45 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
           << "names no file: " << e.what();
     }
   }
+}
+
+// A font whose lines are taller than the pages are laid out for makes them
+// overlap: kskin build warns at the font's table with the fix, and --strict
+// refuses to write the skin. The default description draws pages that fit.
+TEST(Kskin, BuildWarnsAboutAFontThePagesDoNotFit) {
+  std::ifstream in(KESTRANE_SOURCE_DIR "/skins/default/skin.toml");
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string body = "file = \"opentype/cabin/Cabin-Regular.otf\"\nheight = ";
+  const std::size_t at = text.find(body + "17");
+  ASSERT_NE(at, std::string::npos);
+  std::string tall = text;
+  tall.replace(at + body.size(), 2, "22");
+  const std::size_t table = text.rfind("[[font]]", at);
+  const int line = 1 + int(std::count(text.begin(), text.begin() + std::ptrdiff_t(table), '\n'));
+  const fs::path fits = writeTemp("fits.toml", text), big = writeTemp("tall.toml", tall);
+  const fs::path out = big.parent_path() / "tall.skin";
+  const auto build = [&](const fs::path& description, const std::string& options, int& status) {
+    return run(std::string(KSKIN_PATH " build ") + description.string() + " -o " + out.string() +
+                   " --font-dir " KESTRANE_FONT_ROOT + options + " 2>&1",
+               status);
+  };
+  int status = -1;
+  EXPECT_EQ(build(fits, " --strict", status), "");
+  EXPECT_EQ(status, 0);
+
+  const std::string head = big.string() + ":" + std::to_string(line) +
+                           ": font 1: font 1 (the page text font) has lines 22 pixels high";
+  std::string output = build(big, "", status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_EQ(output.rfind("kskin: warning: " + head, 0), 0u) << output;
+  EXPECT_NE(output.find("Welcome: the text \"In the following pages"), std::string::npos) << output;
+  EXPECT_NE(output.find("Fix: the pages are laid out for lines of 17 pixels: give it height = 17"),
+            std::string::npos)
+      << output;
+
+  fs::remove(out);
+  output = build(big, " --strict", status);
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_EQ(output.rfind("kskin: error: " + head, 0), 0u) << output;
+  EXPECT_FALSE(fs::exists(out));
 }
