@@ -161,7 +161,9 @@ class Wizard {
   const InstallOptions& Options() const { return *options_; }
   int SideWidth() const { return model_->sidePicture.Width(); }
   int TextLeft() const { return SideWidth() + 10; }
-  int TextWidth() const { return kPageWidth - TextLeft() - 10; }
+  int TextWidth() const { return TextWidthBeside(SideWidth()); }
+  // The text column's width beside a side picture `sideWidth` pixels wide.
+  static int TextWidthBeside(int sideWidth) { return kPageWidth - (sideWidth + 10) - 10; }
   // What content item `index` was made from, for the page check: the text of a
   // text item, link or check box and its font; null and -1 for anything else.
   const char* ItemText(int index) const;

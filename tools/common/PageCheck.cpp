@@ -95,14 +95,7 @@ class Layout {
   bool Run(std::vector<Found>& found, PageWarning& error) {
     InstallOptions options;
     options.ParentFolder = "C:\\Program Files";
-    Wizard wizard;
-    if (!wizard.Build(*run_.skin, *run_.model, options)) {
-      error = {PageCause::Font, -1,
-               "the pages cannot be built over this skin and product: the skin lacks a part "
-               "the pages need, or memory is short"};
-      return false;
-    }
-    if (wizard.TextWidth() <= 0) {
+    if (Wizard::TextWidthBeside(run_.model->sidePicture.Width()) <= 0) {
       const Image& side = run_.model->sidePicture;
       error = {PageCause::SidePicture, -1,
                "the side picture is " + std::to_string(side.Width()) +
@@ -110,6 +103,21 @@ class Layout {
                    std::to_string(Wizard::kPageWidth) + " wide): make it " +
                    std::to_string(kLayoutSidePicture.cx) + " x " +
                    std::to_string(kLayoutSidePicture.cy) + ", the size the layout expects"};
+      return false;
+    }
+    Wizard wizard;
+    if (!wizard.Build(*run_.skin, *run_.model, options)) {
+      if (run_.model->sidePicture.Width() > kLayoutSidePicture.cx) {
+        error = {PageCause::SidePicture, -1,
+                 "the side picture is " + std::to_string(run_.model->sidePicture.Width()) +
+                     " pixels wide and leaves the pages' widgets too narrow a column: make it " +
+                     std::to_string(kLayoutSidePicture.cx) + " x " +
+                     std::to_string(kLayoutSidePicture.cy) + ", the size the layout expects"};
+      } else {
+        error = {PageCause::Font, -1,
+                 "the pages cannot be built over this skin and product: the skin lacks a part "
+                 "the pages need, or memory is short"};
+      }
       return false;
     }
     std::int64_t required = 0;

@@ -130,7 +130,7 @@ class Builder {
       for (const toml::node& node : *layers) {
         const toml::table* layer = node.as_table();
         const std::string where = w.name + " (" + name + ") layer " + std::to_string(i++);
-        if (layer == nullptr) throw SkinError(where + " is not a table");
+        if (layer == nullptr) FailAt(node, where, "is not a table");
         paintLayer(Where{where, *layer}, *image, mask);
       }
     }
