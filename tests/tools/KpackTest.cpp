@@ -311,11 +311,15 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"side = \"side.jpg\"", "side = \"fake.jpg\"", "manifest.toml:12: pictures.side: "},
       {"side = \"side.jpg\"", "side = \"fake.jpg\"",
        "fake.jpg is a PNG picture, not a JPEG: save it as"},
+      {"logo = \"logo.jpg\"", "logo = \"fake.gif\"", "fake.gif is a GIF picture, not a JPEG"},
+      {"logo = \"logo.jpg\"", "logo = \"LICENCE.txt\"",
+       "LICENCE.txt is not a picture the setup can read"},
       {"flags = 2", "flags = -1", "items[5].flags: raw flags must fit 32 bits"},
       {"[[items]]\nsource = \"demohelper.dll\"", "[items2]\nsource = \"demohelper.dll\"",
        "items2: unknown key"},
   };
   writeText("fake.jpg", std::string("\x89PNG\r\n\x1A\n") + std::string(40, '\0'));
+  writeText("fake.gif", "GIF89a" + std::string(40, '\0'));
   for (const auto& c : cases) {
     const std::string error = errorFor(replaced(kFullManifest, c.from, c.to));
     EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;

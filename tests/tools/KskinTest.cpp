@@ -13,6 +13,7 @@
 #include <iterator>
 #include <string>
 
+#include "common/PageCheck.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
 #include "kskin/Description.h"
@@ -355,4 +356,66 @@ TEST(Kskin, BuildWarnsAboutAFontThePagesDoNotFit) {
   EXPECT_EQ(status, 1) << output;
   EXPECT_EQ(output.rfind("kskin: error: " + head, 0), 0u) << output;
   EXPECT_FALSE(fs::exists(out));
+}
+
+// The page check traces each finding to its cause by laying the pages out again
+// with pictures of the sizes the layout expects, so several mistakes at once are
+// told apart; it gives the product's pictures back as they were, names the run
+// in what it says, and refuses only a layout that cannot work at all.
+TEST(Kskin, PageCheckTellsCausesApartAndGivesThePicturesBack) {
+  kskin::LoadedSkin skin;
+  ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), skin));
+  InstallModel model;
+  kskin::MakeSampleProduct(model);
+  tools::PageCheckRun run;
+  run.skin = &skin;
+  run.model = &model;
+  tools::PageCheckResult result = tools::CheckPages(run);
+  EXPECT_EQ(result.error, "");
+  EXPECT_TRUE(result.warnings.empty()) << result.warnings[0].message;
+
+  // A wide side picture, a large logo and body text on taller lines at once.
+  ASSERT_TRUE(model.sidePicture.Create(300, 314, 24));
+  model.sidePicture.Fill(0x336699);
+  ASSERT_TRUE(model.logoPicture.Create(100, 100, 24));
+  model.logoPicture.Fill(0x996633);
+  skin.fonts.at(1)->metrics.tmHeight = 24;
+  run.name = "German";
+  result = tools::CheckPages(run);
+  ASSERT_EQ(result.error, "");
+  ASSERT_EQ(result.warnings.size(), 3u);
+  const struct {
+    tools::PageCause cause;
+    int font;
+    const char* start;
+    const char* fix;
+  } expected[] = {
+      {tools::PageCause::SidePicture, -1,
+       "the side picture is 300 x 314 pixels: German: ", "Fix: make it 164 x 314"},
+      {tools::PageCause::Logo, -1,
+       "the logo is 100 x 100 pixels: German: ", "Fix: make it 49 x 49"},
+      {tools::PageCause::Font, 1, "font 1 (the page text font) has lines 24 pixels high",
+       "give it height = 17"},
+  };
+  for (const auto& e : expected) {
+    const auto found = std::find_if(
+        result.warnings.begin(), result.warnings.end(),
+        [&](const tools::PageWarning& w) { return w.cause == e.cause && w.font == e.font; });
+    ASSERT_NE(found, result.warnings.end()) << e.start;
+    EXPECT_EQ(found->message.rfind(e.start, 0), 0u) << found->message;
+    EXPECT_NE(found->message.find(e.fix), std::string::npos) << found->message;
+    EXPECT_NE(found->message.find("German: "), std::string::npos) << found->message;
+  }
+  EXPECT_EQ(model.sidePicture.Width(), 300);
+  EXPECT_EQ(model.sidePicture.PixelAt(299, 313)[0], 0x33);  // blue, green, red
+  EXPECT_EQ(model.logoPicture.Height(), 100);
+  EXPECT_EQ(model.logoPicture.PixelAt(0, 0)[0], 0x99);
+
+  // No text column at all cannot work: an error, and no warnings.
+  ASSERT_TRUE(model.sidePicture.Create(480, 314, 24));
+  result = tools::CheckPages(run);
+  EXPECT_NE(result.error.find("leaves the pages no room for their text"), std::string::npos)
+      << result.error;
+  EXPECT_EQ(result.errorCause, tools::PageCause::SidePicture);
+  EXPECT_TRUE(result.warnings.empty());
 }
