@@ -32,7 +32,8 @@ install(CODE [[
   set(bin "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/bin")
   file(RENAME "${bin}/uninstall" "${bin}/kestrane-uninstall")
 ]])
-install(FILES "${KESTRANE_DEFAULT_SKIN}" "${CMAKE_BINARY_DIR}/skins/default-preview.png"
+install(FILES "${KESTRANE_DEFAULT_SKIN}" "${KESTRANE_DEFAULT_GLYPHS}"
+              "${CMAKE_BINARY_DIR}/skins/default-preview.png"
               "${CMAKE_SOURCE_DIR}/skins/default/skin.toml"
         DESTINATION "${share}")
 install(FILES "${CMAKE_SOURCE_DIR}/README.md" "${CMAKE_SOURCE_DIR}/docs/vendor-guide.md"
@@ -96,6 +97,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Signing needs osslsigncode; the default skin's description draws with Debian's
-# Play and Cabin faces.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "osslsigncode, fonts-play, fonts-cabin")
+# Play and Cabin faces, and DejaVu for the letters above 127 they lack.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "osslsigncode, fonts-play, fonts-cabin, fonts-dejavu-core")
 include(CPack)

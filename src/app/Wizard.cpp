@@ -153,14 +153,44 @@ bool Wizard::AddSprite(Sprite* sprite, int x, int y) {
   return true;
 }
 
+bool Wizard::NoteLastItem(const char* text, int font) {
+  auto* note = new (std::nothrow) ItemNote{content.count() - 1, font, SetupString()};
+  if (note == nullptr) return false;
+  note->text = text;
+  if (notes_.add(note) < 0) {
+    delete note;
+    return false;
+  }
+  return true;
+}
+
+const Wizard::ItemNote* Wizard::NoteOf(int index) const {
+  for (int i = 0; i < notes_.count(); ++i) {
+    if (notes_.at(i)->index == index) return notes_.at(i);
+  }
+  return nullptr;
+}
+
+const char* Wizard::ItemText(int index) const {
+  const ItemNote* note = NoteOf(index);
+  return note != nullptr ? note->text.text() : nullptr;
+}
+
+int Wizard::ItemFont(int index) const {
+  const ItemNote* note = NoteOf(index);
+  return note != nullptr ? note->font : -1;
+}
+
 bool Wizard::AddText(const char* text, int x, int y, int font) {
-  return AddSprite(Font(font)->NewCaptionSprite(text, false, false), x, y);
+  return AddSprite(Font(font)->NewCaptionSprite(text, false, false), x, y) &&
+         NoteLastItem(text, font);
 }
 
 LinkButton* Wizard::AddLink(const char* text, int code) {
   LinkButton* link = AddWidget(LinkButton::New());
   if (link == nullptr ||
-      !link->Setup(Font(skinslot::kPageTextFont), 0, 0, text, content, &widgetStyle_)) {
+      !link->Setup(Font(skinslot::kPageTextFont), 0, 0, text, content, &widgetStyle_) ||
+      !NoteLastItem(text, skinslot::kPageTextFont)) {
     return nullptr;
   }
   link->item->message = MSG_LINK;
@@ -174,7 +204,8 @@ CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, bool isChecke
       !box->Setup({Font(skinslot::kPageTextFont), text, &widgetStyle_,
                    skin_->sprites.at(skinslot::kTickUnchecked),
                    skin_->sprites.at(skinslot::kTickChecked), isChecked, minLabelWidth},
-                  0, 0, content)) {
+                  0, 0, content) ||
+      !NoteLastItem(text, skinslot::kPageTextFont)) {
     return nullptr;
   }
   return box;
@@ -329,7 +360,14 @@ void Wizard::PaintBackground(Image* surface) const {
   if (headerBand_.HasPixels()) {
     FillMask(surface, origin.x + SideWidth(), origin.y, &headerBand_, 0x400000, 0, 0, 128);
   }
-  if (current_ != nullptr) current_->PaintBackground(*this, surface, origin.x, origin.y);
+  if (current_ == nullptr) return;
+  PaintedText texts[Page::kMaxPaintedTexts];
+  const int count = current_->PaintedTexts(*this, texts);
+  for (int i = 0; i < count && i < Page::kMaxPaintedTexts; ++i) {
+    const PaintedText& t = texts[i];
+    Font(t.font)->DrawText(surface, origin.x + t.x, origin.y + t.y, t.text, t.shadow, t.face,
+                           false);
+  }
 }
 
 void Wizard::Compose(Image* surface, int width, int height) {

@@ -98,6 +98,8 @@ class Wizard {
     int end = 0;
   };
   ItemRange PageItems(int id) const;
+  // The items every page shows: the side picture, the logo and the title.
+  ItemRange FrameItems() const { return frameItems_; }
 
   // The page a step of `delta` (+1 forward, -1 back) from the current one leads
   // to: the next page in that direction that is offered, or the current one at
@@ -165,7 +167,13 @@ class Wizard {
   const InstallOptions& Options() const { return *options_; }
   int SideWidth() const { return model_->sidePicture.Width(); }
   int TextLeft() const { return SideWidth() + 10; }
-  int TextWidth() const { return kPageWidth - TextLeft() - 10; }
+  int TextWidth() const { return TextWidthBeside(SideWidth()); }
+  // The text column's width beside a side picture `sideWidth` pixels wide.
+  static int TextWidthBeside(int sideWidth) { return kPageWidth - (sideWidth + 10) - 10; }
+  // What content item `index` was made from, for the page check: the text of a
+  // text item, link or check box and its font; null and -1 for anything else.
+  const char* ItemText(int index) const;
+  int ItemFont(int index) const;
   // Text size as drawn.
   static Size TextSize(const BitmapFont* font, const char* text) {
     return font->Measure(text, false);
@@ -178,6 +186,14 @@ class Wizard {
   ButtonBar navigation;
 
  private:
+  struct ItemNote {
+    int index;
+    int font;
+    SetupString text;
+  };
+  bool NoteLastItem(const char* text, int font);
+  const ItemNote* NoteOf(int index) const;
+
   bool BuildBars();
   bool BuildFrameItems();
   void ShowNavigation(unsigned shownCodes);
@@ -198,6 +214,7 @@ class Wizard {
   Image headerBand_;
 
   PageList pages_{8};
+  OwningList<ItemNote> notes_{16};
   // What each page added to `content`, by its place in `pages_`, and the items
   // every page shows (the product's pictures and the title).
   ItemRange pageItems_[kMaxPages];

@@ -267,6 +267,8 @@ TEST(KskinIcon, MistakesAreNamed) {
       {"[[size]]\npixels = 20\npaint = []", "no size of 20 pixels"},
       {"colour = 1", "needs 'paint' layers"},
       {"paint = [{ type = \"box\", colour = \"blue\" }]", "not a colour"},
+      {"paint = [3]", "icon.toml:1: icon layer 0: is not a table"},
+      {"paint = [", "icon.toml:1: "},
   };
   for (const auto& d : descriptions) {
     const fs::path path = writeTemp("icon.toml", d.description);
@@ -275,6 +277,8 @@ TEST(KskinIcon, MistakesAreNamed) {
       ADD_FAILURE() << d.description;
     } catch (const kskin::SkinError& e) {
       EXPECT_NE(std::string(e.what()).find(d.message), std::string::npos) << e.what();
+      EXPECT_EQ(std::string(e.what()).rfind(path.string() + ":", 0), 0u)
+          << "names no file: " << e.what();
     }
   }
 }

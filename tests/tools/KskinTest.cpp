@@ -5,12 +5,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
+#include "common/PageCheck.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
 #include "kskin/Description.h"
@@ -297,7 +300,10 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
       {"[[caption]]\ntext = \"Back\"\nfont = 0", "no such font"},
       {"picture = 3", "picture: must be a list of tables"},
       {"[[picture", "skin.toml"},
+      {"[[picture]]\nname = \"p\"\nformat = \"jpeg\"\nwidth = 2\nheight = 2\nfile = \"fake.jpg\"",
+       "fake.jpg is a PNG picture, not a JPEG: save it as"},
   };
+  writeTemp("fake.jpg", std::string("\x89PNG\r\n\x1A\n") + std::string(40, '\0'));
   for (const auto& c : cases) {
     const fs::path path = writeTemp("skin.toml", c.description);
     try {
@@ -309,4 +315,108 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
           << "names no file: " << e.what();
     }
   }
+}
+
+// A font whose lines are taller than the pages are laid out for makes them
+// overlap: kskin build warns at the font's table with the fix, and --strict
+// refuses to write the skin. The default description draws pages that fit.
+TEST(Kskin, BuildWarnsAboutAFontThePagesDoNotFit) {
+  std::ifstream in(KESTRANE_SOURCE_DIR "/skins/default/skin.toml");
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string height = "height = ";
+  const std::size_t at =
+      text.find(height + "17", text.find("file = \"opentype/cabin/Cabin-Regular.otf\""));
+  ASSERT_NE(at, std::string::npos);
+  std::string tall = text;
+  tall.replace(at + height.size(), 2, "22");
+  const std::size_t table = text.rfind("[[font]]", at);
+  const int line = 1 + int(std::count(text.begin(), text.begin() + std::ptrdiff_t(table), '\n'));
+  const fs::path fits = writeTemp("fits.toml", text), big = writeTemp("tall.toml", tall);
+  const fs::path out = big.parent_path() / "tall.skin";
+  const auto build = [&](const fs::path& description, const std::string& options, int& status) {
+    return run(std::string(KSKIN_PATH " build ") + description.string() + " -o " + out.string() +
+                   " --font-dir " KESTRANE_FONT_ROOT + options + " 2>&1",
+               status);
+  };
+  int status = -1;
+  EXPECT_EQ(build(fits, " --strict", status), "");
+  EXPECT_EQ(status, 0);
+
+  const std::string head = big.string() + ":" + std::to_string(line) +
+                           ": font 1: font 1 (the page text font) has lines 22 pixels high";
+  std::string output = build(big, "", status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_EQ(output.rfind("kskin: warning: " + head, 0), 0u) << output;
+  EXPECT_NE(output.find("Welcome: the text \"In the following pages"), std::string::npos) << output;
+  EXPECT_NE(output.find("Fix: the pages are laid out for lines of 17 pixels: give it height = 17"),
+            std::string::npos)
+      << output;
+
+  fs::remove(out);
+  output = build(big, " --strict", status);
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_EQ(output.rfind("kskin: error: " + head, 0), 0u) << output;
+  EXPECT_FALSE(fs::exists(out));
+}
+
+// The page check traces each finding to its cause by laying the pages out again
+// with pictures of the sizes the layout expects, so several mistakes at once are
+// told apart; it gives the product's pictures back as they were, names the run
+// in what it says, and refuses only a layout that cannot work at all.
+TEST(Kskin, PageCheckTellsCausesApartAndGivesThePicturesBack) {
+  kskin::LoadedSkin skin;
+  ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), skin));
+  InstallModel model;
+  kskin::MakeSampleProduct(model);
+  tools::PageCheckRun run;
+  run.skin = &skin;
+  run.model = &model;
+  tools::PageCheckResult result = tools::CheckPages(run);
+  EXPECT_EQ(result.error, "");
+  EXPECT_TRUE(result.warnings.empty()) << result.warnings[0].message;
+
+  // A wide side picture, a large logo and body text on taller lines at once.
+  ASSERT_TRUE(model.sidePicture.Create(300, 314, 24));
+  model.sidePicture.Fill(0x336699);
+  ASSERT_TRUE(model.logoPicture.Create(100, 100, 24));
+  model.logoPicture.Fill(0x996633);
+  skin.fonts.at(1)->metrics.tmHeight = 24;
+  run.name = "German";
+  result = tools::CheckPages(run);
+  ASSERT_EQ(result.error, "");
+  ASSERT_EQ(result.warnings.size(), 3u);
+  const struct {
+    tools::PageCause cause;
+    int font;
+    const char* start;
+    const char* fix;
+  } expected[] = {
+      {tools::PageCause::SidePicture, -1,
+       "the side picture is 300 x 314 pixels: German: ", "Fix: make it 164 x 314"},
+      {tools::PageCause::Logo, -1,
+       "the logo is 100 x 100 pixels: German: ", "Fix: make it 49 x 49"},
+      {tools::PageCause::Font, 1, "font 1 (the page text font) has lines 24 pixels high",
+       "give it height = 17"},
+  };
+  for (const auto& e : expected) {
+    const auto found = std::find_if(
+        result.warnings.begin(), result.warnings.end(),
+        [&](const tools::PageWarning& w) { return w.cause == e.cause && w.font == e.font; });
+    ASSERT_NE(found, result.warnings.end()) << e.start;
+    EXPECT_EQ(found->message.rfind(e.start, 0), 0u) << found->message;
+    EXPECT_NE(found->message.find(e.fix), std::string::npos) << found->message;
+    EXPECT_NE(found->message.find("German: "), std::string::npos) << found->message;
+  }
+  EXPECT_EQ(model.sidePicture.Width(), 300);
+  EXPECT_EQ(model.sidePicture.PixelAt(299, 313)[0], 0x33);  // blue, green, red
+  EXPECT_EQ(model.logoPicture.Height(), 100);
+  EXPECT_EQ(model.logoPicture.PixelAt(0, 0)[0], 0x99);
+
+  // No text column at all cannot work: an error, and no warnings.
+  ASSERT_TRUE(model.sidePicture.Create(480, 314, 24));
+  result = tools::CheckPages(run);
+  EXPECT_NE(result.error.find("leaves the pages no room for their text"), std::string::npos)
+      << result.error;
+  EXPECT_EQ(result.errorCause, tools::PageCause::SidePicture);
+  EXPECT_TRUE(result.warnings.empty());
 }

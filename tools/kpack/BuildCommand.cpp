@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <iostream>
 
+#include "common/Warnings.h"
 #include "common/WholeFile.h"
 #include "kpack/ManifestRules.h"
 #include "kpack/PageCharacters.h"
+#include "kpack/PageWarnings.h"
 #include "package/InstallModel.h"
 #include "render/Skin.h"
 
@@ -28,55 +30,50 @@ class ProgressReport {
   int shown_ = 0;
 };
 
-// Without a skin of the vendor's, kpack's own copy of the default skin (RC_DATA
-// 116 of this program) tells whether the offered extensions fit its file-type page.
-void warnAboutGrid(const Manifest& manifest, const std::vector<unsigned char>& package,
-                   const ByteStream* skin) {
-  ByteStream ownSkin;
+// The warnings about the pages: the offered extensions against the file-type
+// page's grid, then every page checked over the skin the setup will carry.
+// Throws ManifestError when the pages cannot work at all.
+void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& package,
+                    const ByteStream& skin, const ByteStream* glyphs, const std::string& skinName,
+                    tools::Warnings& warnings) {
   InstallModel model;
   std::uint32_t position = 0;
-  if (skin == nullptr) {
-    if (ownSkin.loadResourceData(kSkinResourceId, nullptr) != S_OK) return;
-    skin = &ownSkin;
-  }
   if (package.size() > 0xFFFFFFF0u ||
       !model.readPackage(ByteView(package.data(), std::uint32_t(package.size())), position)) {
     return;
   }
-  const std::string warning = checkBoxGridWarning(manifest, model, *skin);
-  if (!warning.empty()) std::cerr << "kpack: warning: " << warning << "\n";
-}
-
-// The characters the pages would leave out, against the setup's skin or kpack's
-// copy of the default one. The number of warnings.
-std::size_t warnAboutCharacters(const Manifest& manifest, const ByteStream* skin,
-                                const ByteStream* glyphs, bool strict) {
-  ByteStream ownSkin, ownGlyphs;
-  if (skin == nullptr) {
-    if (ownSkin.loadResourceData(kSkinResourceId, nullptr) != S_OK) return 0;
-    if (ownGlyphs.loadResourceData(kHighGlyphsResourceId, nullptr) != S_OK) ownGlyphs.clear();
-    skin = &ownSkin;
-    glyphs = &ownGlyphs;
+  const std::string grid = checkBoxGridWarning(manifest, model, skin);
+  if (!grid.empty()) warnings.Warn(grid);
+  std::string error;
+  if (!warnAboutPages(model, skin, glyphs, skinName.empty() ? "the default skin" : skinName,
+                      &manifest, manifest.path.string(), !grid.empty(), warnings, error)) {
+    throw ManifestError(error);
   }
-  const std::vector<std::string> warnings = undrawableCharacters(manifest, *skin, glyphs);
-  for (const std::string& warning : warnings) {
-    std::cerr << "kpack: " << (strict ? "" : "warning: ") << warning << "\n";
-  }
-  return warnings.size();
 }
 
 }  // namespace
 
 std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin,
-                                        const BuildOptions& options, const ByteStream* glyphs) {
-  if (const std::size_t n = warnAboutCharacters(manifest, skin, glyphs, options.strict);
-      n > 0 && options.strict) {
-    throw ManifestError(std::to_string(n) +
-                        " characters the skin cannot draw, an error with --strict");
+                                        const BuildOptions& options, const std::string& skinName,
+                                        const ByteStream* glyphs) {
+  // Without a skin of the setup's, kpack's own copy of the default skin and its
+  // glyphs (RC_DATA 116 and 117 of this program).
+  ByteStream ownSkin, ownGlyphs;
+  if (skin == nullptr && ownSkin.loadResourceData(kSkinResourceId, nullptr) == S_OK) {
+    if (ownGlyphs.loadResourceData(kHighGlyphsResourceId, nullptr) != S_OK) ownGlyphs.clear();
+    skin = &ownSkin;
+    glyphs = &ownGlyphs;
+  }
+  tools::Warnings warnings("kpack", options.strict);
+  if (skin != nullptr) {
+    for (const std::string& warning : undrawableCharacters(manifest, *skin, glyphs)) {
+      warnings.Warn(warning);
+    }
   }
   ProgressReport report;
   const auto bytes = buildPackage(manifest, std::ref(report), options);
-  warnAboutGrid(manifest, bytes, skin);
+  if (skin != nullptr) warnAboutPages(manifest, bytes, *skin, glyphs, skinName, warnings);
+  if (warnings.Failed()) throw ManifestError(warnings.Summary());
   return bytes;
 }
 

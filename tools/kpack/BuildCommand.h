@@ -1,6 +1,6 @@
 // kpack build, and the part of it that kpack setup shares: a package from a
-// manifest, with progress on long compressions and the warning about file types
-// the skin's page cannot show.
+// manifest, with progress on long compressions and the warnings about what does
+// not fit the pages.
 #pragma once
 
 #include <string>
@@ -12,13 +12,15 @@
 
 namespace kpack {
 
-// The package for `manifest`. `skin` is the skin the setup will carry and
-// `glyphs` the high glyphs of its fonts, for the warnings about the file-type page
-// and about characters the pages cannot draw; null skin: kpack's own copy of the
-// default skin and its glyphs. Throws ManifestError, also for a warning when
-// options.strict is set.
+// The package for `manifest`. `skin` is the skin the setup will carry (named
+// `skinName` in warnings) and `glyphs` the high glyphs of its fonts, for the page
+// check and the characters the pages cannot draw; null skin: kpack's own copy of
+// the default skin and its glyphs. What does not fit the pages is said as
+// warnings on standard error. Throws ManifestError, also when the pages cannot
+// work at all and when options.strict is set and there were warnings.
 std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin = nullptr,
                                         const BuildOptions& options = {},
+                                        const std::string& skinName = "",
                                         const ByteStream* glyphs = nullptr);
 
 // kpack build MANIFEST -o OUT: the exit status (0; 1 for a manifest the setup

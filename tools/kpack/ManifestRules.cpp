@@ -282,6 +282,15 @@ void checkManifestRules(const Manifest& manifest) {
   rules.checkFileTypes();
 }
 
+std::string offeredTypeField(const Manifest& manifest, const InstallModel& model) {
+  if (model.selectableItem < 0) return "";
+  const FileTypeEntry& offered =
+      *model.itemAt(model.selectableItem)->fileTypes.at(model.selectableType);
+  return typeField(
+      model.selectableItem,
+      manifestTypeIndex(manifest.items[std::size_t(model.selectableItem)], offered.progId));
+}
+
 std::string checkBoxGridWarning(const Manifest& manifest, const InstallModel& model,
                                 const ByteStream& skin) {
   if (model.selectableItem < 0) return "";
@@ -302,9 +311,7 @@ std::string checkBoxGridWarning(const Manifest& manifest, const InstallModel& mo
                            &style, sprites.at(skinslot::kTickChecked));
   const FileTypeGrid grid = LayOutFileTypeGrid(model.sidePicture.Width(), cell);
   if (extensions.count() <= grid.Capacity()) return "";
-  const int k =
-      manifestTypeIndex(manifest.items[std::size_t(model.selectableItem)], offered.progId);
-  const std::string field = typeField(model.selectableItem, k);
+  const std::string field = offeredTypeField(manifest, model);
   return manifest.complaint(
       field + ".optional-extensions", field,
       std::to_string(extensions.count()) +

@@ -20,6 +20,10 @@ void checkManifestRules(const Manifest& manifest);
 // licence or file bodies.
 std::unique_ptr<InstallModel> modelOf(const Manifest& manifest);
 
+// The manifest's field of the file type whose optional extensions the setup
+// offers ("items[0].file-types[1]"), or "" when it offers none.
+std::string offeredTypeField(const Manifest& manifest, const InstallModel& model);
+
 // A warning when the offered file type has more optional extensions than the
 // file-type page of `skin` (a skin resource) shows above its links beside the side
 // picture of `model` (read from the built package), or "" when they fit. Also ""

@@ -6,6 +6,7 @@
 
 #include "base/Sha256.h"
 #include "common/PeResourceWriter.h"
+#include "common/PictureKind.h"
 #include "common/WholeFile.h"
 #include "kpack/Cp1252.h"
 #include "package/InstallModel.h"
@@ -62,7 +63,7 @@ std::vector<unsigned char> picture(const Manifest& m, const std::filesystem::pat
   Image image;
   stream.appendBytes(std::uint32_t(jpeg.size()), jpeg.data());
   if (!DecodeJpeg(stream, image)) {
-    refuse(m, field, path.string() + " is not a JPEG picture the setup can decode");
+    refuse(m, field, tools::notJpegReason(path.string(), jpeg));
   }
   return jpeg;
 }

@@ -19,7 +19,9 @@ using BuildProgress = std::function<void(int item, std::uint64_t done, std::uint
 struct BuildOptions {
   CompressionLevel level = CompressionLevel::Standard;
   unsigned threads = 0;  // 0: one per core; the package is the same either way
-  bool strict = false;   // warnings about what the pages show are errors
+  // Warnings about the pages (what does not fit them, characters the skin cannot
+  // draw) stop the build.
+  bool strict = false;
   // Called with a Windows uninstaller once its knowledge is written into it and
   // before it is packed (kpack setup --sign signs it there); false, with a
   // reason, stops the build.

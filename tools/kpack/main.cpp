@@ -1,11 +1,11 @@
 // kpack: builds, checks and lists install packages.
 //
-//   kpack build MANIFEST.toml -o OUT.bin [--level standard|max] [--threads N]
-//   kpack setup MANIFEST.toml [-o OUT.exe] [--skin SKIN.bin [--glyphs SKIN.glyphs]] [--stub
-//   STUB.exe]
+//   kpack build MANIFEST.toml -o OUT.bin [--level standard|max] [--threads N] [--strict]
+//   kpack setup MANIFEST.toml [-o OUT.exe] [--skin SKIN.bin [--glyphs SKIN.glyphs]]
+//               [--stub STUB.exe]
 //               [--sign CERT.pfx [--password-file F] [--timestamp URL]]
-//               [--level standard|max] [--threads N]
-//   kpack check FILE      (a package, a Setup.exe or a host setup)
+//               [--level standard|max] [--threads N] [--strict]
+//   kpack check FILE [--strict]   (a package, a Setup.exe or a host setup)
 //   kpack list FILE
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
 //   kpack registry FILE.reg [KEY]
@@ -25,6 +25,7 @@
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageJson.h"
+#include "kpack/PageWarnings.h"
 #include "kpack/RegistryCommand.h"
 #include "kpack/SetupCommand.h"
 #include "kpack/SetupTextsWriter.h"
@@ -78,8 +79,28 @@ void addBuildOptions(CLI::App* command, kpack::BuildOptions& options) {
   command->add_option("--threads", options.threads,
                       "Files compressed side by side (default: one per core)");
   command->add_flag("--strict", options.strict,
-                    "Make warnings about what the pages show errors (characters the skin "
-                    "cannot draw)");
+                    "Make the warnings about the pages (what does not fit, characters the skin "
+                    "cannot draw) errors: nothing is written then");
+}
+
+// The page check of `check` (a package or a built setup): over the setup's own
+// skin, or the default skin for a bare package. The exit status it asks for:
+// 0, or 1 when the pages cannot work or --strict meets a warning.
+int checkPagesOf(const std::string& path, InstallModel& model, bool strict) {
+  ByteStream skin, glyphs;
+  std::string skinName, error;
+  tools::Warnings warnings("kpack", strict);
+  if (!kpack::skinForCheck(path, skin, glyphs, skinName, error) ||
+      !kpack::warnAboutPages(model, skin, &glyphs, skinName, nullptr, path, false, warnings,
+                             error)) {
+    std::cerr << "kpack: " << error << "\n";
+    return kExitInvalid;
+  }
+  if (warnings.Failed()) {
+    std::cerr << "kpack: " << warnings.Summary() << "\n";
+    return kExitInvalid;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -119,6 +140,9 @@ int main(int argc, char** argv) {
   CLI::App* checkCommand =
       app.add_subcommand("check", "Read a package or setup and describe it as JSON");
   checkCommand->add_option("file", file, "A package, Setup.exe or host setup")->required();
+  bool strictCheck = false;
+  checkCommand->add_flag("--strict", strictCheck,
+                         "Exit with 1 when a warning about the pages is said");
 
   CLI::App* listCommand = app.add_subcommand("list", "List the items of a package or setup");
   listCommand->add_option("file", file, "A package, Setup.exe or host setup")->required();
@@ -174,6 +198,9 @@ int main(int argc, char** argv) {
   if (*installCommand) return kpack::installPackage(model, install);
   if (*checkCommand) {
     kpack::writePackageJson(model, std::cout);
+    if (!std::cout.good()) return kExitUsage;
+    std::cout.flush();
+    return checkPagesOf(file, model, strictCheck);
   } else {
     kpack::writePackageTable(model, std::cout);
   }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "base/ByteStream.h"
+#include "common/PictureKind.h"
 #include "kskin/Art.h"
 #include "kskin/DescriptionFields.h"
 #include "kskin/FontRender.h"
@@ -99,10 +100,14 @@ class Builder {
 
     if (w.table.contains("file")) {
       if (format != "jpeg") Fail(w, "only JPEG pictures are read from files");
-      jpeg = ReadFile(find(w, Text(w, "file")).string());
+      const std::string file = find(w, Text(w, "file")).string();
+      jpeg = ReadFile(file);
       ByteStream stream;
-      stream.appendBytes(std::uint32_t(jpeg.size()), jpeg.data());
-      if (!DecodeJpeg(stream, *image)) Fail(w, "the JPEG file does not decode");
+      if (jpeg.size() > 0xFFFFFFF0u ||
+          stream.appendBytes(std::uint32_t(jpeg.size()), jpeg.data()) != S_OK ||
+          !DecodeJpeg(stream, *image)) {
+        Fail(w, tools::notJpegReason(file, jpeg));
+      }
     } else if (w.table.contains("from")) {
       const Image& from = named(w, Text(w, "from"));
       const std::vector<double> crop = Numbers(w, "crop", 4);
@@ -125,7 +130,7 @@ class Builder {
       for (const toml::node& node : *layers) {
         const toml::table* layer = node.as_table();
         const std::string where = w.name + " (" + name + ") layer " + std::to_string(i++);
-        if (layer == nullptr) throw SkinError(where + " is not a table");
+        if (layer == nullptr) FailAt(node, where, "is not a table");
         paintLayer(Where{where, *layer}, *image, mask);
       }
     }
@@ -213,16 +218,33 @@ class Builder {
 
 }  // namespace
 
-SkinContent BuildSkin(const std::string& path, const BuildOptions& options) {
-  toml::table root;
+namespace {
+
+toml::table parse(const std::string& path) {
   try {
-    root = toml::parse_file(path);
+    return toml::parse_file(path);
   } catch (const toml::parse_error& e) {
     throw SkinError(path + ":" + std::to_string(e.source().begin.line) + ": " +
                     std::string(e.description()));
   }
+}
+
+}  // namespace
+
+SkinContent BuildSkin(const std::string& path, const BuildOptions& options) {
+  const toml::table root = parse(path);
   Builder builder(fs::path(path), options);
   return builder.Build(root);
+}
+
+std::vector<std::string> FontPlaces(const std::string& path) {
+  const toml::table root = parse(path);
+  std::vector<std::string> places;
+  ForEachTable(root, "font", [&](const Where& w) {
+    const std::string place = Place(w.table);
+    places.push_back(place.empty() ? path : place);
+  });
+  return places;
 }
 
 }  // namespace kskin

@@ -19,4 +19,8 @@ struct BuildOptions {
 // SkinError naming what is wrong.
 SkinContent BuildSkin(const std::string& path, const BuildOptions& options);
 
+// "FILE:LINE" of each [[font]] table of the description at `path`, in order, for
+// what is said about a font after the skin is built. Throws SkinError.
+std::vector<std::string> FontPlaces(const std::string& path);
+
 }  // namespace kskin

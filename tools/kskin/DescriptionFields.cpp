@@ -52,7 +52,6 @@ Source source(const Where& w, const Box& area) {
 
 }  // namespace
 
-// "FILE:LINE" of a node of the description, or "" for one made in memory.
 std::string Place(const toml::node& node) {
   const toml::source_region& at = node.source();
   std::string place = at.path ? *at.path : std::string();
@@ -122,17 +121,22 @@ void ForEachTable(const toml::table& root, const char* key,
     const toml::table* table = element.as_table();
     const std::string name = std::string(key) + " " + std::to_string(i++);
     if (table == nullptr) FailAt(element, name, "is not a table");
-    // What the parts below say without a place (a colour, a font) is said at
-    // the table it came from.
-    try {
-      each(Where{name, *table});
-    } catch (const SkinError& e) {
-      const std::string place = Place(*table);
-      if (place.empty() || std::string(e.what()).rfind(place.substr(0, place.rfind(':')), 0) == 0) {
-        throw;
-      }
-      FailAt(*table, name, e.what());
+    const Where w{name, *table};
+    WithPlace(w, [&] { each(w); });
+  }
+}
+
+void WithPlace(const Where& w, const std::function<void()>& body) {
+  // What the parts below say without a place (a colour, a font) is said at the
+  // table it came from.
+  try {
+    body();
+  } catch (const SkinError& e) {
+    const std::string place = Place(w.table);
+    if (place.empty() || std::string(e.what()).rfind(place.substr(0, place.rfind(':')), 0) == 0) {
+      throw;
     }
+    FailAt(w.table, w.name, e.what());
   }
 }
 

@@ -21,6 +21,12 @@ struct Where {
 };
 
 [[noreturn]] void Fail(const Where& where, const std::string& message);
+// The same for a node that is not a table: "FILE:LINE: name: message".
+[[noreturn]] void FailAt(const toml::node& node, const std::string& name,
+                         const std::string& message);
+
+// "FILE:LINE" of a node of the description, or "" for one made in memory.
+std::string Place(const toml::node& node);
 
 double Number(const Where& w, const char* key, std::optional<double> otherwise = std::nullopt);
 // Whole numbers beyond a million either way are refused.
@@ -29,6 +35,10 @@ std::string Text(const Where& w, const char* key,
                  std::optional<std::string> otherwise = std::nullopt);
 bool Flag(const Where& w, const char* key, bool otherwise);
 std::vector<double> Numbers(const Where& w, const char* key, std::size_t count);
+
+// Runs `body`; a SkinError it throws that names no place of the description is
+// said again at w's table.
+void WithPlace(const Where& w, const std::function<void()>& body);
 
 // Calls each(Where) for every table of the list `key` of root ("key 0", "key 1"
 // ...); nothing when root has no such key.

@@ -29,7 +29,7 @@ void paintLayers(const Where& w, double scale, int size, IconArt& art) {
   for (const toml::node& node : *layers) {
     const toml::table* table = node.as_table();
     const std::string where = w.name + " layer " + std::to_string(i++);
-    if (table == nullptr) throw SkinError(where + " is not a table");
+    if (table == nullptr) FailAt(node, where, "is not a table");
     Layer layer;
     if (!ReadShapeLayer(Where{where, *table}, units, units, false, layer)) {
       Fail(Where{where, *table}, "unknown layer type \"" + LayerType(Where{where, *table}) + "\"");
@@ -60,7 +60,8 @@ std::vector<IconArt> DrawIcon(const std::string& path, const std::vector<int>& s
   try {
     root = toml::parse_file(path);
   } catch (const toml::parse_error& e) {
-    throw SkinError(path + ": " + std::string(e.description()));
+    throw SkinError(path + ":" + std::to_string(e.source().begin.line) + ": " +
+                    std::string(e.description()));
   }
   const Where top{"icon", root};
   const double canvas = Number(top, "canvas", 48);
@@ -79,9 +80,10 @@ std::vector<IconArt> DrawIcon(const std::string& path, const std::vector<int>& s
     IconArt art;
     auto own = ownArt.find(size);
     if (own != ownArt.end()) {
-      paintLayers(Where{"size " + std::to_string(size), *own->second}, 1.0, size, art);
+      const Where w{"size " + std::to_string(size), *own->second};
+      WithPlace(w, [&] { paintLayers(w, 1.0, size, art); });
     } else {
-      paintLayers(top, canvas / size, size, art);
+      WithPlace(top, [&] { paintLayers(top, canvas / size, size, art); });
     }
     arts.push_back(std::move(art));
   }

@@ -1,7 +1,7 @@
 // kskin: builds, checks and previews skin resources.
 //
 //   kskin build DESCRIPTION.toml -o OUT.skin [--glyphs OUT.glyphs] [--font-dir DIR]...
-//               [--preview OUT.png]
+//               [--preview OUT.png] [--strict]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
 //   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup,
 //               whose texts the pages then say)
@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "app/SetupTexts.h"
+#include "common/PageCheck.h"
 #include "common/ProgramResources.h"
+#include "common/Warnings.h"
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
@@ -140,6 +142,36 @@ SetupTexts textsOf(const std::vector<std::string>& paths) {
   return texts;
 }
 
+// The page check of a skin just built from `description`: the six pages over the
+// sample product, each warning said at the description's font it concerns. The
+// exit status it asks for: 0, or 1 when the pages cannot work at all or --strict
+// meets a warning.
+int checkPages(kskin::LoadedSkin& skin, const std::string& description, bool strict) {
+  InstallModel sample;
+  kskin::MakeSampleProduct(sample);
+  tools::PageCheckRun run;
+  run.skin = &skin;
+  run.model = &sample;
+  run.sampleProduct = true;
+  const tools::PageCheckResult result = tools::CheckPages(run);
+  if (!result.error.empty()) {
+    std::cerr << "kskin: " << description << ": " << result.error << "\n";
+    return kExitInvalid;
+  }
+  if (result.warnings.empty()) return 0;
+  const std::vector<std::string> fonts = kskin::FontPlaces(description);
+  tools::Warnings warnings("kskin", strict);
+  for (const tools::PageWarning& w : result.warnings) {
+    const bool known = w.font >= 0 && std::size_t(w.font) < fonts.size();
+    warnings.Warn(
+        (known ? fonts[std::size_t(w.font)] + ": font " + std::to_string(w.font) : description) +
+        ": " + w.message);
+  }
+  if (!warnings.Failed()) return 0;
+  std::cerr << "kskin: " << warnings.Summary() << "\n";
+  return kExitInvalid;
+}
+
 // The pages over `skin` showing the package at `packagePath`, or the sample
 // product when there is none, in the words of the built setup at `skinPath` or
 // `packagePath` (ours when neither is one).
@@ -174,6 +206,9 @@ int main(int argc, char** argv) {
   buildCommand->add_option("--font-dir", fontDirs, "A folder to look for fonts and pictures in");
   buildCommand->add_option("--preview", png,
                            "Also write a preview sheet of the pages over a sample product as PNG");
+  bool strict = false;
+  buildCommand->add_flag("--strict", strict,
+                         "Make the warnings about the pages errors: nothing is written then");
 
   CLI::App* checkCommand =
       app.add_subcommand("check", "Load a skin as the program does and describe it as JSON");
@@ -214,9 +249,10 @@ int main(int argc, char** argv) {
       kskin::LoadedSkin skin;
       if (!kskin::LoadSkinBytes(bytes, skin) || skin.consumed != skin.size ||
           !kskin::LoadHighGlyphBytes(high, skin)) {
-        std::cerr << "kskin: the skin made does not load back\n";
+        std::cerr << "kskin: " << description << ": the skin made does not load back\n";
         return kExitInvalid;
       }
+      if (const int failed = checkPages(skin, description, strict); failed != 0) return failed;
       kskin::WriteFile(output, bytes);
       kskin::WriteFile(glyphs.empty() ? kskin::HighGlyphsPathFor(output) : glyphs, high);
       return png.empty() ? 0 : preview(skin, "", "", png);

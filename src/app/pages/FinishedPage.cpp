@@ -31,15 +31,14 @@ void FinishedPage::Enter(Wizard& wizard) {
   wizard.FocusWidget(runAfterSetup_);
 }
 
-void FinishedPage::PaintBackground(const Wizard& wizard, Image* surface, int originX,
-                                   int originY) const {
-  const BitmapFont* body = wizard.Font(skinslot::kPageTextFont);
-  const int x0 = originX + wizard.TextLeft();
+int FinishedPage::PaintedTexts(const Wizard& wizard, PaintedText* texts) const {
+  const int x0 = wizard.TextLeft();
   const COLORREF shadow = Wizard::kTextShadow, face = Wizard::kTextFace;
-  body->DrawText(surface, x0, originY + 80, kFinishedDone, shadow, face, false);
-  body->DrawText(surface, x0, originY + 130, kFinishedReady, shadow, face, false);
-  const Size size = Wizard::TextSize(body, kFinishedUninstall);
+  const Size size = Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), kFinishedUninstall);
   const int room = Wizard::kPageWidth - wizard.SideWidth() - 20;
-  body->DrawText(surface, x0 + (room - size.cx) / 2, originY + Wizard::kPageHeight - size.cy,
-                 kFinishedUninstall, shadow, face, false);
+  texts[0] = {kFinishedDone, x0, 80, shadow, face};
+  texts[1] = {kFinishedReady, x0, 130, shadow, face};
+  texts[2] = {kFinishedUninstall, x0 + (room - size.cx) / 2, Wizard::kPageHeight - size.cy, shadow,
+              face};
+  return 3;
 }

@@ -12,8 +12,7 @@ class FinishedPage : public Page {
   bool Build(Wizard& wizard) override;
   unsigned Buttons() const override { return NavigationBit(kNavigateFinish); }
   void Enter(Wizard& wizard) override;
-  void PaintBackground(const Wizard& wizard, Image* surface, int originX,
-                       int originY) const override;
+  int PaintedTexts(const Wizard& wizard, PaintedText* texts) const override;
 
   CheckBox* RunAfterSetup() const { return runAfterSetup_; }
 

@@ -55,14 +55,15 @@ void InstallFolderPage::UpdateStatus(Wizard& wizard) {
   wizard.SetNavigationVisible(kNavigateNext, ok_);
 }
 
-void InstallFolderPage::PaintBackground(const Wizard& wizard, Image* surface, int originX,
-                                        int originY) const {
-  const BitmapFont* body = wizard.Font(skinslot::kPageTextFont);
-  const int x0 = originX + wizard.TextLeft();
-  body->DrawText(surface, x0, originY + 80, text_[0].text(), Wizard::kTextShadow,
-                 Wizard::kTextFace, false);
-  const int below = Wizard::TextSize(body, text_[0].text()).cy;
-  body->DrawText(surface, x0, originY + 88 + below, text_[1].text(),
-                 ok_ ? Wizard::kTextShadow : kRefusedShadow, ok_ ? Wizard::kTextFace : kRefusedFace,
-                 false);
+int InstallFolderPage::PaintedTexts(const Wizard& wizard, PaintedText* texts) const {
+  // Both name a path shortened to fit the page (UpdateStatus), indented by three
+  // blanks: they may reach a little past the column.
+  const int x0 = wizard.TextLeft(), fitted = Wizard::kPageWidth - 6;
+  const int below = Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), text_[0].text()).cy;
+  texts[0] = {text_[0].text(), x0, 80, Wizard::kTextShadow, Wizard::kTextFace};
+  texts[0].right = fitted;
+  texts[1] = {text_[1].text(), x0, 88 + below, ok_ ? Wizard::kTextShadow : kRefusedShadow,
+              ok_ ? Wizard::kTextFace : kRefusedFace};
+  texts[1].right = fitted;
+  return 2;
 }

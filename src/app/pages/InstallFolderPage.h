@@ -16,8 +16,7 @@ class InstallFolderPage : public Page {
   bool Build(Wizard& wizard) override;
   unsigned Buttons() const override;
   void Enter(Wizard& wizard) override;
-  void PaintBackground(const Wizard& wizard, Image* surface, int originX,
-                       int originY) const override;
+  int PaintedTexts(const Wizard& wizard, PaintedText* texts) const override;
 
   // Recomputes the two folder texts and whether the location is acceptable, and
   // shows or hides Next to match.

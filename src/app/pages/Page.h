@@ -7,7 +7,9 @@
 // (StandardPages.cpp); nothing else counts pages.
 #pragma once
 
+#include "platform/WinDefs.h"
 #include "render/Image.h"
+#include "widgets/SkinSlots.h"
 
 class Wizard;
 
@@ -28,8 +30,24 @@ constexpr unsigned NavigationBit(int code) {
   return 1u << code;
 }
 
+// A text a page paints under its items instead of showing it as an item (the
+// folder texts change while the page is shown). Positions are page coordinates.
+struct PaintedText {
+  const char* text = nullptr;
+  int x = 0;
+  int y = 0;
+  COLORREF shadow = 0;
+  COLORREF face = 0;
+  int font = skinslot::kPageTextFont;
+  // The right edge the page fits the text to; 0 when it is the text column's.
+  int right = 0;
+};
+
 class Page {
  public:
+  // The most texts a page paints.
+  static constexpr int kMaxPaintedTexts = 4;
+
   Page() = default;
   virtual ~Page() = default;
   Page(const Page&) = delete;
@@ -55,7 +73,8 @@ class Page {
   virtual void Enter(Wizard&) {}
   virtual void Leave(Wizard&) {}
 
-  // Draws what the page paints itself under its items; `originX`, `originY` is
-  // the page area's top-left in `surface`.
-  virtual void PaintBackground(const Wizard&, Image*, int /*originX*/, int /*originY*/) const {}
+  // The texts the page paints itself under its items, into `texts` (room for
+  // kMaxPaintedTexts); their number. The wizard draws them, and the page check
+  // measures the same list.
+  virtual int PaintedTexts(const Wizard&, PaintedText* /*texts*/) const { return 0; }
 };

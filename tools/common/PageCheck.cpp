@@ -1,0 +1,477 @@
+#include "common/PageCheck.h"
+
+#include <algorithm>
+#include <set>
+
+#include "app/pages/WelcomePage.h"
+#include "widgets/CheckBox.h"
+#include "widgets/SkinSlots.h"
+#include "widgets/Widget.h"
+
+namespace tools {
+namespace {
+
+// The right edge of the text column, and the ids of what is not a content item.
+constexpr int kColumnRight = Wizard::kPageWidth - 10;
+constexpr int kHeaderBand = -1;
+constexpr int kPaintedTexts = 100000;
+// Examples a warning names before it only counts the rest.
+constexpr std::size_t kExamples = 4;
+
+const char* const kFontRoles[3] = {"the title font", "the page text font", "the licence font"};
+
+// One thing on a page, where it puts ink.
+struct Item {
+  int id = 0;  // its content index, or kHeaderBand, or kPaintedTexts + its number
+  PageCause source = PageCause::Font;
+  std::string what;
+  Rect box;  // the ink of a text, the whole of anything else
+  int font = -1;
+  bool picture = false;
+  bool title = false;
+  bool frame = false;        // shown on every page
+  int right = kColumnRight;  // the right edge it keeps to
+};
+
+enum class Kind { PastRight, PastLeft, Below, Above, ShortOfPage, Overlap };
+
+struct Found {
+  std::string key;  // the same finding in another layout of the same product
+  std::string page;
+  Kind kind;
+  Item item;
+  Item other;
+  int by = 0;
+};
+
+// A text as a finding names it: its first line, cut short.
+std::string quote(const char* text) {
+  std::string line;
+  for (const char* c = text; *c != '\0' && *c != '\n'; ++c) line += *c;
+  const bool more = line.size() > 32 || std::string(text).find('\n') != std::string::npos;
+  if (line.size() > 32) line.resize(32);
+  return "\"" + line + (more ? "...\"" : "\"");
+}
+
+Rect offset(const Rect& r, int x, int y) {
+  return Rect{r.left + x, r.top + y, r.right + x, r.bottom + y};
+}
+
+// Where a text sprite (its shape and shadow masks) puts ink when placed at (x, y).
+Rect inkOf(const Sprite* sprite, int x, int y) {
+  Rect ink;
+  for (const Image* mask : {sprite->first, sprite->second}) {
+    if (mask != nullptr && mask->HasPixels()) ink = Union(ink, mask->NonZeroBounds());
+  }
+  return ink.IsEmpty() ? Rect{} : offset(ink, x + sprite->offsetX, y + sprite->offsetY);
+}
+
+std::string widgetName(const Widget* widget, const char* text) {
+  switch (widget->kind) {
+    case kWidgetLinkButton:
+      return std::string("the link ") + quote(text != nullptr ? text : "");
+    case kWidgetCheckBox:
+      return std::string("the check box ") + quote(text != nullptr ? text : "");
+    case kWidgetTextView:
+      return "the licence";
+    case kWidgetProgressBar:
+      return "the progress bar";
+    default:
+      return "a widget";
+  }
+}
+
+int widgetFont(const Widget* widget, int noted) {
+  if (widget->kind == kWidgetTextView) return skinslot::kLicenceFont;
+  return noted >= 0 ? noted : skinslot::kPageTextFont;
+}
+
+class Layout {
+ public:
+  explicit Layout(const PageCheckRun& run) : run_(run) {}
+
+  // Lays every page out and collects what does not fit; false with `error`
+  // filled when the pages cannot be laid out at all.
+  bool Run(std::vector<Found>& found, PageWarning& error) {
+    InstallOptions options;
+    options.ParentFolder = "C:\\Program Files";
+    if (Wizard::TextWidthBeside(run_.model->sidePicture.Width()) <= 0) {
+      const Image& side = run_.model->sidePicture;
+      error = {PageCause::SidePicture, -1,
+               "the side picture is " + std::to_string(side.Width()) +
+                   " pixels wide and leaves the pages no room for their text (the page is " +
+                   std::to_string(Wizard::kPageWidth) + " wide): make it " +
+                   std::to_string(kLayoutSidePicture.cx) + " x " +
+                   std::to_string(kLayoutSidePicture.cy) + ", the size the layout expects"};
+      return false;
+    }
+    Wizard wizard;
+    if (!wizard.Build(*run_.skin, *run_.model, options)) {
+      if (run_.model->sidePicture.Width() > kLayoutSidePicture.cx) {
+        error = {PageCause::SidePicture, -1,
+                 "the side picture is " + std::to_string(run_.model->sidePicture.Width()) +
+                     " pixels wide and leaves the pages' widgets too narrow a column: make it " +
+                     std::to_string(kLayoutSidePicture.cx) + " x " +
+                     std::to_string(kLayoutSidePicture.cy) + ", the size the layout expects"};
+      } else {
+        error = {PageCause::Font, -1,
+                 "the pages cannot be built over this skin and product: the skin lacks a part "
+                 "the pages need, or memory is short"};
+      }
+      return false;
+    }
+    std::int64_t required = 0;
+    for (int i = 0; i < run_.model->itemCount(); ++i) {
+      required += run_.model->itemAt(i)->unpackedSize;
+    }
+    // The folder page says the most on a roomy disk where the folder exists, and
+    // its longest line on a full one.
+    FolderFacts roomy;
+    roomy.local = roomy.enough = roomy.exists = true;
+    roomy.available = std::int64_t(80) << 30;
+    roomy.required = required;
+    FolderFacts full = roomy;
+    full.enough = full.exists = false;
+    full.available = 0;
+
+    for (int at = 0; at < wizard.PageCount(); ++at) {
+      const Page* page = wizard.PageAt(at);
+      if (!page->Offered(wizard)) continue;
+      const bool folder = page->Id() == InstallFolder;
+      for (const FolderFacts* facts : {&roomy, &full}) {
+        if (facts == &full && !folder) break;
+        wizard.SetFolderFacts(*facts);
+        wizard.ShowPage(page->Id());
+        std::string name = run_.name.empty() ? std::string() : run_.name + ": ";
+        name += page->Name();
+        if (facts == &full) name += " (on a full disk)";
+        const std::string everyPage = (run_.name.empty() ? "" : run_.name + ": ") + "every page";
+        Inspect(name, everyPage, Gather(wizard, *page), wizard.TextLeft(), found);
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::vector<Item> Gather(const Wizard& wizard, const Page& page) const {
+    std::vector<Item> items;
+    const Wizard::ItemRange frame = wizard.FrameItems();
+    const auto* welcome = static_cast<const WelcomePage*>(wizard.FindPage(Welcome));
+    for (int i = 0; i < wizard.content.count(); ++i) {
+      const ContentItem* c = wizard.content.at(i);
+      if ((c->flags & kItemVisible) == 0) continue;
+      Item item;
+      item.id = i;
+      item.box = c->rect;
+      item.font = wizard.ItemFont(i);
+      const char* text = wizard.ItemText(i);
+      item.frame = i >= frame.first && i < frame.end;
+      if (i == frame.first) {
+        item.source = PageCause::SidePicture;
+        item.what = "the side picture";
+        item.picture = true;
+      } else if (i == frame.first + 1) {
+        item.source = PageCause::Logo;
+        item.what = "the logo";
+        item.picture = true;
+        // The band the title sits on grows with the logo.
+        Item band = item;
+        band.id = kHeaderBand;
+        band.what = "the header band behind the logo";
+        band.box =
+            Rect{wizard.SideWidth(), 0, Wizard::kPageWidth, run_.model->logoPicture.Height() + 12};
+        items.push_back(band);
+      } else if (c->widget != nullptr) {
+        item.what = widgetName(c->widget, text);
+        item.font = widgetFont(c->widget, item.font);
+        for (int k = 0; k < wizard.FileTypeBoxCount(); ++k) {
+          if (wizard.FileTypeBox(k)->item == c) item.source = PageCause::FileTypeLabels;
+        }
+      } else if (text != nullptr && c->normal != nullptr) {
+        item.what = std::string(i == frame.first + 2 ? "the title " : "the text ") + quote(text);
+        item.title = i == frame.first + 2;
+        item.box = inkOf(c->normal, c->x, c->y);
+        if (welcome != nullptr && welcome->ProductName() == c) {
+          item.source = PageCause::ProductName;
+          item.what = "the product's name " + quote(text);
+        }
+        // A text the page puts in its corner keeps to the page's edge.
+        if (c->x + c->normal->width == Wizard::kPageWidth && c->x != wizard.TextLeft()) {
+          item.right = Wizard::kPageWidth;
+        }
+      } else {
+        continue;
+      }
+      if (!item.box.IsEmpty()) items.push_back(item);
+    }
+
+    PaintedText painted[Page::kMaxPaintedTexts];
+    const int count = page.PaintedTexts(wizard, painted);
+    for (int k = 0; k < count && k < Page::kMaxPaintedTexts; ++k) {
+      const PaintedText& t = painted[k];
+      Sprite* sprite = wizard.Font(t.font)->NewCaptionSprite(t.text, false, false);
+      if (sprite == nullptr) continue;
+      Item item;
+      item.id = kPaintedTexts + k;
+      item.what = "the text " + quote(t.text);
+      item.font = t.font;
+      item.box = inkOf(sprite, t.x, t.y);
+      delete sprite;
+      if (t.right > 0) item.right = t.right;
+      if (!item.box.IsEmpty()) items.push_back(item);
+    }
+    return items;
+  }
+
+  static void Inspect(const std::string& page, const std::string& everyPage,
+                      const std::vector<Item>& items, int columnLeft, std::vector<Found>& found) {
+    // What the items every page shows do among themselves is said once.
+    const auto add = [&](Kind kind, const Item& item, const Item& other, int by) {
+      const std::string& where = item.frame && other.frame ? everyPage : page;
+      const std::string key = where + "/" + std::to_string(int(kind)) + "/" +
+                              std::to_string(item.id) + "/" + std::to_string(other.id);
+      for (const Found& f : found) {
+        if (f.key == key) return;
+      }
+      found.push_back(Found{key, where, kind, item, other, by});
+    };
+    const Item* logo = nullptr;
+    for (const Item& item : items) {
+      if (item.source == PageCause::Logo && item.id != kHeaderBand) logo = &item;
+      if (item.picture) {
+        // The side picture runs down the page: one that stops short leaves a bare
+        // strip, a longer one is cut.
+        if (item.id == kHeaderBand) continue;
+        if (item.box.bottom > Wizard::kPageHeight) {
+          add(Kind::Below, item, item, item.box.bottom - Wizard::kPageHeight);
+        } else if (item.source == PageCause::SidePicture && item.box.bottom < Wizard::kPageHeight) {
+          add(Kind::ShortOfPage, item, item, Wizard::kPageHeight - item.box.bottom);
+        }
+        continue;
+      }
+      if (item.box.right > item.right)
+        add(Kind::PastRight, item, item, item.box.right - item.right);
+      if (item.box.left < columnLeft) add(Kind::PastLeft, item, item, columnLeft - item.box.left);
+      if (item.box.bottom > Wizard::kPageHeight) {
+        add(Kind::Below, item, item, item.box.bottom - Wizard::kPageHeight);
+      }
+      if (item.box.top < 0) add(Kind::Above, item, item, -item.box.top);
+    }
+    for (std::size_t a = 0; a < items.size(); ++a) {
+      for (std::size_t b = a + 1; b < items.size(); ++b) {
+        const Item &first = items[a], &second = items[b];
+        // What strays beside the side picture is already out of the column.
+        if (first.picture && second.picture) continue;
+        if (first.source == PageCause::SidePicture || second.source == PageCause::SidePicture) {
+          continue;
+        }
+        // The title sits on the band by design, and what the logo covers needs
+        // no word about the band behind it.
+        const Item* band = first.id == kHeaderBand    ? &first
+                           : second.id == kHeaderBand ? &second
+                                                      : nullptr;
+        const Item* on = band == &first ? &second : &first;
+        if (band != nullptr &&
+            (on->title || (logo != nullptr && !Intersect(logo->box, on->box).IsEmpty()))) {
+          continue;
+        }
+        if (!Intersect(first.box, second.box).IsEmpty()) add(Kind::Overlap, first, second, 0);
+      }
+    }
+  }
+
+  const PageCheckRun& run_;
+};
+
+// Shows a blank picture of `size` in the place of `picture` while it lives.
+class StandIn {
+ public:
+  StandIn(Image& picture, const Size& size) : picture_(picture) {
+    kept_.TakeFrom(&picture);
+    if (picture.Create(size.cx, size.cy, 24)) picture.Fill(0xFFFFFF);
+  }
+  ~StandIn() { picture_.TakeFrom(&kept_); }
+  StandIn(const StandIn&) = delete;
+  StandIn& operator=(const StandIn&) = delete;
+
+ private:
+  Image& picture_;
+  Image kept_;
+};
+
+// The findings' keys once `picture` has the size the layout expects; all of
+// `found` when it has that size already.
+std::set<std::string> keysWith(const PageCheckRun& run, Image& picture, const Size& size,
+                               const std::vector<Found>& found) {
+  std::set<std::string> keys;
+  if (picture.Width() == size.cx && picture.Height() == size.cy) {
+    for (const Found& f : found) keys.insert(f.key);
+    return keys;
+  }
+  StandIn standIn(picture, size);
+  std::vector<Found> again;
+  PageWarning ignored;
+  if (Layout(run).Run(again, ignored)) {
+    for (const Found& f : again) keys.insert(f.key);
+  }
+  return keys;
+}
+
+bool offMetric(const SkinLists& skin, int font) {
+  return font >= 0 && font < 3 && skin.fonts.at(font)->metrics.tmHeight != kLayoutFontHeights[font];
+}
+
+// What a finding is to be fixed by: a font whose lines are not the ones the
+// pages are laid out for, else the product's text, else the font it is in.
+void blameText(const PageCheckRun& run, const Found& f, PageWarning& w) {
+  const SkinLists& skin = *run.skin;
+  for (const Item* item : {&f.item, &f.other}) {
+    if (offMetric(skin, item->font)) {
+      w.cause = PageCause::Font;
+      w.font = item->font;
+      return;
+    }
+  }
+  for (const Item* item : {&f.item, &f.other}) {
+    if (run.sampleProduct) break;
+    if (item->source == PageCause::ProductName || item->source == PageCause::FileTypeLabels) {
+      w.cause = item->source;
+      w.font = item->font;
+      return;
+    }
+  }
+  w.cause = PageCause::Font;
+  w.font = f.item.font >= 0 ? f.item.font : f.other.font;
+}
+
+std::string describe(const Found& f, int columnLeft) {
+  const std::string column = " the text column (x " + std::to_string(columnLeft) + " to " +
+                             std::to_string(kColumnRight) + ")";
+  const std::string by = std::to_string(f.by) + " pixels";
+  switch (f.kind) {
+    case Kind::PastRight:
+      return f.page + ": " + f.item.what + " runs " + by + " past the right edge of" +
+             (f.item.right == kColumnRight ? column : " the page");
+    case Kind::PastLeft:
+      return f.page + ": " + f.item.what + " starts " + by + " left of" + column;
+    case Kind::Below:
+      return f.page + ": " + f.item.what + " runs " + by + " below the page";
+    case Kind::Above:
+      return f.page + ": " + f.item.what + " starts " + by + " above the page";
+    case Kind::ShortOfPage:
+      return f.page + ": " + f.item.what + " ends " + by +
+             " above the bottom of the page, leaving a bare strip below it";
+    case Kind::Overlap:
+      if (f.item.picture) return f.page + ": " + f.item.what + " covers " + f.other.what;
+      if (f.other.picture) return f.page + ": " + f.other.what + " covers " + f.item.what;
+      return f.page + ": " + f.item.what + " and " + f.other.what + " overlap";
+  }
+  return f.page;
+}
+
+std::string size(const Image& picture) {
+  return std::to_string(picture.Width()) + " x " + std::to_string(picture.Height()) + " pixels";
+}
+
+std::string size(const Size& s) {
+  return std::to_string(s.cx) + " x " + std::to_string(s.cy);
+}
+
+// "the side picture is 200 x 300 pixels" ... "make it 164 x 314, ...".
+void sayCause(const PageCheckRun& run, PageWarning& w, std::string& subject, std::string& fix) {
+  const InstallModel& model = *run.model;
+  switch (w.cause) {
+    case PageCause::SidePicture:
+      subject = "the side picture is " + size(model.sidePicture);
+      fix = "make it " + size(kLayoutSidePicture) + ", the size the layout expects";
+      return;
+    case PageCause::Logo:
+      subject = "the logo is " + size(model.logoPicture);
+      fix = "make it " + size(kLayoutLogo) + ", the size the layout expects";
+      return;
+    case PageCause::ProductName:
+      subject = "the product's name is too wide for the Welcome page";
+      fix = "shorten it, or put a \"-\" where it may break onto a second line";
+      return;
+    case PageCause::FileTypeLabels:
+      subject = "the optional extensions' check boxes do not fit their page";
+      fix = "offer fewer or shorter extensions";
+      return;
+    case PageCause::Font:
+      break;
+  }
+  if (w.font < 0 || w.font >= 3) {
+    subject = "the skin's pages do not fit";
+    fix = "keep the sizes of the skin's pictures and fonts";
+    return;
+  }
+  const TextMetric& m = run.skin->fonts.at(w.font)->metrics;
+  const int expected = kLayoutFontHeights[w.font];
+  subject = "font " + std::to_string(w.font) + " (" + kFontRoles[w.font] + ") has lines " +
+            std::to_string(m.tmHeight) + " pixels high and characters " +
+            std::to_string(m.tmAveCharWidth) + " wide on average";
+  fix = m.tmHeight != expected ? "the pages are laid out for lines of " + std::to_string(expected) +
+                                     " pixels: give it height = " + std::to_string(expected) +
+                                     ", or a face that is no taller"
+                               : "take a narrower face or a smaller height";
+}
+
+}  // namespace
+
+PageCheckResult CheckPages(const PageCheckRun& run) {
+  PageCheckResult result;
+  std::vector<Found> found;
+  PageWarning error;
+  if (!Layout(run).Run(found, error)) {
+    result.error = error.message;
+    result.errorCause = error.cause;
+    return result;
+  }
+  if (found.empty()) return result;
+  const std::set<std::string> sideKeys =
+      keysWith(run, run.model->sidePicture, kLayoutSidePicture, found);
+  const std::set<std::string> logoKeys = keysWith(run, run.model->logoPicture, kLayoutLogo, found);
+
+  // One warning for each cause, in the order the pages show them.
+  const int columnLeft = run.model->sidePicture.Width() + 10;
+  std::vector<std::vector<std::string>> said;
+  for (const Found& f : found) {
+    PageWarning w{PageCause::Font, -1, ""};
+    if (sideKeys.count(f.key) == 0) {
+      w.cause = PageCause::SidePicture;
+    } else if (logoKeys.count(f.key) == 0) {
+      w.cause = PageCause::Logo;
+    } else {
+      blameText(run, f, w);
+    }
+    std::size_t at = 0;
+    while (at < result.warnings.size() &&
+           (result.warnings[at].cause != w.cause || result.warnings[at].font != w.font)) {
+      ++at;
+    }
+    if (at == result.warnings.size()) {
+      result.warnings.push_back(w);
+      said.emplace_back();
+    }
+    const std::string line = describe(f, columnLeft);
+    if (std::find(said[at].begin(), said[at].end(), line) == said[at].end()) {
+      said[at].push_back(line);
+    }
+  }
+  for (std::size_t i = 0; i < result.warnings.size(); ++i) {
+    PageWarning& w = result.warnings[i];
+    std::string subject, fix;
+    sayCause(run, w, subject, fix);
+    w.message = subject + ": ";
+    for (std::size_t k = 0; k < said[i].size() && k < kExamples; ++k) {
+      w.message += (k > 0 ? "; " : "") + said[i][k];
+    }
+    if (said[i].size() > kExamples) {
+      w.message += "; and " + std::to_string(said[i].size() - kExamples) + " more";
+    }
+    w.message += ". Fix: " + fix;
+  }
+  return result;
+}
+
+}  // namespace tools

@@ -1,0 +1,34 @@
+// kpack's part of the page check (common/PageCheck.h): the pages of a package
+// over the skin its setup carries, each warning said at the place of its cause:
+// the manifest's field and line when there is a manifest, the skin's font, or
+// the package.
+#pragma once
+
+#include <string>
+
+#include "base/ByteStream.h"
+#include "common/Warnings.h"
+#include "kpack/Manifest.h"
+#include "package/InstallModel.h"
+
+namespace kpack {
+
+// The skin a check of the file at `path` lays the pages out over, and the
+// glyphs above 127 of its fonts (empty when it has none): the ones a built setup
+// carries, else kpack's own copy of the default skin. Its name for messages goes
+// to `name`. False, with the reason in `error`, when there is none.
+bool skinForCheck(const std::string& path, ByteStream& skin, ByteStream& glyphs, std::string& name,
+                  std::string& error);
+
+// Checks the pages of `model` over `skin` (a skin resource, `skinName` in
+// messages, with `glyphs` above 127 when not null) and says what does not fit into `warnings`.
+// `manifest` is the one the package was built from, or null; `packageName` names the package
+// without one. `skipFileTypes` leaves out what the check-box grid warning already said. False, with
+// the reason (and its place) in `error`, when the pages cannot be laid out at all or the skin does
+// not load.
+bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
+                    const std::string& skinName, const Manifest* manifest,
+                    const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
+                    std::string& error);
+
+}  // namespace kpack
