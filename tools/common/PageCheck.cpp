@@ -106,6 +106,7 @@ class Layout {
       return false;
     }
     Wizard wizard;
+    wizard.SetTexts(run_.texts);
     if (!wizard.Build(*run_.skin, *run_.model, options)) {
       if (run_.model->sidePicture.Width() > kLayoutSidePicture.cx) {
         error = {PageCause::SidePicture, -1,

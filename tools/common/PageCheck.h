@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SetupTexts.h"
 #include "app/Wizard.h"
 #include "package/InstallModel.h"
 #include "render/Geometry.h"
@@ -30,6 +31,8 @@ struct PageCheckRun {
   // The product is a sample made to fit the pages: what does not fit is the
   // skin's doing, so every text's finding goes to its font.
   bool sampleProduct = false;
+  // What the window and the pages say (the setup's texts); ours when left as is.
+  SetupTexts texts;
   // Names the run in what it finds ("German: Welcome: ..."); empty for the only run.
   std::string name;
 };

@@ -42,10 +42,14 @@ void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& 
       !model.readPackage(ByteView(package.data(), std::uint32_t(package.size())), position)) {
     return;
   }
+  SetupTexts texts;
+  if (!manifest.windowName.empty()) texts.windowName = manifest.windowName.c_str();
+  if (!manifest.headerTitle.empty()) texts.headerTitle = manifest.headerTitle.c_str();
+  if (!manifest.welcomeText.empty()) texts.welcomeText = manifest.welcomeText.c_str();
   const std::string grid = checkBoxGridWarning(manifest, model, skin);
   if (!grid.empty()) warnings.Warn(grid);
   std::string error;
-  if (!warnAboutPages(model, skin, glyphs, skinName.empty() ? "the default skin" : skinName,
+  if (!warnAboutPages(model, skin, glyphs, &texts, skinName.empty() ? "the default skin" : skinName,
                       &manifest, manifest.path.string(), !grid.empty(), warnings, error)) {
     throw ManifestError(error);
   }

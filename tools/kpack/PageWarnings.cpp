@@ -68,7 +68,7 @@ bool skinForCheck(const std::string& path, ByteStream& skin, ByteStream& glyphs,
 }
 
 bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
-                    const std::string& skinName, const Manifest* manifest,
+                    const SetupTexts* texts, const std::string& skinName, const Manifest* manifest,
                     const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
                     std::string& error) {
   SkinLists lists;
@@ -87,6 +87,7 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
   tools::PageCheckRun run;
   run.skin = &lists;
   run.model = &model;
+  if (texts != nullptr) run.texts = *texts;
   const tools::PageCheckResult result = tools::CheckPages(run);
   if (!result.error.empty()) {
     error =

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/SetupTexts.h"
 #include "base/ByteStream.h"
 #include "common/Warnings.h"
 #include "kpack/Manifest.h"
@@ -21,13 +22,13 @@ bool skinForCheck(const std::string& path, ByteStream& skin, ByteStream& glyphs,
                   std::string& error);
 
 // Checks the pages of `model` over `skin` (a skin resource, `skinName` in
-// messages, with `glyphs` above 127 when not null) and says what does not fit into `warnings`.
-// `manifest` is the one the package was built from, or null; `packageName` names the package
-// without one. `skipFileTypes` leaves out what the check-box grid warning already said. False, with
-// the reason (and its place) in `error`, when the pages cannot be laid out at all or the skin does
-// not load.
+// messages, with `glyphs` above 127 and the setup's `texts` when not null) and says what does not
+// fit into `warnings`. `manifest` is the one the package was built from, or null; `packageName`
+// names the package without one. `skipFileTypes` leaves out what the check-box grid warning already
+// said. False, with the reason (and its place) in `error`, when the pages cannot be laid out at all
+// or the skin does not load.
 bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
-                    const std::string& skinName, const Manifest* manifest,
+                    const SetupTexts* texts, const std::string& skinName, const Manifest* manifest,
                     const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
                     std::string& error);
 

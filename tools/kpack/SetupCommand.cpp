@@ -271,7 +271,8 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
       glyphs.appendBytes(std::uint32_t(stubGlyphs.size()), stubGlyphs.data());
     }
     resources.push_back(
-        {"RC_DATA", kPackageResourceId, packManifest(manifest, &skin, build,
+        {"RC_DATA", kPackageResourceId,
+         packManifest(manifest, &skin, build,
                       arguments.skin.empty() ? "the stub's skin" : arguments.skin, &glyphs)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());

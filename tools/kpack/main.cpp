@@ -91,8 +91,8 @@ int checkPagesOf(const std::string& path, InstallModel& model, bool strict) {
   std::string skinName, error;
   tools::Warnings warnings("kpack", strict);
   if (!kpack::skinForCheck(path, skin, glyphs, skinName, error) ||
-      !kpack::warnAboutPages(model, skin, &glyphs, skinName, nullptr, path, false, warnings,
-                             error)) {
+      !kpack::warnAboutPages(model, skin, &glyphs, nullptr, skinName, nullptr, path, false,
+                             warnings, error)) {
     std::cerr << "kpack: " << error << "\n";
     return kExitInvalid;
   }
