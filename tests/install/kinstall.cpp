@@ -66,7 +66,8 @@ int installAll(int count, char** files, const char* parent, bool currentUser) {
     InstallModel model;
     std::uint32_t position = 0;
     std::printf("== %s\n", files[i]);
-    const int status = in && model.readPackage(stream, position) ? install(model, parent, currentUser) : 2;
+    const int status =
+        in && model.readPackage(stream, position) ? install(model, parent, currentUser) : 2;
     std::printf("status %d\n", status);
     std::fflush(stdout);
   }

@@ -118,13 +118,16 @@ TEST_F(Registry, AccentedNamesAndTextKeepEveryLetter) {
   // Windows-1252 names and text, whatever code page the system itself runs in.
   const char* publisher = "Soci\xE9t\xE9 G\xE9n\xE9rale Test";
   const char* value = "Nom \xAB\xE9t\xE9\xBB";
-  const char* text = "\x80 5, na\xEFve fa\xE7" "ade \xBD";
+  const char* text =
+      "\x80 5, na\xEFve fa\xE7"
+      "ade \xBD";
   platform::RegKey nested = nullptr;
   ASSERT_EQ(platform::regCreateKey(key_, (std::string(publisher) + "\\Caf\xE9 M\xFCller").c_str(),
                                    KEY_ALL_ACCESS, &nested),
             ERROR_SUCCESS);
-  EXPECT_EQ(platform::regSetValue(nested, value, REG_SZ, text, std::uint32_t(std::strlen(text) + 1)),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      platform::regSetValue(nested, value, REG_SZ, text, std::uint32_t(std::strlen(text) + 1)),
+      ERROR_SUCCESS);
   platform::regCloseKey(nested);
 
   // The accented letters fold like the others.

@@ -134,9 +134,8 @@ TEST(SpecialFoldersWin32, APathTheCodePageCannotHoldIsNamedByItsShortFormOrNotAt
   // A special folder in the profile: its short form, or no folder, never a
   // garbled name.
   char path[MAX_PATH];
-  EXPECT_TRUE(platform::win32::specialFolderPathFrom(newerAnswersProfile, nullptr,
-                                                     CSIDL_DESKTOPDIRECTORY, path,
-                                                     profileShortName));
+  EXPECT_TRUE(platform::win32::specialFolderPathFrom(
+      newerAnswersProfile, nullptr, CSIDL_DESKTOPDIRECTORY, path, profileShortName));
   EXPECT_STREQ(path, "C:\\Users\\IVAN~1\\Desktop");
   EXPECT_FALSE(platform::win32::specialFolderPathFrom(newerAnswersProfile, nullptr,
                                                       CSIDL_DESKTOPDIRECTORY, path, noShortNames));

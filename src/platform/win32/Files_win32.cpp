@@ -52,7 +52,8 @@ bool setFileAttributes(const char* path, std::uint32_t attributes) {
 FileId createFile(const char* path, std::uint32_t access, std::uint32_t share, bool inheritable,
                   std::uint32_t creation, std::uint32_t attributes) {
   SECURITY_ATTRIBUTES security = {sizeof security, nullptr, inheritable ? TRUE : FALSE};
-  const HANDLE file = CreateFileW(Wide(path).get(), access, share, &security, creation, attributes, nullptr);
+  const HANDLE file =
+      CreateFileW(Wide(path).get(), access, share, &security, creation, attributes, nullptr);
   return file == INVALID_HANDLE_VALUE ? kInvalidFile : reinterpret_cast<FileId>(file);
 }
 
@@ -88,7 +89,8 @@ bool removeDirectory(const char* path) {
 }
 
 bool copyFile(const char* source, const char* destination, bool failIfExists) {
-  return CopyFileW(Wide(source).get(), Wide(destination).get(), failIfExists ? TRUE : FALSE) != FALSE;
+  return CopyFileW(Wide(source).get(), Wide(destination).get(), failIfExists ? TRUE : FALSE) !=
+         FALSE;
 }
 
 FindId findFirstFile(const char* pattern, FindData& data) {

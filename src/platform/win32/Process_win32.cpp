@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "platform/Process.h"
@@ -16,6 +18,22 @@ int moduleFileName(char* buffer, int bufferSize) {
   return n > 0 ? n : 0;
 }
 
+std::vector<std::string> programArguments(int, char**) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) {
+    char text[32768];
+    if (win32::narrowPath(wide[i], text, sizeof text) < 0) {
+      win32::narrowLossy(wide[i], text, sizeof text);
+    }
+    arguments.push_back(text);
+  }
+  LocalFree(wide);
+  return arguments;
+}
+
 bool startProcess(const char* program, const char* commandLine) {
   if (program == nullptr || commandLine == nullptr) return false;
   // CreateProcessW may write into the command line.
@@ -23,8 +41,8 @@ bool startProcess(const char* program, const char* commandLine) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
-  if (!CreateProcessW(win32::Wide(program).get(), const_cast<wchar_t*>(line.get()), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started)) {
+  if (!CreateProcessW(win32::Wide(program).get(), const_cast<wchar_t*>(line.get()), nullptr,
+                      nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
     return false;
   }
   CloseHandle(started.hThread);

@@ -32,7 +32,8 @@ int loadString(ModuleHandle module, int id, char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
   // With no buffer, LoadStringW points at the string in the resource instead.
   const wchar_t* text = nullptr;
-  const int length = LoadStringW(moduleOrSelf(module), UINT(id), reinterpret_cast<LPWSTR>(&text), 0);
+  const int length =
+      LoadStringW(moduleOrSelf(module), UINT(id), reinterpret_cast<LPWSTR>(&text), 0);
   if (length <= 0 || text == nullptr) {
     buffer[0] = '\0';
     return 0;

@@ -75,7 +75,8 @@ bool browseForFolder(WindowHandle owner, const char* title, char* path) {
   // A folder the code page cannot name even in its short form comes back as the
   // A call gave it, with '?' for each letter it lacks: no file name holds '?',
   // so the caller can tell it and refuse the choice.
-  return win32::narrowPath(wide, path, MAX_PATH) > 0 || win32::narrowLossy(wide, path, MAX_PATH) > 0;
+  return win32::narrowPath(wide, path, MAX_PATH) > 0 ||
+         win32::narrowLossy(wide, path, MAX_PATH) > 0;
 }
 
 bool shellExecute(WindowHandle owner, const char* verb, const char* file, const char* parameters,

@@ -43,8 +43,8 @@ bool unregisterWindowClass(const char* className, ModuleHandle module) {
 WindowHandle createWindow(unsigned exStyle, const char* className, const char* title,
                           unsigned style, int x, int y, int width, int height, WindowHandle parent,
                           ModuleHandle module) {
-  return CreateWindowExW(exStyle, Wide(className).get(), Wide(title).get(), style, x, y, width, height, hwnd(parent),
-                         nullptr, static_cast<HINSTANCE>(module), nullptr);
+  return CreateWindowExW(exStyle, Wide(className).get(), Wide(title).get(), style, x, y, width,
+                         height, hwnd(parent), nullptr, static_cast<HINSTANCE>(module), nullptr);
 }
 
 bool destroyWindow(WindowHandle window) {
