@@ -84,6 +84,13 @@ preflight_win32() {
   preflight_need "wine" "wine and wine32:i386" wine --version
   # xvfb-run, which the window test starts, needs xauth for its display.
   preflight_need "xvfb-run with xauth" xauth xvfb-run -a true
+  # Wine falls back to English in a locale that was never generated, and the
+  # tests of other code pages would then test nothing.
+  local l
+  for l in ru_RU ja_JP en_US; do
+    locale -a 2>/dev/null | grep -qix "$l.utf8" ||
+      preflight_missing+=("the locale $l.UTF-8: generate it (scripts/bootstrap does)")
+  done
 }
 
 preflight_fuzz() {

@@ -1,6 +1,7 @@
 #include "app/FolderStatus.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "base/ByteSize.h"
 #include "base/Paths.h"
@@ -18,6 +19,7 @@ std::int64_t itemSize(int index, void* context) {
 
 FolderFacts ReadFolderFacts(const InstallModel& model, const SetupString& parentFolder) {
   FolderFacts facts;
+  facts.named = std::strchr(parentFolder.text(), '?') == nullptr;
   facts.local = isFixedDrive(parentFolder.text());
   SetupString root = parentFolder;
   driveRoot(root);
@@ -38,7 +40,9 @@ FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parent
   FolderStatus status;
   const char* folderState = "";
   const char* diskState = "";
-  if (!facts.local) {
+  if (!facts.named) {
+    diskState = "Setup cannot use this folder's name";
+  } else if (!facts.local) {
     diskState = "Not a local folder";
   } else if (facts.enough) {
     folderState = facts.exists ? "Folder already exists, install will overwrite it"
@@ -67,6 +71,6 @@ FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parent
     status.locationText.append("\n");
     status.locationText.append(diskState);
   }
-  status.ok = facts.local && facts.enough;
+  status.ok = facts.named && facts.local && facts.enough;
   return status;
 }

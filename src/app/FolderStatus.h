@@ -24,6 +24,10 @@ struct FolderFacts {
   bool local = false;   // on a local fixed disk
   bool exists = false;  // the install folder is already there
   bool enough = false;  // the items fit with room to spare
+  // The path names a folder: a folder the system could not name in the
+  // program's code page comes back from the browser with '?' for the letters
+  // it lacks, which no file name holds.
+  bool named = true;
   std::int64_t available = 0;
   std::int64_t required = 0;
 };

@@ -17,7 +17,7 @@ constexpr FileId kInvalidFile = -1;
 std::uint32_t getFileAttributes(const char* path);
 bool setFileAttributes(const char* path, std::uint32_t attributes);
 
-// CreateFileA: `access` GENERIC_READ/GENERIC_WRITE bits, `share` FILE_SHARE_ bits,
+// CreateFileW: `access` GENERIC_READ/GENERIC_WRITE bits, `share` FILE_SHARE_ bits,
 // `creation` CREATE_ALWAYS, OPEN_ALWAYS, OPEN_EXISTING or CREATE_NEW. While it is
 // open, a file opened without FILE_SHARE_DELETE cannot be deleted, and one opened
 // without any sharing cannot be opened again, by this process or any other.
@@ -41,6 +41,8 @@ bool copyFile(const char* source, const char* destination, bool failIfExists);
 // One entry of a folder listing.
 struct FindData {
   std::uint32_t attributes = 0;
+  // A name Windows-1252 cannot hold is given by the file's short name; without
+  // one, with '?' for what is missing, as the A call gives it.
   char name[260] = {};
 };
 using FindId = void*;  // null when the search failed or found nothing
@@ -55,7 +57,7 @@ void findClose(FindId search);
 // DRIVE_NO_ROOT_DIR when the path names no drive root.
 unsigned getDriveType(const char* rootPath);
 
-// Free space of the drive holding `root`. GetDiskFreeSpaceExA is not on every
+// Free space of the drive holding `root`. GetDiskFreeSpaceExW is not on every
 // system: hasDiskFreeSpaceEx tells whether it can be called.
 bool hasDiskFreeSpaceEx();
 bool getDiskFreeSpaceEx(const char* root, std::uint64_t* availableToCaller);
@@ -63,16 +65,19 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
                       std::uint32_t* bytesPerSector, std::uint32_t* freeClusters,
                       std::uint32_t* totalClusters);
 
-// GetShortPathNameA: the 8.3 form of an existing path into `buffer`. Returns the
-// length written, or 0 on failure (including a buffer too small, and volumes
-// without short names); callers then keep the long path.
+// GetShortPathNameW: the 8.3 form of an existing path into `buffer`. Returns the
+// length written, or 0 on failure (including a buffer too small, volumes without
+// short names, and a short form Windows-1252 cannot hold); callers then keep the
+// long path.
 int getShortPathName(const char* longPath, char* buffer, int bufferSize);
 
-// The folder for temporary files (GetTempPathA), with its trailing backslash.
-// Returns the length written, or 0 on failure.
+// The folder for temporary files (GetTempPathW), with its trailing backslash.
+// Returns the length written, or 0 on failure. This and the folders below, as
+// every path the system gives, are named in Windows-1252, by their short form
+// where the long one cannot be; 0 when neither can.
 int getTempPath(char* buffer, int bufferSize);
 
-// Marks a file to be deleted when the system next starts (MoveFileExA with
+// Marks a file to be deleted when the system next starts (MoveFileExW with
 // MOVEFILE_DELAY_UNTIL_REBOOT and no new name). False when the system refuses.
 bool deleteFileAtReboot(const char* path);
 

@@ -11,7 +11,7 @@ namespace platform {
 // A held claim; null when none.
 using InstanceClaim = void*;
 
-// Claims `name` for this process (a named mutex, CreateMutexA in this session's
+// Claims `name` for this process (a named mutex, CreateMutexW in this session's
 // namespace; on the host an exclusive lock on a file in the prefix). Null when
 // the name is taken already, by another process or by an earlier claim of this
 // one: `taken` is then true. Null with `taken` false when the claim could not be

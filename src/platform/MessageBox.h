@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// Shows `text` under `caption` (MessageBoxA; `type` MB_ values: MB_OK or MB_YESNO,
+// Shows `text` under `caption` (MessageBoxW; `type` MB_ values: MB_OK or MB_YESNO,
 // optionally with an MB_ICON value) and returns the button chosen: IDOK, IDYES
 // or IDNO. `owner` may be null. 0 when the box cannot be shown.
 int messageBox(WindowHandle owner, const char* text, const char* caption, unsigned type);

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-// The running program (GetModuleHandleA(nullptr)): never null. Its resources are
+// The running program (GetModuleHandleW(nullptr)): never null. Its resources are
 // found through it as through a null module.
 ModuleHandle currentModule();
 

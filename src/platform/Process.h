@@ -4,16 +4,27 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace platform {
 
-// The full path of the running program's file (GetModuleFileNameA) into `buffer`.
-// Returns the length written, or 0 on failure (including a buffer too small). On
-// the host 0: the host program does not live on the emulated machine.
+// The full path of the running program's file (GetModuleFileNameW) into `buffer`.
+// Returns the length written, or 0 on failure (including a buffer too small, and
+// a path Windows-1252 cannot name even by its short form). On the host 0: the host program does not
+// live on the emulated machine.
 int moduleFileName(char* buffer, int bufferSize);
 
+// The program's arguments after its own name, in Windows-1252. On Windows they
+// are read again from the Unicode command line (GetCommandLineW and
+// CommandLineToArgvW): the C library's `argv` holds them in the system's code
+// page, which may be another. An argument the code page cannot hold is named by
+// its short form when it is a path that has one, else given with '?' for what is
+// missing. On the host `argv` as it is.
+std::vector<std::string> programArguments(int argc, char** argv);
+
 // Starts `program` with the whole command line `commandLine` (its first word is
-// the program's own name, as CreateProcessA expects) and lets it run on its own.
+// the program's own name, as CreateProcessW expects) and lets it run on its own.
 // False when the system refuses. On the host the start is written to
 // <prefix>/shell.log, as shell execution is: a Windows program cannot run there.
 bool startProcess(const char* program, const char* commandLine);

@@ -1,6 +1,9 @@
 // The registry: keys below the predefined roots (HKEY_ values of WinDefs.h) and
 // their values. Each call is one advapi32 call with its semantics, and returns its
-// status code: ERROR_SUCCESS (0) or the Windows error. Names and text are ANSI.
+// status code: ERROR_SUCCESS (0) or the Windows error. Names and text are ANSI
+// (Windows-1252, platform/Text.h): the Windows backend calls the W functions and
+// answers as the A calls named here would on a system of that code page, sizes
+// of string data counted in its bytes.
 #pragma once
 
 #include <cstdint>

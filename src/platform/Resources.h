@@ -24,7 +24,7 @@ bool findResource(ModuleHandle module, const char* typeName, int id, ResourceByt
 // or bufferSize is not positive.
 int loadString(ModuleHandle module, int id, char* buffer, int bufferSize);
 
-// Loads the image of icon group `groupId` nearest to width x height (LoadImageA
+// Loads the image of icon group `groupId` nearest to width x height (LoadImageW
 // with IMAGE_ICON): of the entries of that size, the one of the highest colour
 // depth. On the host an icon group is the whole .ico file, stored under the type
 // name "ICO" and the group id; an icon of another size is not scaled. Null when
@@ -33,7 +33,7 @@ IconHandle loadIcon(ModuleHandle module, int groupId, int width, int height);
 // Releases an icon from loadIcon (DestroyIcon). False for null.
 bool destroyIcon(IconHandle icon);
 
-// The system's arrow cursor (LoadCursorA(nullptr, IDC_ARROW)); shared, never
+// The system's arrow cursor (LoadCursorW(nullptr, IDC_ARROW)); shared, never
 // released. Null when it cannot be had.
 CursorHandle loadArrowCursor();
 

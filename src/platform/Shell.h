@@ -6,13 +6,16 @@
 namespace platform {
 
 // The path of the special folder `csidl` (a CSIDL_ value) into a MAX_PATH buffer.
-// False when the folder is unknown or the shell cannot give it.
+// False when the folder is unknown or the shell cannot give it, or when its path
+// cannot be named in Windows-1252, not even by its short form.
 bool getSpecialFolderPath(int csidl, char* path);
 
 // Shows the folder browser. `path` is a MAX_PATH buffer that receives the chosen
 // folder. False when the user cancels or the choice is not a file-system folder;
-// `path` may then hold a display name. On the host the answer is the first line
-// of <prefix>/browse.answer when that file exists (an empty line is a cancel);
+// `path` may then hold a display name. A folder that Windows-1252 cannot name,
+// not even by its short form, is given with '?' for each letter it lacks, as the
+// A call gives it: no file name holds '?', so the caller can refuse it. On the host the answer is
+// the first line of <prefix>/browse.answer when that file exists (an empty line is a cancel);
 // otherwise zenity asks, when there is a display and zenity is installed. A host
 // path (from either) is mapped to its drive (<prefix>/drive_c/a -> C:\a); one
 // outside every drive folder is refused.

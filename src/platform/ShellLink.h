@@ -1,7 +1,7 @@
-// The shell's link object ({00021401-0000-0000-C000-000000000046}) through its ANSI
-// link interface: a shortcut is described, then saved through the object's
-// persist-file interface. COM must be initialised on the calling thread; the object
-// lives on it and is released by the destructor.
+// The shell's link object ({00021401-0000-0000-C000-000000000046}) through its
+// Unicode link interface, with our Windows-1252 texts widened: a shortcut is described, then saved
+// through the object's persist-file interface. COM must be initialised on the calling thread; the
+// object lives on it and is released by the destructor.
 #pragma once
 
 namespace platform {

@@ -37,19 +37,19 @@ inline bool ptInRect(const Rect& r, int x, int y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-// Registers a window class for createWindow (RegisterClassExA): class style (CS_
+// Registers a window class for createWindow (RegisterClassExW): class style (CS_
 // values), procedure, `extraBytes` window bytes, icon and cursor (either may be
 // null), no background brush and no menu. False when it fails, also when the
 // class is already registered or proc or className is missing.
 bool registerWindowClass(const char* className, unsigned classStyle, WindowProc proc,
                          ModuleHandle module, int extraBytes, IconHandle icon, CursorHandle cursor);
 
-// Removes a class registered by registerWindowClass (UnregisterClassA), so it can
+// Removes a class registered by registerWindowClass (UnregisterClassW), so it can
 // be registered again. False when the class is unknown or a window of it still
 // exists.
 bool unregisterWindowClass(const char* className, ModuleHandle module);
 
-// Creates a window of a registered class (CreateWindowExA, no menu, no creation
+// Creates a window of a registered class (CreateWindowExW, no menu, no creation
 // parameter). The procedure receives the creation messages before this returns,
 // as on Windows: WM_GETMINMAXINFO, WM_NCCREATE and WM_CREATE (on the host their
 // lParam is 0, never a CREATESTRUCT), so the caller can attach its object from a
@@ -66,7 +66,7 @@ WindowHandle createWindow(unsigned exStyle, const char* className, const char* t
 // for a null or dead handle.
 bool destroyWindow(WindowHandle window);
 
-// The default processing of a message (DefWindowProcA). WM_CLOSE destroys the
+// The default processing of a message (DefWindowProcW). WM_CLOSE destroys the
 // window; WM_MOUSEACTIVATE answers MA_ACTIVATE; WM_PAINT validates the window;
 // WM_SETICON sets the icon and answers the previous one of that size; WM_NCCREATE
 // answers 1; everything else answers 0.

@@ -3,7 +3,7 @@
 // temporary folder (TemporaryCopy.h); started as that copy, it removes the
 // original and the install folder and says what stayed.
 #include <cstdlib>
-#include <cstring>
+#include <string>
 #include <vector>
 
 #include "base/Paths.h"
@@ -45,9 +45,12 @@ int main(int argc, char** argv) {
   readSavedInstallOptions(model, saved);
   UninstallPlan plan;
 
-  if (argc == 4 && std::strcmp(argv[1], kFinishSwitch) == 0) {
-    if (!makeUninstallPlan(model, saved, argv[3], plan)) return -1;
-    removeOriginal(std::uint32_t(std::strtoul(argv[2], nullptr, 10)), argv[3]);
+  // The original's path, handed to the copy, may hold any letter of the package.
+  const std::vector<std::string> arguments = platform::programArguments(argc, argv);
+  if (arguments.size() == 3 && arguments[0] == kFinishSwitch) {
+    const char* original = arguments[2].c_str();
+    if (!makeUninstallPlan(model, saved, original, plan)) return -1;
+    removeOriginal(std::uint32_t(std::strtoul(arguments[1].c_str(), nullptr, 10)), original);
     const std::vector<SetupString> remaining = removeOwnFileAndFolder(plan);
     // Marked before the message, which the user may leave open as long as he likes.
     deleteSelfAtReboot();

@@ -427,6 +427,8 @@ TEST(Wizard, FolderStatusNamesWhatIsWrongWithTheLocation) {
       {"S:\\Apps", false, "\nNot enough space available on disk"},
       {"T:\\Apps", true, "\nDisk has enough space available"},
       {"Q:\\Apps", false, "\nNot a local folder"},  // no such drive
+      // A folder the browser could not name in the code page, on a good drive.
+      {"T:\\????", false, "\nSetup cannot use this folder's name"},
   };
   for (const auto& c : cases) {
     const FolderStatus status = DescribeFolder(f.model, c.parent, font, 300);

@@ -2,9 +2,13 @@
 # Installs the demo product under Wine through its wizard, removes it again with
 # the command of its uninstall entry, and compares the machine before and after.
 #
-#   uninstall-e2e SETUP WORKDIR
+#   uninstall-e2e SETUP WORKDIR [accented]
 #
-# SETUP is DemoProductSetup.exe; the run uses a fresh 32-bit prefix under WORKDIR.
+# SETUP is DemoProductSetup.exe, or with "accented" the setup of accented.toml
+# (the demo with accented names in every field), run in the locale LC_ALL gives:
+# its folder, files, links, uninstall entry, document types and settings must
+# then bear exactly their names, whatever code page that locale gives Wine. The
+# run uses a fresh 32-bit prefix under WORKDIR.
 # Compared before the install and after the removal: the keys the package names
 # (uninstall entry, ProgIDs, extensions, class, approved list, settings) and the
 # files under Program Files, the Start-menu folders, the desktops and the system
@@ -19,6 +23,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 setup="$(realpath "$1")"
 work="$(realpath -m "$2")"
+variant="${3:-demo}"
 rm -rf "$work"
 mkdir -p "$work"
 export E2E_DIAGNOSE="$work"
@@ -31,18 +36,53 @@ wine_env "$work/wine" "$work/home"
 wine_prefix || e2e_fail "Wine made no prefix in $WINEPREFIX"
 x11_start_xvfb
 
-product="Demo Product"
 drive="$WINEPREFIX/drive_c"
-install_dir="$drive/Program Files/$product"
 classes='HKLM\Software\Classes'
-keys=(
-  "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
-  "$classes\\KestraneDemo.Document" "$classes\\KestraneDemo.Note" "$classes\\KestraneDemo.Picture"
-  "$classes\\Applications\\DemoApp.exe" "$classes\\CLSID\\{6F1D2C84-3B5A-4E07-9C2D-8A41E0B7F356}"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+if [ "$variant" = accented ]; then
+  product="Café Müller"
+  app="Visionneuse Café.exe"
+  uninstaller="Désinstaller.exe"
+  company="Société Générale Test"
+  # Each file, link and value the names reach, as Wine shows them on disk (in the
+  # locale's charset, UTF-8 here) and as kpack registry reads them.
+  named_files=("Program Files/$product/$app" "Program Files/$product/Aide Müller.html"
+    "Program Files/$product/Extension Café.dll" "Program Files/$product/$uninstaller"
+    "ProgramData/Microsoft/Windows/Start Menu/Programs/$product/$product.lnk"
+    "ProgramData/Microsoft/Windows/Start Menu/Programs/$product/Aide Müller.lnk"
+    "users/Public/Desktop/$product à l'écran.lnk")
+  settings="HKEY_LOCAL_MACHINE\\Software\\$company\\Réglages Müller\\Install"
+  entry="HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
+  hkcr='HKEY_LOCAL_MACHINE\Software\Classes'
+  named_values=(
+    "$entry	DisplayName	$product" "$entry	Publisher	$company"
+    "$entry	Comments	Supprime $product" "$entry	URLInfoAbout	https://kestrane.example/société"
+    "$entry	UninstallString	\"C:\\Program Files\\$product\\$uninstaller\""
+    "$hkcr\\Société.Document		Document du Café" "$hkcr\\Société.Image		Image de Müller"
+    "$hkcr\\.café		Société.Document" "$hkcr\\Applications\\$app		Visionneuse du Café"
+    "$hkcr\\CLSID\\{6F1D2C84-3B5A-4E07-9C2D-8A41E0B7F356}		Extension du Café"
+    "$settings	CurrentUser	0x0")
+  keys=("$classes\\Société.Document" "$classes\\Société.Image" "$classes\\Applications\\$app")
+  exts=(café dmo dpic)
+  helper=""
+else
+  product="Demo Product"
+  app="DemoApp.exe"
+  uninstaller="Uninstall.exe"
+  company="Kestrane Demo Company"
+  named_files=()
+  named_values=()
+  keys=("$classes\\KestraneDemo.Document" "$classes\\KestraneDemo.Note"
+    "$classes\\KestraneDemo.Picture" "$classes\\Applications\\$app")
+  exts=(demo dmo dnote dpic txt log ini csv md nfo)
+  helper=windows/system32/demohelper.dll
+fi
+install_dir="$drive/Program Files/$product"
+keys=("$uninstall_key\\$product" "${keys[@]}"
+  "$classes\\CLSID\\{6F1D2C84-3B5A-4E07-9C2D-8A41E0B7F356}"
   'HKLM\Software\Microsoft\Windows\CurrentVersion\Shell Extensions\Approved'
-  'HKLM\software\Kestrane Demo Company'
-)
-for ext in demo dmo dnote dpic txt log ini csv md nfo; do keys+=("$classes\\.$ext"); done
+  "HKLM\\software\\$company")
+for ext in "${exts[@]}"; do keys+=("$classes\\.$ext"); done
 
 # Each value line of the keys, after its key; then every file (with its checksum)
 # and folder of the compared places.
@@ -73,33 +113,62 @@ snapshot "$work/before.txt"
 target_launch wine "$work/setup.log" "$setup"
 setup_pid=$target_pid
 win="$(x11_wait_window "Kestrane Setup" 60)" || e2e_fail "the wizard's window did not appear"
-# Every offered extension stays checked.
-e2e_wizard "$win"
+# Every offered extension stays checked; the accented product offers none.
+if [ "$variant" = accented ]; then e2e_wizard "$win" --no-file-types; else e2e_wizard "$win"; fi
 E2E_STEP=sleep e2e_walk_to Installing
-e2e_wait_file "$install_dir/Uninstall.exe" 60 || e2e_fail "the installation did not write its files"
+e2e_wait_file "$install_dir/$uninstaller" 60 || e2e_fail "the installation did not write its files"
 sleep 3
+[ "$(xdotool getwindowname "$win")" = "Kestrane Setup" ] ||
+  e2e_fail "the wizard's window is named $(xdotool getwindowname "$win")"
 x11_keys "$win" Escape # Finished: Finish
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end after Finish"
-# Finish starts the viewer; it has no part in this test.
+# Finish starts the demo's viewer; it has no part in this test.
 sleep 2
-timeout 30 wine taskkill /f /im DemoApp.exe >/dev/null 2>&1 || true
+timeout 30 wine taskkill /f /im "$app" >/dev/null 2>&1 || true
 timeout 60 wineserver -w || e2e_fail "the viewer did not end"
 echo "mine" >"$install_dir/my notes.txt"
+
+# Every name as the package has it: on disk in the locale's charset, and in the
+# registry as kpack registry reads Wine's UTF-16 export.
+for f in "${named_files[@]}"; do
+  [ -f "$drive/$f" ] || e2e_fail "not installed under its own name: $f ($(ls "$(dirname "$drive/$f")"))"
+done
+(cd "$work" && timeout 120 wine reg export 'HKLM\Software' installed.reg /y >/dev/null 2>&1) ||
+  e2e_fail "could not export HKLM\Software"
+if [ "${#named_values[@]}" -gt 0 ]; then
+  missing="$(e2e_registry_values "$work/installed.reg" | python3 -c 'import sys
+have = set()
+for line in sys.stdin.read().split("\n"):
+    key, _, rest = line.partition("\t")
+    name, _, data = rest.partition("\t")
+    have.add((key.casefold(), name.casefold(), data))
+for want in sys.argv[1:]:
+    key, name, data = want.split("\t")
+    if (key.casefold(), name.casefold(), data) not in have:
+        print(want)' "${named_values[@]}")"
+  [ -z "$missing" ] || e2e_fail "the registry lacks, under their own names: $missing"
+fi
 # kpack wrote the package's knowledge into the uninstaller and kept its manifest.
-grep -aq 'level="requireAdministrator"' "$install_dir/Uninstall.exe" ||
+grep -aq 'level="requireAdministrator"' "$install_dir/$uninstaller" ||
   e2e_fail "the installed uninstaller does not ask for administrator rights"
 
 # --- the uninstall entry's command ---------------------------------------------
-command="$(timeout 60 wine reg query "${keys[0]}" /v UninstallString | tr -d '\r' |
-  awk '/REG_SZ/ { sub(/^.*REG_SZ[ \t]*/, ""); print }' || true)"
-[ "$command" = "\"C:\\Program Files\\$product\\Uninstall.exe\"" ] ||
+# From the export: Wine's reg query prints in the console's code page.
+command="$(e2e_registry_values "$work/installed.reg" \
+  "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product" |
+  awk -F '\t' '$2 == "UninstallString" { print $3 }')"
+[ "$command" = "\"C:\\Program Files\\$product\\$uninstaller\"" ] ||
   e2e_fail "unexpected UninstallString: $command"
 program="${command#\"}"
 program="${program%\"}"
 target_launch wine "$work/uninstall.log" "$program"
 uninstall_pid=$target_pid
 box="$(x11_wait_window "Uninstall $product" 60)" || e2e_fail "no confirmation question"
-x11_keys "$box" y
+# The box's caption as the window system has it, not read back through a code page.
+[ "$(xdotool getwindowname "$box")" = "Uninstall $product" ] ||
+  e2e_fail "the question is named $(xdotool getwindowname "$box")"
+# Return answers the default, Yes: its letter is another in another language.
+x11_keys "$box" Return
 e2e_wait_exit "$uninstall_pid" 60 || e2e_fail "the uninstaller did not hand over to its copy"
 # The copy in the temporary folder ends the work with the closing message.
 box="$(x11_wait_window "Uninstall $product" 60)" || e2e_fail "no closing message"
@@ -126,7 +195,7 @@ snapshot "$work/after.txt"
 # Expected: before + the user's file with its folder + the system-folder copy.
 {
   cat "$work/before.txt"
-  (cd "$drive" && md5sum "Program Files/$product/my notes.txt" windows/system32/demohelper.dll)
+  (cd "$drive" && md5sum "Program Files/$product/my notes.txt" ${helper:+"$helper"})
   echo "Program Files/$product"
 } | sort >"$work/expected.txt"
 if ! diff "$work/expected.txt" "$work/after.txt" >"$work/difference.txt"; then

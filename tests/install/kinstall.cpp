@@ -11,6 +11,8 @@
 //                                     "error CODE PATH") and "status N" (0 after
 //                                     done 1, 1 after an error, 2 for a package
 //                                     that does not read)
+//   kinstall install-user PARENT FILE...  the same with the links for the
+//                                     current user only, in the user's profile
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -43,9 +45,10 @@ int writePackages(const std::string& folder) {
 
 // The pass as kpack install runs it, printing what kinstall's readers expect:
 // no progress, the paths as stored.
-int install(const InstallModel& model, const char* parent) {
+int install(const InstallModel& model, const char* parent, bool currentUser) {
   InstallOptions options;
   defaultInstallOptions(options, model, parent);
+  options.CurrentUser = currentUser;
   InstallPrinter::Style style;
   style.progress = false;
   InstallPrinter printer(stdout, style);
@@ -53,7 +56,7 @@ int install(const InstallModel& model, const char* parent) {
   return printer.status();
 }
 
-int installAll(int count, char** files, const char* parent) {
+int installAll(int count, char** files, const char* parent, bool currentUser) {
   for (int i = 0; i < count; ++i) {
     std::ifstream in(files[i], std::ios::binary);
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
@@ -63,7 +66,8 @@ int installAll(int count, char** files, const char* parent) {
     InstallModel model;
     std::uint32_t position = 0;
     std::printf("== %s\n", files[i]);
-    const int status = in && model.readPackage(stream, position) ? install(model, parent) : 2;
+    const int status =
+        in && model.readPackage(stream, position) ? install(model, parent, currentUser) : 2;
     std::printf("status %d\n", status);
     std::fflush(stdout);
   }
@@ -75,7 +79,10 @@ int installAll(int count, char** files, const char* parent) {
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "write" && argc == 3) return writePackages(argv[2]);
-  if (command == "install" && argc >= 3) return installAll(argc - 3, argv + 3, argv[2]);
+  if (command == "install" && argc >= 3) return installAll(argc - 3, argv + 3, argv[2], false);
+  if (command == "install-user" && argc >= 3) {
+    return installAll(argc - 3, argv + 3, argv[2], true);
+  }
   std::fprintf(stderr, "usage: kinstall write FOLDER | kinstall install PARENT FILE...\n");
   return 2;
 }

@@ -3,12 +3,17 @@
 #  1. packages with hostile names, installed one after another beside another
 #     program, write only below the places an install writes, and change nothing
 #     of the other program;
-#  2. a drive that fills up (a small tmpfs mapped as D:, inside a mount namespace
+#  2. on a Cyrillic system (code page 1251), for a user whose profile folder
+#     Windows-1252 cannot name (Иван: Wine names the profile after USER), a
+#     package with accented names puts its links for the current user into
+#     that profile, through the folder's short name, under their own names;
+#  3. a drive that fills up (a small tmpfs mapped as D:, inside a mount namespace
 #     so nothing stays mounted) fails the pass with "Write file", never a success.
 #
 #   wine-install-check KINSTALL.exe WORKDIR [STRIDE]
 #
 # STRIDE N installs every N-th hostile package (1, the default: all of them).
+# KESTRANE_ACCENTED_PACKAGE names the package of 2 (skipped without it).
 # The registry exports are read with kpack registry: KESTRANE_KPACK, or the host
 # build's.
 set -euo pipefail
@@ -123,6 +128,37 @@ echo "wine_install: hostile packages: ${#packages[@]} tried," \
   "$(grep -c '^status 0' "$work/hostile.log") installed," \
   "$(grep -c '^status 2' "$work/hostile.log") refused," \
   "$(grep -c '^status 1' "$work/hostile.log") failed with an error"
+
+# A profile named in Cyrillic, in a prefix of its own made for that user.
+accented="${KESTRANE_ACCENTED_PACKAGE:-}"
+if [ -f "$accented" ]; then
+  stop_wine
+  profile_root="$work/wine-profile"
+  user="Иван"
+  (
+    export KESTRANE_WINE_ROOT="$profile_root" USER="$user" LOGNAME="$user" LC_ALL=ru_RU.UTF-8
+    "$wine_run" "$kinstall" install-user 'C:\Program Files' "$(winpath "$accented")" |
+      tr -d '\r' >"$work/profile.log" || true
+    WINEPREFIX="$profile_root/prefix" timeout 60 wineserver -k >/dev/null 2>&1 || true
+  )
+  drive="$profile_root/prefix/drive_c"
+  product="Café Müller"
+  if ! grep -qx 'status 0' "$work/profile.log"; then
+    fail "the accented package did not install for $user: $(cat "$work/profile.log")"
+  elif [ ! -d "$drive/users/$user" ]; then
+    fail "Wine did not name the profile folder $user: $(ls "$drive/users")"
+  else
+    for f in "Program Files/$product/Visionneuse Café.exe" \
+      "users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$product/$product.lnk" \
+      "users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$product/Aide Müller.lnk" \
+      "users/$user/Desktop/$product à l'écran.lnk"; do
+      [ -f "$drive/$f" ] || fail "not written under its own name: $f"
+    done
+    echo "wine_install: links for the current user in the profile $user, by its short name"
+  fi
+else
+  echo "wine_install: skipped the profile of another code page: no accented package"
+fi
 
 # A full drive. The wineserver opens the files, so it must start inside the
 # namespace that holds the mount.

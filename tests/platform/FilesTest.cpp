@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "base/Paths.h"
 #include "platform/WinDefs.h"
@@ -110,4 +112,29 @@ TEST_F(Files, AFileHeldOpenRefusesWhatItsSharingForbids) {
 
   EXPECT_TRUE(platform::deleteFile(at("held.txt").c_str()));
   EXPECT_TRUE(deleteTree(kBase, 0, true));
+}
+
+TEST_F(Files, AccentedNamesAreMadeFoundAndRemoved) {
+  // Windows-1252 names, whatever code page the system itself runs in.
+  const std::string folder = at("Caf\xE9 M\xFCller"), file = folder + "\\Soci\xE9t\xE9 \x80.txt";
+  ASSERT_TRUE(platform::createDirectory(folder.c_str()));
+  write(file, "na\xEFve");
+  EXPECT_EQ(read(file), "na\xEFve");
+  EXPECT_TRUE(platform::copyFile(file.c_str(), (folder + "\\\xC6sop.txt").c_str(), true));
+
+  std::vector<std::string> names;
+  platform::FindData found;
+  platform::FindId search = platform::findFirstFile((folder + "\\*").c_str(), found);
+  ASSERT_NE(search, nullptr);
+  do {
+    if (found.name[0] != '.') names.push_back(found.name);
+  } while (platform::findNextFile(search, found));
+  platform::findClose(search);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Soci\xE9t\xE9 \x80.txt", "\xC6sop.txt"}));
+
+  EXPECT_TRUE(platform::deleteFile(file.c_str()));
+  EXPECT_TRUE(platform::deleteFile((folder + "\\\xC6sop.txt").c_str()));
+  EXPECT_TRUE(platform::removeDirectory(folder.c_str()));
+  EXPECT_EQ(platform::getFileAttributes(folder.c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -113,3 +113,36 @@ TEST_F(Registry, OnlyKeysWithoutSubkeysAreDeleted) {
   EXPECT_EQ(platform::regDeleteKey(key_, "Parent"), ERROR_SUCCESS);
   EXPECT_EQ(platform::regDeleteKey(key_, "Parent"), ERROR_FILE_NOT_FOUND);
 }
+
+TEST_F(Registry, AccentedNamesAndTextKeepEveryLetter) {
+  // Windows-1252 names and text, whatever code page the system itself runs in.
+  const char* publisher = "Soci\xE9t\xE9 G\xE9n\xE9rale Test";
+  const char* value = "Nom \xAB\xE9t\xE9\xBB";
+  const char* text =
+      "\x80 5, na\xEFve fa\xE7"
+      "ade \xBD";
+  platform::RegKey nested = nullptr;
+  ASSERT_EQ(platform::regCreateKey(key_, (std::string(publisher) + "\\Caf\xE9 M\xFCller").c_str(),
+                                   KEY_ALL_ACCESS, &nested),
+            ERROR_SUCCESS);
+  EXPECT_EQ(
+      platform::regSetValue(nested, value, REG_SZ, text, std::uint32_t(std::strlen(text) + 1)),
+      ERROR_SUCCESS);
+  platform::regCloseKey(nested);
+
+  // The accented letters fold like the others.
+  ASSERT_EQ(platform::regOpenKey(key_, "SOCI\xC9T\xC9 G\xC9N\xC9RALE TEST\\CAF\xC9 M\xDCLLER",
+                                 KEY_READ, &nested),
+            ERROR_SUCCESS);
+  EXPECT_EQ(textOf(nested, "", value), text);
+  EXPECT_EQ(valueNamesOf(nested, ""), std::vector<std::string>{value});
+  platform::regCloseKey(nested);
+  EXPECT_EQ(subkeysOf(key_, ""), std::vector<std::string>{publisher});
+
+  EXPECT_EQ(platform::regSetDefaultText(key_, "\xC6sop", text, 0), ERROR_SUCCESS);
+  char read[32];
+  std::int32_t size = sizeof read;
+  EXPECT_EQ(platform::regQueryDefaultText(key_, "\xE6SOP", read, &size), ERROR_SUCCESS);
+  EXPECT_STREQ(read, text);
+  EXPECT_EQ(size, std::int32_t(std::strlen(text) + 1));
+}

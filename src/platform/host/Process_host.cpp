@@ -15,6 +15,12 @@ int moduleFileName(char*, int) {
   return 0;
 }
 
+std::vector<std::string> programArguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(argv[i]);
+  return arguments;
+}
+
 bool startProcess(const char* program, const char* commandLine) {
   if (program == nullptr || commandLine == nullptr) return false;
   std::FILE* log = std::fopen((host::prefixRoot() + "/shell.log").c_str(), "ab");

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/Shell.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 namespace {
@@ -45,21 +46,15 @@ class ComPtr {
 // A BSTR of ANSI text, freed when it goes.
 class Bstr {
  public:
-  explicit Bstr(const char* text) {
-    const char* s = text != nullptr ? text : "";
-    const int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
-    if (n <= 0) return;
-    std::wstring wide(std::size_t(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s, -1, &wide[0], n);
-    value_ = SysAllocString(wide.c_str());
-  }
+  explicit Bstr(const char* text)
+      : value_(SysAllocString(win32::Wide(text != nullptr ? text : "").get())) {}
   ~Bstr() { SysFreeString(value_); }
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
   BSTR get() const { return value_; }
 
  private:
-  BSTR value_ = nullptr;
+  BSTR value_;
 };
 
 // A VARIANT holding a string; the string stays owned by its Bstr.

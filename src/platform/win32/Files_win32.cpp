@@ -1,44 +1,59 @@
 #include <windows.h>
 
 #include "platform/Files.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 namespace {
 
-// The directory queries return the needed size when the buffer is too small.
-int fitted(UINT length, int bufferSize) {
-  return (length == 0 || length >= UINT(bufferSize)) ? 0 : int(length);
+using win32::Wide;
+
+// A folder the system names into `buffer`: the length, or 0 when the query
+// failed, the buffer is too small, or Windows-1252 cannot name the folder.
+int folderAnswer(UINT length, const wchar_t* wide, char* buffer, int bufferSize) {
+  if (length == 0 || length >= MAX_PATH) return 0;
+  const int n = win32::narrowPath(wide, buffer, bufferSize);
+  return n > 0 ? n : 0;
 }
 
-void toFindData(const WIN32_FIND_DATAA& found, FindData& data) {
+// A listed name the code page cannot hold is given in its short form, which
+// names the same file; without one, as the A calls give it ('?' for what is
+// missing), and a call made with that name fails as it would have.
+void toFindData(const WIN32_FIND_DATAW& found, FindData& data) {
   data.attributes = found.dwFileAttributes;
-  lstrcpynA(data.name, found.cFileName, sizeof data.name);
+  if (win32::narrowExact(found.cFileName, data.name, sizeof data.name) >= 0) return;
+  if (found.cAlternateFileName[0] != L'\0' &&
+      win32::narrowExact(found.cAlternateFileName, data.name, sizeof data.name) >= 0) {
+    return;
+  }
+  win32::narrowLossy(found.cFileName, data.name, sizeof data.name);
 }
 
-using GetDiskFreeSpaceExFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
+using GetDiskFreeSpaceExFn = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER,
                                            PULARGE_INTEGER);
 
 // Looked up rather than imported: the oldest systems lack it.
 GetDiskFreeSpaceExFn diskFreeSpaceEx() {
   static const auto fn = reinterpret_cast<GetDiskFreeSpaceExFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetDiskFreeSpaceExW")));
   return fn;
 }
 
 }  // namespace
 
 std::uint32_t getFileAttributes(const char* path) {
-  return GetFileAttributesA(path);
+  return GetFileAttributesW(Wide(path).get());
 }
 
 bool setFileAttributes(const char* path, std::uint32_t attributes) {
-  return SetFileAttributesA(path, attributes) != FALSE;
+  return SetFileAttributesW(Wide(path).get(), attributes) != FALSE;
 }
 
 FileId createFile(const char* path, std::uint32_t access, std::uint32_t share, bool inheritable,
                   std::uint32_t creation, std::uint32_t attributes) {
   SECURITY_ATTRIBUTES security = {sizeof security, nullptr, inheritable ? TRUE : FALSE};
-  const HANDLE file = CreateFileA(path, access, share, &security, creation, attributes, nullptr);
+  const HANDLE file =
+      CreateFileW(Wide(path).get(), access, share, &security, creation, attributes, nullptr);
   return file == INVALID_HANDLE_VALUE ? kInvalidFile : reinterpret_cast<FileId>(file);
 }
 
@@ -62,32 +77,33 @@ bool closeFile(FileId file) {
 }
 
 bool deleteFile(const char* path) {
-  return DeleteFileA(path) != FALSE;
+  return DeleteFileW(Wide(path).get()) != FALSE;
 }
 
 bool createDirectory(const char* path) {
-  return CreateDirectoryA(path, nullptr) != FALSE;
+  return CreateDirectoryW(Wide(path).get(), nullptr) != FALSE;
 }
 
 bool removeDirectory(const char* path) {
-  return RemoveDirectoryA(path) != FALSE;
+  return RemoveDirectoryW(Wide(path).get()) != FALSE;
 }
 
 bool copyFile(const char* source, const char* destination, bool failIfExists) {
-  return CopyFileA(source, destination, failIfExists ? TRUE : FALSE) != FALSE;
+  return CopyFileW(Wide(source).get(), Wide(destination).get(), failIfExists ? TRUE : FALSE) !=
+         FALSE;
 }
 
 FindId findFirstFile(const char* pattern, FindData& data) {
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA(pattern, &found);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(Wide(pattern).get(), &found);
   if (search == INVALID_HANDLE_VALUE) return nullptr;
   toFindData(found, data);
   return search;
 }
 
 bool findNextFile(FindId search, FindData& data) {
-  WIN32_FIND_DATAA found;
-  if (!FindNextFileA(static_cast<HANDLE>(search), &found)) return false;
+  WIN32_FIND_DATAW found;
+  if (!FindNextFileW(static_cast<HANDLE>(search), &found)) return false;
   toFindData(found, data);
   return true;
 }
@@ -97,7 +113,7 @@ void findClose(FindId search) {
 }
 
 unsigned getDriveType(const char* rootPath) {
-  return GetDriveTypeA(rootPath);
+  return GetDriveTypeW(Wide(rootPath).get());
 }
 
 bool hasDiskFreeSpaceEx() {
@@ -107,7 +123,7 @@ bool hasDiskFreeSpaceEx() {
 bool getDiskFreeSpaceEx(const char* root, std::uint64_t* availableToCaller) {
   ULARGE_INTEGER available, total, free;
   const GetDiskFreeSpaceExFn fn = diskFreeSpaceEx();
-  if (fn == nullptr || !fn(root, &available, &total, &free)) return false;
+  if (fn == nullptr || !fn(Wide(root).get(), &available, &total, &free)) return false;
   if (availableToCaller != nullptr) *availableToCaller = available.QuadPart;
   return true;
 }
@@ -116,7 +132,7 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
                       std::uint32_t* bytesPerSector, std::uint32_t* freeClusters,
                       std::uint32_t* totalClusters) {
   DWORD spc = 0, bps = 0, fc = 0, tc = 0;
-  if (!GetDiskFreeSpaceA(root, &spc, &bps, &fc, &tc)) return false;
+  if (!GetDiskFreeSpaceW(Wide(root).get(), &spc, &bps, &fc, &tc)) return false;
   if (sectorsPerCluster != nullptr) *sectorsPerCluster = spc;
   if (bytesPerSector != nullptr) *bytesPerSector = bps;
   if (freeClusters != nullptr) *freeClusters = fc;
@@ -126,26 +142,33 @@ bool getDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
 
 int getShortPathName(const char* longPath, char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
-  return fitted(GetShortPathNameA(longPath, buffer, DWORD(bufferSize)), bufferSize);
+  wchar_t wide[MAX_PATH];
+  const DWORD length = GetShortPathNameW(Wide(longPath).get(), wide, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return 0;
+  const int n = win32::narrowExact(wide, buffer, bufferSize);
+  return n > 0 ? n : 0;
 }
 
 int getTempPath(char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
-  return fitted(GetTempPathA(DWORD(bufferSize), buffer), bufferSize);
+  wchar_t wide[MAX_PATH + 1];
+  return folderAnswer(GetTempPathW(MAX_PATH + 1, wide), wide, buffer, bufferSize);
 }
 
 bool deleteFileAtReboot(const char* path) {
-  return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+  return MoveFileExW(Wide(path).get(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 int getSystemDirectory(char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
-  return fitted(GetSystemDirectoryA(buffer, UINT(bufferSize)), bufferSize);
+  wchar_t wide[MAX_PATH];
+  return folderAnswer(GetSystemDirectoryW(wide, MAX_PATH), wide, buffer, bufferSize);
 }
 
 int getWindowsDirectory(char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
-  return fitted(GetWindowsDirectoryA(buffer, UINT(bufferSize)), bufferSize);
+  wchar_t wide[MAX_PATH];
+  return folderAnswer(GetWindowsDirectoryW(wide, MAX_PATH), wide, buffer, bufferSize);
 }
 
 }  // namespace platform

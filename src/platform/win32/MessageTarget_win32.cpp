@@ -11,8 +11,8 @@ struct MessageTarget::State {
 MessageTarget::MessageTarget() : state_(new State) {
   // A message-only window of a system class: it is never shown, takes no
   // broadcasts, and its posted messages wait in this thread's queue.
-  state_->window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+  state_->window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
 }
 
 MessageTarget::MessageTarget(Handler) : state_(new State) {}
@@ -34,7 +34,7 @@ bool MessageTarget::take(Message& out, unsigned timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
-    if (PeekMessageA(&msg, state_->window, 0, 0, PM_REMOVE)) {
+    if (PeekMessageW(&msg, state_->window, 0, 0, PM_REMOVE)) {
       out = {msg.hwnd, msg.message, msg.wParam, msg.lParam};
       return true;
     }

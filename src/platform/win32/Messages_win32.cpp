@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/Messages.h"
+#include "platform/Text.h"
 
 namespace platform {
 namespace {
@@ -18,22 +19,35 @@ MSG toMsg(const Message& m) {
   return msg;
 }
 
+// The window is a Unicode one, so a character arrives as UTF-16; the program
+// takes Windows-1252, one byte a message. A character the code page lacks could
+// only be typed wrong into a name, so it is dropped.
+bool toAnsiCharacter(MSG& msg) {
+  if (msg.message != WM_CHAR) return true;
+  const int byte = wideCharToAnsi(char16_t(msg.wParam));
+  if (byte < 0) return false;
+  msg.wParam = WPARAM(byte);
+  return true;
+}
+
 }  // namespace
 
 bool postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                  std::intptr_t lParam) {
-  return PostMessageA(static_cast<HWND>(window), message, wParam, lParam) != FALSE;
+  return PostMessageW(static_cast<HWND>(window), message, wParam, lParam) != FALSE;
 }
 
 std::intptr_t sendMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                           std::intptr_t lParam) {
   if (window == nullptr) return 0;
-  return SendMessageA(static_cast<HWND>(window), message, wParam, lParam);
+  return SendMessageW(static_cast<HWND>(window), message, wParam, lParam);
 }
 
 bool peekMessage(Message& out) {
   MSG msg;
-  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  do {
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  } while (!toAnsiCharacter(msg));
   out = {msg.hwnd, msg.message, msg.wParam, msg.lParam};
   return true;
 }
@@ -45,8 +59,8 @@ void waitForMessage(unsigned milliseconds) {
 
 AcceleratorHandle loadAccelerators(ModuleHandle module, int id) {
   const HMODULE image =
-      module != nullptr ? static_cast<HMODULE>(module) : GetModuleHandleA(nullptr);
-  return LoadAcceleratorsA(image, MAKEINTRESOURCEA(id));
+      module != nullptr ? static_cast<HMODULE>(module) : GetModuleHandleW(nullptr);
+  return LoadAcceleratorsW(image, MAKEINTRESOURCEW(id));
 }
 
 bool destroyAcceleratorTable(AcceleratorHandle table) {
@@ -56,7 +70,7 @@ bool destroyAcceleratorTable(AcceleratorHandle table) {
 bool translateAccelerator(WindowHandle window, AcceleratorHandle table, const Message& message) {
   if (table == nullptr) return false;
   MSG msg = toMsg(message);
-  return TranslateAcceleratorA(static_cast<HWND>(window), static_cast<HACCEL>(table), &msg) != 0;
+  return TranslateAcceleratorW(static_cast<HWND>(window), static_cast<HACCEL>(table), &msg) != 0;
 }
 
 void translateMessage(const Message& message) {
@@ -66,7 +80,7 @@ void translateMessage(const Message& message) {
 
 std::intptr_t dispatchMessage(const Message& message) {
   const MSG msg = toMsg(message);
-  return DispatchMessageA(&msg);
+  return DispatchMessageW(&msg);
 }
 
 void postQuitMessage(int exitCode) {

@@ -5,13 +5,13 @@
 namespace platform {
 
 ModuleHandle currentModule() {
-  return GetModuleHandleA(nullptr);
+  return GetModuleHandleW(nullptr);
 }
 
 bool restrictDllLoading() {
   // Windows before the update KB2533623 lacks the call: looked up, not imported.
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   if (kernel == nullptr) return false;
   const auto setDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
       reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));

@@ -27,12 +27,12 @@ Fn entry(HMODULE module, const char* name) {
 // and stays loaded.
 DrawDibApi loadDrawDib() {
   DrawDibApi api;
-  static const char kName[] = "\\msvfw32.dll";
-  char path[MAX_PATH];
-  const UINT n = GetSystemDirectoryA(path, MAX_PATH);
-  if (n == 0 || n + sizeof kName > MAX_PATH) return api;
+  static const wchar_t kName[] = L"\\msvfw32.dll";
+  wchar_t path[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(path, MAX_PATH);
+  if (n == 0 || n + sizeof kName / sizeof kName[0] > MAX_PATH) return api;
   CopyMemory(path + n, kName, sizeof kName);
-  const HMODULE module = LoadLibraryA(path);
+  const HMODULE module = LoadLibraryW(path);
   if (module == nullptr) return api;
   api.open = entry<DrawDibOpenFn>(module, "DrawDibOpen");
   api.close = entry<DrawDibCloseFn>(module, "DrawDibClose");

@@ -1,26 +1,48 @@
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "platform/Process.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
 int moduleFileName(char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
-  const DWORD length = GetModuleFileNameA(nullptr, buffer, DWORD(bufferSize));
-  return (length == 0 || length >= DWORD(bufferSize)) ? 0 : int(length);
+  wchar_t wide[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, wide, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return 0;
+  const int n = win32::narrowPath(wide, buffer, bufferSize);
+  return n > 0 ? n : 0;
+}
+
+std::vector<std::string> programArguments(int, char**) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) {
+    char text[32768];
+    if (win32::narrowPath(wide[i], text, sizeof text) < 0) {
+      win32::narrowLossy(wide[i], text, sizeof text);
+    }
+    arguments.push_back(text);
+  }
+  LocalFree(wide);
+  return arguments;
 }
 
 bool startProcess(const char* program, const char* commandLine) {
   if (program == nullptr || commandLine == nullptr) return false;
-  // CreateProcessA may write into the command line.
-  std::string line(commandLine);
-  STARTUPINFOA startup = {};
+  // CreateProcessW may write into the command line.
+  win32::Wide line(commandLine);
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
-  if (!CreateProcessA(program, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started)) {
+  if (!CreateProcessW(win32::Wide(program).get(), const_cast<wchar_t*>(line.get()), nullptr,
+                      nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
     return false;
   }
   CloseHandle(started.hThread);

@@ -5,12 +5,15 @@
 #include <shlobj.h>
 
 #include "platform/ShellLink.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 namespace {
 
-IShellLinkA* link(void* object) {
-  return static_cast<IShellLinkA*>(object);
+using win32::Wide;
+
+IShellLinkW* link(void* object) {
+  return static_cast<IShellLinkW*>(object);
 }
 
 }  // namespace
@@ -22,7 +25,7 @@ ShellLink::~ShellLink() {
 bool ShellLink::create() {
   if (object_ != nullptr) return true;
   void* object = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               &object))) {
     return false;
   }
@@ -31,23 +34,23 @@ bool ShellLink::create() {
 }
 
 bool ShellLink::setPath(const char* target) {
-  return object_ != nullptr && SUCCEEDED(link(object_)->SetPath(target));
+  return object_ != nullptr && SUCCEEDED(link(object_)->SetPath(Wide(target).get()));
 }
 
 bool ShellLink::setArguments(const char* arguments) {
-  return object_ != nullptr && SUCCEEDED(link(object_)->SetArguments(arguments));
+  return object_ != nullptr && SUCCEEDED(link(object_)->SetArguments(Wide(arguments).get()));
 }
 
 bool ShellLink::setWorkingDirectory(const char* folder) {
-  return object_ != nullptr && SUCCEEDED(link(object_)->SetWorkingDirectory(folder));
+  return object_ != nullptr && SUCCEEDED(link(object_)->SetWorkingDirectory(Wide(folder).get()));
 }
 
 bool ShellLink::setDescription(const char* description) {
-  return object_ != nullptr && SUCCEEDED(link(object_)->SetDescription(description));
+  return object_ != nullptr && SUCCEEDED(link(object_)->SetDescription(Wide(description).get()));
 }
 
 bool ShellLink::setIconLocation(const char* path, int index) {
-  return object_ != nullptr && SUCCEEDED(link(object_)->SetIconLocation(path, index));
+  return object_ != nullptr && SUCCEEDED(link(object_)->SetIconLocation(Wide(path).get(), index));
 }
 
 bool ShellLink::save(const char16_t* path, bool remember) {

@@ -1,9 +1,12 @@
 #include <windows.h>
 
 #include "platform/Window.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 namespace {
+
+using win32::Wide;
 
 HWND hwnd(WindowHandle window) {
   return static_cast<HWND>(window);
@@ -15,7 +18,10 @@ bool registerWindowClass(const char* className, unsigned classStyle, WindowProc 
                          ModuleHandle module, int extraBytes, IconHandle icon,
                          CursorHandle cursor) {
   if (className == nullptr || proc == nullptr) return false;
-  WNDCLASSEXA wc = {};
+  // A Unicode class: the window's text is then kept as UTF-16, and neither
+  // setting it nor the title bar reads it through the system's code page.
+  const Wide name(className);
+  WNDCLASSEXW wc = {};
   wc.cbSize = sizeof wc;
   wc.style = classStyle;
   // WindowProc is WNDPROC with the parameter types spelled portably; on both
@@ -25,20 +31,20 @@ bool registerWindowClass(const char* className, unsigned classStyle, WindowProc 
   wc.hInstance = static_cast<HINSTANCE>(module);
   wc.hIcon = static_cast<HICON>(icon);
   wc.hCursor = static_cast<HCURSOR>(cursor);
-  wc.lpszClassName = className;
-  return RegisterClassExA(&wc) != 0;
+  wc.lpszClassName = name.get();
+  return RegisterClassExW(&wc) != 0;
 }
 
 bool unregisterWindowClass(const char* className, ModuleHandle module) {
   if (className == nullptr) return false;
-  return UnregisterClassA(className, static_cast<HINSTANCE>(module)) != FALSE;
+  return UnregisterClassW(Wide(className).get(), static_cast<HINSTANCE>(module)) != FALSE;
 }
 
 WindowHandle createWindow(unsigned exStyle, const char* className, const char* title,
                           unsigned style, int x, int y, int width, int height, WindowHandle parent,
                           ModuleHandle module) {
-  return CreateWindowExA(exStyle, className, title, style, x, y, width, height, hwnd(parent),
-                         nullptr, static_cast<HINSTANCE>(module), nullptr);
+  return CreateWindowExW(exStyle, Wide(className).get(), Wide(title).get(), style, x, y, width,
+                         height, hwnd(parent), nullptr, static_cast<HINSTANCE>(module), nullptr);
 }
 
 bool destroyWindow(WindowHandle window) {
@@ -47,16 +53,16 @@ bool destroyWindow(WindowHandle window) {
 
 std::intptr_t defWindowProc(WindowHandle window, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) {
-  return DefWindowProcA(hwnd(window), message, wParam, lParam);
+  return DefWindowProcW(hwnd(window), message, wParam, lParam);
 }
 
 void setWindowUserData(WindowHandle window, void* data) {
-  if (window != nullptr) SetWindowLongPtrA(hwnd(window), GWLP_USERDATA, LONG_PTR(data));
+  if (window != nullptr) SetWindowLongPtrW(hwnd(window), GWLP_USERDATA, LONG_PTR(data));
 }
 
 void* getWindowUserData(WindowHandle window) {
   if (window == nullptr) return nullptr;
-  return reinterpret_cast<void*>(GetWindowLongPtrA(hwnd(window), GWLP_USERDATA));
+  return reinterpret_cast<void*>(GetWindowLongPtrW(hwnd(window), GWLP_USERDATA));
 }
 
 bool getWindowRect(WindowHandle window, Rect& out) {
