@@ -265,7 +265,9 @@ TEST(KskinIcon, MistakesAreNamed) {
       {"paint = [{ type = \"blob\" }]", "unknown layer type \"blob\""},
       {"canvas = 0\npaint = []", "'canvas' is out of range"},
       {"[[size]]\npixels = 20\npaint = []", "no size of 20 pixels"},
-      {"colour = 1", "needs 'paint' layers"},
+      {"canvas = 48", "needs 'paint' layers"},
+      {"canvass = 48\npaint = []", "icon: unknown key \"canvass\"; did you mean \"canvas\"?"},
+      {"[[size]]\npixel = 16\npaint = []", "size 0: unknown key \"pixel\"; did you mean"},
       {"paint = [{ type = \"box\", colour = \"blue\" }]", "not a colour"},
   };
   for (const auto& d : descriptions) {

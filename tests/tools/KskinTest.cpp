@@ -296,6 +296,14 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
        "cannot find NoSuchFont.ttf (looked in "},
       {"[[caption]]\ntext = \"Back\"\nfont = 0", "no such font"},
       {"picture = 3", "picture: must be a list of tables"},
+      {"[[pictures]]\nname = \"p\"", "skin: unknown key \"pictures\"; did you mean \"picture\"?"},
+      {"[[picture]]\nname = \"p\"\nwidht = 2\nheight = 2",
+       "skin.toml:3: picture 0: unknown key \"widht\"; did you mean \"width\"?"},
+      {"[[picture]]\nname = \"p\"\nwidth = 2\nheight = 2\n"
+       "paint = [{ type = \"fill\", color = \"#ffffff\" }]",
+       "layer 0: unknown key \"color\"; did you mean \"colour\"?"},
+      {"[[sheet]]\nname = \"s\"\nwidth = 2\nheight = 2\nfile = \"s.jpg\"",
+       "sheet 0: unknown key \"file\""},
       {"[[picture", "skin.toml"},
   };
   for (const auto& c : cases) {

@@ -8,6 +8,7 @@
 //   kpack list FILE
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
 //   kpack registry FILE.reg [KEY]
+//   kpack schema          (the manifests' JSON Schema, docs/manifest.schema.json)
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -17,11 +18,13 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/JsonReport.h"
 #include "common/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
+#include "kpack/ManifestKeys.h"
 #include "kpack/PackageJson.h"
 #include "kpack/RegistryCommand.h"
 #include "kpack/SetupCommand.h"
@@ -139,6 +142,9 @@ int main(int argc, char** argv) {
   registryCommand->add_option("key", registryKey,
                               "Only this key and the keys below it (HKLM\\Software\\...)");
 
+  CLI::App* schemaCommand = app.add_subcommand(
+      "schema", "Print the JSON Schema of manifests, for editors (docs/manifest.schema.json)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -149,6 +155,10 @@ int main(int argc, char** argv) {
   if (*buildCommand) return kpack::buildCommand(manifest, output, buildOptions);
   if (*setupCommand) return kpack::setupCommand(setup, argv[0]);
   if (*registryCommand) return kpack::registryCommand(file, registryKey, std::cout);
+  if (*schemaCommand) {
+    tools::writeJsonReport(kpack::manifestSchema(), std::cout);
+    return std::cout.good() ? 0 : kExitUsage;
+  }
   // The emulated machine is chosen before anything touches it.
   if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
   std::vector<unsigned char> packageBytes;  // outlives the model, whose items refer to it

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "kskin/DescriptionKeys.h"
 #include "kskin/SkinWriter.h"
 
 namespace kskin {
@@ -122,6 +123,7 @@ void ForEachTable(const toml::table& root, const char* key,
     const toml::table* table = element.as_table();
     const std::string name = std::string(key) + " " + std::to_string(i++);
     if (table == nullptr) FailAt(element, name, "is not a table");
+    CheckKeys(Where{name, *table}, key);
     // What the parts below say without a place (a colour, a font) is said at
     // the table it came from.
     try {
@@ -141,6 +143,7 @@ std::string LayerType(const Where& w) {
 }
 
 bool ReadShapeLayer(const Where& w, int width, int height, bool mask, Layer& layer) {
+  CheckKeys(w, "layer");
   const std::string type = LayerType(w);
   const Box area = box(w, "box", width, height);
   layer.smooth = false;

@@ -21,6 +21,9 @@ struct Where {
 };
 
 [[noreturn]] void Fail(const Where& where, const std::string& message);
+// "FILE:LINE: name: message", the line being the node's.
+[[noreturn]] void FailAt(const toml::node& node, const std::string& name,
+                         const std::string& message);
 
 double Number(const Where& w, const char* key, std::optional<double> otherwise = std::nullopt);
 // Whole numbers beyond a million either way are refused.
