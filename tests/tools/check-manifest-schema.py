@@ -9,6 +9,7 @@ keys, and every manifest of the tree holds to it.
   file. A TOML document none of whose top keys is one of the manifest's is
   something else (a skin or icon description) and is passed over.
 - The validation itself refuses a manifest with a misspelt key.
+- docs/manifest.md names every key of the schema (as `key`).
 
 Usage: check-manifest-schema.py KPACK ROOT
 Prints every fault and exits 1 when there is one.
@@ -51,6 +52,13 @@ def documents(root):
                 pattern = TOML_BLOCK if file.endswith(".md") else HEREDOC
                 for n, match in enumerate(pattern.finditer(text)):
                     yield f"{name} (block {n})", match.groups()[-1]
+
+
+def keys_of(schema):
+    """Every key name of the schema's objects, nested ones included."""
+    for name, value in schema.get("properties", {}).items():
+        yield name
+        yield from keys_of(value.get("items", value))
 
 
 def main():
@@ -96,6 +104,11 @@ def main():
         misspelt["license"] = {"file": "LICENCE.txt"}
         if validator.is_valid(misspelt):
             faults.append("the schema accepts a manifest with the unknown key 'license'")
+    with open(os.path.join(root, "docs", "manifest.md"), encoding="utf-8") as f:
+        reference = f.read()
+    for name in sorted(set(keys_of(schema))):
+        if f"`{name}`" not in reference and f"[{name}]" not in reference:
+            faults.append(f"docs/manifest.md does not describe the key `{name}`")
     if len(manifests) < 4:
         faults.append(f"found only {len(manifests)} manifests: {manifests}")
 
