@@ -14,6 +14,8 @@
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
 #include "kskin/Description.h"
+#include "kskin/DescriptionKeys.h"
+#include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
 #include "kskin/PreviewSheet.h"
 #include "kskin/Report.h"
@@ -315,6 +317,43 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
       EXPECT_EQ(std::string(e.what()).rfind(path.string() + ":", 0), 0u)
           << "names no file: " << e.what();
+    }
+  }
+}
+
+// Every key of the table, given a value of another type than the table says, is
+// refused by name, whichever reader takes its table.
+TEST(Kskin, DescriptionValuesKeepToTheirTable) {
+  using T = tools::KeyType;
+  for (const tools::Key& key : kskin::DescriptionKeys().keys) {
+    if (key.type == T::Table || key.type == T::Tables) continue;
+    const char* wrong = key.type == T::Number || key.type == T::Numbers ? "\"x\""
+                        : key.type == T::Integer                        ? "1.5"
+                        : key.type == T::Pairs                          ? "[1, 2]"
+                                                                        : "1";
+    const std::string section = key.section;
+    const std::string line = std::string(key.name) + " = " + wrong;
+    std::string description = "[[" + section + "]]\n" + line + "\n";
+    if (section == "layer") {
+      description = "[[picture]]\nname = \"p\"\nwidth = 2\nheight = 2\npaint = [{ " + line + " }]";
+    } else if (section == "icon") {
+      description = line + "\n";
+    } else if (section == "size") {
+      description = "paint = []\n" + description;
+    }
+    const fs::path path = writeTemp("keys.toml", description);
+    try {
+      if (section == "icon" || section == "size") {
+        kskin::DrawIcon(path.string(), kskin::kIconSizes);
+      } else {
+        kskin::BuildSkin(path.string(), kOptions);
+      }
+      ADD_FAILURE() << description;
+    } catch (const kskin::SkinError& e) {
+      EXPECT_NE(std::string(e.what()).find("'" + std::string(key.name) + "' must be"),
+                std::string::npos)
+          << description << "\n"
+          << e.what();
     }
   }
 }

@@ -119,6 +119,34 @@ std::string KeyTable::didYouMean(const std::string& section, const std::string& 
   return meant.empty() ? "" : "; did you mean \"" + meant + "\"?";
 }
 
+const char* typeName(KeyType type) {
+  switch (type) {
+    case KeyType::Text:
+      return "a text";
+    case KeyType::File:
+      return "a file name";
+    case KeyType::Integer:
+      return "a whole number";
+    case KeyType::Number:
+      return "a number";
+    case KeyType::Boolean:
+      return "true or false";
+    case KeyType::Texts:
+      return "a list of texts";
+    case KeyType::Numbers:
+      return "a list of numbers";
+    case KeyType::Pairs:
+      return "a list of pairs";
+    case KeyType::Flags:
+      return "a list of flag names or a number";
+    case KeyType::Table:
+      return "a table";
+    case KeyType::Tables:
+      return "a list of tables";
+  }
+  return "";
+}
+
 std::string sectionHeldBy(const Key& key) {
   if (key.holds != nullptr) return key.holds;
   const std::string section = key.section;

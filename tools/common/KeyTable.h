@@ -48,6 +48,9 @@ struct KeyTable {
   std::string didYouMean(const std::string& section, const std::string& typed) const;
 };
 
+// What a value of the type is, for messages: "a text", "a whole number", ...
+const char* typeName(KeyType type);
+
 // The section that holds the keys of a Table or Tables key.
 std::string sectionHeldBy(const Key& key);
 

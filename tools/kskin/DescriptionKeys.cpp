@@ -81,12 +81,57 @@ const tools::KeyTable& DescriptionKeys() {
   return table;
 }
 
+namespace {
+
+bool allOf(const toml::node& node, bool (*each)(const toml::node&)) {
+  const toml::array* list = node.as_array();
+  if (list == nullptr) return false;
+  for (const toml::node& element : *list) {
+    if (!each(element)) return false;
+  }
+  return true;
+}
+
+bool fits(const toml::node& node, tools::KeyType type) {
+  using T = tools::KeyType;
+  switch (type) {
+    case T::Text:
+    case T::File:
+      return node.is_string();
+    case T::Integer:
+      return node.is_integer();
+    case T::Number:
+      return node.is_number();
+    case T::Boolean:
+      return node.is_boolean();
+    case T::Texts:
+      return allOf(node, [](const toml::node& n) { return n.is_string(); });
+    case T::Numbers:
+      return allOf(node, [](const toml::node& n) { return n.is_number(); });
+    case T::Pairs:
+      return allOf(node,
+                   [](const toml::node& n) { return n.is_array() && n.as_array()->size() == 2; });
+    case T::Flags:
+    case T::Table:
+    case T::Tables:
+      return true;
+  }
+  return true;
+}
+
+}  // namespace
+
 void CheckKeys(const Where& w, const char* section) {
   for (const auto& [key, node] : w.table) {
     const std::string typed(key.str());
-    if (DescriptionKeys().find(section, typed) != nullptr) continue;
-    FailAt(node, w.name,
-           "unknown key \"" + typed + "\"" + DescriptionKeys().didYouMean(section, typed));
+    const tools::Key* known = DescriptionKeys().find(section, typed);
+    if (known == nullptr) {
+      FailAt(node, w.name,
+             "unknown key \"" + typed + "\"" + DescriptionKeys().didYouMean(section, typed));
+    }
+    if (!fits(node, known->type)) {
+      FailAt(node, w.name, "'" + typed + "' must be " + tools::typeName(known->type));
+    }
   }
 }
 

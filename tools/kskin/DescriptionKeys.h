@@ -13,7 +13,9 @@ namespace kskin {
 const tools::KeyTable& DescriptionKeys();
 
 // Refuses a key of w's table that `section` does not list, naming the key it
-// was likely meant to be.
+// was likely meant to be, and a value of another type than the table gives
+// (which the fields' readers would pass over for their default). Lists of
+// tables are left to the readers of their tables.
 void CheckKeys(const Where& w, const char* section);
 
 }  // namespace kskin
