@@ -72,6 +72,7 @@ preflight_host() {
   preflight_have zip zip
   preflight_have unzip unzip
   preflight_have python3 python3
+  preflight_need "python3's jsonschema" python3-jsonschema python3 -c 'import jsonschema'
   preflight_have xxd xxd
   preflight_have ps procps
   preflight_have xlsfonts x11-utils

@@ -15,6 +15,7 @@
 #include "common/WholeFile.h"
 #include "kpack/Cp1252.h"
 #include "kpack/Manifest.h"
+#include "kpack/ManifestKeys.h"
 #include "kpack/PackageWriter.h"
 #include "kpack/PageCharacters.h"
 #include "package/InstallModel.h"
@@ -283,6 +284,8 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"company-url", "compnay-url",
        "product.compnay-url: unknown key; did you mean \"company-url\"?"},
       {"[licence]", "[license]", "license: unknown key; did you mean \"licence\"?"},
+      {"extensions = [\"dpic\"]", "extension = [\"dpic\"]",
+       "items[0].file-types[2].extension: unknown key; did you mean \"extensions\"?"},
       {"\"run-after-setup\"", "\"run-later\"", "items[0].flags: unknown flag \"run-later\""},
       {"desktop-shortcut\", \"run", "run", "items[0].desktop-shortcut: needs the flag"},
       {"install-folder = \"Demo Product\"", "install-folder = \"..\"", "product.install-folder"},
@@ -329,6 +332,58 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
   }
   EXPECT_NE(errorFor("[product\n").find("manifest.toml:1:"), std::string::npos);
   EXPECT_EQ(errorFor(kFullManifest), "");
+}
+
+// The reader and the table of keys that the schema is made from agree: each key
+// of the table, taken out of the full manifest or given a value of another type,
+// is refused as the table says.
+TEST_F(Kpack, TheReaderKeepsToItsTableOfKeys) {
+  const tools::KeyTable& table = kpack::manifestKeys();
+  for (const tools::Key& key : table.keys) {
+    if (key.type == tools::KeyType::Table || key.type == tools::KeyType::Tables) continue;
+    // The first table of the key's section in the manifest, and the key's line in it.
+    std::string header;
+    for (const tools::Key& parent : table.keys) {
+      if (tools::sectionHeldBy(parent) != key.section) continue;
+      header = parent.type == tools::KeyType::Table ? "[" + std::string(key.section) + "]\n"
+                                                    : "[[" + std::string(key.section) + "]]\n";
+    }
+    const std::string full = kFullManifest;
+    const std::size_t start = full.find(header);
+    if (start == std::string::npos) continue;
+    const std::size_t body = start + header.size();
+    const std::string assignment = std::string(key.name) + " =";
+    std::size_t line = std::string::npos, end = body;
+    for (std::size_t at = body; at < full.size(); at = end + 1) {
+      end = std::min(full.find('\n', at), full.size());
+      const std::size_t indent = full.find_first_not_of(' ', at);
+      if (full.compare(indent, assignment.size(), assignment) == 0) {
+        line = at;
+        break;
+      }
+    }
+    const std::string field = std::string(key.name) + ": ";
+    const char* value = key.type == tools::KeyType::Integer ? "\"1\"" : "1";
+    if (key.type == tools::KeyType::Flags) value = "\"x\"";
+    const std::string replacement = std::string(key.name) + " = " + value;
+    std::string wrong = full;
+    if (line != std::string::npos) {
+      wrong.replace(line, end - line, replacement);
+    } else {
+      wrong.insert(body, replacement + "\n");
+    }
+    const std::string typeError = errorFor(wrong);
+    EXPECT_NE(typeError.find(field + "must be"), std::string::npos)
+        << key.section << "." << key.name << " = " << value << ": " << typeError;
+    if (key.required) {
+      ASSERT_NE(line, std::string::npos) << key.section << "." << key.name;
+      std::string without = full;
+      without.erase(line, end + 1 - line);
+      const std::string error = errorFor(without);
+      EXPECT_NE(error.find(field + "missing"), std::string::npos)
+          << key.section << "." << key.name << " left out: " << error;
+    }
+  }
 }
 
 namespace {

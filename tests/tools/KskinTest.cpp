@@ -17,6 +17,8 @@
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
 #include "kskin/Description.h"
+#include "kskin/DescriptionKeys.h"
+#include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
 #include "kskin/PreviewSheet.h"
 #include "kskin/Report.h"
@@ -299,6 +301,14 @@ TEST(Kskin, DescriptionMistakesAreNamed) {
        "cannot find NoSuchFont.ttf (looked in "},
       {"[[caption]]\ntext = \"Back\"\nfont = 0", "no such font"},
       {"picture = 3", "picture: must be a list of tables"},
+      {"[[pictures]]\nname = \"p\"", "skin: unknown key \"pictures\"; did you mean \"picture\"?"},
+      {"[[picture]]\nname = \"p\"\nwidht = 2\nheight = 2",
+       "skin.toml:3: picture 0: unknown key \"widht\"; did you mean \"width\"?"},
+      {"[[picture]]\nname = \"p\"\nwidth = 2\nheight = 2\n"
+       "paint = [{ type = \"fill\", color = \"#ffffff\" }]",
+       "layer 0: unknown key \"color\"; did you mean \"colour\"?"},
+      {"[[sheet]]\nname = \"s\"\nwidth = 2\nheight = 2\nfile = \"s.jpg\"",
+       "sheet 0: unknown key \"file\""},
       {"[[picture", "skin.toml"},
       {"[[picture]]\nname = \"p\"\nformat = \"jpeg\"\nwidth = 2\nheight = 2\nfile = \"fake.jpg\"",
        "fake.jpg is a PNG picture, not a JPEG: save it as"},
@@ -419,4 +429,41 @@ TEST(Kskin, PageCheckTellsCausesApartAndGivesThePicturesBack) {
       << result.error;
   EXPECT_EQ(result.errorCause, tools::PageCause::SidePicture);
   EXPECT_TRUE(result.warnings.empty());
+}
+
+// Every key of the table, given a value of another type than the table says, is
+// refused by name, whichever reader takes its table.
+TEST(Kskin, DescriptionValuesKeepToTheirTable) {
+  using T = tools::KeyType;
+  for (const tools::Key& key : kskin::DescriptionKeys().keys) {
+    if (key.type == T::Table || key.type == T::Tables) continue;
+    const char* wrong = key.type == T::Number || key.type == T::Numbers ? "\"x\""
+                        : key.type == T::Integer                        ? "1.5"
+                        : key.type == T::Pairs                          ? "[1, 2]"
+                                                                        : "1";
+    const std::string section = key.section;
+    const std::string line = std::string(key.name) + " = " + wrong;
+    std::string description = "[[" + section + "]]\n" + line + "\n";
+    if (section == "layer") {
+      description = "[[picture]]\nname = \"p\"\nwidth = 2\nheight = 2\npaint = [{ " + line + " }]";
+    } else if (section == "icon") {
+      description = line + "\n";
+    } else if (section == "size") {
+      description = "paint = []\n" + description;
+    }
+    const fs::path path = writeTemp("keys.toml", description);
+    try {
+      if (section == "icon" || section == "size") {
+        kskin::DrawIcon(path.string(), kskin::kIconSizes);
+      } else {
+        kskin::BuildSkin(path.string(), kOptions);
+      }
+      ADD_FAILURE() << description;
+    } catch (const kskin::SkinError& e) {
+      EXPECT_NE(std::string(e.what()).find("'" + std::string(key.name) + "' must be"),
+                std::string::npos)
+          << description << "\n"
+          << e.what();
+    }
+  }
 }

@@ -25,7 +25,7 @@ int editDistance(const std::string& a, const std::string& b) {
   return previous[n];
 }
 
-std::string closestName(const std::string& typed, std::initializer_list<const char*> known) {
+std::string closestName(const std::string& typed, const std::vector<const char*>& known) {
   constexpr int kMostEdits = 2;
   std::string best;
   int bestDistance = kMostEdits + 1;
@@ -41,6 +41,10 @@ std::string closestName(const std::string& typed, std::initializer_list<const ch
     }
   }
   return tied || bestDistance > kMostEdits ? std::string() : best;
+}
+
+std::string closestName(const std::string& typed, std::initializer_list<const char*> known) {
+  return closestName(typed, std::vector<const char*>(known));
 }
 
 }  // namespace tools

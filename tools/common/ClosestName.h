@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace tools {
 
@@ -13,6 +14,7 @@ int editDistance(const std::string& a, const std::string& b);
 
 // The name of `known` closest to `typed` when it is at most two edits away and
 // nearer than to any other; "" otherwise.
+std::string closestName(const std::string& typed, const std::vector<const char*>& known);
 std::string closestName(const std::string& typed, std::initializer_list<const char*> known);
 
 }  // namespace tools

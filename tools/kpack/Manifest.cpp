@@ -3,11 +3,10 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "base/SortedStringSet.h"
-#include "common/ClosestName.h"
 #include "kpack/Cp1252.h"
+#include "kpack/ManifestKeys.h"
 #include "kpack/ManifestRules.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
@@ -39,8 +38,8 @@ class Loader {
   void note(const toml::node* at, const std::string& field) {
     if (at->source().begin.line > 0) manifest_.lines[field] = int(at->source().begin.line);
   }
-  void checkKeys(const toml::table& table, std::initializer_list<const char*> allowed,
-                 const std::string& where) const;
+  // Refuses a key that the section of manifestKeys() does not list.
+  void checkKeys(const toml::table& table, const char* section, const std::string& where) const;
   const toml::table& section(const toml::table& root, const char* name, bool required);
 
   std::string text(const toml::table& t, const char* key, const std::string& field,
@@ -145,16 +144,13 @@ void Loader::fail(const toml::node* at, const std::string& field,
   throw ManifestError(where + ": " + field + ": " + message);
 }
 
-void Loader::checkKeys(const toml::table& table, std::initializer_list<const char*> allowed,
+void Loader::checkKeys(const toml::table& table, const char* section,
                        const std::string& where) const {
   for (const auto& [key, node] : table) {
-    const bool known = std::any_of(allowed.begin(), allowed.end(),
-                                   [&](const char* name) { return key.str() == name; });
-    if (known) continue;
     const std::string typed(key.str());
-    const std::string meant = tools::closestName(typed, allowed);
+    if (manifestKeys().find(section, typed) != nullptr) continue;
     fail(&node, where.empty() ? typed : where + "." + typed,
-         meant.empty() ? "unknown key" : "unknown key; did you mean \"" + meant + "\"?");
+         "unknown key" + manifestKeys().didYouMean(section, typed));
   }
 }
 
@@ -275,10 +271,7 @@ std::uint32_t Loader::flags(const toml::table& t, const std::string& field) {
 }
 
 ManifestFileType Loader::fileType(const toml::table& t, const std::string& field) {
-  checkKeys(t,
-            {"prog-id", "description", "icon-index", "shell-ex-key", "handler-item", "extensions",
-             "optional-extensions"},
-            field);
+  checkKeys(t, "items.file-types", field);
   ManifestFileType type;
   type.line = int(t.source().begin.line);
   note(&t, field);
@@ -303,11 +296,7 @@ ManifestFileType Loader::fileType(const toml::table& t, const std::string& field
 
 ManifestItem Loader::item(const toml::table& t, int index) {
   const std::string field = "items[" + std::to_string(index) + "]";
-  checkKeys(
-      t,
-      {"source", "name", "flags", "menu-shortcut", "desktop-shortcut", "icon-item",
-       "uninstall-comment", "class-id", "server-name", "application-title", "file-types", "dde"},
-      field);
+  checkKeys(t, "items", field);
   ManifestItem item;
   item.line = int(t.source().begin.line);
   note(&t, field);
@@ -389,14 +378,11 @@ Manifest Loader::load() {
     throw ManifestError(manifest_.path.string() + ":" + std::to_string(e.source().begin.line) +
                         ": " + std::string(e.description()));
   }
-  checkKeys(root, {"product", "pictures", "licence", "texts", "items"}, "");
+  checkKeys(root, "", "");
 
   const toml::table& product = section(root, "product", true);
   note(&product, "product");
-  checkKeys(product,
-            {"name", "company", "company-url", "product-url", "settings-key", "install-folder",
-             "spare-text"},
-            "product");
+  checkKeys(product, "product", "product");
   manifest_.displayName = text(product, "name", "product.name", true);
   shown(product.get("name"), "product.name", 1);
   manifest_.companyName = text(product, "company", "product.company");
@@ -410,12 +396,12 @@ Manifest Loader::load() {
   manifest_.spareText = text(product, "spare-text", "product.spare-text");
 
   const toml::table& pictures = section(root, "pictures", true);
-  checkKeys(pictures, {"side", "logo"}, "pictures");
+  checkKeys(pictures, "pictures", "pictures");
   manifest_.sidePicture = file(pictures, "side", "pictures.side");
   manifest_.logoPicture = file(pictures, "logo", "pictures.logo");
 
   const toml::table& licence = section(root, "licence", true);
-  checkKeys(licence, {"file"}, "licence");
+  checkKeys(licence, "licence", "licence");
   manifest_.licence = file(licence, "file", "licence.file");
   unwritableInLicence();
   manifest_.shownTexts.push_back({"licence text", manifest_.licence, {}, 2, ""});
@@ -423,7 +409,7 @@ Manifest Loader::load() {
   if (root.contains("texts")) {
     const toml::table& texts = section(root, "texts", false);
     note(&texts, "texts");
-    checkKeys(texts, {"window-name", "header", "welcome"}, "texts");
+    checkKeys(texts, "texts", "texts");
     manifest_.hasTexts = true;
     manifest_.windowName = text(texts, "window-name", "texts.window-name");
     manifest_.headerTitle = text(texts, "header", "texts.header");

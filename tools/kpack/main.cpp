@@ -10,6 +10,7 @@
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
 //   kpack registry FILE.reg [KEY]
 //   kpack texts MANIFEST.toml -o DIR   (the [texts] as files for a build's resources)
+//   kpack schema          (the manifests' JSON Schema, docs/manifest.schema.json)
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -19,11 +20,13 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/JsonReport.h"
 #include "common/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/InstallCommand.h"
 #include "kpack/Manifest.h"
+#include "kpack/ManifestKeys.h"
 #include "kpack/PackageJson.h"
 #include "kpack/PageWarnings.h"
 #include "kpack/RegistryCommand.h"
@@ -176,6 +179,8 @@ int main(int argc, char** argv) {
       "texts", "Write a manifest's [texts] as string-table files for a build's resources");
   textsCommand->add_option("manifest", manifest, "The TOML manifest")->required();
   textsCommand->add_option("-o,--output", output, "The folder to write into")->required();
+  CLI::App* schemaCommand = app.add_subcommand(
+      "schema", "Print the JSON Schema of manifests, for editors (docs/manifest.schema.json)");
 
   try {
     app.parse(argc, argv);
@@ -188,6 +193,10 @@ int main(int argc, char** argv) {
   if (*setupCommand) return kpack::setupCommand(setup, argv[0]);
   if (*textsCommand) return kpack::textsCommand(manifest, output);
   if (*registryCommand) return kpack::registryCommand(file, registryKey, std::cout);
+  if (*schemaCommand) {
+    tools::writeJsonReport(kpack::manifestSchema(), std::cout);
+    return std::cout.good() ? 0 : kExitUsage;
+  }
   // The emulated machine is chosen before anything touches it.
   if (*installCommand) setenv("KESTRANE_PREFIX", prefix.c_str(), 1);
   std::vector<unsigned char> packageBytes;  // outlives the model, whose items refer to it

@@ -11,6 +11,7 @@
 #include "common/PictureKind.h"
 #include "kskin/Art.h"
 #include "kskin/DescriptionFields.h"
+#include "kskin/DescriptionKeys.h"
 #include "kskin/FontRender.h"
 #include "kskin/ImageFiles.h"
 #include "render/BitmapFont.h"
@@ -32,6 +33,7 @@ class Builder {
 
   SkinContent Build(const toml::table& root) {
     SkinContent skin;
+    CheckKeys(Where{"skin", root}, "");
     ForEachTable(root, "sheet", [&](const Where& w) { makeImage(w, false, skin); });
     ForEachTable(root, "picture", [&](const Where& w) { makeImage(w, true, skin); });
     ForEachTable(root, "sprite", [&](const Where& w) { skin.sprites.push_back(definition(w)); });

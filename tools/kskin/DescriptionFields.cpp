@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "kskin/DescriptionKeys.h"
 #include "kskin/SkinWriter.h"
 
 namespace kskin {
@@ -122,6 +123,7 @@ void ForEachTable(const toml::table& root, const char* key,
     const std::string name = std::string(key) + " " + std::to_string(i++);
     if (table == nullptr) FailAt(element, name, "is not a table");
     const Where w{name, *table};
+    CheckKeys(w, key);
     WithPlace(w, [&] { each(w); });
   }
 }
@@ -145,6 +147,7 @@ std::string LayerType(const Where& w) {
 }
 
 bool ReadShapeLayer(const Where& w, int width, int height, bool mask, Layer& layer) {
+  CheckKeys(w, "layer");
   const std::string type = LayerType(w);
   const Box area = box(w, "box", width, height);
   layer.smooth = false;

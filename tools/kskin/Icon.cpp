@@ -8,6 +8,7 @@
 
 #include "kskin/Art.h"
 #include "kskin/DescriptionFields.h"
+#include "kskin/DescriptionKeys.h"
 #include "render/Image.h"
 
 namespace kskin {
@@ -64,6 +65,7 @@ std::vector<IconArt> DrawIcon(const std::string& path, const std::vector<int>& s
                     std::string(e.description()));
   }
   const Where top{"icon", root};
+  CheckKeys(top, "icon");
   const double canvas = Number(top, "canvas", 48);
   if (canvas < 1 || canvas > 1024) Fail(top, "'canvas' is out of range");
   std::map<int, const toml::table*> ownArt;
