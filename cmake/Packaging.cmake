@@ -37,7 +37,8 @@ install(FILES "${KESTRANE_DEFAULT_SKIN}" "${KESTRANE_DEFAULT_GLYPHS}"
               "${CMAKE_SOURCE_DIR}/skins/default/skin.toml"
         DESTINATION "${share}")
 install(FILES "${CMAKE_SOURCE_DIR}/README.md" "${CMAKE_SOURCE_DIR}/docs/vendor-guide.md"
-              "${CMAKE_SOURCE_DIR}/docs/manifest.md"
+              "${CMAKE_SOURCE_DIR}/docs/manifest.md" "${CMAKE_SOURCE_DIR}/docs/manifest.schema.json"
+              "${CMAKE_SOURCE_DIR}/docs/package-format.md"
         DESTINATION "${doc}")
 install(DIRECTORY "${CMAKE_SOURCE_DIR}/docs/pages" DESTINATION "${doc}")
 
