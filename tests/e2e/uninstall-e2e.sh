@@ -39,8 +39,10 @@ x11_start_xvfb
 drive="$WINEPREFIX/drive_c"
 classes='HKLM\Software\Classes'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+window_name="Kestrane Setup"
 if [ "$variant" = accented ]; then
   product="Café Müller"
+  window_name="Installer Café Müller"
   app="Visionneuse Café.exe"
   uninstaller="Désinstaller.exe"
   company="Société Générale Test"
@@ -112,13 +114,13 @@ snapshot "$work/before.txt"
 # --- install through the wizard -------------------------------------------------
 target_launch wine "$work/setup.log" "$setup"
 setup_pid=$target_pid
-win="$(x11_wait_window "Kestrane Setup" 60)" || e2e_fail "the wizard's window did not appear"
+win="$(x11_wait_window "$window_name" 60)" || e2e_fail "the wizard's window did not appear"
 # Every offered extension stays checked; the accented product offers none.
 if [ "$variant" = accented ]; then e2e_wizard "$win" --no-file-types; else e2e_wizard "$win"; fi
 E2E_STEP=sleep e2e_walk_to Installing
 e2e_wait_file "$install_dir/$uninstaller" 60 || e2e_fail "the installation did not write its files"
 sleep 3
-[ "$(xdotool getwindowname "$win")" = "Kestrane Setup" ] ||
+[ "$(xdotool getwindowname "$win")" = "$window_name" ] ||
   e2e_fail "the wizard's window is named $(xdotool getwindowname "$win")"
 x11_keys "$win" Escape # Finished: Finish
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end after Finish"
