@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
@@ -23,7 +25,14 @@ const char* installErrorText(std::int32_t code);
 struct FailureRecord {
   std::int32_t code = 0;
   SetupString path;  // the install location, the item's stored name or the target
+  // For files in use, the line naming the programs that hold them, when the
+  // system can tell; otherwise empty.
+  SetupString holders;
 };
+
+// The line the error box adds for files in use: the programs holding them, or
+// "" when none are known.
+SetupString holdersLine(const std::vector<std::string>& programs);
 
 class InstallListener {
  public:

@@ -17,6 +17,20 @@ bool isEmpty(const char* text) {
 
 }  // namespace
 
+bool uninstallEntryKey(const char* displayName, SetupString& key) {
+  key = SetupString();
+  if (isEmpty(displayName)) return false;
+  // A name ending in a separator leaves no entry name, and its values would land on
+  // the Uninstall key itself.
+  PathParts parts;
+  splitPath(displayName, parts);
+  if (parts.name.isEmpty() && parts.extension.isEmpty()) return false;
+  SetupString path(displayName);
+  if (!moveToFolder(path, kUninstallKey)) return false;
+  key = path;
+  return true;
+}
+
 bool registerUninstallEntry(const char* displayName, const char* publisher, const char* infoAddress,
                             const char* uninstallerPath, const char* iconPath, const char* comments,
                             const char* updateAddress) {
@@ -24,13 +38,8 @@ bool registerUninstallEntry(const char* displayName, const char* publisher, cons
        {displayName, publisher, infoAddress, uninstallerPath, iconPath, comments, updateAddress}) {
     if (isEmpty(text)) return false;
   }
-  // A name ending in a separator leaves no entry name, and its values would land on
-  // the Uninstall key itself.
-  PathParts parts;
-  splitPath(displayName, parts);
-  if (parts.name.isEmpty() && parts.extension.isEmpty()) return false;
-  SetupString key(displayName);
-  if (!moveToFolder(key, kUninstallKey)) return false;
+  SetupString key;
+  if (!uninstallEntryKey(displayName, key)) return false;
 
   SetupString uninstaller(uninstallerPath);
   SetupString icon(iconPath);

@@ -5,6 +5,12 @@
 // The uninstall key of every installed program.
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
+#include "base/SetupString.h"
+
+// The entry's key below HKEY_LOCAL_MACHINE, named after the last path component
+// of displayName. False, with `key` empty, when that leaves no name.
+bool uninstallEntryKey(const char* displayName, SetupString& key);
+
 // Writes the entry named after the last path component of displayName: its
 // DisplayName, UninstallString (the quoted uninstaller path), DisplayIcon (the
 // quoted icon path), Publisher, URLInfoAbout, Comments, URLUpdateInfo, HelpLink

@@ -13,7 +13,7 @@
 #include "platform/Resources.h"
 #include "platform/WinDefs.h"
 #include "uninstall/TemporaryCopy.h"
-#include "uninstall/UninstallKnowledge.h"
+#include "package/UninstallKnowledge.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "system/RegistryHelpers.h"
 #include "system/Shortcuts.h"
 #include "system/UninstallEntry.h"
-#include "uninstall/UninstallKnowledge.h"
+#include "package/UninstallKnowledge.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 #include "support/LinkProbe.h"
 #include "support/RegExport.h"
 #include "support/RunProcess.h"
-#include "uninstall/UninstallKnowledge.h"
+#include "package/UninstallKnowledge.h"
 
 namespace fs = std::filesystem;
 
@@ -67,7 +67,7 @@ TEST(DemoProduct, InstallsEverythingItsManifestNames) {
   const std::string program = fileBytes(installed / "Uninstall.exe");
   uninstaller.assign(program.begin(), program.end());
   std::string error;
-  ASSERT_TRUE(tools::findProgramResource(uninstaller, kUninstallResourceId, knowledge, error))
+  ASSERT_TRUE(platform::findProgramResource(uninstaller, kUninstallResourceId, knowledge, error))
       << error;
   InstallModel model;
   ASSERT_TRUE(readUninstallKnowledge(knowledge.data(), std::uint32_t(knowledge.size()), model))

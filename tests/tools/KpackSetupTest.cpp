@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 #include "kpack/SetupCommand.h"
 #include "support/RunProcess.h"
 
@@ -69,9 +69,9 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
       << output;
   Bytes skin, package;
   std::string error;
-  ASSERT_TRUE(tools::findProgramResource(image, 116, skin, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(image, 116, skin, error)) << error;
   EXPECT_TRUE(skin == readAll(KESTRANE_DEFAULT_SKIN));
-  ASSERT_TRUE(tools::findProgramResource(image, 112, package, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(image, 112, package, error)) << error;
   EXPECT_TRUE(package == readAll(KESTRANE_DEMO_PACKAGE));  // what kpack build makes
 
   output = run(std::string(KPACK_PATH) + " check " + q(setup), status);

@@ -11,7 +11,7 @@
 
 #include "base/Inflate.h"
 #include "common/JsonReport.h"
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 #include "kpack/Cp1252.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
@@ -444,22 +444,22 @@ TEST(ProgramResources, FindsResourcesInHostPrograms) {
   std::vector<unsigned char> out;
   std::string error;
   const std::vector<unsigned char> bare = {0x64, 0x73, 0x82, 0x91, 1, 0, 0, 0};
-  EXPECT_FALSE(tools::isProgramImage(bare));
+  EXPECT_FALSE(platform::isProgramImage(bare));
 
   // This test program carries RC_DATA 200 in its own .kres section.
   std::ifstream self("/proc/self/exe", std::ios::binary);
   const std::vector<unsigned char> image((std::istreambuf_iterator<char>(self)),
                                          std::istreambuf_iterator<char>());
-  ASSERT_TRUE(tools::isProgramImage(image));
-  ASSERT_TRUE(tools::findProgramResource(image, 200, out, error)) << error;
+  ASSERT_TRUE(platform::isProgramImage(image));
+  ASSERT_TRUE(platform::findProgramResource(image, 200, out, error)) << error;
   EXPECT_EQ(out[0], 0x78);                                           // a zlib stream
-  EXPECT_FALSE(tools::findProgramResource(image, 113, out, error));  // one it does not carry
+  EXPECT_FALSE(platform::findProgramResource(image, 113, out, error));  // one it does not carry
 
   std::vector<unsigned char> damaged = image;
   for (std::size_t at : {0x28u, 0x3Au, 0x3Cu, 0x3Eu}) damaged[at] ^= 0xFF;
-  EXPECT_FALSE(tools::findProgramResource(damaged, 200, out, error));
-  EXPECT_FALSE(tools::findProgramResource({'M', 'Z'}, 112, out, error));
-  EXPECT_FALSE(tools::findProgramResource({}, 112, out, error));
+  EXPECT_FALSE(platform::findProgramResource(damaged, 200, out, error));
+  EXPECT_FALSE(platform::findProgramResource({'M', 'Z'}, 112, out, error));
+  EXPECT_FALSE(platform::findProgramResource({}, 112, out, error));
 }
 
 namespace {
@@ -471,7 +471,7 @@ void putLittleEndian(std::vector<unsigned char>& b, std::size_t at, std::uint64_
 std::string resourceText(const std::vector<unsigned char>& image, int id) {
   std::vector<unsigned char> out;
   std::string error;
-  if (!tools::findProgramResource(image, id, out, error)) return "(" + error + ")";
+  if (!platform::findProgramResource(image, id, out, error)) return "(" + error + ")";
   return std::string(out.begin(), out.end());
 }
 
@@ -489,7 +489,7 @@ void expectTruncationsSafe(const std::vector<unsigned char>& image) {
 
 TEST(ProgramResources, FindsResourcesInWindowsPrograms) {
   const std::vector<unsigned char> image = testdata::peImage();
-  ASSERT_TRUE(tools::isProgramImage(image));
+  ASSERT_TRUE(platform::isProgramImage(image));
   EXPECT_EQ(resourceText(image, 112), "package");
   EXPECT_EQ(resourceText(image, 200).substr(0, 2), "\x78\x9c");
   EXPECT_EQ(resourceText(image, 113), "(the setup has no such resource)");
@@ -513,7 +513,7 @@ TEST(ProgramResources, FindsResourcesInWindowsPrograms) {
 TEST(ProgramResources, FindsResourcesInBothElfClasses) {
   for (bool is64 : {true, false}) {
     const std::vector<unsigned char> image = testdata::elfImage(is64);
-    ASSERT_TRUE(tools::isProgramImage(image));
+    ASSERT_TRUE(platform::isProgramImage(image));
     EXPECT_EQ(resourceText(image, 112), "package") << is64;
     EXPECT_EQ(resourceText(image, 113), "(the host setup has no such resource)") << is64;
     expectTruncationsSafe(image);

@@ -17,7 +17,7 @@
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
 #include "system/RegistryHelpers.h"
-#include "uninstall/UninstallKnowledge.h"
+#include "package/UninstallKnowledge.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {

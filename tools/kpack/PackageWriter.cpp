@@ -11,7 +11,7 @@
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 #include "render/Jpeg.h"
-#include "uninstall/UninstallKnowledge.h"
+#include "package/UninstallKnowledge.h"
 
 namespace kpack {
 namespace {

@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "common/PeResourceWriter.h"
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/Cp1252.h"
@@ -184,7 +184,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     }
   } else {
     std::vector<unsigned char> stubSkin;
-    if (!tools::findProgramResource(image, kSkinResourceId, stubSkin, error)) {
+    if (!platform::findProgramResource(image, kSkinResourceId, stubSkin, error)) {
       return complain(kExitInvalid, "the stub " + stubPath.string() + " carries no skin (" + error +
                                         "); give one with --skin");
     }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
@@ -34,10 +34,10 @@ int readResource(const std::string& path, int id, const char* what, kskin::Bytes
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitUsage;
   }
-  if (tools::isProgramImage(bytes)) {
+  if (platform::isProgramImage(bytes)) {
     const kskin::Bytes program = std::move(bytes);
     std::string error;
-    if (!tools::findProgramResource(program, id, bytes, error)) {
+    if (!platform::findProgramResource(program, id, bytes, error)) {
       std::cerr << "kskin: invalid " << what << ": " << path << ": " << error << "\n";
       return kExitInvalid;
     }

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 #include "platform/MessageBox.h"
 #include "platform/WinDefs.h"
 #include "system/FileOps.h"
-#include "uninstall/UninstallKnowledge.h"
+#include "package/UninstallKnowledge.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   if (!readWholeFile(uninstaller.c_str(), kMaxProgramSize, program)) {
     return fail("cannot read " + uninstaller + " on the emulated machine");
   }
-  if (!tools::findProgramResource(program, kUninstallResourceId, resource, error)) {
+  if (!platform::findProgramResource(program, kUninstallResourceId, resource, error)) {
     return fail(uninstaller + ": no knowledge of a package: " + error);
   }
   InstallModel model;

@@ -1,10 +1,10 @@
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 
 #include <cstring>
 
 #include "platform/ResourceSection.h"
 
-namespace tools {
+namespace platform {
 namespace {
 
 // Bounds-checked little-endian reads over the whole file.
@@ -171,4 +171,4 @@ bool findProgramResource(const std::vector<unsigned char>& file, int id,
   return false;
 }
 
-}  // namespace tools
+}  // namespace platform
