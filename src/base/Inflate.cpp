@@ -137,8 +137,8 @@ HRESULT inflateInto(ByteView source, ByteStream& window, InflateSink sink, void*
       // At the limit zlib gets one spare byte: if it writes it, the body is
       // longer than allowed.
       unsigned char probe = 0;
-      const std::uint32_t room =
-          std::min<std::uint64_t>(window.capacity() - held, std::uint64_t(outputLimit) - produced - held);
+      const std::uint32_t room = std::min<std::uint64_t>(
+          window.capacity() - held, std::uint64_t(outputLimit) - produced - held);
       zs.next_out = room > 0 ? window.bytes() + held : &probe;
       zs.avail_out = room > 0 ? room : 1;
       const uInt offered = zs.avail_out;

@@ -2,8 +2,8 @@
 
 #include "base/Inflate.h"
 #include "base/Paths.h"
-#include "install/RegistrationStage.h"
 #include "install/PreviousInstall.h"
+#include "install/RegistrationStage.h"
 #include "platform/Com.h"
 #include "platform/FileMoves.h"
 #include "platform/Files.h"
@@ -27,15 +27,6 @@ const char* installErrorText(std::int32_t code) {
     default:
       return "";
   }
-}
-
-SetupString holdersLine(const std::vector<std::string>& programs) {
-  SetupString line;
-  for (const std::string& name : programs) {
-    line.append(line.isEmpty() ? "Programs using the files: " : ", ");
-    line.append(name.c_str());
-  }
-  return line;
 }
 
 void chooseDefaultLinks(InstallOptions& options) {
@@ -90,7 +81,8 @@ class Pass {
     }
 
     std::vector<PreviousFile> previous;
-    const bool recorded = upgrade && readPreviousInstall(*options_.model, location.text(), previous);
+    const bool recorded =
+        upgrade && readPreviousInstall(*options_.model, location.text(), previous);
     const SetupString backup = backupFolder(location.text());
     if (upgrade && !platform::moveFile(location.text(), backup.text())) {
       deleteTree(staging.text(), 0, true);

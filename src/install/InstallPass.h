@@ -6,8 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
@@ -29,10 +27,6 @@ struct FailureRecord {
   // system can tell; otherwise empty.
   SetupString holders;
 };
-
-// The line the error box adds for files in use: the programs holding them, or
-// "" when none are known.
-SetupString holdersLine(const std::vector<std::string>& programs);
 
 class InstallListener {
  public:

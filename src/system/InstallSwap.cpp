@@ -89,6 +89,15 @@ std::vector<std::string> heldFiles(const char* folder) {
   return held;
 }
 
+SetupString holdersLine(const std::vector<std::string>& programs) {
+  SetupString line;
+  for (const std::string& name : programs) {
+    line.append(line.isEmpty() ? "Programs using the files: " : ", ");
+    line.append(name.c_str());
+  }
+  return line;
+}
+
 void finishSwap(const char* location, const char* backup,
                 const std::vector<PreviousFile>* previous) {
   // The old version's own files go first, so that an interrupted finish leaves
@@ -99,7 +108,8 @@ void finishSwap(const char* location, const char* backup,
       const SetupString now = childOf(location, file.name);
       if (old.isEmpty() || now.isEmpty() || exists(now.text())) continue;
       const std::uint32_t attributes = platform::getFileAttributes(old.text());
-      if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+      if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        continue;
       if (!isUnchanged(old.text(), file)) continue;
       platform::setFileAttributes(old.text(), FILE_ATTRIBUTE_NORMAL);
       platform::deleteFile(old.text());

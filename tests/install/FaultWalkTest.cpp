@@ -51,10 +51,9 @@ const char* kGuid = "{6C4D3B21-8F7E-405C-B2D3-E4F506172839}";
 const char* kSlot = "{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}";
 const char* kProgId = "KestraneWalk.Doc";
 
-const char* const kKindNames[] = {"create file",    "write",         "create folder",
-                                  "delete",         "remove folder", "registry write",
-                                  "set attributes", "rename",        "link save",
-                                  "move"};
+const char* const kKindNames[] = {
+    "create file",    "write",          "create folder", "delete",    "remove folder",
+    "registry write", "set attributes", "rename",        "link save", "move"};
 static_assert(std::size(kKindNames) == std::size_t(HostCall::kCount),
               "a name for every kind of call");
 

@@ -11,6 +11,7 @@
 #include "support/MessageCollector.h"
 #include "support/TestFiles.h"
 #include "system/FileOps.h"
+#include "system/InstallSwap.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "package/UninstallKnowledge.h"
 #include "platform/ProgramResources.h"
 #include "support/LinkProbe.h"
 #include "support/RegExport.h"
 #include "support/RunProcess.h"
-#include "package/UninstallKnowledge.h"
 
 namespace fs = std::filesystem;
 

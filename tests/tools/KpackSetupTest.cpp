@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ProgramResources.h"
 #include "kpack/SetupCommand.h"
+#include "platform/ProgramResources.h"
 #include "support/RunProcess.h"
 
 namespace fs = std::filesystem;

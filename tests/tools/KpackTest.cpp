@@ -11,13 +11,13 @@
 
 #include "base/Inflate.h"
 #include "common/JsonReport.h"
-#include "platform/ProgramResources.h"
 #include "kpack/Cp1252.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
+#include "platform/ProgramResources.h"
 #include "support/EncodeJpeg.h"
 #include "support/LinkProbe.h"
 #include "support/ProgramImages.h"
@@ -452,7 +452,7 @@ TEST(ProgramResources, FindsResourcesInHostPrograms) {
                                          std::istreambuf_iterator<char>());
   ASSERT_TRUE(platform::isProgramImage(image));
   ASSERT_TRUE(platform::findProgramResource(image, 200, out, error)) << error;
-  EXPECT_EQ(out[0], 0x78);                                           // a zlib stream
+  EXPECT_EQ(out[0], 0x78);                                              // a zlib stream
   EXPECT_FALSE(platform::findProgramResource(image, 113, out, error));  // one it does not carry
 
   std::vector<unsigned char> damaged = image;

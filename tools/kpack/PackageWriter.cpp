@@ -10,8 +10,8 @@
 #include "kpack/Cp1252.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
-#include "render/Jpeg.h"
 #include "package/UninstallKnowledge.h"
+#include "render/Jpeg.h"
 
 namespace kpack {
 namespace {

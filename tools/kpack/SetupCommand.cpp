@@ -6,11 +6,11 @@
 #include <iostream>
 
 #include "common/PeResourceWriter.h"
-#include "platform/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/Cp1252.h"
 #include "package/PackageFormat.h"
+#include "platform/ProgramResources.h"
 #include "render/Skin.h"
 
 namespace fs = std::filesystem;

@@ -17,7 +17,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/InstallCommand.h"
@@ -27,6 +26,7 @@
 #include "kpack/SetupCommand.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "platform/ProgramResources.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/ProgramResources.h"
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
 #include "kskin/PreviewSheet.h"
 #include "kskin/Report.h"
 #include "kskin/SampleProduct.h"
+#include "platform/ProgramResources.h"
 
 namespace {
 

@@ -10,7 +10,7 @@ namespace {
 
 std::mutex gLock;
 int gCountdown[int(HostCall::kCount)] = {};  // 0: nothing pending
-int gEndCountdown = 0;  // 0: nothing pending
+int gEndCountdown = 0;                       // 0: nothing pending
 bool gTracing = false;
 std::vector<TracedCall> gTrace;
 std::atomic<bool> gHideDiskFreeSpaceEx{false};

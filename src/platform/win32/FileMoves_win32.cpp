@@ -92,8 +92,7 @@ std::vector<std::string> programsHoldingFiles(const std::vector<std::string>& pa
   UINT needed = 0;
   UINT count = 0;
   DWORD reasons = 0;
-  if (api.add(session, UINT(files.size()), files.data(), 0, nullptr, 0, nullptr) ==
-          ERROR_SUCCESS &&
+  if (api.add(session, UINT(files.size()), files.data(), 0, nullptr, 0, nullptr) == ERROR_SUCCESS &&
       api.list(session, &needed, &count, nullptr, &reasons) == ERROR_MORE_DATA && needed > 0) {
     std::unique_ptr<RM_PROCESS_INFO[]> found(new RM_PROCESS_INFO[needed]);
     count = needed;
