@@ -33,7 +33,7 @@ bool uninstallEntryKey(const char* displayName, SetupString& key) {
 
 bool registerUninstallEntry(const char* displayName, const char* publisher, const char* infoAddress,
                             const char* uninstallerPath, const char* iconPath, const char* comments,
-                            const char* updateAddress) {
+                            const char* updateAddress, std::uint32_t estimatedSizeKiB) {
   for (const char* text :
        {displayName, publisher, infoAddress, uninstallerPath, iconPath, comments, updateAddress}) {
     if (isEmpty(text)) return false;
@@ -66,7 +66,11 @@ bool registerUninstallEntry(const char* displayName, const char* publisher, cons
     const char* name;
     std::uint32_t value;
   };
-  const Flag flags[] = {{"Language", 0}, {"NoModify", 1}, {"NoRepair", 1}, {"WindowsInstaller", 0}};
+  const Flag flags[] = {{"Language", 0},
+                        {"NoModify", 1},
+                        {"NoRepair", 1},
+                        {"WindowsInstaller", 0},
+                        {"EstimatedSize", estimatedSizeKiB}};
   for (const Flag& f : flags) {
     if (!writeRegDword(root, k, f.name, f.value)) return false;
   }

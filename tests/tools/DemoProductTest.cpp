@@ -3,6 +3,7 @@
 // and every key the manifest asks for.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +19,19 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The uninstall entry's last line: the installed files' size, from the files
+// themselves, in KiB rounded up.
+std::string estimatedSizeLine(const fs::path& folder) {
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file()) bytes += entry.file_size();
+  }
+  char line[64];
+  std::snprintf(line, sizeof line, "\"EstimatedSize\"=dword:%08x\r\n",
+                unsigned((bytes + 1023) / 1024));
+  return line;
+}
 
 std::string fileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -120,7 +134,8 @@ TEST(DemoProduct, InstallsEverythingItsManifestNames) {
            "\"HelpLink\"=\"https://kestrane.example/demo\"\r\n"
            "\"Contact\"=\"Customer Support\"\r\n"
            "\"Language\"=dword:00000000\r\n\"NoModify\"=dword:00000001\r\n"
-           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n"},
+           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n" +
+           estimatedSizeLine(installed)},
       {classes + "Applications\\DemoApp.exe", "@=\"Demo Product Viewer\"\r\n"},
       // The ProgIDs, each with its icon inside the viewer.
       {classes + "KestraneDemo.Document", "@=\"Demo Document\"\r\n"},

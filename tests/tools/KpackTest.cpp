@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,19 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The uninstall entry's last line: the installed files' size, from the files
+// themselves, in KiB rounded up.
+std::string estimatedSizeLine(const fs::path& folder) {
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file()) bytes += entry.file_size();
+  }
+  char line[64];
+  std::snprintf(line, sizeof line, "\"EstimatedSize\"=dword:%08x\r\n",
+                unsigned((bytes + 1023) / 1024));
+  return line;
+}
 
 // Six items: an application with seven document types, a help file, a data file,
 // a COM server, the uninstaller and a file for the system folder.
@@ -751,7 +765,8 @@ TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
            "\"HelpLink\"=\"https://example.com/demo\"\r\n"
            "\"Contact\"=\"Customer Support\"\r\n"
            "\"Language\"=dword:00000000\r\n\"NoModify\"=dword:00000001\r\n"
-           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n"},
+           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n" +
+           estimatedSizeLine(installed)},
       {classes + "Applications\\Demo.exe", "@=\"Demo Product\"\r\n"},
       {classes + "Demo.Text\\shell\\open\\command",
        "@=\"\\\"" + app + "Demo.exe\\\" \\\"%1\\\"\"\r\n"},
