@@ -73,7 +73,8 @@ class Pass {
     // Everything is written into the staging folder; the errors name the files
     // as they will be at the location.
     const SetupString staging = stagingFolder(location.text());
-    if (!createFolder(staging.text())) return fail(FailCreateFolder, location);
+    // A new folder, never one that was there: what is in it becomes the install.
+    if (!platform::createDirectory(staging.text())) return fail(FailCreateFolder, location);
     platform::setFileAttributes(staging.text(), FILE_ATTRIBUTE_HIDDEN);
     if (!extract(location, staging)) {
       deleteTree(staging.text(), 0, true);

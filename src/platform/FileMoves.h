@@ -14,8 +14,9 @@ namespace platform {
 bool moveFile(const char* from, const char* to);
 
 // True when the file could be deleted now as far as other openers go: nothing
-// holds it open without delete sharing (CreateFileA asking for DELETE access,
-// sharing everything). A read-only file may still refuse; that is not asked.
+// holds it open without delete sharing, and no program runs from it (CreateFileA
+// asking for DELETE and write access, sharing everything). A read-only file may
+// still refuse; that is not asked.
 bool canDeleteFile(const char* path);
 
 // The names of the programs holding any of `paths` open, each once, as the

@@ -70,10 +70,18 @@ bool moveFile(const char* from, const char* to) {
 }
 
 bool canDeleteFile(const char* path) {
-  const HANDLE file =
-      CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  // A running program's file opens for deletion (the loader shares it so) but not
+  // for writing, and it cannot be deleted: asking for both finds it.
+  HANDLE file = CreateFileA(path, DELETE | FILE_WRITE_DATA, shareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_SHARING_VIOLATION) return false;
+    // A read-only file refuses writing for itself, not for its holders.
+    file = CreateFileA(path, DELETE, shareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+  }
   CloseHandle(file);
   return true;
 }
