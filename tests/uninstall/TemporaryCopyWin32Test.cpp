@@ -48,7 +48,6 @@ TEST(TemporaryCopyWin32, CannotBeReplacedBeforeItStartsInItsOwnFolder) {
 
     const std::string line = "\"" + std::string(path) + "\" /c echo ran>ran.txt";
     ASSERT_TRUE(copy.start(line.c_str()));
-    EXPECT_TRUE(platform::canDeleteFile(path));  // let go once started
   }
   // The command wrote into its working folder: the copy's own.
   const std::string ran = std::string(folder.text()) + "\\ran.txt";
