@@ -178,6 +178,11 @@ void SetupApp::OnInstallDone(std::intptr_t state) {
 void SetupApp::OnInstallError() {
   SetupString text;
   text.format(kErrorFormat, installErrorText(worker_.failure().code));
+  // Files in use: the programs holding them, when the system can tell.
+  if (!worker_.failure().holders.isEmpty()) {
+    text.append("\n\n");
+    text.append(worker_.failure().holders);
+  }
   platform::messageBox(window_.Handle(), text.text(), kErrorCaption, MB_ICONERROR | MB_OK);
   worker_.waitUntilEnded();
   ShowPage(FileTypes);

@@ -94,6 +94,74 @@ HRESULT inflateStream(ByteView source, ByteStream* destination, InflateProgress 
   return result;
 }
 
+HRESULT inflateInto(ByteView source, ByteStream& window, InflateSink sink, void* sinkContext,
+                    InflateProgress callback, void* context, std::uint32_t outputLimit,
+                    std::uint32_t& produced) {
+  produced = 0;
+  if (sink == nullptr) return E_FAIL;
+  window.setUsed(0);
+  if (window.capacity() < kInflateWindow && window.reserve(kInflateWindow) != S_OK) return E_FAIL;
+
+  z_stream zs = {};
+  if (inflateInit(&zs) != Z_OK) return E_FAIL;
+
+  const std::uint32_t total = source.size();
+  HRESULT result = S_OK;
+  std::uint32_t remaining = total;
+  std::uint32_t consumed = 0;
+  std::uint32_t held = 0;  // output in the window not yet handed over
+  bool ended = false;
+  // Hands the window's output over; the limit was kept while it was written.
+  auto flush = [&]() {
+    if (held == 0) return true;
+    const bool taken = sink(sinkContext, window.bytes(), held);
+    produced += held;
+    held = 0;
+    return taken;
+  };
+  while (remaining > 0 && result >= 0) {
+    if (callback != nullptr && callback(context, consumed, total) == 0) {
+      result = E_FAIL;
+      break;
+    }
+    const std::uint32_t chunk = std::min(remaining, kBlockSize);
+    zs.next_in = const_cast<unsigned char*>(source.bytes() + consumed);
+    zs.avail_in = chunk;
+    consumed += chunk;
+    remaining -= chunk;
+    do {
+      if (held == window.capacity() && !flush()) {
+        result = E_FAIL;
+        break;
+      }
+      // At the limit zlib gets one spare byte: if it writes it, the body is
+      // longer than allowed.
+      unsigned char probe = 0;
+      const std::uint32_t room = std::min<std::uint64_t>(
+          window.capacity() - held, std::uint64_t(outputLimit) - produced - held);
+      zs.next_out = room > 0 ? window.bytes() + held : &probe;
+      zs.avail_out = room > 0 ? room : 1;
+      const uInt offered = zs.avail_out;
+      const int code = inflate(&zs, Z_NO_FLUSH);
+      if (code == Z_STREAM_END) {
+        remaining = 0;  // whatever follows the stream is not ours
+        ended = true;
+      } else if (code == Z_NEED_DICT || code == Z_STREAM_ERROR || code == Z_DATA_ERROR ||
+                 code == Z_MEM_ERROR) {
+        result = E_FAIL;
+      }
+      const std::uint32_t out = offered - zs.avail_out;
+      if (room == 0 && out > 0) result = E_FAIL;
+      if (result >= 0) held += out;
+    } while (zs.avail_out == 0 && result >= 0 && !ended);
+  }
+  inflateEnd(&zs);
+
+  if (result >= 0 && !ended) result = E_FAIL;
+  if (result >= 0 && !flush()) result = E_FAIL;
+  return result;
+}
+
 bool readCompressedBlob(const ByteStream& source, ByteStream& destination,
                         std::uint32_t& position) {
   ByteView packed;

@@ -31,6 +31,21 @@ HRESULT inflateStream(ByteView source, ByteStream* destination, InflateProgress 
                       void* context = nullptr, std::uint32_t outputLimit = kNoOutputLimit,
                       std::uint32_t sizeHint = 0);
 
+// Receives each piece of output of inflateInto, in order; false stops the
+// inflation, which then fails.
+using InflateSink = bool (*)(void* context, const unsigned char* bytes, std::uint32_t size);
+
+// Inflates the complete zlib stream in `source` piece by piece through `window`,
+// whose buffer is kept from one call to the next (it is given kInflateWindow
+// bytes once), and hands each piece to `sink`: a body of any size passes through
+// that much memory. `produced` receives the bytes handed over. E_FAIL for the
+// same faults as inflateStream, output beyond `outputLimit` among them (no byte
+// past the limit reaches the sink), and a sink that says stop.
+constexpr std::uint32_t kInflateWindow = 1u << 20;
+HRESULT inflateInto(ByteView source, ByteStream& window, InflateSink sink, void* sinkContext,
+                    InflateProgress callback, void* context, std::uint32_t outputLimit,
+                    std::uint32_t& produced);
+
 // Reads a length-prefixed blob from source at position and inflates it into
 // destination. True when both steps succeed.
 bool readCompressedBlob(const ByteStream& source, ByteStream& destination, std::uint32_t& position);

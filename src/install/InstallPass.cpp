@@ -2,11 +2,17 @@
 
 #include "base/Inflate.h"
 #include "base/Paths.h"
+#include "install/PreviousInstall.h"
 #include "install/RegistrationStage.h"
 #include "platform/Com.h"
+#include "platform/FileMoves.h"
+#include "platform/Files.h"
 #include "platform/Shell.h"
+#include "platform/WinDefs.h"
+#include "system/FileHandle.h"
 #include "system/FileOps.h"
 #include "system/InstallScope.h"
+#include "system/InstallSwap.h"
 
 const char* installErrorText(std::int32_t code) {
   switch (code) {
@@ -50,37 +56,46 @@ class Pass {
     if (!installLocation(*options_.model, options_.ParentFolder.text(), location)) {
       return fail(FailCreateFolder, location);
     }
+    // A pass that a kill or a power loss ended leaves its folders beside the
+    // location; they are put right before anything is looked at.
+    recoverInterruptedSwap(location.text());
 
-    if (isDirectory(location.text()) && !deleteTree(location.text(), 0, true)) {
+    // Files in use are found before anything changes: the old install stays
+    // whole, as Windows would refuse to move its folder at the swap.
+    const bool upgrade = isDirectory(location.text());
+    if (upgrade) {
+      const std::vector<std::string> held = heldFiles(location.text());
+      if (!held.empty()) {
+        return fail(FailOverwriteFolder, location,
+                    holdersLine(platform::programsHoldingFiles(held)));
+      }
+    }
+    // Everything is written into the staging folder; the errors name the files
+    // as they will be at the location.
+    const SetupString staging = stagingFolder(location.text());
+    // A new folder, never one that was there: what is in it becomes the install.
+    if (!platform::createDirectory(staging.text())) return fail(FailCreateFolder, location);
+    platform::setFileAttributes(staging.text(), FILE_ATTRIBUTE_HIDDEN);
+    if (!extract(location, staging)) {
+      deleteTree(staging.text(), 0, true);
+      return false;
+    }
+
+    std::vector<PreviousFile> previous;
+    const bool recorded =
+        upgrade && readPreviousInstall(*options_.model, location.text(), previous);
+    const SetupString backup = backupFolder(location.text());
+    if (upgrade && !platform::moveFile(location.text(), backup.text())) {
+      deleteTree(staging.text(), 0, true);
       return fail(FailOverwriteFolder, location);
     }
-    if (!createFolder(location.text())) return fail(FailCreateFolder, location);
-
-    std::uint64_t total = 0;
-    for (int i = 0; i < items_.count(); ++i) total += items_.at(i)->packedData.size();
-    totalBytes_ = total == 0 ? 1 : total > UINT32_MAX ? UINT32_MAX : std::uint32_t(total);
-
-    // One buffer takes every file in turn: it grows to the largest file once and
-    // its pages are reused, instead of fresh memory for each file.
-    ByteStream content;
-    for (int i = 0; i < items_.count(); ++i) {
-      const InstallItem& item = *items_.at(i);
-      // The output may not exceed the size the package states, and must reach it:
-      // a damaged body is never installed as a corrupted file, and a small
-      // package cannot fill the memory or the disk.
-      if (inflateStream(item.packedData, &content, reportProgress, this, item.unpackedSize,
-                        item.unpackedSize) != S_OK ||
-          content.size() != item.unpackedSize) {
-        return fail(FailDecompress, item.fileName);
-      }
-      doneBytes_ += item.packedData.size();
-
-      SetupString target(item.fileName);
-      if (!moveToFolder(target, location.text()) ||
-          writeStreamToFile(content, target.text()) != S_OK) {
-        return fail(FailWriteFile, target);
-      }
+    if (!platform::moveFile(staging.text(), location.text())) {
+      if (upgrade) platform::moveFile(backup.text(), location.text());
+      deleteTree(staging.text(), 0, true);
+      return fail(FailCreateFolder, location);
     }
+    platform::setFileAttributes(location.text(), FILE_ATTRIBUTE_NORMAL);
+    if (upgrade) finishSwap(location.text(), backup.text(), recorded ? &previous : nullptr);
 
     // Copies, registrations, shortcuts and settings after the files are
     // written; nothing in it can fail the pass.
@@ -89,10 +104,57 @@ class Pass {
   }
 
  private:
-  bool fail(InstallError code, const SetupString& path) {
+  // Inflates every item into `staging`, each straight into its file. False after
+  // the failure was reported.
+  bool extract(const SetupString& location, const SetupString& staging) {
+    std::uint64_t total = 0;
+    for (int i = 0; i < items_.count(); ++i) total += items_.at(i)->packedData.size();
+    totalBytes_ = total == 0 ? 1 : total > UINT32_MAX ? UINT32_MAX : std::uint32_t(total);
+
+    // One window takes every file in turn; no file is ever held whole.
+    ByteStream window;
+    for (int i = 0; i < items_.count(); ++i) {
+      const InstallItem& item = *items_.at(i);
+      SetupString target(item.fileName);
+      SetupString staged(item.fileName);
+      if (!moveToFolder(target, location.text()) || !moveToFolder(staged, staging.text())) {
+        return fail(FailWriteFile, target);
+      }
+      FileHandle file;
+      if (!file.openFile(staged.text(), kOpenInstallTarget)) return fail(FailWriteFile, target);
+      // The output may not exceed the size the package states, and must reach it:
+      // a damaged body is never installed as a corrupted file, and a small
+      // package cannot fill the disk.
+      FileSink sink{&file, false};
+      std::uint32_t produced = 0;
+      const HRESULT inflated = inflateInto(item.packedData, window, writePiece, &sink,
+                                           reportProgress, this, item.unpackedSize, produced);
+      const bool closed = file.close();
+      if (sink.failed || !closed) return fail(FailWriteFile, target);
+      if (inflated != S_OK || produced != item.unpackedSize) {
+        return fail(FailDecompress, item.fileName);
+      }
+      doneBytes_ += item.packedData.size();
+    }
+    return true;
+  }
+
+  struct FileSink {
+    FileHandle* file;
+    bool failed;
+  };
+
+  static bool writePiece(void* context, const unsigned char* bytes, std::uint32_t size) {
+    auto* sink = static_cast<FileSink*>(context);
+    if (!sink->file->write(bytes, size)) sink->failed = true;
+    return !sink->failed;
+  }
+
+  bool fail(InstallError code, const SetupString& path, const SetupString& holders = {}) {
     FailureRecord failure;
     failure.code = code;
     failure.path = path;
+    failure.holders = holders;
     listener_.onError(failure);
     return false;
   }

@@ -23,6 +23,9 @@ const char* installErrorText(std::int32_t code);
 struct FailureRecord {
   std::int32_t code = 0;
   SetupString path;  // the install location, the item's stored name or the target
+  // For files in use, the line naming the programs that hold them, when the
+  // system can tell; otherwise empty.
+  SetupString holders;
 };
 
 class InstallListener {

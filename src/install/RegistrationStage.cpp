@@ -1,5 +1,7 @@
 #include "install/RegistrationStage.h"
 
+#include <cstdint>
+
 #include "base/Paths.h"
 #include "system/ComServer.h"
 #include "system/FileOps.h"
@@ -9,6 +11,15 @@
 #include "system/UninstallEntry.h"
 
 namespace {
+
+// What the installed files take, in KiB rounded up, as the list of programs shows
+// it: the files as the package states their sizes.
+std::uint32_t installedKiB(const InstallModel& model) {
+  std::uint64_t bytes = 0;
+  for (int i = 0; i < model.itemCount(); ++i) bytes += model.itemAt(i)->unpackedSize;
+  const std::uint64_t kib = (bytes + 1023) / 1024;
+  return kib > UINT32_MAX ? UINT32_MAX : std::uint32_t(kib);
+}
 
 void registerItem(InstallOptions& options, int index, const char* location) {
   const InstallModel& model = *options.model;
@@ -27,7 +38,8 @@ void registerItem(InstallOptions& options, int index, const char* location) {
     if (iconItem != nullptr && moveToFolder(icon, location)) {
       registerUninstallEntry(model.displayName.text(), model.companyName.text(),
                              model.companyUrl.text(), target.text(), icon.text(),
-                             item.uninstallComment.text(), model.productUrl.text());
+                             item.uninstallComment.text(), model.productUrl.text(),
+                             installedKiB(model));
     }
   }
   if (item.flags & kItemApplication) registerDocumentTypes(options, index, target.text());

@@ -29,6 +29,11 @@ std::vector<std::string> programArguments(int argc, char** argv);
 // <prefix>/shell.log, as shell execution is: a Windows program cannot run there.
 bool startProcess(const char* program, const char* commandLine);
 
+// As startProcess, with `folder` as the new process's working folder instead of
+// this one's (which Windows could then not remove while it runs). On the host the
+// folder is written to the log line too.
+bool startProcessIn(const char* program, const char* commandLine, const char* folder);
+
 // The running process's id (GetCurrentProcessId).
 std::uint32_t currentProcessId();
 

@@ -193,12 +193,14 @@ constexpr int SM_CYSMICON = 50;
 constexpr unsigned MB_OK = 0x00000000;
 constexpr unsigned MB_OKCANCEL = 0x00000001;
 constexpr unsigned MB_YESNO = 0x00000004;
+constexpr unsigned MB_RETRYCANCEL = 0x00000005;
 constexpr unsigned MB_ICONERROR = 0x00000010;
 constexpr unsigned MB_ICONQUESTION = 0x00000020;
 constexpr unsigned MB_ICONWARNING = 0x00000030;
 constexpr unsigned MB_ICONINFORMATION = 0x00000040;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDRETRY = 4;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
@@ -208,7 +210,8 @@ constexpr int IDC_ARROW = 32512;
 // The lParam of mouse messages: x in the low word, y in the high word, each a
 // signed 16-bit value (GET_X_LPARAM / GET_Y_LPARAM).
 constexpr std::intptr_t MAKELPARAM(int low, int high) {
-  return std::intptr_t(std::uint32_t(std::uint16_t(low)) | (std::uint32_t(std::uint16_t(high)) << 16));
+  return std::intptr_t(std::uint32_t(std::uint16_t(low)) |
+                       (std::uint32_t(std::uint16_t(high)) << 16));
 }
 constexpr int GET_X_LPARAM(std::intptr_t lParam) {
   return int(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)));

@@ -89,6 +89,20 @@ bool deleteTree(const char* path, int depth, bool removeRoot) {
   return true;
 }
 
+std::vector<FolderEntry> listFolder(const char* folder) {
+  std::vector<FolderEntry> entries;
+  if (folder == nullptr || *folder == '\0') return entries;
+  SetupString pattern(folder);
+  if (endsWithBackslash(pattern)) pattern.eraseRange(pattern.length() - 1, 1);
+  pattern.append("\\*.*");
+  FolderListing listing(pattern);
+  while (const platform::FindData* entry = listing.next()) {
+    if (isDots(entry->name)) continue;
+    entries.push_back({SetupString(entry->name), entry->attributes});
+  }
+  return entries;
+}
+
 void setExtension(SetupString& path, const char* extension) {
   PathParts parts;
   splitPath(path.text(), parts);

@@ -23,6 +23,14 @@ bool createFolder(const char* path);
 // deleted; what was deleted before stays deleted.
 bool deleteTree(const char* path, int depth, bool removeRoot);
 
+// One entry of a folder, "." and ".." left out.
+struct FolderEntry {
+  SetupString name;
+  std::uint32_t attributes = 0;
+};
+// The entries of `folder`; empty when it cannot be listed.
+std::vector<FolderEntry> listFolder(const char* folder);
+
 // Replaces the extension of the path's last component with `extension` (a dot is
 // added when it has none); null removes the extension and one trailing dot.
 void setExtension(SetupString& path, const char* extension);

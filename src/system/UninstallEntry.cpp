@@ -17,20 +17,29 @@ bool isEmpty(const char* text) {
 
 }  // namespace
 
-bool registerUninstallEntry(const char* displayName, const char* publisher, const char* infoAddress,
-                            const char* uninstallerPath, const char* iconPath, const char* comments,
-                            const char* updateAddress) {
-  for (const char* text :
-       {displayName, publisher, infoAddress, uninstallerPath, iconPath, comments, updateAddress}) {
-    if (isEmpty(text)) return false;
-  }
+bool uninstallEntryKey(const char* displayName, SetupString& key) {
+  key = SetupString();
+  if (isEmpty(displayName)) return false;
   // A name ending in a separator leaves no entry name, and its values would land on
   // the Uninstall key itself.
   PathParts parts;
   splitPath(displayName, parts);
   if (parts.name.isEmpty() && parts.extension.isEmpty()) return false;
-  SetupString key(displayName);
-  if (!moveToFolder(key, kUninstallKey)) return false;
+  SetupString path(displayName);
+  if (!moveToFolder(path, kUninstallKey)) return false;
+  key = path;
+  return true;
+}
+
+bool registerUninstallEntry(const char* displayName, const char* publisher, const char* infoAddress,
+                            const char* uninstallerPath, const char* iconPath, const char* comments,
+                            const char* updateAddress, std::uint32_t estimatedSizeKiB) {
+  for (const char* text :
+       {displayName, publisher, infoAddress, uninstallerPath, iconPath, comments, updateAddress}) {
+    if (isEmpty(text)) return false;
+  }
+  SetupString key;
+  if (!uninstallEntryKey(displayName, key)) return false;
 
   SetupString uninstaller(uninstallerPath);
   SetupString icon(iconPath);
@@ -57,7 +66,11 @@ bool registerUninstallEntry(const char* displayName, const char* publisher, cons
     const char* name;
     std::uint32_t value;
   };
-  const Flag flags[] = {{"Language", 0}, {"NoModify", 1}, {"NoRepair", 1}, {"WindowsInstaller", 0}};
+  const Flag flags[] = {{"Language", 0},
+                        {"NoModify", 1},
+                        {"NoRepair", 1},
+                        {"WindowsInstaller", 0},
+                        {"EstimatedSize", estimatedSizeKiB}};
   for (const Flag& f : flags) {
     if (!writeRegDword(root, k, f.name, f.value)) return false;
   }

@@ -7,13 +7,15 @@
 #include <vector>
 
 #include "base/Paths.h"
+#include "package/UninstallKnowledge.h"
+#include "platform/FileMoves.h"
 #include "platform/MessageBox.h"
 #include "platform/Module.h"
 #include "platform/Process.h"
 #include "platform/Resources.h"
 #include "platform/WinDefs.h"
+#include "system/InstallSwap.h"
 #include "uninstall/TemporaryCopy.h"
-#include "uninstall/UninstallKnowledge.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {
@@ -63,9 +65,21 @@ int main(int argc, char** argv) {
       !makeUninstallPlan(model, saved, own, plan)) {
     return fail("The uninstall program cannot tell which folder it runs from.");
   }
-  if (platform::messageBox(nullptr, confirmationText(plan).text(), uninstallCaption(plan).text(),
+  // An upgrade that a kill or a power loss interrupted is put right first.
+  recoverInterruptedSwap(plan.location.text());
+  const SetupString caption = uninstallCaption(plan);
+  if (platform::messageBox(nullptr, confirmationText(plan).text(), caption.text(),
                            MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return 0;
+  }
+  // Nothing is removed while a file is in use: the links and the entry would go
+  // and the program's files stay, and the product could not be removed again.
+  for (std::vector<std::string> held = filesInUse(plan); !held.empty(); held = filesInUse(plan)) {
+    const SetupString text = filesInUseText(held, platform::programsHoldingFiles(held));
+    if (platform::messageBox(nullptr, text.text(), caption.text(),
+                             MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) {
+      return 0;
+    }
   }
   removeInstallation(plan);
   if (startTemporaryCopy(own)) return 0;

@@ -2,8 +2,10 @@
 
 #include "base/Paths.h"
 #include "platform/Files.h"
+#include "platform/PrivateFolder.h"
 #include "platform/Process.h"
 #include "platform/WinDefs.h"
+#include "system/FileOps.h"
 
 namespace {
 
@@ -18,18 +20,44 @@ bool exists(const char* path) {
 
 }  // namespace
 
-bool startTemporaryCopy(const char* ownFile) {
+TemporaryCopy::~TemporaryCopy() {
+  if (hold_ != platform::kInvalidFile) platform::closeFile(hold_);
+  if (!started_ && !folder_.isEmpty()) deleteTree(folder_.text(), 0, true);
+}
+
+bool TemporaryCopy::make(const char* ownFile) {
   char temp[kPathBufferSize];
-  if (ownFile == nullptr || platform::getTempPath(temp, sizeof temp) == 0) return false;
-  const std::uint32_t id = platform::currentProcessId();
-  SetupString copy;
-  copy.format("%sUninstall-%u.exe", temp, unsigned(id));
-  if (!platform::copyFile(ownFile, copy.text(), false)) return false;
+  if (ownFile == nullptr || !folder_.isEmpty() || platform::getTempPath(temp, sizeof temp) == 0) {
+    return false;
+  }
+  const unsigned id = unsigned(platform::currentProcessId());
+  SetupString folder;
+  folder.format("%sUninstall-%u-%u", temp, id, unsigned(platform::tickCount()));
+  // A folder of that name made by someone else is never used.
+  if (!platform::createPrivateFolder(folder.text())) return false;
+  folder_ = folder;
+  path_.format("%s\\Uninstall-%u.exe", folder_.text(), id);
+  if (!platform::copyFile(ownFile, path_.text(), true)) return false;
+  hold_ = platform::createFile(path_.text(), GENERIC_READ, FILE_SHARE_READ, false, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL);
+  return hold_ != platform::kInvalidFile;
+}
+
+bool TemporaryCopy::start(const char* commandLine) {
+  if (hold_ == platform::kInvalidFile || started_) return false;
+  started_ = platform::startProcessIn(path_.text(), commandLine, folder_.text());
+  platform::closeFile(hold_);
+  hold_ = platform::kInvalidFile;
+  return started_;
+}
+
+bool startTemporaryCopy(const char* ownFile) {
+  TemporaryCopy copy;
+  if (!copy.make(ownFile)) return false;
   SetupString commandLine;
-  commandLine.format("\"%s\" %s %u \"%s\"", copy.text(), kFinishSwitch, unsigned(id), ownFile);
-  if (platform::startProcess(copy.text(), commandLine.text())) return true;
-  platform::deleteFile(copy.text());
-  return false;
+  commandLine.format("\"%s\" %s %u \"%s\"", copy.path().text(), kFinishSwitch,
+                     unsigned(platform::currentProcessId()), ownFile);
+  return copy.start(commandLine.text());
 }
 
 bool removeOriginal(std::uint32_t processId, const char* originalFile) {
@@ -44,5 +72,13 @@ bool removeOriginal(std::uint32_t processId, const char* originalFile) {
 
 bool deleteSelfAtReboot() {
   char self[kPathBufferSize];
-  return platform::moduleFileName(self, sizeof self) > 0 && platform::deleteFileAtReboot(self);
+  if (platform::moduleFileName(self, sizeof self) == 0 || !platform::deleteFileAtReboot(self)) {
+    return false;
+  }
+  // The folder goes after the file, once it is empty.
+  PathParts parts;
+  splitPath(self, parts);
+  SetupString folder = SetupString::concat(parts.drive, parts.folder);
+  if (endsWithBackslash(folder)) folder.eraseRange(folder.length() - 1, 1);
+  return platform::deleteFileAtReboot(folder.text());
 }

@@ -3,6 +3,7 @@
 #include "base/Paths.h"
 #include "base/SortedStringSet.h"
 #include "package/PackageFormat.h"
+#include "package/UninstallKnowledge.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
 #include "system/ComServer.h"
@@ -11,7 +12,6 @@
 #include "system/RegistryHelpers.h"
 #include "system/Shortcuts.h"
 #include "system/UninstallEntry.h"
-#include "uninstall/UninstallKnowledge.h"
 
 namespace {
 

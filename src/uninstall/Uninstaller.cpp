@@ -4,6 +4,7 @@
 
 #include "base/Paths.h"
 #include "base/SortedStringSet.h"
+#include "platform/FileMoves.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
 #include "platform/WinDefs.h"
@@ -11,6 +12,7 @@
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
 #include "system/InstallScope.h"
+#include "system/InstallSwap.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -93,6 +95,32 @@ void appendList(SetupString& text, const std::vector<SetupString>& names) {
 }
 
 }  // namespace
+
+std::vector<std::string> filesInUse(const UninstallPlan& plan) {
+  std::vector<std::string> held;
+  for (const PlannedFile& file : plan.files) {
+    if (compareNoCase(file.path, plan.ownFile) == 0) continue;
+    const std::uint32_t attributes = platform::getFileAttributes(file.path.text());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (!platform::canDeleteFile(file.path.text())) held.emplace_back(file.path.text());
+  }
+  return held;
+}
+
+SetupString filesInUseText(const std::vector<std::string>& files,
+                           const std::vector<std::string>& programs) {
+  SetupString text("These files are in use and cannot be removed now:");
+  std::vector<SetupString> names;
+  for (const std::string& f : files) names.emplace_back(f.c_str());
+  appendList(text, names);
+  const SetupString holders = holdersLine(programs);
+  if (!holders.isEmpty()) {
+    text.append("\n\n");
+    text.append(holders);
+  }
+  text.append("\n\nClose them and choose Retry, or Cancel to remove nothing.");
+  return text;
+}
 
 void removeInstallation(const UninstallPlan& plan) {
   removeFiles(plan);

@@ -2,10 +2,21 @@
 // the texts the user sees.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "base/SetupString.h"
 #include "uninstall/UninstallPlan.h"
+
+// The installed files the plan would delete that a program holds open now, so
+// that they could not be deleted (the uninstaller's own file aside: its copy
+// removes it after it ended). Nothing may be removed while there are any.
+std::vector<std::string> filesInUse(const UninstallPlan& plan);
+
+// The question asked while files are in use, offering Retry and Cancel: the
+// files and, when the system can tell, the programs holding them.
+SetupString filesInUseText(const std::vector<std::string>& files,
+                           const std::vector<std::string>& programs);
 
 // Removes what the plan names but the uninstaller's own file, in this order:
 //   1. the installed files that are as the setup wrote them (size and fingerprint;

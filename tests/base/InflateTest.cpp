@@ -1,6 +1,8 @@
 #include "base/Inflate.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <zlib.h>
 
 #include <cstring>
@@ -160,6 +162,56 @@ TEST(Inflate, StopsAtTheOutputLimit) {
   EXPECT_EQ(inflateStream(&packed, &out, nullptr, nullptr, 99999), E_FAIL);
   EXPECT_EQ(out.size(), 0u);
   EXPECT_EQ(out.capacity(), 0u);
+}
+
+namespace {
+
+// Collects what inflateInto hands over; says stop after `stopAfter` pieces.
+struct Pieces {
+  Bytes bytes;
+  int count = 0;
+  int stopAfter = -1;
+  static bool take(void* self, const unsigned char* data, std::uint32_t size) {
+    auto* p = static_cast<Pieces*>(self);
+    p->bytes.insert(p->bytes.end(), data, data + size);
+    return ++p->count != p->stopAfter;
+  }
+};
+
+}  // namespace
+
+// Streamed through a window, a body longer than the window comes out whole and in
+// order; the limit holds as for a whole stream, and no byte past it is handed
+// over; the sink can stop it.
+TEST(Inflate, StreamsThroughAWindowUpToTheLimit) {
+  const Bytes plain = sampleBytes(kInflateWindow * 2 + 12345, 5000);
+  ByteStream packed;
+  load(packed, deflated(plain));
+  ByteStream window;
+  const std::uint32_t size = std::uint32_t(plain.size());
+  Pieces whole;
+  std::uint32_t produced = 0;
+  EXPECT_EQ(
+      inflateInto(packed.view(), window, Pieces::take, &whole, nullptr, nullptr, size, produced),
+      S_OK);
+  EXPECT_EQ(produced, size);
+  EXPECT_EQ(whole.count, 3);
+  EXPECT_TRUE(whole.bytes == plain);
+  EXPECT_EQ(window.capacity(), kInflateWindow);
+
+  Pieces cut;
+  EXPECT_EQ(
+      inflateInto(packed.view(), window, Pieces::take, &cut, nullptr, nullptr, size - 1, produced),
+      E_FAIL);
+  EXPECT_LE(cut.bytes.size(), plain.size() - 1);
+  EXPECT_TRUE(std::equal(cut.bytes.begin(), cut.bytes.end(), plain.begin()));
+
+  Pieces stopped;
+  stopped.stopAfter = 1;
+  EXPECT_EQ(
+      inflateInto(packed.view(), window, Pieces::take, &stopped, nullptr, nullptr, size, produced),
+      E_FAIL);
+  EXPECT_EQ(stopped.count, 1);
 }
 
 TEST(Inflate, SizeHintReservesOnceWithinZlibsLargestExpansion) {

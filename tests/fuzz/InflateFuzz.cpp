@@ -1,6 +1,8 @@
 // Any bytes as a zlib body: inflateStream must give back exactly what zlib itself
 // inflates from them, or fail with an empty destination, and never write past the
-// output limit. The first four bytes choose the run: after how many progress calls
+// output limit; inflateInto, streaming through its window, must succeed exactly
+// when inflateStream does, with the same bytes, and never hand over more than the
+// limit. The first four bytes choose the run: after how many progress calls
 // the callback stops it (0: never), the output limit (255: none; else the next byte
 // too, in bytes, up to 64 KiB) and the size hint, in KiB.
 #include <zlib.h>
@@ -88,6 +90,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       __builtin_trap();
     }
   } else if (destination.size() != 0 || (fits && !progress.stopped)) {
+    __builtin_trap();
+  }
+
+  struct Taken {
+    std::vector<unsigned char> bytes;
+    static bool take(void* self, const unsigned char* data, std::uint32_t n) {
+      auto* t = static_cast<Taken*>(self);
+      t->bytes.insert(t->bytes.end(), data, data + n);
+      return true;
+    }
+  } taken;
+  Progress again;
+  again.stopAt = progress.stopAt;
+  again.total = progress.total;
+  ByteStream window;
+  std::uint32_t produced = 0;
+  const HRESULT streamed =
+      inflateInto(source.view(), window, Taken::take, &taken, onProgress, &again, limit, produced);
+  if (streamed != result || produced != taken.bytes.size() || taken.bytes.size() > limit ||
+      (result == S_OK && (taken.bytes.size() != expected.size() ||
+                          (!expected.empty() && std::memcmp(taken.bytes.data(), expected.data(),
+                                                            expected.size()) != 0)))) {
     __builtin_trap();
   }
   return 0;

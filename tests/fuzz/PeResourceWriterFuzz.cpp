@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/PeResourceWriter.h"
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1 << 20)) return 0;
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   std::vector<unsigned char> out;
-  if (!tools::findProgramResource(image, 112, out, error) || out != resources[0].data) {
+  if (!platform::findProgramResource(image, 112, out, error) || out != resources[0].data) {
     __builtin_trap();
   }
   std::vector<std::uint8_t> again = image;

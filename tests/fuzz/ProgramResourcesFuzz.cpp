@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 #include "platform/ResourceSection.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1 << 20)) return 0;
   const std::vector<unsigned char> file(data, data + size);
-  const bool image = tools::isProgramImage(file);
+  const bool image = platform::isProgramImage(file);
   for (int id : {112, 200}) {
     std::vector<unsigned char> out;
     std::string error;
-    if (tools::findProgramResource(file, id, out, error)) {
+    if (platform::findProgramResource(file, id, out, error)) {
       if (!image || out.size() > file.size()) __builtin_trap();
     } else if (error.empty()) {
       __builtin_trap();

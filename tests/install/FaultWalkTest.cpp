@@ -2,13 +2,18 @@
 // in turn, over a fresh machine and over an earlier install of the same product.
 // Each time the pass must end as the worker promises (the right error and path
 // while the files are written, done 1 while registering), leave nothing outside
-// the places an install writes, and leave every file it reports as installed exact.
+// the places an install writes, and leave every file it reports as installed exact;
+// a pass that fails leaves the machine as it was. Then an upgrade is ended, as by
+// a power loss, at each of its calls in turn: the next pass must find the old
+// install or the new one complete, and install.
 //
 // The walk takes its own prefix and runs as the fault_walk test; by hand, with
 // KESTRANE_FAULT_WALK=N walking every N-th call of each kind:
 //   KESTRANE_FAULT_WALK=1 KESTRANE_PREFIX=/tmp/walk
 //   build/host/tests/kestrane_tests --gtest_filter='FaultWalk.*'
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -29,6 +34,7 @@
 #include "support/MachineState.h"
 #include "support/MessageCollector.h"
 #include "system/FileOps.h"
+#include "system/InstallSwap.h"
 #include "system/RegistryHelpers.h"
 #include "system/Shortcuts.h"
 #include "system/UninstallEntry.h"
@@ -45,9 +51,9 @@ const char* kGuid = "{6C4D3B21-8F7E-405C-B2D3-E4F506172839}";
 const char* kSlot = "{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}";
 const char* kProgId = "KestraneWalk.Doc";
 
-const char* const kKindNames[] = {"create file",    "write",         "create folder",
-                                  "delete",         "remove folder", "registry write",
-                                  "set attributes", "rename",        "link save"};
+const char* const kKindNames[] = {
+    "create file",    "write",          "create folder", "delete",    "remove folder",
+    "registry write", "set attributes", "rename",        "link save", "move"};
 static_assert(std::size(kKindNames) == std::size_t(HostCall::kCount),
               "a name for every kind of call");
 
@@ -213,31 +219,30 @@ class FaultWalk : public ::testing::Test {
   }
 
   // The outcome the worker promises when call `index` of the clean pass fails:
-  // the file stage stops with an error, the registration stage goes on.
+  // the files are written into the staging folder and swapped in, and any
+  // failure up to the swap is reported; the registration stage goes on, and so
+  // does the removal of the old install after the swap.
   Outcome expected(const std::vector<TracedCall>& trace, std::size_t index) const {
     Outcome out;
     std::string path = trace[index].path;
-    const bool write = trace[index].kind == HostCall::WriteFile;
-    for (std::size_t i = index; write && path.empty() && i-- > 0;) {
+    const HostCall kind = trace[index].kind;
+    for (std::size_t i = index; kind == HostCall::WriteFile && path.empty() && i-- > 0;) {
       if (trace[i].kind == HostCall::CreateFile) path = trace[i].path;  // the written file
     }
-    const bool fileStage = path == kLocation || isBelow(path, kLocation);
-    if (!fileStage || trace[index].kind == HostCall::SetAttributes) {
-      out.done = true;  // nothing looks at the attributes set before a delete
-      return out;
-    }
-    out.path = path;
-    switch (trace[index].kind) {
-      case HostCall::DeleteFile:
-      case HostCall::RemoveFolder:
-        out.error = FailOverwriteFolder;
-        out.path = kLocation;
-        break;
-      case HostCall::CreateFolder:
-        out.error = FailCreateFolder;
-        break;
-      default:
-        out.error = FailWriteFile;
+    const std::string staging = kLocation + ".ks-new";
+    out.path = kLocation;
+    if (kind == HostCall::Move && path == kLocation) {
+      out.error = FailOverwriteFolder;  // the old install could not be moved aside
+    } else if ((kind == HostCall::Move && path == staging) ||
+               (kind == HostCall::CreateFolder && path == staging)) {
+      out.error = FailCreateFolder;
+    } else if ((kind == HostCall::CreateFile || kind == HostCall::WriteFile) &&
+               isBelow(path, staging)) {
+      out.error = FailWriteFile;  // named as it would be at the location
+      out.path = kLocation + path.substr(staging.size());
+    } else {
+      out.path.clear();
+      out.done = true;
     }
     return out;
   }
@@ -286,41 +291,101 @@ class FaultWalk : public ::testing::Test {
   void check(const MachineState& before, const MachineState& clean, const MachineState& after,
              const std::vector<TracedCall>& trace, std::size_t index, const Outcome& got,
              const std::string& where) {
-    const std::string failed = got.error == FailWriteFile ? machineRoot(got.path.c_str()) : "";
+    if (got.error >= 0) {
+      // A failed pass leaves the machine as it was, the old install byte for byte;
+      // only the shell was told that associations may have changed.
+      for (const std::string& entry : changedEntries(before, after)) {
+        EXPECT_EQ(entry, "file:shell.log") << where << ": changed " << entry;
+      }
+      return;
+    }
+    // The old install that could not be deleted after the swap stays beside the
+    // location (marked for deletion at the next start), until the next pass.
+    const HostCall kind = trace[index].kind;
+    const bool backupStays = (kind == HostCall::DeleteFile || kind == HostCall::RemoveFolder) &&
+                             isBelow(trace[index].path + "\\", kLocation + ".ks-old");
+    const std::string backup = machineRoot((kLocation + ".ks-old").c_str());
     for (const std::string& entry : changedEntries(before, after)) {
+      if (backupStays && isBelowRoot(entry, backup)) continue;
       // Outside the install's own places nothing changes, whatever fails.
       EXPECT_TRUE(isInstallPlace(entry)) << where << ": changed " << entry;
-      if (got.error >= 0) {
-        EXPECT_TRUE(isBelowRoot(entry, locationRoot_) || entry == "file:shell.log")
-            << where << ": registered " << entry;
-      }
-      // What is there is what a clean pass leaves, or what was there before; only
-      // the file being written when the write failed may be cut short.
+      // What is there is what a clean pass leaves, or what was there before.
       const auto now = after.find(entry);
-      if (now == after.end() || entry == failed) continue;
+      if (now == after.end()) continue;
       const auto want = clean.find(entry);
       EXPECT_TRUE(want != clean.end() && want->second == now->second)
           << where << ": " << entry << " is neither as before nor as installed";
     }
-    if (got.done) {
-      // Every installed file is exact.
-      for (const std::string& entry : changedEntries(clean, after)) {
-        EXPECT_FALSE(isBelowRoot(entry, locationRoot_)) << where << ": " << entry;
-      }
-    } else {
-      // The files written before the failure are exact.
-      for (std::size_t i = 0; i < index; ++i) {
-        if (trace[i].kind != HostCall::CreateFile || !isBelow(trace[i].path, kLocation)) continue;
-        if (trace[i].path == got.path) continue;
-        const std::string entry = machineRoot(trace[i].path.c_str());
-        EXPECT_EQ(after.count(entry), 1u) << where << ": " << entry << " is missing";
-        if (after.count(entry) == 1) {
-          EXPECT_EQ(after.at(entry), clean.at(entry)) << where;
-        }
-      }
+    // Every installed file is exact.
+    for (const std::string& entry : changedEntries(clean, after)) {
+      EXPECT_FALSE(isBelowRoot(entry, locationRoot_)) << where << ": " << entry;
     }
   }
 
+  // The entries of the install folder and of the folders beside it that a pass
+  // uses, as the folder would be listed.
+  MachineState locationOf(const MachineState& state) const {
+    MachineState out;
+    const std::string beside[] = {machineRoot((kLocation + ".ks-new").c_str()),
+                                  machineRoot((kLocation + ".ks-old").c_str())};
+    for (const auto& entry : state) {
+      if (isBelowRoot(entry.first, locationRoot_) || isBelowRoot(entry.first, beside[0]) ||
+          isBelowRoot(entry.first, beside[1])) {
+        out.insert(entry);
+      }
+    }
+    return out;
+  }
+
+  // Ends the process at every stride-th call of the pass that starts from
+  // `before`, as a power loss would; each time the start of the next pass puts
+  // back the old install or completes the new one, and that pass then installs.
+  int crashWalk(const MachineState& before, const char* name) {
+    restore(before);
+    platform::host::traceCalls(true);
+    const Outcome cleanOutcome = runPass();
+    platform::host::traceCalls(false);
+    EXPECT_TRUE(cleanOutcome.done) << name;
+    const std::vector<TracedCall> trace = platform::host::tracedCalls();
+    const MachineState newInstall = locationOf(machine());
+    const MachineState oldInstall = locationOf(before);
+    int walked = 0;
+    for (std::size_t index = 0; index < trace.size(); ++index) {
+      if (index % std::size_t(stride_) != 0) continue;
+      ++walked;
+      restore(before);
+      const std::string where = std::string(name) + ", ended at call " + std::to_string(index + 1) +
+                                " (" + kKindNames[int(trace[index].kind)] + " " +
+                                trace[index].path + ")";
+      const pid_t child = fork();
+      if (child == 0) {
+        platform::host::endProcessAtNthCall(int(index) + 1);
+        runInstallPass(options_, quiet_);
+        _exit(0);
+      }
+      int status = 0;
+      EXPECT_EQ(waitpid(child, &status, 0), child) << where;
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 86) << where;
+      platform::host::reloadRegistry();
+      recoverInterruptedSwap(kLocation.c_str());
+      const MachineState recovered = locationOf(machine());
+      EXPECT_TRUE(recovered == oldInstall || recovered == newInstall)
+          << where << ": the location is neither the old install nor the new one";
+      EXPECT_TRUE(runPass().done) << where;
+      EXPECT_EQ(locationOf(machine()), newInstall) << where;
+    }
+    return walked;
+  }
+
+  // Takes a pass's reports and says nothing.
+  class QuietListener : public InstallListener {
+   public:
+    void onDone(int) override {}
+    bool onProgress(int) override { return true; }
+    void onError(const FailureRecord&) override {}
+  };
+
+  QuietListener quiet_;
   InstallModel model_;
   InstallOptions options_;
   int stride_ = 1;
@@ -343,4 +408,17 @@ TEST_F(FaultWalk, EveryFailingCallOfAnInstall) {
   std::printf("fault points walked: %d (every %d-th call of each kind, and each kind's first)\n",
               walked, stride_);
   RecordProperty("fault_points", walked);
+}
+
+TEST_F(FaultWalk, AnUpgradeEndedAtAnyCallLosesNothing) {
+  ASSERT_TRUE(runPass().done);
+  // The user's own file and folder in the install folder.
+  ByteStream notes;
+  notes.appendBytes(5, "notes");
+  ASSERT_EQ(writeStreamToFile(notes, (kLocation + "\\notes.txt").c_str()), S_OK);
+  ASSERT_TRUE(createFolder((kLocation + "\\saves").c_str()));
+  ASSERT_EQ(writeStreamToFile(notes, (kLocation + "\\saves\\one.sav").c_str()), S_OK);
+  const int walked = crashWalk(machine(), "upgrade");
+  std::printf("ends of the process walked: %d (every %d-th call)\n", walked, stride_);
+  RecordProperty("crash_points", walked);
 }

@@ -4,11 +4,14 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/AppMessages.h"
 #include "base/Paths.h"
 #include "install/InstallWorker.h"
+#include "install/PreviousInstall.h"
 #include "package/PackageBytes.h"
 #include "platform/Files.h"
 #include "platform/MessageTarget.h"
@@ -156,6 +159,29 @@ class HostWorker : public ::testing::Test {
     std::uint32_t position = 0;
     ASSERT_TRUE(model_.readPackage(s, position)) << model_.failureReason();
   }
+  // Runs one pass on this thread; true when it ended well.
+  bool pass() {
+    struct Quiet : InstallListener {
+      void onDone(int) override {}
+      bool onProgress(int) override { return true; }
+      void onError(const FailureRecord&) override {}
+    } quiet;
+    return runInstallPass(options_, quiet);
+  }
+  static std::string installed(const char* name) {
+    std::string content;
+    const std::string path = std::string(kLocation) + "\\" + name;
+    return readTestFile(path.c_str(), content) ? content : "<missing>";
+  }
+  // The names in the parent folder: the install folder alone, after any pass.
+  static std::vector<std::string> parentEntries() {
+    std::vector<std::string> names;
+    for (const FolderEntry& e : listFolder("C:\\kestrane-tests\\host-worker")) {
+      names.emplace_back(e.name.text());
+    }
+    return names;
+  }
+  static constexpr const char* kLocation = "C:\\kestrane-tests\\host-worker\\Demo Product";
   InstallModel model_;
   InstallOptions options_;
 };
@@ -167,6 +193,9 @@ TEST_F(HostWorker, CancelDuringTheFirstFileStopsAtTheNextBlock) {
   const std::string big = PackageBytes::noise(200000, 7);  // many blocks to inflate
   p.header().u32(2).item("big.bin", 0, big).item("next.txt", 0, "next");
   load(p);
+  // A cancelled upgrade leaves the old install as it was.
+  ASSERT_TRUE(createFolder(kLocation));
+  writeFile((std::string(kLocation) + "\\big.bin").c_str(), "old big");
   InstallWorker worker;
   CancellingSink sink(worker);
   const WorkerNotifyTarget target{sink.window(), MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE,
@@ -179,6 +208,9 @@ TEST_F(HostWorker, CancelDuringTheFirstFileStopsAtTheNextBlock) {
   EXPECT_EQ(sink.error, FailDecompress);
   EXPECT_FALSE(sink.done);
   EXPECT_EQ(worker.failure().path, "big.bin");
+  EXPECT_EQ(installed("big.bin"), "old big");
+  EXPECT_EQ(installed("next.txt"), "<missing>");
+  EXPECT_EQ(parentEntries(), std::vector<std::string>{"Demo Product"});
 
   // A new start clears the request and the pass runs through.
   CancellingSink quiet(worker);
@@ -204,4 +236,40 @@ TEST_F(HostWorker, AFailedWriteNamesTheTarget) {
   worker.waitUntilEnded();
   EXPECT_EQ(sink.error, FailWriteFile);
   EXPECT_EQ(worker.failure().path, "C:\\kestrane-tests\\host-worker\\Demo Product\\b.txt");
+}
+
+// An upgrade over an install whose uninstaller records what it installed: the
+// user's file and folder and a file the user changed stay; the old version's
+// other files go; nothing is left beside the install folder.
+TEST_F(HostWorker, AnUpgradeKeepsTheUsersFilesAndDropsTheOldVersions) {
+  std::ifstream demo(KESTRANE_DEMO_PACKAGE, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(demo)), {});
+  ByteStream s;
+  s.appendBytes(std::uint32_t(bytes.size()), bytes.data());
+  std::uint32_t position = 0;
+  ASSERT_TRUE(model_.readPackage(s, position)) << model_.failureReason();
+  ASSERT_TRUE(pass());
+  std::vector<PreviousFile> record;
+  ASSERT_TRUE(readPreviousInstall(model_, kLocation, record));
+  EXPECT_EQ(record.size(), std::size_t(model_.itemCount()));
+
+  const std::string location = kLocation;
+  writeFile((location + "\\my notes.txt").c_str(), "mine");
+  ASSERT_TRUE(createFolder((location + "\\saves").c_str()));
+  writeFile((location + "\\saves\\one.sav").c_str(), "saved");
+  writeFile((location + "\\DemoHelp.html").c_str(), "changed by the user");
+
+  // The next version ships the program alone.
+  PackageBytes next;
+  next.header().u32(1).item("bin\\DemoApp.exe", 0, "version 2");
+  load(next);
+  ASSERT_TRUE(pass());
+  EXPECT_EQ(installed("DemoApp.exe"), "version 2");
+  EXPECT_EQ(installed("my notes.txt"), "mine");
+  EXPECT_EQ(installed("saves\\one.sav"), "saved");
+  EXPECT_EQ(installed("DemoHelp.html"), "changed by the user");
+  for (const char* gone : {"sample.demo", "DemoShell.dll", "Uninstall.exe", "demohelper.dll"}) {
+    EXPECT_EQ(installed(gone), "<missing>") << gone;
+  }
+  EXPECT_EQ(parentEntries(), std::vector<std::string>{"Demo Product"});
 }

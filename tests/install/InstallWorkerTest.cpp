@@ -11,6 +11,7 @@
 #include "support/MessageCollector.h"
 #include "support/TestFiles.h"
 #include "system/FileOps.h"
+#include "system/InstallSwap.h"
 
 namespace {
 
@@ -61,6 +62,21 @@ class Worker : public ::testing::Test {
     return readTestFile(path.c_str(), content) ? content : "<missing>";
   }
 
+  // What lies beside the install folder: nothing, after any pass.
+  static std::vector<std::string> besideLocation() {
+    std::vector<std::string> names;
+    for (const FolderEntry& e : listFolder(kParent)) {
+      if (std::string(e.name.text()) != "Demo Product") names.emplace_back(e.name.text());
+    }
+    return names;
+  }
+
+  static void writeOld(const char* name, const char* text) {
+    ByteStream s;
+    s.appendBytes(std::uint32_t(std::string(text).size()), text);
+    ASSERT_EQ(writeStreamToFile(s, (std::string(kLocation) + "\\" + name).c_str()), S_OK);
+  }
+
   InstallModel model_;
   InstallOptions options_;
   MessageCollector collector_;
@@ -95,17 +111,18 @@ TEST_F(Worker, InstallsEveryFileWithProgressPerBlock) {
       .blob(PackageBytes::paddedBody(second, 50000));
   load(p);
 
-  // An old install folder is replaced as a whole.
+  // Over an old install without a record of its files, the new version
+  // replaces what it ships and every other file stays.
   ASSERT_TRUE(createFolder(kLocation));
-  ByteStream old;
-  old.appendBytes(3, "old");
-  ASSERT_EQ(writeStreamToFile(old, (std::string(kLocation) + "\\stale.txt").c_str()), S_OK);
+  writeOld("stale.txt", "old");
+  writeOld("a.bin", "old a");
 
   EXPECT_EQ(runPass(), (Lines{"done 0", "progress 0", "progress 23", "progress 28", "progress 51",
                               "progress 75", "progress 98", "done 1"}));
   EXPECT_EQ(installed("a.bin"), first);
   EXPECT_EQ(installed("b.bin"), second);  // the folder part of the name is dropped
-  EXPECT_EQ(installed("stale.txt"), "<missing>");
+  EXPECT_EQ(installed("stale.txt"), "old");
+  EXPECT_EQ(besideLocation(), Lines{});
 }
 
 TEST_F(Worker, SmallItemsPostOneProgressEach) {
@@ -139,18 +156,23 @@ TEST_F(Worker, AFileInUseStopsTheOverwrite) {
   load(p);
   ASSERT_TRUE(createFolder(kLocation));
   const std::string busy = std::string(kLocation) + "\\busy.txt";
-  ByteStream s;
-  s.appendBytes(4, "busy");
-  ASSERT_EQ(writeStreamToFile(s, busy.c_str()), S_OK);
+  writeOld("busy.txt", "busy");
+  writeOld("other.txt", "other");
   {
     UndeletableFile lock(busy.c_str());
     EXPECT_EQ(runPass(), (Lines{"done 0", "error 0"}));
   }
   EXPECT_EQ(worker_.failure().path, kLocation);
-  EXPECT_EQ(installed("a.txt"), "<missing>");  // nothing was extracted
+  // Found before anything changed: no file was touched, nothing was extracted.
+  EXPECT_EQ(installed("a.txt"), "<missing>");
+  EXPECT_EQ(installed("busy.txt"), "busy");
+  EXPECT_EQ(installed("other.txt"), "other");
+  EXPECT_EQ(besideLocation(), Lines{});
 }
 
-TEST_F(Worker, CorruptBodyFailsAfterEarlierItemsAreWritten) {
+TEST_F(Worker, CorruptBodyLeavesTheOldInstallAsItWas) {
+  ASSERT_TRUE(createFolder(kLocation));
+  writeOld("first.txt", "old first");
   std::vector<unsigned char> broken = PackageBytes::deflated("second file");
   broken[broken.size() / 2] ^= 0x55;
   PackageBytes p;
@@ -161,9 +183,10 @@ TEST_F(Worker, CorruptBodyFailsAfterEarlierItemsAreWritten) {
   const Lines lines = runPass();
   EXPECT_EQ(lines.back(), "error 2");
   EXPECT_EQ(worker_.failure().path, "dir\\second.txt");  // the name as stored
-  EXPECT_EQ(installed("first.txt"), "first");
+  EXPECT_EQ(installed("first.txt"), "old first");
   EXPECT_EQ(installed("second.txt"), "<missing>");
   EXPECT_EQ(installed("third.txt"), "<missing>");
+  EXPECT_EQ(besideLocation(), Lines{});
 }
 
 TEST_F(Worker, SizeOtherThanStatedIsADecompressFailure) {
@@ -173,5 +196,14 @@ TEST_F(Worker, SizeOtherThanStatedIsADecompressFailure) {
     load(p);
     EXPECT_EQ(runPass(), (Lines{"done 0", "progress 0", "error 2"})) << stated;
     EXPECT_EQ(installed("a.txt"), "<missing>");
+    EXPECT_FALSE(isDirectory(kLocation));
+    EXPECT_EQ(besideLocation(), Lines{});
   }
+}
+
+TEST(HoldersLine, NamesTheProgramsOrNothing) {
+  EXPECT_EQ(holdersLine({}), "");
+  EXPECT_EQ(holdersLine({"Demo App"}), "Programs using the files: Demo App");
+  EXPECT_EQ(holdersLine({"Demo App", "notepad.exe"}),
+            "Programs using the files: Demo App, notepad.exe");
 }

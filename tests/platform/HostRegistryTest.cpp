@@ -28,7 +28,7 @@ std::string fileBytes(const std::string& path) {
 bool registerEntry() {
   return registerUninstallEntry("Host Registry Test", "Kestrane Demo", "https://example.com",
                                 "C:\\Demo\\Uninstall.exe", "C:\\Demo\\Demo.exe", "Removes it",
-                                "https://example.com/demo");
+                                "https://example.com/demo", 12);
 }
 
 class HostRegistry : public ::testing::Test {
@@ -44,11 +44,11 @@ class HostRegistry : public ::testing::Test {
 
 TEST_F(HostRegistry, UninstallValuesAreWrittenInTheirOrder) {
   ASSERT_TRUE(registerEntry());
-  EXPECT_EQ(
-      valueNamesOf(HKEY_LOCAL_MACHINE, kEntry),
-      (std::vector<std::string>{"DisplayName", "UninstallString", "DisplayIcon", "Publisher",
-                                "URLInfoAbout", "Comments", "URLUpdateInfo", "HelpLink", "Contact",
-                                "Language", "NoModify", "NoRepair", "WindowsInstaller"}));
+  EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry),
+            (std::vector<std::string>{"DisplayName", "UninstallString", "DisplayIcon", "Publisher",
+                                      "URLInfoAbout", "Comments", "URLUpdateInfo", "HelpLink",
+                                      "Contact", "Language", "NoModify", "NoRepair",
+                                      "WindowsInstaller", "EstimatedSize"}));
   // The first write that fails ends the entry; what came before stays.
   for (int failing : {1, 5, 13}) {
     deleteKeyTree(HKEY_LOCAL_MACHINE, kEntry.c_str());

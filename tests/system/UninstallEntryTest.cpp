@@ -22,7 +22,7 @@ struct Inputs {
                           "https://example.com/demo"};
   bool registerEntry() const {
     return registerUninstallEntry(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5],
-                                  texts[6]);
+                                  texts[6], 2050);
   }
 };
 
@@ -34,7 +34,7 @@ class UninstallEntry : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(UninstallEntry, WritesTheThirteenValuesUnderTheLastNamePart) {
+TEST_F(UninstallEntry, WritesTheFourteenValuesUnderTheLastNamePart) {
   ASSERT_TRUE(Inputs().registerEntry());
   const struct {
     const char* name;
@@ -54,9 +54,13 @@ TEST_F(UninstallEntry, WritesTheThirteenValuesUnderTheLastNamePart) {
   const struct {
     const char* name;
     long long value;
-  } flags[] = {{"Language", 0}, {"NoModify", 1}, {"NoRepair", 1}, {"WindowsInstaller", 0}};
+  } flags[] = {{"Language", 0},
+               {"NoModify", 1},
+               {"NoRepair", 1},
+               {"WindowsInstaller", 0},
+               {"EstimatedSize", 2050}};
   for (const auto& f : flags) EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kEntry, f.name), f.value);
-  EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), 13u);
+  EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), 14u);
 }
 
 TEST_F(UninstallEntry, AnEmptyInputWritesNothing) {

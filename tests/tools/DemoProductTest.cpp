@@ -3,21 +3,35 @@
 // and every key the manifest asks for.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "common/ProgramResources.h"
+#include "package/UninstallKnowledge.h"
+#include "platform/ProgramResources.h"
 #include "support/LinkProbe.h"
 #include "support/RegExport.h"
 #include "support/RunProcess.h"
-#include "uninstall/UninstallKnowledge.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The uninstall entry's last line: the installed files' size, from the files
+// themselves, in KiB rounded up.
+std::string estimatedSizeLine(const fs::path& folder) {
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file()) bytes += entry.file_size();
+  }
+  char line[64];
+  std::snprintf(line, sizeof line, "\"EstimatedSize\"=dword:%08x\r\n",
+                unsigned((bytes + 1023) / 1024));
+  return line;
+}
 
 std::string fileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -67,7 +81,7 @@ TEST(DemoProduct, InstallsEverythingItsManifestNames) {
   const std::string program = fileBytes(installed / "Uninstall.exe");
   uninstaller.assign(program.begin(), program.end());
   std::string error;
-  ASSERT_TRUE(tools::findProgramResource(uninstaller, kUninstallResourceId, knowledge, error))
+  ASSERT_TRUE(platform::findProgramResource(uninstaller, kUninstallResourceId, knowledge, error))
       << error;
   InstallModel model;
   ASSERT_TRUE(readUninstallKnowledge(knowledge.data(), std::uint32_t(knowledge.size()), model))
@@ -120,7 +134,8 @@ TEST(DemoProduct, InstallsEverythingItsManifestNames) {
            "\"HelpLink\"=\"https://kestrane.example/demo\"\r\n"
            "\"Contact\"=\"Customer Support\"\r\n"
            "\"Language\"=dword:00000000\r\n\"NoModify\"=dword:00000001\r\n"
-           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n"},
+           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n" +
+           estimatedSizeLine(installed)},
       {classes + "Applications\\DemoApp.exe", "@=\"Demo Product Viewer\"\r\n"},
       // The ProgIDs, each with its icon inside the viewer.
       {classes + "KestraneDemo.Document", "@=\"Demo Document\"\r\n"},

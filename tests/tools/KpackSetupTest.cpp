@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "common/ProgramResources.h"
 #include "kpack/SetupCommand.h"
+#include "platform/ProgramResources.h"
 #include "support/RunProcess.h"
 
 namespace fs = std::filesystem;
@@ -71,21 +71,21 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   EXPECT_EQ(output.find("warning"), std::string::npos) << output;
   Bytes skin, package;
   std::string error;
-  ASSERT_TRUE(tools::findProgramResource(image, 116, skin, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(image, 116, skin, error)) << error;
   EXPECT_TRUE(skin == readAll(KESTRANE_DEFAULT_SKIN));
-  ASSERT_TRUE(tools::findProgramResource(image, 112, package, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(image, 112, package, error)) << error;
   EXPECT_TRUE(package == readAll(KESTRANE_DEMO_PACKAGE));  // what kpack build makes
 
   // The skin's glyphs above 127 go with it; without [texts] the window keeps our
   // name, the pages our words, and kpack says so once.
   Bytes glyphs;
-  ASSERT_TRUE(tools::findProgramResource(image, 117, glyphs, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(image, 117, glyphs, error)) << error;
   EXPECT_TRUE(glyphs == readAll(fs::path(KESTRANE_DEFAULT_SKIN).replace_extension(".glyphs")));
   std::string text;
-  EXPECT_TRUE(tools::findProgramString(image, 1, text));
+  EXPECT_TRUE(platform::findProgramString(image, 1, text));
   EXPECT_EQ(text, "Kestrane Setup");
-  EXPECT_FALSE(tools::findProgramString(image, 3, text));
-  EXPECT_FALSE(tools::findProgramString(image, 4, text));
+  EXPECT_FALSE(platform::findProgramString(image, 3, text));
+  EXPECT_FALSE(platform::findProgramString(image, 4, text));
   EXPECT_NE(output.find("note: no [texts]"), std::string::npos) << output;
 
   output = run(std::string(KPACK_PATH) + " check --strict " + q(setup), status);
@@ -125,7 +125,7 @@ TEST_F(KpackSetup, WritesTheVendorsTextsAndWarnsOfUndrawnAccents) {
                  {4, "Merci d'avoir choisi nos logiciels.\nNous allons installer :"}};
   for (const auto& entry : strings) {
     std::string text;
-    EXPECT_TRUE(tools::findProgramString(image, entry.id, text)) << entry.id;
+    EXPECT_TRUE(platform::findProgramString(image, entry.id, text)) << entry.id;
     EXPECT_EQ(text, entry.text);
   }
 
@@ -140,7 +140,8 @@ TEST_F(KpackSetup, WritesTheVendorsTextsAndWarnsOfUndrawnAccents) {
       << output;
   Bytes glyphs;
   std::string error;
-  ASSERT_TRUE(tools::findProgramResource(readAll(dir_ / "bare.exe"), 117, glyphs, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(readAll(dir_ / "bare.exe"), 117, glyphs, error))
+      << error;
   EXPECT_TRUE(glyphs.empty());  // the stub's own would not fit the vendor's fonts
   output = run(std::string(KPACK_PATH) + " setup " + q(plain) + " --stub " + q(stub_) +
                    " --skin bare.skin --strict -o strict.exe",

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +12,6 @@
 
 #include "base/Inflate.h"
 #include "common/JsonReport.h"
-#include "common/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/Cp1252.h"
 #include "kpack/Manifest.h"
@@ -21,6 +21,7 @@
 #include "package/InstallModel.h"
 #include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
+#include "platform/ProgramResources.h"
 #include "support/EncodeJpeg.h"
 #include "support/LinkProbe.h"
 #include "support/ProgramImages.h"
@@ -30,6 +31,19 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The uninstall entry's last line: the installed files' size, from the files
+// themselves, in KiB rounded up.
+std::string estimatedSizeLine(const fs::path& folder) {
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file()) bytes += entry.file_size();
+  }
+  char line[64];
+  std::snprintf(line, sizeof line, "\"EstimatedSize\"=dword:%08x\r\n",
+                unsigned((bytes + 1023) / 1024));
+  return line;
+}
 
 // Six items: an application with seven document types, a help file, a data file,
 // a COM server, the uninstaller and a file for the system folder.
@@ -510,22 +524,22 @@ TEST(ProgramResources, FindsResourcesInHostPrograms) {
   std::vector<unsigned char> out;
   std::string error;
   const std::vector<unsigned char> bare = {0x64, 0x73, 0x82, 0x91, 1, 0, 0, 0};
-  EXPECT_FALSE(tools::isProgramImage(bare));
+  EXPECT_FALSE(platform::isProgramImage(bare));
 
   // This test program carries RC_DATA 200 in its own .kres section.
   std::ifstream self("/proc/self/exe", std::ios::binary);
   const std::vector<unsigned char> image((std::istreambuf_iterator<char>(self)),
                                          std::istreambuf_iterator<char>());
-  ASSERT_TRUE(tools::isProgramImage(image));
-  ASSERT_TRUE(tools::findProgramResource(image, 200, out, error)) << error;
-  EXPECT_EQ(out[0], 0x78);                                           // a zlib stream
-  EXPECT_FALSE(tools::findProgramResource(image, 113, out, error));  // one it does not carry
+  ASSERT_TRUE(platform::isProgramImage(image));
+  ASSERT_TRUE(platform::findProgramResource(image, 200, out, error)) << error;
+  EXPECT_EQ(out[0], 0x78);                                              // a zlib stream
+  EXPECT_FALSE(platform::findProgramResource(image, 113, out, error));  // one it does not carry
 
   std::vector<unsigned char> damaged = image;
   for (std::size_t at : {0x28u, 0x3Au, 0x3Cu, 0x3Eu}) damaged[at] ^= 0xFF;
-  EXPECT_FALSE(tools::findProgramResource(damaged, 200, out, error));
-  EXPECT_FALSE(tools::findProgramResource({'M', 'Z'}, 112, out, error));
-  EXPECT_FALSE(tools::findProgramResource({}, 112, out, error));
+  EXPECT_FALSE(platform::findProgramResource(damaged, 200, out, error));
+  EXPECT_FALSE(platform::findProgramResource({'M', 'Z'}, 112, out, error));
+  EXPECT_FALSE(platform::findProgramResource({}, 112, out, error));
 }
 
 namespace {
@@ -537,7 +551,7 @@ void putLittleEndian(std::vector<unsigned char>& b, std::size_t at, std::uint64_
 std::string resourceText(const std::vector<unsigned char>& image, int id) {
   std::vector<unsigned char> out;
   std::string error;
-  if (!tools::findProgramResource(image, id, out, error)) return "(" + error + ")";
+  if (!platform::findProgramResource(image, id, out, error)) return "(" + error + ")";
   return std::string(out.begin(), out.end());
 }
 
@@ -555,7 +569,7 @@ void expectTruncationsSafe(const std::vector<unsigned char>& image) {
 
 TEST(ProgramResources, FindsResourcesInWindowsPrograms) {
   const std::vector<unsigned char> image = testdata::peImage();
-  ASSERT_TRUE(tools::isProgramImage(image));
+  ASSERT_TRUE(platform::isProgramImage(image));
   EXPECT_EQ(resourceText(image, 112), "package");
   EXPECT_EQ(resourceText(image, 200).substr(0, 2), "\x78\x9c");
   EXPECT_EQ(resourceText(image, 113), "(the setup has no such resource)");
@@ -579,7 +593,7 @@ TEST(ProgramResources, FindsResourcesInWindowsPrograms) {
 TEST(ProgramResources, FindsResourcesInBothElfClasses) {
   for (bool is64 : {true, false}) {
     const std::vector<unsigned char> image = testdata::elfImage(is64);
-    ASSERT_TRUE(tools::isProgramImage(image));
+    ASSERT_TRUE(platform::isProgramImage(image));
     EXPECT_EQ(resourceText(image, 112), "package") << is64;
     EXPECT_EQ(resourceText(image, 113), "(the host setup has no such resource)") << is64;
     expectTruncationsSafe(image);
@@ -962,7 +976,8 @@ TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
            "\"HelpLink\"=\"https://example.com/demo\"\r\n"
            "\"Contact\"=\"Customer Support\"\r\n"
            "\"Language\"=dword:00000000\r\n\"NoModify\"=dword:00000001\r\n"
-           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n"},
+           "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n" +
+           estimatedSizeLine(installed)},
       {classes + "Applications\\Demo.exe", "@=\"Demo Product\"\r\n"},
       {classes + "Demo.Text\\shell\\open\\command",
        "@=\"\\\"" + app + "Demo.exe\\\" \\\"%1\\\"\"\r\n"},

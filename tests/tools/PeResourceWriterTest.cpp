@@ -12,7 +12,7 @@
 #include "common/PeImage.h"
 #include "common/PeResourceTree.h"
 #include "common/PeResourceWriter.h"
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 #include "support/ProgramImages.h"
 #include "support/RunProcess.h"
 
@@ -44,7 +44,7 @@ Bytes text(const std::string& s) {
 std::string resource(const Bytes& image, int id) {
   std::vector<unsigned char> out;
   std::string error;
-  if (!tools::findProgramResource(image, id, out, error)) return "(" + error + ")";
+  if (!platform::findProgramResource(image, id, out, error)) return "(" + error + ")";
   return std::string(out.begin(), out.end());
 }
 
@@ -114,7 +114,7 @@ TEST(PeResourceWriter, GrowsPastTheOldSectionAndShrinksBack) {
   const Bytes big(300000, 0x5A);
   ASSERT_TRUE(write(image, {{"RC_DATA", 112, big}}, error)) << error;
   std::vector<unsigned char> out;
-  ASSERT_TRUE(tools::findProgramResource(image, 112, out, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(image, 112, out, error)) << error;
   EXPECT_TRUE(out == big);
   EXPECT_EQ(get(image, kPe + 6, 2), 4u);
   EXPECT_GT(get(image, kDirectories + 5 * 8, 4), 0x2000u + big.size());
@@ -227,7 +227,7 @@ TEST(PeResourceWriter, KeepsEveryResourceOfARealProgram) {
   }
   EXPECT_EQ(kept, before.size());
   std::vector<unsigned char> out;
-  ASSERT_TRUE(tools::findProgramResource(image, 112, out, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(image, 112, out, error)) << error;
   EXPECT_TRUE(out == package);
 
   const std::string path = std::string(KESTRANE_TEST_BINARY_DIR) + "/pe-writer-demo.exe";

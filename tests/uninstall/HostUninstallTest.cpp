@@ -10,6 +10,7 @@
 #include "base/Sha256.h"
 #include "kpack/InstallCommand.h"
 #include "package/PackageBytes.h"
+#include "package/UninstallKnowledge.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
@@ -17,7 +18,6 @@
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
 #include "system/RegistryHelpers.h"
-#include "uninstall/UninstallKnowledge.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {
@@ -193,6 +193,42 @@ TEST(HostUninstall, RemovesWhatItInstalledAndKeepsTheUsersFiles) {
     EXPECT_NE(message.find(named), std::string::npos) << named << " in: " << message;
   }
 
+  deleteTree(folder.c_str(), 0, true);
+  platform::deleteFile("C:\\Windows\\System32\\helper.dll");
+}
+
+// A program still running from the install folder: the uninstaller names its file
+// (and, when the system can tell, the program) before anything is removed, and
+// goes on once it is let go.
+TEST(HostUninstall, AFileInUseIsFoundBeforeAnythingIsRemoved) {
+  const Names n;
+  install(n);
+  const std::string folder = installFolder(n);
+  const std::vector<unsigned char> bytes = productBytes(n, true);
+  InstallModel model;
+  ASSERT_TRUE(readUninstallKnowledge(bytes.data(), std::uint32_t(bytes.size()), model));
+  SavedInstallOptions saved;
+  readSavedInstallOptions(model, saved);
+  UninstallPlan plan;
+  const std::string own = folder + "\\Uninstall.exe";
+  ASSERT_TRUE(makeUninstallPlan(model, saved, own.c_str(), plan));
+  {
+    UndeletableFile running((folder + "\\App.exe").c_str());
+    UndeletableFile self(own.c_str());  // the uninstaller's own file never counts
+    EXPECT_EQ(filesInUse(plan), std::vector<std::string>{folder + "\\App.exe"});
+  }
+  EXPECT_TRUE(filesInUse(plan).empty());
+
+  const std::string text = filesInUseText({folder + "\\App.exe"}, {"App", "viewer.exe"}).text();
+  EXPECT_NE(text.find(folder + "\\App.exe"), std::string::npos) << text;
+  EXPECT_NE(text.find("\n\nPrograms using the files: App, viewer.exe\n\n"), std::string::npos)
+      << text;
+  EXPECT_EQ(std::string(filesInUseText({"C:\\a.exe"}, {}).text()).find("Programs"),
+            std::string::npos);
+
+  UninstallPlan done;
+  uninstall(n, done);
+  EXPECT_FALSE(exists(folder + "\\App.exe"));
   deleteTree(folder.c_str(), 0, true);
   platform::deleteFile("C:\\Windows\\System32\\helper.dll");
 }

@@ -11,8 +11,8 @@
 #include "kpack/Cp1252.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "package/UninstallKnowledge.h"
 #include "render/Jpeg.h"
-#include "uninstall/UninstallKnowledge.h"
 
 namespace kpack {
 namespace {

@@ -40,7 +40,7 @@ std::vector<unsigned char> buildPackage(const Manifest& manifest,
                                         const BuildProgress& progress = {},
                                         const BuildOptions& options = {});
 
-// What the uninstaller knows of the package (src/uninstall/UninstallKnowledge.h):
+// What the uninstaller knows of the package (src/package/UninstallKnowledge.h):
 // the same header and items, each item's body replaced by the SHA-256 of its file,
 // the uninstaller's own by nothing.
 std::vector<unsigned char> buildUninstallKnowledge(const Manifest& manifest);

@@ -1,9 +1,9 @@
 #include "kpack/PageWarnings.h"
 
 #include "common/PageCheck.h"
-#include "common/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/ManifestRules.h"
+#include "platform/ProgramResources.h"
 #include "render/Skin.h"
 
 namespace kpack {
@@ -44,11 +44,11 @@ std::string placeOf(const tools::PageWarning& w, const InstallModel& model,
 bool skinForCheck(const std::string& path, ByteStream& skin, ByteStream& glyphs, std::string& name,
                   std::string& error) {
   std::vector<unsigned char> bytes, resource, high;
-  if (tools::readWholeFile(path, bytes) && tools::isProgramImage(bytes)) {
-    if (!tools::findProgramResource(bytes, kSkinResourceId, resource, error)) return false;
+  if (tools::readWholeFile(path, bytes) && platform::isProgramImage(bytes)) {
+    if (!platform::findProgramResource(bytes, kSkinResourceId, resource, error)) return false;
     // The glyphs above 127 are optional.
     std::string none;
-    if (!tools::findProgramResource(bytes, kHighGlyphsResourceId, high, none)) high.clear();
+    if (!platform::findProgramResource(bytes, kHighGlyphsResourceId, high, none)) high.clear();
     if (resource.size() > 0xFFFFFFF0u || high.size() > 0xFFFFFFF0u ||
         skin.appendBytes(std::uint32_t(resource.size()), resource.data()) != S_OK ||
         glyphs.appendBytes(std::uint32_t(high.size()), high.data()) != S_OK) {

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "common/PeResourceWriter.h"
-#include "common/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/Cp1252.h"
 #include "kpack/SetupTextsWriter.h"
 #include "package/PackageFormat.h"
+#include "platform/ProgramResources.h"
 #include "render/Skin.h"
 
 namespace fs = std::filesystem;
@@ -240,7 +240,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     return complain(kExitUsage, "--glyphs goes with --skin");
   } else {
     std::vector<unsigned char> stubSkin;
-    if (!tools::findProgramResource(image, kSkinResourceId, stubSkin, error)) {
+    if (!platform::findProgramResource(image, kSkinResourceId, stubSkin, error)) {
       return complain(kExitInvalid, "the stub " + stubPath.string() + " carries no skin (" + error +
                                         "); give one with --skin");
     }
@@ -266,7 +266,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     // The stub's own skin goes with its own glyphs.
     std::vector<unsigned char> stubGlyphs;
     if (arguments.skin.empty() &&
-        tools::findProgramResource(image, kHighGlyphsResourceId, stubGlyphs, error) &&
+        platform::findProgramResource(image, kHighGlyphsResourceId, stubGlyphs, error) &&
         !stubGlyphs.empty()) {
       glyphs.appendBytes(std::uint32_t(stubGlyphs.size()), stubGlyphs.data());
     }

@@ -5,8 +5,8 @@
 
 #include "app/SetupTexts.h"
 #include "common/PeResourceWriter.h"
-#include "common/ProgramResources.h"
 #include "common/WholeFile.h"
+#include "platform/ProgramResources.h"
 #include "platform/Text.h"
 
 namespace kpack {
@@ -111,7 +111,7 @@ bool writeSetupStrings(std::vector<unsigned char>& image,
     if (resource == nullptr) {
       std::vector<unsigned char> old;
       std::string missing;
-      if (!tools::findProgramResource(image, blockId, old, missing, kStringType)) old.clear();
+      if (!platform::findProgramResource(image, blockId, old, missing, kStringType)) old.clear();
       blocks.push_back({kStringType, blockId, std::move(old)});
       resource = &blocks.back();
     }

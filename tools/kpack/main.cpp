@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "common/JsonReport.h"
-#include "common/ProgramResources.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/InstallCommand.h"
@@ -34,6 +33,7 @@
 #include "kpack/SetupTextsWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "platform/ProgramResources.h"
 
 namespace {
 
@@ -48,10 +48,10 @@ int readModel(const std::string& path, std::vector<unsigned char>& bytes, Instal
     return kExitUsage;
   }
   // A built setup carries its package as resource RC_DATA 112.
-  if (tools::isProgramImage(bytes)) {
+  if (platform::isProgramImage(bytes)) {
     const std::vector<unsigned char> program = std::move(bytes);
     std::string error;
-    if (!tools::findProgramResource(program, kPackageResourceId, bytes, error)) {
+    if (!platform::findProgramResource(program, kPackageResourceId, bytes, error)) {
       std::cerr << "kpack: invalid package: " << error << "\n";
       return kExitInvalid;
     }

@@ -17,7 +17,6 @@
 
 #include "app/SetupTexts.h"
 #include "common/PageCheck.h"
-#include "common/ProgramResources.h"
 #include "common/Warnings.h"
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
@@ -25,6 +24,7 @@
 #include "kskin/PreviewSheet.h"
 #include "kskin/Report.h"
 #include "kskin/SampleProduct.h"
+#include "platform/ProgramResources.h"
 
 namespace {
 
@@ -43,10 +43,10 @@ int readResource(const std::string& path, int id, const char* what, kskin::Bytes
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitUsage;
   }
-  if (tools::isProgramImage(bytes)) {
+  if (platform::isProgramImage(bytes)) {
     const kskin::Bytes program = std::move(bytes);
     std::string error;
-    if (!tools::findProgramResource(program, id, bytes, error)) {
+    if (!platform::findProgramResource(program, id, bytes, error)) {
       std::cerr << "kskin: invalid " << what << ": " << path << ": " << error << "\n";
       return kExitInvalid;
     }
@@ -65,8 +65,8 @@ kskin::Bytes highGlyphsOf(const std::string& path) {
   }
   kskin::Bytes glyphs;
   std::string error;
-  if (tools::isProgramImage(bytes)) {
-    if (!tools::findProgramResource(bytes, kHighGlyphsResourceId, glyphs, error)) glyphs.clear();
+  if (platform::isProgramImage(bytes)) {
+    if (!platform::findProgramResource(bytes, kHighGlyphsResourceId, glyphs, error)) glyphs.clear();
     return glyphs;
   }
   try {
@@ -125,7 +125,7 @@ SetupTexts textsOf(const std::vector<std::string>& paths) {
     } catch (const kskin::SkinError&) {
       bytes.clear();
     }
-    if (tools::isProgramImage(bytes)) break;
+    if (platform::isProgramImage(bytes)) break;
     bytes.clear();
   }
   if (bytes.empty()) return texts;
@@ -137,7 +137,7 @@ SetupTexts textsOf(const std::vector<std::string>& paths) {
                  {kWelcomeTextString, texts.welcomeText}};
   for (const auto& entry : entries) {
     std::string text;
-    if (tools::findProgramString(bytes, entry.id, text)) entry.text = text.c_str();
+    if (platform::findProgramString(bytes, entry.id, text)) entry.text = text.c_str();
   }
   return texts;
 }

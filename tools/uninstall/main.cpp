@@ -18,11 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "common/ProgramResources.h"
+#include "package/UninstallKnowledge.h"
+#include "platform/FileMoves.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramResources.h"
 #include "platform/WinDefs.h"
 #include "system/FileOps.h"
-#include "uninstall/UninstallKnowledge.h"
+#include "system/InstallSwap.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
   if (!readWholeFile(uninstaller.c_str(), kMaxProgramSize, program)) {
     return fail("cannot read " + uninstaller + " on the emulated machine");
   }
-  if (!tools::findProgramResource(program, kUninstallResourceId, resource, error)) {
+  if (!platform::findProgramResource(program, kUninstallResourceId, resource, error)) {
     return fail(uninstaller + ": no knowledge of a package: " + error);
   }
   InstallModel model;
@@ -76,10 +78,21 @@ int main(int argc, char** argv) {
     return fail(uninstaller + " names no folder");
   }
 
+  recoverInterruptedSwap(plan.location.text());
   const SetupString caption = uninstallCaption(plan);
   if (!yes && platform::messageBox(nullptr, confirmationText(plan).text(), caption.text(),
                                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return 0;
+  }
+  // As Uninstall.exe: nothing is removed while a file is in use. With --yes the
+  // answer is Cancel.
+  for (std::vector<std::string> held = filesInUse(plan); !held.empty(); held = filesInUse(plan)) {
+    const SetupString text = filesInUseText(held, platform::programsHoldingFiles(held));
+    if (yes) return fail(text.text());
+    if (platform::messageBox(nullptr, text.text(), caption.text(),
+                             MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) {
+      return 0;
+    }
   }
   removeInstallation(plan);
   const SetupString message = finalMessage(plan, removeOwnFileAndFolder(plan));

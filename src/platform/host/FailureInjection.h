@@ -17,11 +17,15 @@ enum class HostCall {
   SetAttributes,
   Rename,    // the registry file put in place after a change
   LinkSave,  // a shell link saved through its persist-file interface
+  Move,      // a file or folder renamed
   kCount
 };
 
 // Makes the n-th call (1 = the next one) of `kind` from now on fail, once.
 void failNthCall(HostCall kind, int n);
+// Ends the process, as a power loss would, at the n-th counted call of any kind
+// from now on (1 = the next one), before that call does anything.
+void endProcessAtNthCall(int n);
 // Forgets every pending failure.
 void clearFailures();
 // Counts one call of `kind`, on `path` where it has one; true when it is the one

@@ -21,6 +21,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/FileMoves.h"
 #include "platform/Files.h"
 #include "platform/WinDefs.h"
 #include "platform/host/FailureInjection.h"
@@ -70,6 +71,24 @@ bool isHeldOpen(const std::string& hostPath) {
   if (fd < 0) return false;
   const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   close(fd);
+  return held;
+}
+
+// True when a file below the folder `hostPath` is held open so that Windows would
+// refuse to move the folder. A folder link is not entered.
+bool holdsHeldFile(const std::string& hostPath) {
+  DIR* dir = opendir(hostPath.c_str());
+  if (dir == nullptr) return false;
+  bool held = false;
+  while (dirent* entry = readdir(dir)) {
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    const std::string child = hostPath + "/" + entry->d_name;
+    struct stat st;
+    if (lstat(child.c_str(), &st) != 0) continue;
+    held = S_ISDIR(st.st_mode) ? holdsHeldFile(child) : S_ISREG(st.st_mode) && isHeldOpen(child);
+    if (held) break;
+  }
+  closedir(dir);
   return held;
 }
 
@@ -232,6 +251,23 @@ bool removeDirectory(const char* path) {
     return (attributesOf(host) & FILE_ATTRIBUTE_DIRECTORY) != 0 && unlink(host.c_str()) == 0;
   }
   return rmdir(host.c_str()) == 0;
+}
+
+bool moveFile(const char* from, const char* to) {
+  std::string source, destination;
+  struct stat st, there;
+  if (!host::toHostPath(from, source) || !host::toHostPath(to, destination) ||
+      injectedFailure(HostCall::Move, from) || lstat(source.c_str(), &st) != 0 ||
+      lstat(destination.c_str(), &there) == 0) {
+    return false;
+  }
+  if (S_ISDIR(st.st_mode) && holdsHeldFile(source)) return false;
+  return rename(source.c_str(), destination.c_str()) == 0;
+}
+
+bool canDeleteFile(const char* path) {
+  std::string host;
+  return host::toHostPath(path, host) && !isHeldOpen(host);
 }
 
 bool copyFile(const char* source, const char* destination, bool failIfExists) {

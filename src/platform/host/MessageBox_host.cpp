@@ -74,6 +74,7 @@ int messageBox(WindowHandle owner, const char* text, const char* caption, unsign
   }
 
   const bool yesNo = (type & 0xF) == MB_YESNO;
+  const bool retryCancel = (type & 0xF) == MB_RETRYCANCEL;
   // Enter takes the first button and Escape the last, as in the Windows boxes.
   const SDL_MessageBoxButtonData okButton[] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
@@ -81,6 +82,9 @@ int messageBox(WindowHandle owner, const char* text, const char* caption, unsign
   const SDL_MessageBoxButtonData yesNoButtons[] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
       {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"}};
+  const SDL_MessageBoxButtonData retryCancelButtons[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDRETRY, "Retry"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"}};
   const unsigned icon = type & 0xF0;
   const std::string utf8Text = host::ansiToUtf8(box.text.c_str());
   const std::string utf8Caption = host::ansiToUtf8(box.caption.c_str());
@@ -92,8 +96,8 @@ int messageBox(WindowHandle owner, const char* text, const char* caption, unsign
   data.window = parent != nullptr ? parent->sdl : nullptr;
   data.title = utf8Caption.c_str();
   data.message = utf8Text.c_str();
-  data.numbuttons = yesNo ? 2 : 1;
-  data.buttons = yesNo ? yesNoButtons : okButton;
+  data.numbuttons = yesNo || retryCancel ? 2 : 1;
+  data.buttons = yesNo ? yesNoButtons : retryCancel ? retryCancelButtons : okButton;
   // SDL shows the box from a child process, which a loaded machine now and then
   // fails to start; the box is what tells the user what happened, so it is tried
   // again before giving up.
@@ -107,7 +111,7 @@ int messageBox(WindowHandle owner, const char* text, const char* caption, unsign
     }
   }
   // Closing the box is its Escape button.
-  if (chosen < 0) return yesNo ? IDNO : IDOK;
+  if (chosen < 0) return yesNo ? IDNO : retryCancel ? IDCANCEL : IDOK;
   return chosen;
 }
 

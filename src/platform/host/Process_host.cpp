@@ -29,6 +29,15 @@ bool startProcess(const char* program, const char* commandLine) {
   return std::fclose(log) == 0 && ok;
 }
 
+bool startProcessIn(const char* program, const char* commandLine, const char* folder) {
+  if (program == nullptr || commandLine == nullptr || folder == nullptr) return false;
+  std::FILE* log = std::fopen((host::prefixRoot() + "/shell.log").c_str(), "ab");
+  if (log == nullptr) return false;
+  const bool ok =
+      std::fprintf(log, "CreateProcess\t%s\t%s\t%s\n", program, commandLine, folder) > 0;
+  return std::fclose(log) == 0 && ok;
+}
+
 std::uint32_t currentProcessId() {
   return std::uint32_t(getpid());
 }

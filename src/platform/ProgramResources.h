@@ -1,12 +1,13 @@
-// Resources of built setups, for the tools: a Windows setup keeps them in its PE
-// resource section, a host setup in the .kres section of its ELF image.
+// Resources of program files read as bytes, not loaded: a Windows program keeps
+// them in its PE resource section, a host program in the .kres section of its ELF
+// image. The tools read built setups with it, the setup an installed uninstaller.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace tools {
+namespace platform {
 
 // True when `file` looks like a program image (PE or ELF) rather than a bare
 // resource.
@@ -25,4 +26,4 @@ bool findProgramResource(const std::vector<unsigned char>& file, int id,
 // empty, as LoadString finds it.
 bool findProgramString(const std::vector<unsigned char>& file, int id, std::string& text);
 
-}  // namespace tools
+}  // namespace platform

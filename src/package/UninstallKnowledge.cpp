@@ -1,4 +1,4 @@
-#include "uninstall/UninstallKnowledge.h"
+#include "package/UninstallKnowledge.h"
 
 bool readUninstallKnowledge(const unsigned char* data, std::uint32_t size, InstallModel& model) {
   ByteStream stream;

@@ -1,4 +1,4 @@
-#include "common/ProgramResources.h"
+#include "platform/ProgramResources.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include "platform/ResourceSection.h"
 #include "platform/Text.h"
 
-namespace tools {
+namespace platform {
 namespace {
 
 // Bounds-checked little-endian reads over the whole file.
@@ -200,7 +200,7 @@ bool findProgramString(const std::vector<unsigned char>& file, int id, std::stri
         }
         text.resize(wide.size());
         const int written =
-            platform::wideToAnsi(wide.data(), int(wide.size()), text.data(), int(text.size()));
+            wideToAnsi(wide.data(), int(wide.size()), text.data(), int(text.size()));
         text.resize(std::size_t(written > 0 ? written : 0));
         return !text.empty();
       }
@@ -213,4 +213,4 @@ bool findProgramString(const std::vector<unsigned char>& file, int id, std::stri
   return !text.empty();
 }
 
-}  // namespace tools
+}  // namespace platform

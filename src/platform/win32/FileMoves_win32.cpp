@@ -1,0 +1,120 @@
+#include <windows.h>
+#include <restartmanager.h>
+
+#include <memory>
+
+#include "platform/FileMoves.h"
+
+namespace platform {
+namespace {
+
+using RmStartSessionFn = DWORD(WINAPI*)(DWORD*, DWORD, WCHAR*);
+using RmRegisterResourcesFn = DWORD(WINAPI*)(DWORD, UINT, LPCWSTR*, UINT, RM_UNIQUE_PROCESS*, UINT,
+                                             LPCWSTR*);
+using RmGetListFn = DWORD(WINAPI*)(DWORD, UINT*, UINT*, RM_PROCESS_INFO*, DWORD*);
+using RmEndSessionFn = DWORD(WINAPI*)(DWORD);
+
+struct RestartManagerApi {
+  RmStartSessionFn start = nullptr;
+  RmRegisterResourcesFn add = nullptr;
+  RmGetListFn list = nullptr;
+  RmEndSessionFn end = nullptr;
+};
+
+template <typename Fn>
+Fn entry(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// rstrtmgr is not one of the libraries Windows always takes from System32: it is
+// loaded by its full System32 path when first needed, and stays loaded.
+RestartManagerApi loadRestartManager() {
+  RestartManagerApi api;
+  static const char kName[] = "\\rstrtmgr.dll";
+  char path[MAX_PATH];
+  const UINT n = GetSystemDirectoryA(path, MAX_PATH);
+  if (n == 0 || n + sizeof kName > MAX_PATH) return api;
+  CopyMemory(path + n, kName, sizeof kName);
+  const HMODULE module = LoadLibraryA(path);
+  if (module == nullptr) return api;
+  api.start = entry<RmStartSessionFn>(module, "RmStartSession");
+  api.add = entry<RmRegisterResourcesFn>(module, "RmRegisterResources");
+  api.list = entry<RmGetListFn>(module, "RmGetList");
+  api.end = entry<RmEndSessionFn>(module, "RmEndSession");
+  if (!api.start || !api.add || !api.list || !api.end) api = RestartManagerApi{};
+  return api;
+}
+
+std::wstring widened(const std::string& text) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring wide(std::size_t(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
+  wide.resize(std::size_t(n - 1));
+  return wide;
+}
+
+std::string narrowed(const WCHAR* text) {
+  const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::string();
+  std::string ansi(std::size_t(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], n, nullptr, nullptr);
+  ansi.resize(std::size_t(n - 1));
+  return ansi;
+}
+
+}  // namespace
+
+bool moveFile(const char* from, const char* to) {
+  return MoveFileA(from, to) != FALSE;
+}
+
+bool canDeleteFile(const char* path) {
+  const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  // A running program's file opens for deletion (the loader shares it so) but not
+  // for writing, and it cannot be deleted: asking for both finds it.
+  HANDLE file = CreateFileA(path, DELETE | FILE_WRITE_DATA, shareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_SHARING_VIOLATION) return false;
+    // A read-only file refuses writing for itself, not for its holders.
+    file =
+        CreateFileA(path, DELETE, shareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+  }
+  CloseHandle(file);
+  return true;
+}
+
+std::vector<std::string> programsHoldingFiles(const std::vector<std::string>& paths) {
+  static const RestartManagerApi api = loadRestartManager();
+  std::vector<std::string> names;
+  if (api.start == nullptr || paths.empty()) return names;
+  DWORD session = 0;
+  WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
+  if (api.start(&session, 0, key) != ERROR_SUCCESS) return names;
+  std::vector<std::wstring> wide;
+  for (const std::string& path : paths) wide.push_back(widened(path));
+  std::vector<LPCWSTR> files;
+  for (const std::wstring& w : wide) files.push_back(w.c_str());
+  UINT needed = 0;
+  UINT count = 0;
+  DWORD reasons = 0;
+  if (api.add(session, UINT(files.size()), files.data(), 0, nullptr, 0, nullptr) == ERROR_SUCCESS &&
+      api.list(session, &needed, &count, nullptr, &reasons) == ERROR_MORE_DATA && needed > 0) {
+    std::unique_ptr<RM_PROCESS_INFO[]> found(new RM_PROCESS_INFO[needed]);
+    count = needed;
+    if (api.list(session, &needed, &count, found.get(), &reasons) == ERROR_SUCCESS) {
+      for (UINT i = 0; i < count; ++i) {
+        const std::string name = narrowed(found[i].strAppName);
+        bool known = name.empty();
+        for (const std::string& n : names) known = known || n == name;
+        if (!known) names.push_back(name);
+      }
+    }
+  }
+  api.end(session);
+  return names;
+}
+
+}  // namespace platform
