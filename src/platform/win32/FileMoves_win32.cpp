@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/FileMoves.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 namespace {
@@ -30,12 +31,12 @@ Fn entry(HMODULE module, const char* name) {
 // loaded by its full System32 path when first needed, and stays loaded.
 RestartManagerApi loadRestartManager() {
   RestartManagerApi api;
-  static const char kName[] = "\\rstrtmgr.dll";
-  char path[MAX_PATH];
-  const UINT n = GetSystemDirectoryA(path, MAX_PATH);
-  if (n == 0 || n + sizeof kName > MAX_PATH) return api;
+  static const wchar_t kName[] = L"\\rstrtmgr.dll";
+  wchar_t path[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(path, MAX_PATH);
+  if (n == 0 || n + sizeof kName / sizeof kName[0] > MAX_PATH) return api;
   CopyMemory(path + n, kName, sizeof kName);
-  const HMODULE module = LoadLibraryA(path);
+  const HMODULE module = LoadLibraryW(path);
   if (module == nullptr) return api;
   api.start = entry<RmStartSessionFn>(module, "RmStartSession");
   api.add = entry<RmRegisterResourcesFn>(module, "RmRegisterResources");
@@ -45,41 +46,25 @@ RestartManagerApi loadRestartManager() {
   return api;
 }
 
-std::wstring widened(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(std::size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-  wide.resize(std::size_t(n - 1));
-  return wide;
-}
-
-std::string narrowed(const WCHAR* text) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return std::string();
-  std::string ansi(std::size_t(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], n, nullptr, nullptr);
-  ansi.resize(std::size_t(n - 1));
-  return ansi;
-}
-
 }  // namespace
 
 bool moveFile(const char* from, const char* to) {
-  return MoveFileA(from, to) != FALSE;
+  return MoveFileW(win32::Wide(from).get(), win32::Wide(to).get()) != FALSE;
 }
 
 bool canDeleteFile(const char* path) {
   const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   // A running program's file opens for deletion (the loader shares it so) but not
   // for writing, and it cannot be deleted: asking for both finds it.
-  HANDLE file = CreateFileA(path, DELETE | FILE_WRITE_DATA, shareAll, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const win32::Wide name(path);
+  HANDLE file = CreateFileW(name.get(), DELETE | FILE_WRITE_DATA, shareAll, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     if (GetLastError() == ERROR_SHARING_VIOLATION) return false;
     // A read-only file refuses writing for itself, not for its holders.
     file =
-        CreateFileA(path, DELETE, shareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(name.get(), DELETE, shareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                    nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
   }
   CloseHandle(file);
@@ -93,10 +78,10 @@ std::vector<std::string> programsHoldingFiles(const std::vector<std::string>& pa
   DWORD session = 0;
   WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
   if (api.start(&session, 0, key) != ERROR_SUCCESS) return names;
-  std::vector<std::wstring> wide;
-  for (const std::string& path : paths) wide.push_back(widened(path));
+  std::vector<win32::Wide> wide;
+  for (const std::string& path : paths) wide.emplace_back(path.c_str());
   std::vector<LPCWSTR> files;
-  for (const std::wstring& w : wide) files.push_back(w.c_str());
+  for (const win32::Wide& w : wide) files.push_back(w.get());
   UINT needed = 0;
   UINT count = 0;
   DWORD reasons = 0;
@@ -106,7 +91,9 @@ std::vector<std::string> programsHoldingFiles(const std::vector<std::string>& pa
     count = needed;
     if (api.list(session, &needed, &count, found.get(), &reasons) == ERROR_SUCCESS) {
       for (UINT i = 0; i < count; ++i) {
-        const std::string name = narrowed(found[i].strAppName);
+        char text[CCH_RM_MAX_APP_NAME + 1];
+        if (win32::narrowLossy(found[i].strAppName, text, sizeof text) < 0) continue;
+        const std::string name = text;
         bool known = name.empty();
         for (const std::string& n : names) known = known || n == name;
         if (!known) names.push_back(name);

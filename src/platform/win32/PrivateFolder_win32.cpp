@@ -3,6 +3,7 @@
 #include <sddl.h>
 
 #include "platform/PrivateFolder.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 namespace {
@@ -20,15 +21,16 @@ bool createPrivateFolder(const char* path) {
     return false;
   }
   SECURITY_ATTRIBUTES security = {sizeof security, descriptor, FALSE};
-  const bool made = CreateDirectoryA(path, &security) != FALSE;
+  const bool made = CreateDirectoryW(win32::Wide(path).get(), &security) != FALSE;
   LocalFree(descriptor);
   return made;
 }
 
 std::string folderAccessList(const char* path) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetNamedSecurityInfoA(path, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                            nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+  const win32::Wide name(path);
+  if (GetNamedSecurityInfoW(name.get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                            nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
     return std::string();
   }
   char* text = nullptr;

@@ -34,7 +34,10 @@ std::vector<std::string> programArguments(int, char**) {
   return arguments;
 }
 
-bool startProcess(const char* program, const char* commandLine) {
+namespace {
+
+// Starts `program` with `commandLine`, in `folder` (null: this process's own).
+bool start(const char* program, const char* commandLine, const char* folder) {
   if (program == nullptr || commandLine == nullptr) return false;
   // CreateProcessW may write into the command line.
   win32::Wide line(commandLine);
@@ -42,12 +45,23 @@ bool startProcess(const char* program, const char* commandLine) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
   if (!CreateProcessW(win32::Wide(program).get(), const_cast<wchar_t*>(line.get()), nullptr,
-                      nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+                      nullptr, FALSE, 0, nullptr, win32::Wide(folder).get(), &startup,
+                      &started)) {
     return false;
   }
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
   return true;
+}
+
+}  // namespace
+
+bool startProcess(const char* program, const char* commandLine) {
+  return start(program, commandLine, nullptr);
+}
+
+bool startProcessIn(const char* program, const char* commandLine, const char* folder) {
+  return folder != nullptr && start(program, commandLine, folder);
 }
 
 std::uint32_t currentProcessId() {
