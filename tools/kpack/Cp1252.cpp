@@ -61,19 +61,6 @@ long decodeOne(std::string_view text, std::size_t& i) {
   return long(c);
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
-}
-
 }  // namespace
 
 bool utf8ToCp1252(std::string_view utf8, std::string& out, std::string* bad) {
@@ -97,6 +84,24 @@ bool utf8ToCp1252(std::string_view utf8, std::string& out, std::string* bad) {
     out += char(b);
   }
   return true;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += char(c);
+  } else if (c < 0x800) {
+    out += char(0xC0 | (c >> 6));
+    out += char(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += char(0xE0 | (c >> 12));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  } else {
+    out += char(0xF0 | (c >> 18));
+    out += char(0x80 | ((c >> 12) & 0x3F));
+    out += char(0x80 | ((c >> 6) & 0x3F));
+    out += char(0x80 | (c & 0x3F));
+  }
 }
 
 std::string cp1252ToUtf8(std::string_view text) {

@@ -8,21 +8,6 @@
 namespace kpack {
 namespace {
 
-std::string utf8Of(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 // What the text walk does with the byte: blanks and line breaks are layout, the
 // soft hyphen is meant to be invisible, the no-break space is a blank where the
 // font knows the high characters; everything else needs a glyph.
@@ -72,7 +57,9 @@ std::vector<std::string> undrawableCharacters(const Manifest& manifest, const By
     file->second.forEach(shown.range, [&](char32_t c, int line, int column) {
       std::string ansi;
       // What 1252 cannot hold is an error of its own.
-      if (utf8ToCp1252(utf8Of(c), ansi) && ansi.size() == 1 &&
+      std::string utf8;
+      appendUtf8(utf8, c);
+      if (utf8ToCp1252(utf8, ansi) && ansi.size() == 1 &&
           !drawable(*font, (unsigned char)ansi[0])) {
         warn(c, line, column);
       }
