@@ -80,7 +80,7 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
 
   if (!ClaimProduct()) return false;
   SetupString className;
-  if (!texts_.Load(module, ids.title, ids.headerTitle, ids.welcomeText) ||
+  if (!LoadSetupTexts(module, texts_) ||
       !className.loadResourceText(module, ids.className)) {
     return false;
   }
@@ -89,7 +89,7 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   window_.SetCallbacks(&wizard_.scene, this, &wizard_.widgets);
   MainWindow::Setup setup;
   setup.className = className.text();
-  setup.title = texts_.windowName.text();
+  setup.title = texts_.text(texts::WindowName);
   setup.module = module;
   setup.drawDib = drawDib_;
   setup.iconId = ids.icon;

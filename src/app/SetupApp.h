@@ -18,10 +18,7 @@ class SetupApp : public MainWindow::Client {
  public:
   // The program's resources.
   struct ResourceIds {
-    int title = kWindowNameString;
     int className = kClassNameString;
-    int headerTitle = kHeaderTitleString;  // optional
-    int welcomeText = kWelcomeTextString;  // optional
     int icon = 105;
     int accelerator = -1;  // none
     int skin = 116;

@@ -1,17 +1,17 @@
 #include "app/SetupTexts.h"
 
-namespace {
+#include "base/SetupString.h"
 
-void loadOptional(platform::ModuleHandle module, int id, SetupString& text) {
-  SetupString loaded;
-  if (loaded.loadResourceText(module, id)) text = loaded;
-}
-
-}  // namespace
-
-bool SetupTexts::Load(platform::ModuleHandle module, int windowId, int headerId, int welcomeId) {
-  if (!windowName.loadResourceText(module, windowId)) return false;
-  loadOptional(module, headerId, headerTitle);
-  loadOptional(module, welcomeId, welcomeText);
+bool LoadSetupTexts(platform::ModuleHandle module, SetupTexts& texts) {
+  std::size_t count = 0;
+  const texts::TextEntry* entries = texts::catalog(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    SetupString loaded;
+    if (loaded.loadResourceText(module, entries[i].id)) {
+      texts.set(entries[i].id, loaded.text());
+    } else if (entries[i].id == texts::WindowName) {
+      return false;
+    }
+  }
   return true;
 }

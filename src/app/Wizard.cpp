@@ -103,10 +103,10 @@ bool Wizard::BuildBars() {
   // The skin pictures our name; a vendor's is drawn in the caption font, as the
   // skin's own captions were made.
   Sprite* titleSprite = skin_->standalone.at(skinslot::kTitle);
-  const bool ownTitle = texts_.OwnWindowName();
+  const bool ownTitle = texts_.ownWindowName();
   if (ownTitle) {
     titleSprite =
-        Font(skinslot::kTitleFont)->NewCaptionSprite(texts_.windowName.text(), true, false);
+        Font(skinslot::kTitleFont)->NewCaptionSprite(texts_.text(texts::WindowName), true, false);
     if (titleSprite == nullptr) return false;
   }
   auto* title = new (std::nothrow) ContentItem(titleSprite, kItemLabel);
@@ -221,7 +221,7 @@ bool Wizard::BuildFrameItems() {
                  kPageWidth - logoWidth - 6, 6)) {
     return false;
   }
-  const char* header = texts_.headerTitle.text();
+  const char* header = texts_.text(texts::HeaderTitle);
   const int titleHeight = TextSize(Font(skinslot::kTitleFont), header).cy;
   if (!AddText(header, TextLeft(), (logoHeight - titleHeight + 13) / 2, skinslot::kTitleFont)) {
     return false;

@@ -121,9 +121,9 @@ bool Overlap(const Rect& a, const Rect& b) {
 // What a vendor may say instead of us, about as long as ours.
 SetupTexts VendorTexts() {
   SetupTexts texts;
-  texts.windowName = "Caf\xE9 M\xFCller Setup";
-  texts.headerTitle = "Soci\xE9t\xE9 G\xE9n\xE9rale";
-  texts.welcomeText = "Merci d'avoir choisi nos logiciels.\nNous allons installer :";
+  texts.set(texts::WindowName, "Caf\xE9 M\xFCller Setup");
+  texts.set(texts::HeaderTitle, "Soci\xE9t\xE9 G\xE9n\xE9rale");
+  texts.set(texts::WelcomeText, "Merci d'avoir choisi nos logiciels.\nNous allons installer :");
   return texts;
 }
 
@@ -369,9 +369,9 @@ TEST(Wizard, VendorTextsReplaceOursAndPaintTheTitle) {
     const BitmapFont* body = c.f.skin.fonts.at(1);
     const Sprite* header = c.f.wizard.content.at(2)->normal;
     const Sprite* welcome = c.f.wizard.content.at(3)->normal;
-    EXPECT_EQ(header->width, title->Measure(c.texts.headerTitle.text(), false).cx);
-    EXPECT_EQ(welcome->width, body->Measure(c.texts.welcomeText.text(), false).cx);
-    EXPECT_EQ(welcome->height, body->Measure(c.texts.welcomeText.text(), false).cy);
+    EXPECT_EQ(header->width, title->Measure(c.texts.text(texts::HeaderTitle), false).cx);
+    EXPECT_EQ(welcome->width, body->Measure(c.texts.text(texts::WelcomeText), false).cx);
+    EXPECT_EQ(welcome->height, body->Measure(c.texts.text(texts::WelcomeText), false).cy);
   }
   // Our name is the skin's picture of it; a vendor's is drawn in font 0 as the
   // skin's captions are.
@@ -380,7 +380,7 @@ TEST(Wizard, VendorTextsReplaceOursAndPaintTheTitle) {
   EXPECT_EQ(ourTitle->normal, ours.skin.standalone.at(skinslot::kTitle));
   EXPECT_NE(theirTitle->normal, theirs.skin.standalone.at(skinslot::kTitle));
   std::unique_ptr<Sprite> drawn(
-      theirs.skin.fonts.at(0)->NewCaptionSprite(vendor.windowName.text(), true, false));
+      theirs.skin.fonts.at(0)->NewCaptionSprite(vendor.text(texts::WindowName), true, false));
   ASSERT_NE(drawn, nullptr);
   EXPECT_EQ(theirTitle->normal->width, drawn->width);
   EXPECT_EQ(theirTitle->normal->height, ours.skin.standalone.at(skinslot::kTitle)->height);

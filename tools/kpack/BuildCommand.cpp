@@ -43,9 +43,9 @@ void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& 
     return;
   }
   SetupTexts texts;
-  if (!manifest.windowName.empty()) texts.windowName = manifest.windowName.c_str();
-  if (!manifest.headerTitle.empty()) texts.headerTitle = manifest.headerTitle.c_str();
-  if (!manifest.welcomeText.empty()) texts.welcomeText = manifest.welcomeText.c_str();
+  texts.set(texts::WindowName, manifest.windowName.c_str());
+  texts.set(texts::HeaderTitle, manifest.headerTitle.c_str());
+  texts.set(texts::WelcomeText, manifest.welcomeText.c_str());
   const std::string grid = checkBoxGridWarning(manifest, model, skin);
   if (!grid.empty()) warnings.Warn(grid);
   std::string error;

@@ -84,10 +84,11 @@ std::string rcQuoted(const std::string& text) {
 }  // namespace
 
 std::vector<std::pair<int, std::string>> setupStrings(const Manifest& manifest) {
-  return {{kWindowNameString,
-           manifest.windowName.empty() ? std::string(kDefaultWindowName) : manifest.windowName},
-          {kHeaderTitleString, manifest.headerTitle},
-          {kWelcomeTextString, manifest.welcomeText}};
+  return {{texts::WindowName, manifest.windowName.empty()
+                                   ? std::string(texts::englishText(texts::WindowName))
+                                   : manifest.windowName},
+          {texts::HeaderTitle, manifest.headerTitle},
+          {texts::WelcomeText, manifest.welcomeText}};
 }
 
 std::string textsNote(const Manifest& manifest) {
@@ -95,7 +96,7 @@ std::string textsNote(const Manifest& manifest) {
   return manifest.path.string() +
          ": note: no [texts]: the window, the page header and the Welcome page will speak for "
          "Kestrane (\"" +
-         kDefaultHeaderTitle + "\")";
+         texts::englishText(texts::HeaderTitle) + "\")";
 }
 
 bool writeSetupStrings(std::vector<unsigned char>& image,

@@ -129,15 +129,9 @@ SetupTexts textsOf(const std::vector<std::string>& paths) {
     bytes.clear();
   }
   if (bytes.empty()) return texts;
-  const struct {
-    int id;
-    SetupString& text;
-  } entries[] = {{kWindowNameString, texts.windowName},
-                 {kHeaderTitleString, texts.headerTitle},
-                 {kWelcomeTextString, texts.welcomeText}};
-  for (const auto& entry : entries) {
+  for (int id : {texts::WindowName, texts::HeaderTitle, texts::WelcomeText}) {
     std::string text;
-    if (platform::findProgramString(bytes, entry.id, text)) entry.text = text.c_str();
+    if (platform::findProgramString(bytes, id, text)) texts.set(id, text.c_str());
   }
   return texts;
 }

@@ -27,7 +27,7 @@ unsigned WelcomePage::Buttons() const {
 bool WelcomePage::Build(Wizard& wizard) {
   const int x0 = wizard.TextLeft();
   const BitmapFont* body = wizard.Font(skinslot::kPageTextFont);
-  if (!wizard.AddText(wizard.Texts().welcomeText.text(), x0, 80)) return false;
+  if (!wizard.AddText(wizard.Texts().text(texts::WelcomeText), x0, 80)) return false;
 
   // A product name too wide for the column breaks before its first dash, if it
   // has one.
