@@ -1,6 +1,10 @@
 # kestrane_add_resources(<target>
 #     [RCDATA <id> <file>]... [STRING <id> <text>]... [STRINGFILE <id> <file>]...
+#     [LANGUAGE <language id>]...
 #     [RCINCLUDE <file>]... [ICON <id> <file>]... [MANIFEST <file>])
+#
+# Strings are English (0x0409) until a LANGUAGE entry names the Windows language
+# id of the strings that follow it.
 #
 # STRINGFILE is a string-table entry whose text (Windows-1252, no terminator) is
 # a file made at build time, and RCINCLUDE a piece of .rc script made at build
@@ -30,7 +34,8 @@ function(kestrane_add_resources target)
   list(LENGTH entries n)
   set(i 0)
   set(rc_lines "")
-  set(rc_strings "")
+  set(rc_languages "")
+  set(language 1033)
   set(asm_dir "")
   set(asm_data "")
   set(depends "")
@@ -43,6 +48,12 @@ function(kestrane_add_resources target)
       math(EXPR i "${i} + 1")
       list(APPEND depends "${file}")
       string(APPEND rc_lines "1 24 \"${file}\"\n")
+      continue()
+    endif()
+    if(kind STREQUAL "LANGUAGE")
+      list(GET entries ${i} language)
+      math(EXPR language "${language}")
+      math(EXPR i "${i} + 1")
       continue()
     endif()
     if(kind STREQUAL "RCINCLUDE")
@@ -74,27 +85,37 @@ function(kestrane_add_resources target)
       set(body "    .incbin \"${value}\"\n")
     elseif(kind STREQUAL "STRING")
       _kestrane_rc_quote(q "${value}")
-      string(APPEND rc_strings "  ${id}, ${q}\n")
+      if(NOT language IN_LIST rc_languages)
+        list(APPEND rc_languages ${language})
+        set(rc_strings_${language} "")
+      endif()
+      string(APPEND rc_strings_${language} "  ${id}, ${q}\n")
       set(type "#6")
       _kestrane_asm_quote(q "${value}")
       set(body "    .ascii ${q}\n")
     else()
       message(FATAL_ERROR "kestrane_add_resources: unknown kind '${kind}'")
     endif()
+    set(entry_language 0)
+    if(type STREQUAL "#6")
+      set(entry_language ${language})
+    endif()
     string(LENGTH "${type}" type_len)
     math(EXPR pad "16 - ${type_len}")
     string(APPEND asm_dir
       "    .ascii \"${type}\"\n    .zero ${pad}\n"
-      "    .long ${id}, .Lres${count} - kestrane_resources, .Lres${count}_end - .Lres${count}, 0\n")
+      "    .long ${id}, .Lres${count} - kestrane_resources, .Lres${count}_end - .Lres${count}, ${entry_language}\n")
     string(APPEND asm_data "    .balign 16\n.Lres${count}:\n${body}.Lres${count}_end:\n")
     math(EXPR count "${count} + 1")
   endwhile()
 
   if(WIN32)
     set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.rc")
-    if(rc_strings)
-      string(APPEND rc_lines "STRINGTABLE\nBEGIN\n${rc_strings}END\n")
-    endif()
+    foreach(l IN LISTS rc_languages)
+      math(EXPR primary "${l} % 1024")
+      math(EXPR sub "${l} / 1024")
+      string(APPEND rc_lines "LANGUAGE ${primary}, ${sub}\nSTRINGTABLE\nBEGIN\n${rc_strings_${l}}END\n")
+    endforeach()
     file(GENERATE OUTPUT "${out}" CONTENT "${rc_lines}")
   else()
     set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.S")
@@ -104,7 +125,7 @@ function(kestrane_add_resources target)
     .globl kestrane_resources
 kestrane_resources:
     .ascii \"KRES\"
-    .long 1, ${count}, 0
+    .long 2, ${count}, 0
 ${asm_dir}${asm_data}
     .globl kestrane_resources_end
 kestrane_resources_end:

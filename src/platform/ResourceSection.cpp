@@ -1,5 +1,6 @@
 #include "platform/ResourceSection.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kres {
@@ -22,19 +23,32 @@ bool typeMatches(const unsigned char* field, const char* type) {
   return type[i] == '\0' && (i == kTypeNameSize || field[i] == 0);
 }
 
+// The entries of a well-formed section, or false.
+bool entries(const unsigned char* section, std::size_t sectionSize, std::uint32_t& count,
+             std::uint32_t& version) {
+  if (section == nullptr || sectionSize < kHeaderSize) return false;
+  if (std::memcmp(section, kMagic, sizeof kMagic) != 0) return false;
+  version = readU32(section + 4);
+  if (version != 1 && version != kVersion) return false;
+  count = readU32(section + 8);
+  return count <= (sectionSize - kHeaderSize) / kEntrySize;
+}
+
+std::uint32_t languageOf(const unsigned char* entry, std::uint32_t version) {
+  return version == 1 ? kEnglishLanguage : readU32(entry + 28);
+}
+
 }  // namespace
 
 bool findInSection(const unsigned char* section, std::size_t sectionSize, const char* type,
-                   std::uint32_t id, const unsigned char** data, std::uint32_t* size) {
-  if (section == nullptr || type == nullptr || sectionSize < kHeaderSize) return false;
-  if (std::memcmp(section, kMagic, sizeof kMagic) != 0) return false;
-  if (readU32(section + 4) != kVersion) return false;
-  const std::uint32_t count = readU32(section + 8);
-  if (count > (sectionSize - kHeaderSize) / kEntrySize) return false;
-
+                   std::uint32_t id, const unsigned char** data, std::uint32_t* size,
+                   std::uint32_t language) {
+  std::uint32_t count = 0, version = 0;
+  if (type == nullptr || !entries(section, sectionSize, count, version)) return false;
   for (std::uint32_t i = 0; i < count; ++i) {
     const unsigned char* entry = section + kHeaderSize + std::size_t(i) * kEntrySize;
     if (readU32(entry + 16) != id || !typeMatches(entry, type)) continue;
+    if (language != kAnyLanguage && languageOf(entry, version) != language) continue;
     const std::uint32_t offset = readU32(entry + 20);
     const std::uint32_t length = readU32(entry + 24);
     if (offset > sectionSize || length > sectionSize - offset) return false;
@@ -43,6 +57,21 @@ bool findInSection(const unsigned char* section, std::size_t sectionSize, const 
     return true;
   }
   return false;
+}
+
+std::vector<std::uint32_t> languagesInSection(const unsigned char* section,
+                                              std::size_t sectionSize, const char* type,
+                                              std::uint32_t id) {
+  std::vector<std::uint32_t> found;
+  std::uint32_t count = 0, version = 0;
+  if (type == nullptr || !entries(section, sectionSize, count, version)) return found;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const unsigned char* entry = section + kHeaderSize + std::size_t(i) * kEntrySize;
+    if (readU32(entry + 16) != id || !typeMatches(entry, type)) continue;
+    const std::uint32_t language = languageOf(entry, version);
+    if (std::find(found.begin(), found.end(), language) == found.end()) found.push_back(language);
+  }
+  return found;
 }
 
 }  // namespace kres

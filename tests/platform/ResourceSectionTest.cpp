@@ -55,12 +55,40 @@ TEST(ResourceSection, FindsEntriesByTypeAndId) {
   EXPECT_FALSE(find(b, "RC_DATA_LONGER", 112));
 }
 
+TEST(ResourceSection, FindsStringsByLanguage) {
+  // Version 1 knows no languages: its strings are English.
+  Bytes b = sampleSection();
+  const unsigned char* data = nullptr;
+  std::uint32_t size = 0;
+  EXPECT_TRUE(kres::findInSection(b.data(), b.size(), "#6", 1, &data, &size, 0x0409));
+  EXPECT_FALSE(kres::findInSection(b.data(), b.size(), "#6", 1, &data, &size, 0x0407));
+  EXPECT_EQ(kres::languagesInSection(b.data(), b.size(), "#6", 1),
+            std::vector<std::uint32_t>{0x0409});
+  // Version 2: the same string twice, in German and in French; "pkg" counts as
+  // a French string 1 here.
+  putU32(b, 4, 2);
+  std::memcpy(&b[16], "#6", 3);
+  putU32(b, 16 + 16, 1);
+  putU32(b, 16 + 28, 0x040C);
+  putU32(b, 48 + 28, 0x0407);
+  std::string text;
+  ASSERT_TRUE(kres::findInSection(b.data(), b.size(), "#6", 1, &data, &size, 0x0407));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), "Title");
+  ASSERT_TRUE(find(b, "#6", 1, &text));
+  EXPECT_EQ(text, "pkg");
+  EXPECT_FALSE(kres::findInSection(b.data(), b.size(), "#6", 1, &data, &size, 0x0409));
+  EXPECT_EQ(kres::languagesInSection(b.data(), b.size(), "#6", 1),
+            (std::vector<std::uint32_t>{0x040C, 0x0407}));
+  putU32(b, 4, 0);
+  EXPECT_TRUE(kres::languagesInSection(b.data(), b.size(), "#6", 1).empty());
+}
+
 TEST(ResourceSection, SurvivesDamagedDirectories) {
   const Bytes good = sampleSection();
   Bytes badMagic = good;
   badMagic[0] = 'X';
   Bytes badVersion = good;
-  putU32(badVersion, 4, 2);
+  putU32(badVersion, 4, 3);
   Bytes hugeCount = good;
   putU32(hugeCount, 8, 0xFFFFFFFFu);
   Bytes offsetPastEnd = good;
