@@ -80,3 +80,26 @@ e2e_registry_has() {
     e2e_registry_values "$KESTRANE_PREFIX/registry.reg" "$1" | cut -f2- | grep -F "$2" >/dev/null
   fi
 }
+
+# The text the setup shows for catalogue key $1 (src/texts/TextCatalog.cpp) to a
+# user of locale $2 (LC_ALL's form, de_DE.UTF-8): in the shipped language of the
+# locale's language, else in our English. The setup under test must carry that
+# language, as the demo carries every shipped one.
+e2e_text() {
+  python3 - "$1" "$2" "$(dirname "${BASH_SOURCE[0]}")/../.." <<'PY'
+import ast, pathlib, re, sys, tomllib
+key, locale, root = sys.argv[1], sys.argv[2], pathlib.Path(sys.argv[3])
+language = re.split(r"[._@]", locale)[0]
+for tag in (locale.split(".")[0].replace("_", "-"), language):
+    path = root / "tools/kpack/languages" / f"{tag}.toml"
+    if path.is_file():
+        print(tomllib.loads(path.read_text(encoding="utf-8"))[key])
+        sys.exit(0)
+catalog = (root / "src/texts/TextCatalog.cpp").read_text(encoding="utf-8")
+entry = re.search(r'\{\w+, "' + re.escape(key) + r'",((?:\s*"(?:[^"\\]|\\.)*")+)\}', catalog)
+if entry is None:
+    sys.exit("no text has the key " + key)
+text = "".join(ast.literal_eval(s) for s in re.findall(r'"(?:[^"\\]|\\.)*"', entry.group(1)))
+print(text.encode("latin-1").decode("cp1252"))
+PY
+}

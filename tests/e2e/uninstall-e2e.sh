@@ -5,7 +5,8 @@
 #   uninstall-e2e SETUP WORKDIR [accented]
 #
 # SETUP is DemoProductSetup.exe, or with "accented" the setup of accented.toml
-# (the demo with accented names in every field), run in the locale LC_ALL gives:
+# (the demo with accented names in every field), run in the locale LC_ALL gives
+# (and in its language, when the tools ship it):
 # its folder, files, links, uninstall entry, document types and settings must
 # then bear exactly their names, whatever code page that locale gives Wine. The
 # run uses a fresh 32-bit prefix under WORKDIR.
@@ -39,7 +40,9 @@ x11_start_xvfb
 drive="$WINEPREFIX/drive_c"
 classes='HKLM\Software\Classes'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-window_name="Kestrane Setup"
+# The setup and the uninstaller speak the language of LC_ALL when they carry it.
+window_name="$(e2e_text window-name "${LC_ALL:-C}")"
+uninstall_word="$(e2e_text uninstall-caption "${LC_ALL:-C}")"
 if [ "$variant" = accented ]; then
   product="Café Müller"
   window_name="Installer Café Müller"
@@ -165,15 +168,15 @@ program="${command#\"}"
 program="${program%\"}"
 target_launch wine "$work/uninstall.log" "$program"
 uninstall_pid=$target_pid
-box="$(x11_wait_window "Uninstall $product" 60)" || e2e_fail "no confirmation question"
+box="$(x11_wait_window "$uninstall_word $product" 60)" || e2e_fail "no confirmation question"
 # The box's caption as the window system has it, not read back through a code page.
-[ "$(xdotool getwindowname "$box")" = "Uninstall $product" ] ||
+[ "$(xdotool getwindowname "$box")" = "$uninstall_word $product" ] ||
   e2e_fail "the question is named $(xdotool getwindowname "$box")"
 # Return answers the default, Yes: its letter is another in another language.
 x11_keys "$box" Return
 e2e_wait_exit "$uninstall_pid" 60 || e2e_fail "the uninstaller did not hand over to its copy"
 # The copy in the temporary folder ends the work with the closing message.
-box="$(x11_wait_window "Uninstall $product" 60)" || e2e_fail "no closing message"
+box="$(x11_wait_window "$uninstall_word $product" 60)" || e2e_fail "no closing message"
 import -window "$box" "$work/closing-message.png" 2>/dev/null || true
 # The copy leaves one thing for the next start of the system: its own deletion.
 copy="$(find "$drive" -iname 'Uninstall-*.exe' -print -quit)"
