@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/FileMoves.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WideText.h"
 
 namespace platform {
@@ -22,22 +23,11 @@ struct RestartManagerApi {
   RmEndSessionFn end = nullptr;
 };
 
-template <typename Fn>
-Fn entry(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-// rstrtmgr is not one of the libraries Windows always takes from System32: it is
-// loaded by its full System32 path when first needed, and stays loaded.
+// Loaded when first needed.
 RestartManagerApi loadRestartManager() {
+  using win32::entry;
   RestartManagerApi api;
-  static const wchar_t kName[] = L"\\rstrtmgr.dll";
-  wchar_t path[MAX_PATH];
-  const UINT n = GetSystemDirectoryW(path, MAX_PATH);
-  if (n == 0 || n + sizeof kName / sizeof kName[0] > MAX_PATH) return api;
-  CopyMemory(path + n, kName, sizeof kName);
-  const HMODULE module = LoadLibraryW(path);
-  if (module == nullptr) return api;
+  const HMODULE module = win32::loadSystemLibrary(L"rstrtmgr.dll");
   api.start = entry<RmStartSessionFn>(module, "RmStartSession");
   api.add = entry<RmRegisterResourcesFn>(module, "RmRegisterResources");
   api.list = entry<RmGetListFn>(module, "RmGetList");

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/Paint.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace platform {
 namespace {
@@ -16,24 +17,12 @@ struct DrawDibApi {
   DrawDibDrawFn draw = nullptr;
 };
 
-template <typename Fn>
-Fn entry(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-// msvfw32 is not one of the libraries Windows always takes from System32, so it
-// is never imported: a copy planted beside the program would be loaded before
-// our first line ran. It is loaded by its full System32 path when first needed,
-// and stays loaded.
+// msvfw32 is never imported: a copy planted beside the program would be loaded
+// before our first line ran. It is loaded when first needed.
 DrawDibApi loadDrawDib() {
+  using win32::entry;
   DrawDibApi api;
-  static const wchar_t kName[] = L"\\msvfw32.dll";
-  wchar_t path[MAX_PATH];
-  const UINT n = GetSystemDirectoryW(path, MAX_PATH);
-  if (n == 0 || n + sizeof kName / sizeof kName[0] > MAX_PATH) return api;
-  CopyMemory(path + n, kName, sizeof kName);
-  const HMODULE module = LoadLibraryW(path);
-  if (module == nullptr) return api;
+  const HMODULE module = win32::loadSystemLibrary(L"msvfw32.dll");
   api.open = entry<DrawDibOpenFn>(module, "DrawDibOpen");
   api.close = entry<DrawDibCloseFn>(module, "DrawDibClose");
   api.draw = entry<DrawDibDrawFn>(module, "DrawDibDraw");
