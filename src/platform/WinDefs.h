@@ -139,6 +139,9 @@ constexpr unsigned WM_MBUTTONUP = 0x0208;
 constexpr unsigned WM_MBUTTONDBLCLK = 0x0209;
 constexpr unsigned WM_MOUSEWHEEL = 0x020A;
 constexpr unsigned WM_CAPTURECHANGED = 0x0215;
+// The monitor's scale changed: LOWORD(wParam) the new dots an inch, lParam the
+// rectangle (a Rect) the window should take.
+constexpr unsigned WM_DPICHANGED = 0x02E0;
 constexpr unsigned WM_USER = 0x0400;
 
 // WM_SIZE's wParam.

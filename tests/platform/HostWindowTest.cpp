@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Module.h"
@@ -340,4 +341,18 @@ TEST(HostBrowse, ZenityAsksWhenThereIsADisplay) {
     EXPECT_EQ(arguments, "--file-selection --directory --title=Choose");
   }
   std::filesystem::remove_all(bin);
+}
+
+// The host takes its scale from KESTRANE_SCALE; anything but a factor from 1 to
+// 4 leaves the display's 96 dots an inch.
+TEST(HostDisplay, ScaleComesFromTheEnvironment) {
+  const struct {
+    const char* value;
+    int dpi;
+  } cases[] = {{nullptr, 96}, {"1", 96}, {"1.25", 120}, {"1.5", 144}, {"2", 192},
+               {"4", 384},    {"", 96},  {"0.5", 96},   {"2x", 96},  {"nan", 96}};
+  for (const auto& c : cases) {
+    ScopedEnv scale("KESTRANE_SCALE", c.value);
+    EXPECT_EQ(platform::displayDpi(nullptr), c.dpi) << (c.value ? c.value : "(unset)");
+  }
 }
