@@ -51,8 +51,9 @@ class SetupApp : public MainWindow::Client {
   // the object holds nothing of the system's.
   void Shutdown();
 
-  // The one start-up error the user ever sees.
-  static void ShowFatalError();
+  // The one start-up error the user ever sees, in the user's language when
+  // Initialise got as far as reading the texts, else in English.
+  void ShowFatalError() const;
 
   // MainWindow::Client
   int HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
