@@ -143,9 +143,7 @@ SetupTexts GermanTexts() {
       {texts::IAgree, "Ich stimme zu"},
       {texts::Cancel, "Abbrechen"},
       {texts::Finish, "Fertig stellen"},
-      {texts::WelcomeNext, "Klicken Sie auf Weiter, um zu beginnen..."},
       {texts::ChangeLocation, "Hier klicken, um den Zielort zu \xE4ndern"},
-      {texts::RestoreDefaults, "Hier klicken, um die Vorgaben herzustellen"},
       {texts::FolderText, "Installationsordner:\n   %s\nben\xF6tigter Speicherplatz: %s"},
       {texts::CheckAll, "Alle Dateitypen ausw\xE4hlen"},
       {texts::UncheckAll, "Alle Typen abw\xE4hlen"},
@@ -453,44 +451,23 @@ TEST(Wizard, TranslatedCaptionsAreDrawnInTheCaptionFont) {
   const SetupTexts german = GermanTexts();
   Fixture ours(2), theirs(2, "Kestrane Test Product", nullptr, 0, &german, true);
   ASSERT_TRUE(ours.built && theirs.built);
-  const struct {
-    int code;
-    int face;
-    int text;
-  } buttons[] = {{kNavigateBack, skinslot::kBackFace, texts::Back},
-                 {kNavigateNext, skinslot::kNextFace, texts::Next},
-                 {kNavigateAgree, skinslot::kAgreeFace, texts::IAgree},
-                 {kNavigateCancel, skinslot::kCancelFace, texts::Cancel},
-                 {kNavigateFinish, skinslot::kFinishFace, texts::Finish}};
-  for (const auto& b : buttons) {
-    for (const Fixture* f : {&ours, &theirs}) {
-      const ContentItem* item = nullptr;
-      for (int i = 0; i < f->wizard.navigation.items.count(); ++i) {
-        if (f->wizard.navigation.items.at(i)->wParam == std::uintptr_t(b.code)) {
-          item = f->wizard.navigation.items.at(i);
-        }
-      }
-      ASSERT_NE(item, nullptr) << b.code;
-      const Sprite* face = f->skin.standalone.at(b.face);
-      if (f == &ours) {
-        EXPECT_EQ(item->normal, face) << b.code;
-        continue;
-      }
-      EXPECT_NE(item->normal, face) << b.code;
-      std::unique_ptr<Sprite> drawn(
-          f->skin.fonts.at(0)->NewCaptionSprite(german.text(b.text), true, false));
-      ASSERT_NE(drawn, nullptr);
-      EXPECT_EQ(item->normal->width, drawn->width) << b.code;
-      EXPECT_GT(item->normal->width, face->width) << b.code << ": wider than ours";
-      EXPECT_EQ(item->normal->height, face->height) << b.code;
-    }
+  // The bar's list order: I Agree, Next, Back, Cancel, Finish.
+  const int texts[] = {texts::IAgree, texts::Next, texts::Back, texts::Cancel, texts::Finish};
+  const int faces[] = {skinslot::kAgreeFace, skinslot::kNextFace, skinslot::kBackFace,
+                       skinslot::kCancelFace, skinslot::kFinishFace};
+  for (int i = 0; i < 5; ++i) {
+    const Sprite* face = ours.skin.standalone.at(faces[i]);
+    EXPECT_EQ(ours.wizard.navigation.items.at(i)->normal, face) << i;
+    const Sprite* drawn = theirs.wizard.navigation.items.at(i)->normal;
+    const Size size = theirs.skin.fonts.at(0)->Measure(german.text(texts[i]), true);
+    EXPECT_EQ(drawn->width, size.cx) << i;
+    EXPECT_GT(drawn->width, face->width) << i;
+    EXPECT_EQ(drawn->height, face->height) << i;
   }
-  // The wider buttons push the others left, but the forward one stays rightmost.
+  // The wider buttons push the others left; the forward one stays rightmost.
   theirs.wizard.ShowPage(License);
   ExpectNavigationFits(theirs, License);
-  const Rect agree = theirs.wizard.navigation.items.at(0)->rect;
-  EXPECT_EQ(agree.right, theirs.wizard.WindowWidth());
-  EXPECT_FALSE(SamePage(ours, theirs, License));
+  EXPECT_EQ(theirs.wizard.navigation.items.at(0)->rect.right, theirs.wizard.WindowWidth());
 }
 
 // A drive of the emulated machine, made for one test and removed after it.
