@@ -9,6 +9,9 @@
 namespace platform {
 namespace {
 
+// RT_STRING, which the headers spell only as an ANSI name.
+constexpr int kStringTable = 6;
+
 HMODULE moduleOrSelf(ModuleHandle module) {
   return module != nullptr ? static_cast<HMODULE>(module) : GetModuleHandleW(nullptr);
 }
@@ -24,8 +27,8 @@ BOOL CALLBACK noteLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR fo
 // The languages string-table block `block` is there in.
 std::vector<std::uint16_t> blockLanguages(HMODULE image, int block) {
   std::vector<std::uint16_t> languages;
-  EnumResourceLanguagesW(image, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(block), noteLanguage,
-                         reinterpret_cast<LONG_PTR>(&languages));
+  EnumResourceLanguagesW(image, MAKEINTRESOURCEW(kStringTable), MAKEINTRESOURCEW(block),
+                         noteLanguage, reinterpret_cast<LONG_PTR>(&languages));
   return languages;
 }
 
@@ -76,7 +79,7 @@ int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer
   const std::vector<std::uint16_t> carried = blockLanguages(image, block);
   if (std::find(carried.begin(), carried.end(), language) == carried.end()) return 0;
   const HRSRC found =
-      FindResourceExW(image, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(block), language);
+      FindResourceExW(image, MAKEINTRESOURCEW(kStringTable), MAKEINTRESOURCEW(block), language);
   const HGLOBAL loaded = found != nullptr ? LoadResource(image, found) : nullptr;
   const auto* units = static_cast<const WCHAR*>(loaded != nullptr ? LockResource(loaded) : nullptr);
   if (units == nullptr) return 0;
@@ -84,7 +87,7 @@ int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer
   const std::size_t count = SizeofResource(image, found) / sizeof(WCHAR);
   std::size_t at = 0;
   for (int i = 0; i < id % 16 && at < count; ++i) at += 1 + std::size_t(units[at]);
-  if (at >= count || units[at] > count - at - 1) return 0;
+  if (at >= count || std::size_t(units[at]) > count - at - 1) return 0;
   const int length = int(units[at]);
   const WCHAR* text = units + at + 1;
   const int n = length < bufferSize - 1 ? length : bufferSize - 1;
