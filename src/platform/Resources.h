@@ -30,10 +30,10 @@ int loadString(ModuleHandle module, int id, char* buffer, int bufferSize);
 // the table has no such entry in that language, or it is empty.
 int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer, int bufferSize);
 
-// The languages the string table is written in: those the block of string 1
-// (the window's name, which every setup has) is there in, each once. Empty for
-// a program without one.
-std::vector<std::uint16_t> stringLanguages(ModuleHandle module);
+// The languages the string table is written in: those the block of string `id`
+// (by default 1, the window's name, which every setup has) is there in, each
+// once. Empty for a program without it.
+std::vector<std::uint16_t> stringLanguages(ModuleHandle module, int id = 1);
 
 // Loads the image of icon group `groupId` nearest to width x height (LoadImageW
 // with IMAGE_ICON): of the entries of that size, the one of the highest colour

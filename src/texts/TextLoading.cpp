@@ -20,8 +20,8 @@ std::vector<char> entryOf(platform::ModuleHandle module, int id, std::uint16_t l
 
 }  // namespace
 
-std::uint16_t chooseTextLanguage(platform::ModuleHandle module) {
-  const std::vector<std::uint16_t> carried = platform::stringLanguages(module);
+std::uint16_t chooseTextLanguage(platform::ModuleHandle module, int probeId) {
+  const std::vector<std::uint16_t> carried = platform::stringLanguages(module, probeId);
   const std::uint16_t chosen =
       platform::chooseLanguage(platform::userLanguage(), carried.data(), carried.size());
   return chosen != 0 ? chosen : platform::kEnglishLanguage;

@@ -9,9 +9,10 @@
 namespace texts {
 
 // The language of the string table of `module` to speak to this user
-// (platform::chooseLanguage over the languages the table is written in); English
-// for a program without a table. Chosen once, at start-up.
-std::uint16_t chooseTextLanguage(platform::ModuleHandle module);
+// (platform::chooseLanguage over the languages the table holds text `probeId`
+// in: the window's name for a setup, the uninstaller's caption for an
+// uninstaller); English for a program without it. Chosen once, at start-up.
+std::uint16_t chooseTextLanguage(platform::ModuleHandle module, int probeId = WindowName);
 
 // Takes every text of the catalogue from the string table of `module`: its entry
 // in `language`, else its English (0x0409) entry, else ours. An entry whose

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   platform::restrictDllLoading();
   // A table that cannot be read leaves our English.
   const platform::ModuleHandle self = platform::currentModule();
-  texts::loadTexts(self, texts::chooseTextLanguage(self), theTexts);
+  texts::loadTexts(self, texts::chooseTextLanguage(self, texts::UninstallCaption), theTexts);
   InstallModel model;
   platform::ResourceBytes resource;
   if (!platform::findResource(self, "RC_DATA", kUninstallResourceId, resource) ||

@@ -68,6 +68,11 @@ TEST(Resources, StringsInALanguage) {
   std::vector<std::uint16_t> carried = platform::stringLanguages(self);
   std::sort(carried.begin(), carried.end());
   EXPECT_EQ(carried, (std::vector<std::uint16_t>{0x0407, 0x0409}));
+  // Strings come in blocks of 16: 65 and 67 are German, 66 English.
+  carried = platform::stringLanguages(self, 66);
+  std::sort(carried.begin(), carried.end());
+  EXPECT_EQ(carried, (std::vector<std::uint16_t>{0x0407, 0x0409}));
+  EXPECT_EQ(platform::stringLanguages(self, 41), std::vector<std::uint16_t>{0x0407});
 
   const struct {
     int id;

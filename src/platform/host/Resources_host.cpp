@@ -68,14 +68,23 @@ int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer
   return copyString(module, id, language, buffer, bufferSize);
 }
 
-std::vector<std::uint16_t> stringLanguages(ModuleHandle module) {
+std::vector<std::uint16_t> stringLanguages(ModuleHandle module, int id) {
   std::vector<std::uint16_t> languages;
   const unsigned char* section = nullptr;
   std::size_t sectionSize = 0;
-  if (!ownSection(module, section, sectionSize)) return languages;
-  for (std::uint32_t language :
-       kres::languagesInSection(section, sectionSize, kres::kStringType, 1)) {
-    if (language != 0 && language <= 0xFFFF) languages.push_back(std::uint16_t(language));
+  if (id < 0 || !ownSection(module, section, sectionSize)) return languages;
+  // As on Windows, where strings come in blocks of 16: a language is there when
+  // any string of the block is.
+  const std::uint32_t first = std::uint32_t(id) / 16 * 16;
+  for (std::uint32_t member = first; member < first + 16; ++member) {
+    for (std::uint32_t language :
+         kres::languagesInSection(section, sectionSize, kres::kStringType, member)) {
+      if (language == 0 || language > 0xFFFF ||
+          std::find(languages.begin(), languages.end(), language) != languages.end()) {
+        continue;
+      }
+      languages.push_back(std::uint16_t(language));
+    }
   }
   return languages;
 }

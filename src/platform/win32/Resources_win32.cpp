@@ -99,8 +99,9 @@ int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer
   return n;
 }
 
-std::vector<std::uint16_t> stringLanguages(ModuleHandle module) {
-  return blockLanguages(moduleOrSelf(module), 1);
+std::vector<std::uint16_t> stringLanguages(ModuleHandle module, int id) {
+  if (id < 0 || id > 0xFFFF) return {};
+  return blockLanguages(moduleOrSelf(module), id / 16 + 1);
 }
 
 IconHandle loadIcon(ModuleHandle module, int groupId, int width, int height) {
