@@ -31,45 +31,45 @@ FolderFacts ReadFolderFacts(const InstallModel& model, const SetupString& parent
 }
 
 FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
-                            const BitmapFont& font, int maxWidth) {
-  return DescribeFolder(model, parentFolder, ReadFolderFacts(model, parentFolder), font, maxWidth);
+                            const BitmapFont& font, int maxWidth, const texts::TextSet& texts) {
+  return DescribeFolder(model, parentFolder, ReadFolderFacts(model, parentFolder), font, maxWidth,
+                        texts);
 }
 
 FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
-                            const FolderFacts& facts, const BitmapFont& font, int maxWidth) {
+                            const FolderFacts& facts, const BitmapFont& font, int maxWidth,
+                            const texts::TextSet& texts) {
   FolderStatus status;
-  const char* folderState = "";
-  const char* diskState = "";
+  int folderState = 0;  // no text
+  int diskState = 0;
   if (!facts.named) {
-    diskState = "Setup cannot use this folder's name";
+    diskState = texts::FolderNameUnusable;
   } else if (!facts.local) {
-    diskState = "Not a local folder";
+    diskState = texts::NotLocal;
   } else if (facts.enough) {
-    folderState = facts.exists ? "Folder already exists, install will overwrite it"
-                               : "Folder does not exist, install will create it";
-    diskState = "Disk has enough space available";
+    folderState = facts.exists ? texts::FolderExists : texts::FolderNew;
+    diskState = texts::DiskEnough;
   } else {
-    diskState = "Not enough space available on disk";
+    diskState = texts::DiskShort;
   }
 
   SetupString name = model.installFolderName, size;
   font.FitWithEllipsis(name, maxWidth);
   formatByteSize(facts.required, size);
-  status.folderText.format("Installation Folder:\n   %s\ndisk space required: %s", name.text(),
-                           size.text());
-  if (*folderState != '\0') {
+  // Both formats' conversions are ours (TextSet::set sees to it): two %s each.
+  status.folderText.format(texts.text(texts::FolderText), name.text(), size.text());
+  if (folderState != 0) {
     status.folderText.append("\n");
-    status.folderText.append(folderState);
+    status.folderText.append(texts.text(folderState));
   }
 
   SetupString location = parentFolder;
   font.FitWithEllipsis(location, maxWidth);
   formatByteSize(facts.available, size);
-  status.locationText.format("Location of installation folder:\n   %s\ndisk space available: %s",
-                             location.text(), size.text());
-  if (*diskState != '\0') {
+  status.locationText.format(texts.text(texts::LocationText), location.text(), size.text());
+  if (diskState != 0) {
     status.locationText.append("\n");
-    status.locationText.append(diskState);
+    status.locationText.append(texts.text(diskState));
   }
   status.ok = facts.named && facts.local && facts.enough;
   return status;

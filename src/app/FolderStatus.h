@@ -7,6 +7,7 @@
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
 #include "render/BitmapFont.h"
+#include "texts/TextSet.h"
 
 struct FolderStatus {
   // "Installation Folder:" with the folder's name, the space required, and
@@ -36,10 +37,12 @@ struct FolderFacts {
 // cannot be read counts as none.
 FolderFacts ReadFolderFacts(const InstallModel& model, const SetupString& parentFolder);
 
-// Describes installing `model` into `parentFolder` as `facts` tell it. Paths wider
-// than maxWidth in `font` are shortened from the front.
+// Describes installing `model` into `parentFolder` as `facts` tell it, in the
+// words of `texts`. Paths wider than maxWidth in `font` are shortened from the
+// front.
 FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
-                            const FolderFacts& facts, const BitmapFont& font, int maxWidth);
+                            const FolderFacts& facts, const BitmapFont& font, int maxWidth,
+                            const texts::TextSet& texts);
 // The same with the facts read from the machine.
 FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parentFolder,
-                            const BitmapFont& font, int maxWidth);
+                            const BitmapFont& font, int maxWidth, const texts::TextSet& texts);

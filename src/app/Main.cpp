@@ -25,7 +25,7 @@ int main() {
     // Another copy of this setup runs and was brought to the front.
     result = 0;
   } else {
-    SetupApp::ShowFatalError();
+    theApp.ShowFatalError();
   }
   theApp.Shutdown();
   platform::oleUninitialize();

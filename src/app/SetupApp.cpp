@@ -9,22 +9,14 @@
 #include "platform/Messages.h"
 #include "platform/Paint.h"
 #include "platform/Process.h"
+#include "platform/Resources.h"
 #include "platform/WinDefs.h"
 #include "system/Folders.h"
 #include "system/InstallScope.h"
 #include "system/ShellActions.h"
+#include "texts/TextLoading.h"
 
 namespace {
-
-const char kFatalCaption[] = "Kestrane Setup - Fatal error";
-const char kFatalText[] =
-    "\nThis program file is incomplete or damaged.\n\nVisit https://kestrane.example/download "
-    "for a digitally signed program file.";
-const char kErrorCaption[] = "Setup Error!";
-const char kErrorFormat[] = "Failed to: %s\n\nPlease close all other applications and retry.";
-const char kCancelCaption[] = "Cancel Setup?";
-const char kCancelText[] = "Setup is not complete!\nAre you sure you want to exit?";
-const char kBrowseTitle[] = "Install Folder Location";
 
 // The mouse is polled at most once in this long, and the idle loop sleeps this
 // long unless input comes: short enough that the hover look follows the mouse
@@ -48,14 +40,18 @@ void SetupApp::Shutdown() {
   instance_ = nullptr;
 }
 
-void SetupApp::ShowFatalError() {
-  platform::messageBox(nullptr, kFatalText, kFatalCaption, MB_OK);
+void SetupApp::ShowFatalError() const {
+  platform::messageBox(nullptr, texts_.text(texts::FatalText), texts_.text(texts::FatalCaption),
+                       MB_OK);
 }
 
 bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids) {
   if (module == nullptr) return false;
   module_ = module;
   ids_ = ids;
+  // The texts come first, so that even the fatal box speaks the user's language;
+  // a table that cannot be read leaves ours, and the fatal box says it in English.
+  if (!LoadSetupTexts(module, texts::chooseTextLanguage(module), texts_)) return false;
   drawDib_ = platform::openDrawDib();
 
   if (!skin_.pictures.LoadSkin(module, ids.skin, skin_.sprites, skin_.fonts, skin_.standalone) ||
@@ -79,16 +75,17 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   if (!read) return false;
 
   if (!ClaimProduct()) return false;
-  SetupString className;
-  if (!LoadSetupTexts(module, texts_) ||
-      !className.loadResourceText(module, ids.className)) {
+  // The class name is in the English table alone: it is never shown.
+  char className[256];
+  if (platform::loadString(module, ids.className, platform::kEnglishLanguage, className,
+                           sizeof className) == 0) {
     return false;
   }
   wizard_.SetTexts(texts_);
   if (!wizard_.Build(skin_, model_, options_)) return false;
   window_.SetCallbacks(&wizard_.scene, this, &wizard_.widgets);
   MainWindow::Setup setup;
-  setup.className = className.text();
+  setup.className = className;
   setup.title = texts_.text(texts::WindowName);
   setup.module = module;
   setup.drawDib = drawDib_;
@@ -176,14 +173,18 @@ void SetupApp::OnInstallDone(std::intptr_t state) {
 }
 
 void SetupApp::OnInstallError() {
+  // The error text's conversions are ours (TextSet::set sees to it): one %s.
   SetupString text;
-  text.format(kErrorFormat, installErrorText(worker_.failure().code));
+  text.format(texts_.text(texts::ErrorText),
+              texts_.text(installErrorTextId(worker_.failure().code)));
   // Files in use: the programs holding them, when the system can tell.
   if (!worker_.failure().holders.isEmpty()) {
     text.append("\n\n");
+    text.append(texts_.text(texts::ProgramsUsing));
     text.append(worker_.failure().holders);
   }
-  platform::messageBox(window_.Handle(), text.text(), kErrorCaption, MB_ICONERROR | MB_OK);
+  platform::messageBox(window_.Handle(), text.text(), texts_.text(texts::ErrorCaption),
+                       MB_ICONERROR | MB_OK);
   worker_.waitUntilEnded();
   ShowPage(FileTypes);
 }
@@ -194,7 +195,8 @@ void SetupApp::AskCancelOrFinish() {
     platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
     return;
   }
-  if (platform::messageBox(window_.Handle(), kCancelText, kCancelCaption, MB_YESNO) == IDYES) {
+  if (platform::messageBox(window_.Handle(), texts_.text(texts::CancelText),
+                           texts_.text(texts::CancelCaption), MB_YESNO) == IDYES) {
     platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
   }
 }
@@ -212,7 +214,7 @@ void SetupApp::RunAfterExit() {
 
 void SetupApp::BrowseForLocation() {
   SetupString chosen = options_.ParentFolder;
-  if (!browseForFolder(kBrowseTitle, chosen, window_.Handle())) return;
+  if (!browseForFolder(texts_.text(texts::BrowseTitle), chosen, window_.Handle())) return;
   options_.ParentFolder = chosen;
   wizard_.UpdateFolderStatus();
   window_.Repaint();

@@ -34,11 +34,12 @@ class SetupApp : public MainWindow::Client {
   SetupApp(const SetupApp&) = delete;
   SetupApp& operator=(const SetupApp&) = delete;
 
-  // Loads the skin and the package, builds the window and its pages and shows
-  // the Welcome page. False at the first step that fails; what was built stays
-  // until the object goes. Also false, with HandedOver() true, when another copy
-  // of the same product's setup runs already: that copy was brought to the front
-  // and this one has nothing to do.
+  // Reads the texts in the user's language (chosen here, once), loads the
+  // skin and the package, builds the window and its pages and shows the
+  // Welcome page. False at the first step that fails; what was built stays
+  // until the object goes. Also false, with HandedOver() true, when another
+  // copy of the same product's setup runs already: that copy was brought to
+  // the front and this one has nothing to do.
   bool Initialise(platform::ModuleHandle module, const ResourceIds& ids);
   bool HandedOver() const { return handedOver_; }
 
@@ -51,8 +52,9 @@ class SetupApp : public MainWindow::Client {
   // the object holds nothing of the system's.
   void Shutdown();
 
-  // The one start-up error the user ever sees.
-  static void ShowFatalError();
+  // The one start-up error the user ever sees, in the user's language when
+  // Initialise got as far as reading the texts, else in English.
+  void ShowFatalError() const;
 
   // MainWindow::Client
   int HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,

@@ -1,5 +1,6 @@
 #include "app/Wizard.h"
 
+#include <cstring>
 #include <new>
 
 #include "app/AppMessages.h"
@@ -21,10 +22,13 @@ namespace {
 const struct {
   int code;
   int face;
+  int text;
 } kNavigationButtons[] = {
-    {kNavigateAgree, skinslot::kAgreeFace},   {kNavigateNext, skinslot::kNextFace},
-    {kNavigateBack, skinslot::kBackFace},     {kNavigateCancel, skinslot::kCancelFace},
-    {kNavigateFinish, skinslot::kFinishFace},
+    {kNavigateAgree, skinslot::kAgreeFace, texts::IAgree},
+    {kNavigateNext, skinslot::kNextFace, texts::Next},
+    {kNavigateBack, skinslot::kBackFace, texts::Back},
+    {kNavigateCancel, skinslot::kCancelFace, texts::Cancel},
+    {kNavigateFinish, skinslot::kFinishFace, texts::Finish},
 };
 
 }  // namespace
@@ -100,33 +104,37 @@ bool Wizard::BuildBars() {
   }
   close->message = MSG_NAVIGATE;
   close->wParam = kNavigateFinish;
-  // The skin pictures our name; a vendor's is drawn in the caption font, as the
-  // skin's own captions were made.
-  Sprite* titleSprite = skin_->standalone.at(skinslot::kTitle);
-  const bool ownTitle = texts_.ownWindowName();
-  if (ownTitle) {
-    titleSprite =
-        Font(skinslot::kTitleFont)->NewCaptionSprite(texts_.text(texts::WindowName), true, false);
-    if (titleSprite == nullptr) return false;
-  }
-  auto* title = new (std::nothrow) ContentItem(titleSprite, kItemLabel);
-  if (title == nullptr || caption.items.add(title) < 0) {
-    delete title;
-    if (ownTitle) delete titleSprite;
-    return false;
-  }
-  title->ownsSprites = ownTitle;
+  ContentItem* title = AddCaptionItem(caption, texts::WindowName, skinslot::kTitle, kItemLabel);
+  if (title == nullptr) return false;
 
   for (const auto& b : kNavigationButtons) {
-    auto* button = new (std::nothrow) ContentItem(skin_->standalone.at(b.face), kItemButton);
-    if (button == nullptr || navigation.items.add(button) < 0) {
-      delete button;
-      return false;
-    }
+    ContentItem* button = AddCaptionItem(navigation, b.text, b.face, kItemButton);
+    if (button == nullptr) return false;
     button->message = MSG_NAVIGATE;
     button->wParam = std::uintptr_t(b.code);
   }
   return true;
+}
+
+ContentItem* Wizard::AddCaptionItem(ButtonBar& bar, int textId, int face, int flags) {
+  // The skin pictures our English words; other words are drawn in the caption
+  // font, as the skin's own captions were made, so an English setup shows the
+  // skin's pictures unchanged.
+  Sprite* sprite = skin_->standalone.at(face);
+  const char* text = texts_.text(textId);
+  const bool own = std::strcmp(text, texts::englishText(textId)) != 0;
+  if (own) {
+    sprite = Font(skinslot::kTitleFont)->NewCaptionSprite(text, true, false);
+    if (sprite == nullptr) return nullptr;
+  }
+  auto* item = new (std::nothrow) ContentItem(sprite, flags);
+  if (item == nullptr || bar.items.add(item) < 0) {
+    delete item;
+    if (own) delete sprite;
+    return nullptr;
+  }
+  item->ownsSprites = own;
+  return item;
 }
 
 int Wizard::WindowWidth() const {

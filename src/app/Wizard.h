@@ -195,6 +195,10 @@ class Wizard {
   const ItemNote* NoteOf(int index) const;
 
   bool BuildBars();
+  // Appends to `bar` an item showing the text of `textId`: the skin's standalone
+  // sprite `face` for our English text, else the text drawn in the caption font.
+  // Null when it could not be made.
+  ContentItem* AddCaptionItem(ButtonBar& bar, int textId, int face, int flags);
   bool BuildFrameItems();
   void ShowNavigation(unsigned shownCodes);
   void ShowItems(const ItemRange& range);

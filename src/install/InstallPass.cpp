@@ -13,19 +13,20 @@
 #include "system/FileOps.h"
 #include "system/InstallScope.h"
 #include "system/InstallSwap.h"
+#include "texts/TextCatalog.h"
 
-const char* installErrorText(std::int32_t code) {
+int installErrorTextId(std::int32_t code) {
   switch (code) {
     case FailOverwriteFolder:
-      return "Overwrite existing folder";
+      return texts::OperationOverwrite;
     case FailCreateFolder:
-      return "Create new folder";
+      return texts::OperationCreate;
     case FailDecompress:
-      return "Decompress file";
+      return texts::OperationDecompress;
     case FailWriteFile:
-      return "Write file";
+      return texts::OperationWrite;
     default:
-      return "";
+      return 0;
   }
 }
 
@@ -67,7 +68,7 @@ class Pass {
       const std::vector<std::string> held = heldFiles(location.text());
       if (!held.empty()) {
         return fail(FailOverwriteFolder, location,
-                    holdersLine(platform::programsHoldingFiles(held)));
+                    holdersLine("", platform::programsHoldingFiles(held)));
       }
     }
     // Everything is written into the staging folder; the errors name the files

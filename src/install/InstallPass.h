@@ -17,14 +17,16 @@ enum InstallError : std::int32_t {
   FailWriteFile = 3,
 };
 
-// The operation the error box names for each code; "" for any other.
-const char* installErrorText(std::int32_t code);
+// The text id (texts/TextCatalog.h) of the operation the error box names for each
+// code; 0, which names no text, for any other. The window's thread looks the
+// text up: the worker never touches the texts.
+int installErrorTextId(std::int32_t code);
 
 struct FailureRecord {
   std::int32_t code = 0;
   SetupString path;  // the install location, the item's stored name or the target
-  // For files in use, the line naming the programs that hold them, when the
-  // system can tell; otherwise empty.
+  // For files in use, the programs that hold them, separated by commas, when
+  // the system can tell; otherwise empty.
   SetupString holders;
 };
 

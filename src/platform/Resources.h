@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/PlatformTypes.h"
 
@@ -23,6 +24,16 @@ bool findResource(ModuleHandle module, const char* typeName, int id, ResourceByt
 // terminator) and returns the number of bytes copied. 0 when the entry is missing
 // or bufferSize is not positive.
 int loadString(ModuleHandle module, int id, char* buffer, int bufferSize);
+
+// Copies string-table entry `id` in `language` (a Windows language id, exactly:
+// no other language stands in for it) into `buffer` as loadString does. 0 when
+// the table has no such entry in that language, or it is empty.
+int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer, int bufferSize);
+
+// The languages the string table is written in: those the block of string `id`
+// (by default 1, the window's name, which every setup has) is there in, each
+// once. Empty for a program without it.
+std::vector<std::uint16_t> stringLanguages(ModuleHandle module, int id = 1);
 
 // Loads the image of icon group `groupId` nearest to width x height (LoadImageW
 // with IMAGE_ICON): of the entries of that size, the one of the highest colour

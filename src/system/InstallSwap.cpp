@@ -89,10 +89,11 @@ std::vector<std::string> heldFiles(const char* folder) {
   return held;
 }
 
-SetupString holdersLine(const std::vector<std::string>& programs) {
+SetupString holdersLine(const char* lead, const std::vector<std::string>& programs) {
   SetupString line;
-  for (const std::string& name : programs) {
-    line.append(line.isEmpty() ? "Programs using the files: " : ", ");
+  for (std::size_t i = 0; i < programs.size(); ++i) {
+    const std::string& name = programs[i];
+    line.append(i == 0 ? lead : ", ");
     line.append(name.c_str());
   }
   return line;

@@ -47,9 +47,10 @@ void recoverInterruptedSwap(const char* location);
 // deleted, nor the folder moved. Folder links are not entered.
 std::vector<std::string> heldFiles(const char* folder);
 
-// The line a message about files in use ends with: the programs holding them,
-// or "" when none are known.
-SetupString holdersLine(const std::vector<std::string>& programs);
+// The line a message about files in use ends with: `lead` ("Programs using the
+// files: " in the user's language) and the programs holding them, separated by
+// commas; "" when none are known.
+SetupString holdersLine(const char* lead, const std::vector<std::string>& programs);
 
 // After the new install was put at `location`: every entry of `backup` that the
 // previous install did not put there moves into the location, unless the new

@@ -15,33 +15,38 @@
 #include "platform/Resources.h"
 #include "platform/WinDefs.h"
 #include "system/InstallSwap.h"
+#include "texts/TextLoading.h"
 #include "uninstall/TemporaryCopy.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {
 
-int fail(const char* text) {
-  platform::messageBox(nullptr, text, "Uninstall", MB_OK | MB_ICONERROR);
+// What the uninstaller says, in the user's language: read once, first of all.
+texts::TextSet theTexts;
+
+int fail(int textId) {
+  platform::messageBox(nullptr, theTexts.text(textId), theTexts.text(texts::UninstallCaption),
+                       MB_OK | MB_ICONERROR);
   return -1;
 }
 
 void showFinalMessage(const UninstallPlan& plan, const std::vector<SetupString>& remaining) {
-  platform::messageBox(nullptr, finalMessage(plan, remaining).text(), uninstallCaption(plan).text(),
-                       MB_OK | MB_ICONINFORMATION);
+  platform::messageBox(nullptr, finalMessage(plan, remaining, theTexts).text(),
+                       uninstallCaption(plan, theTexts).text(), MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   platform::restrictDllLoading();
+  // A table that cannot be read leaves our English.
+  const platform::ModuleHandle self = platform::currentModule();
+  texts::loadTexts(self, texts::chooseTextLanguage(self, texts::UninstallCaption), theTexts);
   InstallModel model;
   platform::ResourceBytes resource;
-  if (!platform::findResource(platform::currentModule(), "RC_DATA", kUninstallResourceId,
-                              resource) ||
+  if (!platform::findResource(self, "RC_DATA", kUninstallResourceId, resource) ||
       !readUninstallKnowledge(resource.data, resource.size, model)) {
-    return fail(
-        "This uninstall program does not say what to remove: it was not built by the "
-        "product's setup tools.");
+    return fail(texts::UninstallNoKnowledge);
   }
   SavedInstallOptions saved;
   readSavedInstallOptions(model, saved);
@@ -63,19 +68,19 @@ int main(int argc, char** argv) {
   char own[kPathBufferSize];
   if (platform::moduleFileName(own, sizeof own) == 0 ||
       !makeUninstallPlan(model, saved, own, plan)) {
-    return fail("The uninstall program cannot tell which folder it runs from.");
+    return fail(texts::UninstallNoFolder);
   }
   // An upgrade that a kill or a power loss interrupted is put right first.
   recoverInterruptedSwap(plan.location.text());
-  const SetupString caption = uninstallCaption(plan);
-  if (platform::messageBox(nullptr, confirmationText(plan).text(), caption.text(),
+  const SetupString caption = uninstallCaption(plan, theTexts);
+  if (platform::messageBox(nullptr, confirmationText(plan, theTexts).text(), caption.text(),
                            MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return 0;
   }
   // Nothing is removed while a file is in use: the links and the entry would go
   // and the program's files stay, and the product could not be removed again.
   for (std::vector<std::string> held = filesInUse(plan); !held.empty(); held = filesInUse(plan)) {
-    const SetupString text = filesInUseText(held, platform::programsHoldingFiles(held));
+    const SetupString text = filesInUseText(held, platform::programsHoldingFiles(held), theTexts);
     if (platform::messageBox(nullptr, text.text(), caption.text(),
                              MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) {
       return 0;

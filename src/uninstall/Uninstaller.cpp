@@ -108,17 +108,18 @@ std::vector<std::string> filesInUse(const UninstallPlan& plan) {
 }
 
 SetupString filesInUseText(const std::vector<std::string>& files,
-                           const std::vector<std::string>& programs) {
-  SetupString text("These files are in use and cannot be removed now:");
+                           const std::vector<std::string>& programs, const texts::TextSet& texts) {
+  SetupString text(texts.text(texts::UninstallInUse));
   std::vector<SetupString> names;
   for (const std::string& f : files) names.emplace_back(f.c_str());
   appendList(text, names);
-  const SetupString holders = holdersLine(programs);
+  const SetupString holders = holdersLine(texts.text(texts::ProgramsUsing), programs);
   if (!holders.isEmpty()) {
     text.append("\n\n");
     text.append(holders);
   }
-  text.append("\n\nClose them and choose Retry, or Cancel to remove nothing.");
+  text.append("\n\n");
+  text.append(texts.text(texts::UninstallInUseHint));
   return text;
 }
 
@@ -157,8 +158,8 @@ std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan) {
   return remaining;
 }
 
-SetupString uninstallCaption(const UninstallPlan& plan) {
-  SetupString caption("Uninstall");
+SetupString uninstallCaption(const UninstallPlan& plan, const texts::TextSet& texts) {
+  SetupString caption(texts.text(texts::UninstallCaption));
   if (!plan.displayName.isEmpty()) {
     caption.append(' ');
     caption.append(plan.displayName.text());
@@ -166,28 +167,31 @@ SetupString uninstallCaption(const UninstallPlan& plan) {
   return caption;
 }
 
-SetupString confirmationText(const UninstallPlan& plan) {
+// The formats' conversions are ours (TextSet::set sees to it): one %s each.
+SetupString confirmationText(const UninstallPlan& plan, const texts::TextSet& texts) {
   SetupString text;
-  text.format("Do you want to remove %s and all of its components from this computer?",
-              plan.displayName.isEmpty() ? "this program" : plan.displayName.text());
+  text.format(texts.text(texts::UninstallQuestion), plan.displayName.isEmpty()
+                                                        ? texts.text(texts::UninstallThisProgram)
+                                                        : plan.displayName.text());
   return text;
 }
 
-SetupString finalMessage(const UninstallPlan& plan, const std::vector<SetupString>& remaining) {
+SetupString finalMessage(const UninstallPlan& plan, const std::vector<SetupString>& remaining,
+                         const texts::TextSet& texts) {
   SetupString text;
-  text.format("%s was removed from this computer.",
-              plan.displayName.isEmpty() ? "The program" : plan.displayName.text());
+  text.format(texts.text(texts::UninstallDone), plan.displayName.isEmpty()
+                                                    ? texts.text(texts::UninstallTheProgram)
+                                                    : plan.displayName.text());
   if (!remaining.empty()) {
     SetupString head;
-    head.format(
-        "\n\nThese files were kept in %s: the setup did not install them, they "
-        "changed since, or they were in use:",
-        plan.location.text());
+    head.format(texts.text(texts::UninstallKept), plan.location.text());
+    text.append("\n\n");
     text.append(head.text());
     appendList(text, remaining);
   }
   if (!plan.systemCopies.empty()) {
-    text.append("\n\nThese files stay in the system folder, where other programs may use them:");
+    text.append("\n\n");
+    text.append(texts.text(texts::UninstallSystemCopies));
     appendList(text, plan.systemCopies);
   }
   return text;

@@ -1,11 +1,12 @@
 // Carrying out an uninstall plan, in the order that undoes the setup's work, and
-// the texts the user sees.
+// the texts the user sees (in the language of `texts`).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "base/SetupString.h"
+#include "texts/TextSet.h"
 #include "uninstall/UninstallPlan.h"
 
 // The installed files the plan would delete that a program holds open now, so
@@ -16,7 +17,7 @@ std::vector<std::string> filesInUse(const UninstallPlan& plan);
 // The question asked while files are in use, offering Retry and Cancel: the
 // files and, when the system can tell, the programs holding them.
 SetupString filesInUseText(const std::vector<std::string>& files,
-                           const std::vector<std::string>& programs);
+                           const std::vector<std::string>& programs, const texts::TextSet& texts);
 
 // Removes what the plan names but the uninstaller's own file, in this order:
 //   1. the installed files that are as the setup wrote them (size and fingerprint;
@@ -42,9 +43,10 @@ void removeInstallation(const UninstallPlan& plan);
 std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan);
 
 // The question asked before anything is removed, and the caption of every box.
-SetupString confirmationText(const UninstallPlan& plan);
-SetupString uninstallCaption(const UninstallPlan& plan);
+SetupString confirmationText(const UninstallPlan& plan, const texts::TextSet& texts);
+SetupString uninstallCaption(const UninstallPlan& plan, const texts::TextSet& texts);
 
 // The closing message: done, the files kept in the install folder, and the copies
 // left in the system folder.
-SetupString finalMessage(const UninstallPlan& plan, const std::vector<SetupString>& remaining);
+SetupString finalMessage(const UninstallPlan& plan, const std::vector<SetupString>& remaining,
+                         const texts::TextSet& texts);

@@ -1,12 +1,63 @@
 #include "widgets/ButtonBar.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 int widthOf(const Sprite* sprite) {
   return sprite != nullptr ? sprite->width : 0;
 }
 
+// The room the slots take when none is wider than `cap`.
+long long cappedTotal(const BarButton* buttons, int count, int ends, int cap) {
+  long long total = 0;
+  for (int i = 0; i < count; ++i) {
+    if (buttons[i].captionWidth >= 0) total += std::min(buttons[i].captionWidth + ends, cap);
+  }
+  return total;
+}
+
 }  // namespace
+
+bool LayOutBarButtons(BarButton* buttons, int count, int x, int width, int endLeft, int endRight) {
+  const int ends = endLeft + endRight;
+  int widest = ends;
+  for (int i = 0; i < count; ++i) widest = std::max(widest, buttons[i].captionWidth + ends);
+  // The widest cap at which the slots fit: found by halving, as the room they
+  // take grows with the cap.
+  int cap = widest;
+  if (cappedTotal(buttons, count, ends, cap) > width) {
+    int low = ends, high = widest;  // low fits, or nothing narrower would
+    while (high - low > 1) {
+      const int middle = low + (high - low) / 2;
+      (cappedTotal(buttons, count, ends, middle) <= width ? low : high) = middle;
+    }
+    cap = low;
+  }
+  bool fits = true;
+  int left = x, right = x + width;
+  for (int i = 0; i < count; ++i) {
+    BarButton& b = buttons[i];
+    if (b.captionWidth < 0) {
+      b.slotLeft = b.slotRight = b.captionX = 0;
+      continue;
+    }
+    const int slotWidth = std::min(b.captionWidth + ends, cap);
+    if (b.rightAligned) {
+      b.slotRight = right;
+      b.slotLeft = right -= slotWidth;
+    } else {
+      b.slotLeft = left;
+      b.slotRight = left += slotWidth;
+    }
+    const bool whole = b.captionWidth + ends <= slotWidth;
+    fits = fits && whole;
+    b.captionX =
+        whole && b.rightAligned ? b.slotRight - endRight - b.captionWidth : b.slotLeft + endLeft;
+  }
+  return fits;
+}
 
 int ButtonBar::Height() const {
   return sets[0].left != nullptr ? sets[0].left->height : 0;
@@ -14,30 +65,29 @@ int ButtonBar::Height() const {
 
 void ButtonBar::Layout(int x, int y, int width) {
   const int barHeight = Height();
-  const int lw = widthOf(sets[2].left), rw = widthOf(sets[2].right);
-  int left = x, right = x + width;
+  std::vector<BarButton> buttons(std::size_t(items.count()));
+  for (int i = 0; i < items.count(); ++i) {
+    const ContentItem* item = items.at(i);
+    const bool shown = item != nullptr && (item->flags & kItemVisible) != 0;
+    buttons[std::size_t(i)].captionWidth = shown ? widthOf(item->normal) : -1;
+    buttons[std::size_t(i)].rightAligned = shown && (item->flags & kItemRightAligned) != 0;
+  }
+  LayOutBarButtons(buttons.data(), items.count(), x, width, widthOf(sets[2].left),
+                   widthOf(sets[2].right));
   for (int i = 0; i < items.count(); ++i) {
     ContentItem* item = items.at(i);
     if (item == nullptr) continue;
-    if ((item->flags & kItemVisible) == 0) {
+    const BarButton& b = buttons[std::size_t(i)];
+    if (b.captionWidth < 0) {
       item->rect = Rect{};
       continue;
     }
-    const int g = widthOf(item->normal);
     const int h = item->normal != nullptr ? item->normal->height : 0;
-    const int slotWidth = g + lw + rw;
-    Rect slot;
-    if ((item->flags & kItemRightAligned) != 0) {
-      slot = Rect{right - slotWidth, y, right, y + barHeight};
-      right -= slotWidth;
-      item->x = slot.right - rw - g;
-    } else {
-      slot = Rect{left, y, left + slotWidth, y + barHeight};
-      left += slotWidth;
-      item->x = slot.left + lw;
-    }
+    item->x = b.captionX;
     item->y = y + (barHeight - h + 2) / 2;
-    item->rect = (item->flags & kItemClickable) != 0 ? slot : Rect{};
+    item->rect = (item->flags & kItemClickable) != 0
+                     ? Rect{b.slotLeft, y, b.slotRight, y + barHeight}
+                     : Rect{};
   }
 }
 

@@ -14,13 +14,34 @@
 constexpr int kCaptionBar = 0;
 constexpr int kNavigationBar = 1;
 
+// One button of a bar, as LayOutBarButtons places it.
+struct BarButton {
+  int captionWidth = 0;       // in: its caption's width; negative when it is hidden
+  bool rightAligned = false;  // in
+  int slotLeft = 0;           // out: the button's slot, [slotLeft, slotRight)
+  int slotRight = 0;          //      (empty for a hidden button)
+  int captionX = 0;           // out: where its caption's left edge goes
+};
+
+// Lays `count` buttons out in a strip from `x`, `width` wide: each visible one
+// takes a slot as wide as its caption and the hot look's end pieces (`endLeft`,
+// `endRight`); left-aligned ones line up from the strip's left edge rightwards,
+// right-aligned ones from its right edge leftwards, in list order; hidden ones
+// take no room. The caption stands beside the end piece on the strip's side.
+// Slots too wide together for the strip are narrowed, the widest first and all
+// to one width, until they fit or are down to their end pieces; a caption wider
+// than its narrowed slot starts at the slot's left end piece and runs on. True
+// when every caption fits its slot without that.
+bool LayOutBarButtons(BarButton* buttons, int count, int x, int width, int endLeft, int endRight);
+
 class ButtonBar {
  public:
   // The height of set 0's left piece; 0 without one.
   int Height() const;
 
-  // Places every button in the strip starting at (x, y), `width` wide: positions
-  // and hit rectangles (empty for hidden and non-clickable buttons).
+  // Places every button in the strip starting at (x, y), `width` wide, as
+  // LayOutBarButtons does: positions and hit rectangles (empty for hidden and
+  // non-clickable buttons).
   void Layout(int x, int y, int width);
 
   // The bar's strip in a window of that size: at the top for kCaptionBar, at the

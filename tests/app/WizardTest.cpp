@@ -127,16 +127,71 @@ SetupTexts VendorTexts() {
   return texts;
 }
 
+// The wizard in German, its captions wider than the skin's pictures of ours.
+SetupTexts GermanTexts() {
+  SetupTexts texts;
+  texts.language = 0x0407;
+  const struct {
+    int id;
+    const char* text;
+  } words[] = {
+      {texts::WindowName, "Kestrane Einrichtung"},
+      {texts::Back,
+       "< Zur\xFC"
+       "ck"},
+      {texts::Next, "Weiter >"},
+      {texts::IAgree, "Ich stimme zu"},
+      {texts::Cancel, "Abbrechen"},
+      {texts::Finish, "Fertig stellen"},
+      {texts::ChangeLocation, "Hier klicken, um den Zielort zu \xE4ndern"},
+      {texts::FolderText, "Installationsordner:\n   %s\nben\xF6tigter Speicherplatz: %s"},
+      {texts::CheckAll, "Alle Dateitypen ausw\xE4hlen"},
+      {texts::UncheckAll, "Alle Typen abw\xE4hlen"},
+  };
+  for (const auto& w : words) EXPECT_TRUE(texts.set(w.id, w.text)) << w.id;
+  return texts;
+}
+
+// The navigation bar as the window draws it: every shown button inside the
+// window, its caption inside its slot, no two slots overlapping.
+void ExpectNavigationFits(Fixture& f, int page) {
+  const int width = f.wizard.WindowWidth(), height = f.wizard.WindowHeight();
+  ButtonBar& bar = f.wizard.navigation;
+  const Rect strip = bar.Strip(kNavigationBar, width, height);
+  bar.Layout(strip.left, strip.top, strip.Width());
+  std::vector<const ContentItem*> shown;
+  for (int i = 0; i < bar.items.count(); ++i) {
+    if (bar.items.at(i)->flags & kItemVisible) shown.push_back(bar.items.at(i));
+  }
+  for (std::size_t a = 0; a < shown.size(); ++a) {
+    const Rect r = shown[a]->rect;
+    EXPECT_GE(r.left, 0) << "page " << page;
+    EXPECT_LE(r.right, width) << "page " << page;
+    EXPECT_GE(shown[a]->x, r.left) << "page " << page;
+    EXPECT_LE(shown[a]->x + shown[a]->normal->width, r.right) << "page " << page;
+    for (std::size_t b = a + 1; b < shown.size(); ++b) {
+      EXPECT_FALSE(Overlap(r, shown[b]->rect)) << "page " << page << ": buttons overlap";
+    }
+  }
+}
+
 TEST(Wizard, EveryPageFitsThePageWithoutOverlaps) {
-  const SetupTexts vendor = VendorTexts();
-  for (int extensions : {0, 2, 8, -1}) {
-    // -1: two types offered, in the vendor's words, with the glyphs above 127.
-    Fixture f(extensions < 0 ? 2 : extensions,
+  const SetupTexts vendor = VendorTexts(), german = GermanTexts();
+  for (int extensions : {0, 2, 8, -1, -2}) {
+    // -1: two types offered, in the vendor's words, with the glyphs above 127;
+    // -2: six in German, whose links are longer.
+    Fixture f(extensions == -2 ? 6
+              : extensions < 0 ? 2
+                               : extensions,
               "Kestrane Test Product - a name too long for one line of the column", nullptr, 0,
-              extensions < 0 ? &vendor : nullptr, extensions < 0);
+              extensions == -1   ? &vendor
+              : extensions == -2 ? &german
+                                 : nullptr,
+              extensions < 0);
     ASSERT_TRUE(f.built) << "the default skin or the pages could not be made";
     for (int page = Welcome; page <= Finished; ++page) {
       f.wizard.ShowPage(page);
+      ExpectNavigationFits(f, page);
       const std::vector<int> shown = f.Shown();
       for (std::size_t a = 0; a < shown.size(); ++a) {
         const Rect r = f.Covers(shown[a]);
@@ -390,6 +445,31 @@ TEST(Wizard, VendorTextsReplaceOursAndPaintTheTitle) {
   EXPECT_FALSE(SamePage(ours, theirs, Welcome));
 }
 
+// Our English captions are the skin's pictures, so an English setup looks as the
+// skin was drawn; translated ones are drawn in font 0 as those pictures were.
+TEST(Wizard, TranslatedCaptionsAreDrawnInTheCaptionFont) {
+  const SetupTexts german = GermanTexts();
+  Fixture ours(2), theirs(2, "Kestrane Test Product", nullptr, 0, &german, true);
+  ASSERT_TRUE(ours.built && theirs.built);
+  // The bar's list order: I Agree, Next, Back, Cancel, Finish.
+  const int texts[] = {texts::IAgree, texts::Next, texts::Back, texts::Cancel, texts::Finish};
+  const int faces[] = {skinslot::kAgreeFace, skinslot::kNextFace, skinslot::kBackFace,
+                       skinslot::kCancelFace, skinslot::kFinishFace};
+  for (int i = 0; i < 5; ++i) {
+    const Sprite* face = ours.skin.standalone.at(faces[i]);
+    EXPECT_EQ(ours.wizard.navigation.items.at(i)->normal, face) << i;
+    const Sprite* drawn = theirs.wizard.navigation.items.at(i)->normal;
+    const Size size = theirs.skin.fonts.at(0)->Measure(german.text(texts[i]), true);
+    EXPECT_EQ(drawn->width, size.cx) << i;
+    EXPECT_GT(drawn->width, face->width) << i;
+    EXPECT_EQ(drawn->height, face->height) << i;
+  }
+  // The wider buttons push the others left; the forward one stays rightmost.
+  theirs.wizard.ShowPage(License);
+  ExpectNavigationFits(theirs, License);
+  EXPECT_EQ(theirs.wizard.navigation.items.at(0)->rect.right, theirs.wizard.WindowWidth());
+}
+
 // A drive of the emulated machine, made for one test and removed after it.
 class TestDrive {
  public:
@@ -431,7 +511,7 @@ TEST(Wizard, FolderStatusNamesWhatIsWrongWithTheLocation) {
       {"T:\\????", false, "\nSetup cannot use this folder's name"},
   };
   for (const auto& c : cases) {
-    const FolderStatus status = DescribeFolder(f.model, c.parent, font, 300);
+    const FolderStatus status = DescribeFolder(f.model, c.parent, font, 300, SetupTexts());
     EXPECT_EQ(status.ok, c.ok) << c.parent;
     const std::string location = status.locationText.text();
     EXPECT_EQ(location.substr(location.size() - std::string(c.ends).size()), c.ends) << c.parent;
@@ -456,13 +536,13 @@ TEST(Wizard, FolderStatusTellsAnExistingFolderFromANewOne) {
   TestDrive drive('u');
   drive.Mark(".free", "1000000000");
   const BitmapFont& font = *f.skin.fonts.at(1);
-  EXPECT_NE(std::string(DescribeFolder(f.model, "U:\\", font, 300).folderText.text())
+  EXPECT_NE(std::string(DescribeFolder(f.model, "U:\\", font, 300, SetupTexts()).folderText.text())
                 .find("\nFolder does not exist, install will create it"),
             std::string::npos);
   const std::string made =
       "mkdir -p '" + platform::host::prefixRoot() + "/drive_u/Kestrane Test Product'";
   ASSERT_EQ(std::system(made.c_str()), 0);
-  EXPECT_NE(std::string(DescribeFolder(f.model, "U:\\", font, 300).folderText.text())
+  EXPECT_NE(std::string(DescribeFolder(f.model, "U:\\", font, 300, SetupTexts()).folderText.text())
                 .find("\nFolder already exists, install will overwrite it"),
             std::string::npos);
 }
@@ -472,7 +552,7 @@ TEST(Wizard, LongLocationsKeepTheirEnd) {
   ASSERT_TRUE(f.built);
   const BitmapFont& font = *f.skin.fonts.at(1);
   SetupString parent = "C:\\A very long folder name\\that goes on and on\\and ends here";
-  const FolderStatus status = DescribeFolder(f.model, parent, font, 120);
+  const FolderStatus status = DescribeFolder(f.model, parent, font, 120, SetupTexts());
   const std::string text = status.locationText.text();
   const std::size_t start = text.find("\n   ") + 4;
   const std::string shown = text.substr(start, text.find('\n', start) - start);

@@ -12,6 +12,7 @@
 #include "support/TestFiles.h"
 #include "system/FileOps.h"
 #include "system/InstallSwap.h"
+#include "texts/TextCatalog.h"
 
 namespace {
 
@@ -147,7 +148,8 @@ TEST_F(Worker, MissingParentFailsToCreateTheFolder) {
   EXPECT_EQ(runPass(), (Lines{"done 0", "error 1"}));
   EXPECT_EQ(worker_.failure().code, FailCreateFolder);
   EXPECT_EQ(worker_.failure().path, "C:\\kestrane-tests\\worker\\absent\\Demo Product");
-  EXPECT_STREQ(installErrorText(FailCreateFolder), "Create new folder");
+  EXPECT_STREQ(texts::englishText(installErrorTextId(FailCreateFolder)), "Create new folder");
+  EXPECT_EQ(installErrorTextId(7), 0);
 }
 
 TEST_F(Worker, AFileInUseStopsTheOverwrite) {
@@ -202,8 +204,8 @@ TEST_F(Worker, SizeOtherThanStatedIsADecompressFailure) {
 }
 
 TEST(HoldersLine, NamesTheProgramsOrNothing) {
-  EXPECT_EQ(holdersLine({}), "");
-  EXPECT_EQ(holdersLine({"Demo App"}), "Programs using the files: Demo App");
-  EXPECT_EQ(holdersLine({"Demo App", "notepad.exe"}),
+  EXPECT_EQ(holdersLine("Programs using the files: ", {}), "");
+  EXPECT_EQ(holdersLine("", {"Demo App"}), "Demo App");
+  EXPECT_EQ(holdersLine("Programs using the files: ", {"Demo App", "notepad.exe"}),
             "Programs using the files: Demo App, notepad.exe");
 }

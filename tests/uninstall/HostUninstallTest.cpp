@@ -12,12 +12,14 @@
 #include "package/PackageBytes.h"
 #include "package/UninstallKnowledge.h"
 #include "platform/Files.h"
+#include "platform/Module.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
 #include "support/TestFiles.h"
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
 #include "system/RegistryHelpers.h"
+#include "texts/TextLoading.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {
@@ -188,10 +190,17 @@ TEST(HostUninstall, RemovesWhatItInstalledAndKeepsTheUsersFiles) {
        {std::string("software\\Removal Company"), std::string(kUninstall) + "\\Removal Product"}) {
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, key)) << key;
   }
-  const std::string message = finalMessage(plan, remaining).text();
+  const std::string message = finalMessage(plan, remaining, texts::TextSet()).text();
   for (const char* named : {"data.txt", "my notes.txt", "helper.dll"}) {
     EXPECT_NE(message.find(named), std::string::npos) << named << " in: " << message;
   }
+  // In German (the test program's table): its own words where the table has
+  // them, ours for the question, whose German format is damaged.
+  texts::TextSet german;
+  texts::loadTexts(platform::currentModule(), 0x0407, german);
+  const std::string done = finalMessage(plan, {}, german).text();
+  EXPECT_EQ(done.rfind(std::string(plan.displayName.text()) + " wurde entfernt.", 0), 0u) << done;
+  EXPECT_EQ(confirmationText(plan, german), confirmationText(plan, texts::TextSet()));
 
   deleteTree(folder.c_str(), 0, true);
   platform::deleteFile("C:\\Windows\\System32\\helper.dll");
@@ -219,12 +228,14 @@ TEST(HostUninstall, AFileInUseIsFoundBeforeAnythingIsRemoved) {
   }
   EXPECT_TRUE(filesInUse(plan).empty());
 
-  const std::string text = filesInUseText({folder + "\\App.exe"}, {"App", "viewer.exe"}).text();
+  const std::string text =
+      filesInUseText({folder + "\\App.exe"}, {"App", "viewer.exe"}, texts::TextSet()).text();
   EXPECT_NE(text.find(folder + "\\App.exe"), std::string::npos) << text;
   EXPECT_NE(text.find("\n\nPrograms using the files: App, viewer.exe\n\n"), std::string::npos)
       << text;
-  EXPECT_EQ(std::string(filesInUseText({"C:\\a.exe"}, {}).text()).find("Programs"),
-            std::string::npos);
+  EXPECT_EQ(
+      std::string(filesInUseText({"C:\\a.exe"}, {}, texts::TextSet()).text()).find("Programs"),
+      std::string::npos);
 
   UninstallPlan done;
   uninstall(n, done);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "widgets/WidgetFixture.h"
 
 namespace {
@@ -61,6 +64,55 @@ TEST(ButtonBar, StripsAndHotButton) {
   EXPECT_EQ(b.bar.items.hotIndex, 0);
   EXPECT_EQ(b.bar.ItemAt(10, 190, kNavigationBar, 300, 200), -1);
   EXPECT_EQ(b.bar.items.hotIndex, -1);
+}
+
+// Captions of any width: the slots never leave the strip nor overlap; they are
+// as wide as their captions while that fits, else the widest are narrowed alike
+// until the strip is full.
+TEST(ButtonBar, CaptionsOfAnyWidthStayInTheStrip) {
+  constexpr int kEnds = 3 + 4, kWidth = 520;
+  const struct {
+    std::vector<int> widths;  // -1: hidden
+    bool fits;
+  } cases[] = {
+      {{53, 38, 52}, true},    {{160, 120, 150}, true}, {{100, 100, 299}, true},
+      {{300, 40, 250}, false}, {{2000, 38, 52}, false}, {{-1, 600, -1, 40}, false},
+  };
+  for (const auto& c : cases) {
+    std::vector<BarButton> buttons(c.widths.size());
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+      buttons[i].captionWidth = c.widths[i];
+      buttons[i].rightAligned = true;
+    }
+    EXPECT_EQ(LayOutBarButtons(buttons.data(), int(buttons.size()), 10, kWidth, 3, 4), c.fits);
+    int used = 0, narrowed = 0, widestWhole = 0, previousLeft = 10 + kWidth;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+      const BarButton& b = buttons[i];
+      const int slot = b.slotRight - b.slotLeft, wanted = c.widths[i] + kEnds;
+      if (c.widths[i] < 0) {
+        EXPECT_EQ(slot, 0);
+        continue;
+      }
+      used += slot;
+      EXPECT_EQ(b.slotRight, previousLeft) << i;  // side by side from the right edge
+      previousLeft = b.slotLeft;
+      if (slot == wanted) {
+        EXPECT_EQ(b.captionX, b.slotRight - 4 - c.widths[i]) << i;
+        widestWhole = std::max(widestWhole, slot);
+      } else {
+        EXPECT_LT(slot, wanted) << i;
+        EXPECT_EQ(b.captionX, b.slotLeft + 3) << i;
+        EXPECT_TRUE(narrowed == 0 || slot == narrowed) << i;
+        narrowed = slot;
+      }
+    }
+    EXPECT_GE(previousLeft, 10);
+    EXPECT_EQ(narrowed == 0, c.fits);
+    if (!c.fits) {
+      EXPECT_GT(used, kWidth - int(buttons.size()));
+      EXPECT_LE(widestWhole, narrowed);
+    }
+  }
 }
 
 }  // namespace

@@ -79,15 +79,17 @@ int main(int argc, char** argv) {
   }
 
   recoverInterruptedSwap(plan.location.text());
-  const SetupString caption = uninstallCaption(plan);
-  if (!yes && platform::messageBox(nullptr, confirmationText(plan).text(), caption.text(),
+  // The twin speaks our English: the installed program's string table is not its own.
+  const texts::TextSet texts;
+  const SetupString caption = uninstallCaption(plan, texts);
+  if (!yes && platform::messageBox(nullptr, confirmationText(plan, texts).text(), caption.text(),
                                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return 0;
   }
   // As Uninstall.exe: nothing is removed while a file is in use. With --yes the
   // answer is Cancel.
   for (std::vector<std::string> held = filesInUse(plan); !held.empty(); held = filesInUse(plan)) {
-    const SetupString text = filesInUseText(held, platform::programsHoldingFiles(held));
+    const SetupString text = filesInUseText(held, platform::programsHoldingFiles(held), texts);
     if (yes) return fail(text.text());
     if (platform::messageBox(nullptr, text.text(), caption.text(),
                              MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) {
@@ -95,7 +97,7 @@ int main(int argc, char** argv) {
     }
   }
   removeInstallation(plan);
-  const SetupString message = finalMessage(plan, removeOwnFileAndFolder(plan));
+  const SetupString message = finalMessage(plan, removeOwnFileAndFolder(plan), texts);
   if (yes) {
     std::cout << message.text() << "\n";
   } else {

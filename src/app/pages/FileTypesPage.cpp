@@ -7,10 +7,8 @@
 
 namespace {
 
-const char kFileTypesHeading[] =
-    "Check the file types you want Windows to\nopen with the software you are installing:";
-const char kCheckAll[] = "Check All Types";
-const char kUncheckAll[] = "Uncheck All Types";
+// The least room between the two links.
+constexpr int kLinkGap = 8;
 
 }  // namespace
 
@@ -28,14 +26,15 @@ bool FileTypesPage::Offered(const Wizard& wizard) const {
 }
 
 bool FileTypesPage::Build(Wizard& wizard) {
-  // "Uncheck All Types" sits at the right until there is a third check box to
-  // line up with.
+  // Uncheck All sits at the right until there is a third check box to
+  // line up with, and never over Check All, however long their words.
   const int x0 = wizard.TextLeft();
-  if (!wizard.AddText(kFileTypesHeading, x0, 80)) return false;
-  LinkButton* checkAll = wizard.AddLink(kCheckAll, kLinkCheckAll);
-  uncheckAll_ = wizard.AddLink(kUncheckAll, kLinkUncheckAll);
-  if (checkAll == nullptr || uncheckAll_ == nullptr) return false;
-  checkAll->MoveTo(x0, 276);
+  const SetupTexts& texts = wizard.Texts();
+  if (!wizard.AddText(texts.text(texts::FileTypesIntro), x0, 80)) return false;
+  checkAll_ = wizard.AddLink(texts.text(texts::CheckAll), kLinkCheckAll);
+  uncheckAll_ = wizard.AddLink(texts.text(texts::UncheckAll), kLinkUncheckAll);
+  if (checkAll_ == nullptr || uncheckAll_ == nullptr) return false;
+  checkAll_->MoveTo(x0, 276);
   uncheckAll_->MoveTo(Wizard::kPageWidth - uncheckAll_->picture.Width() - 10, 276);
   return BuildBoxes(wizard);
 }
@@ -68,7 +67,10 @@ bool FileTypesPage::BuildBoxes(Wizard& wizard) {
     const Point at = grid.BoxPosition(i);
     Box(wizard, i)->MoveTo(at.x, at.y);
   }
-  if (boxCount_ >= 3) uncheckAll_->MoveTo(Box(wizard, 2)->item->x, 276);
+  if (boxCount_ >= 3) {
+    const int besideCheckAll = checkAll_->item->x + checkAll_->picture.Width() + kLinkGap;
+    uncheckAll_->MoveTo(std::max(Box(wizard, 2)->item->x, besideCheckAll), 276);
+  }
   return true;
 }
 

@@ -26,6 +26,7 @@ class FileTypesPage : public Page {
  private:
   bool BuildBoxes(Wizard& wizard);
 
+  LinkButton* checkAll_ = nullptr;
   LinkButton* uncheckAll_ = nullptr;
   int firstBox_ = -1;  // in the wizard's widget list
   int boxCount_ = 0;

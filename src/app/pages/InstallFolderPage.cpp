@@ -4,9 +4,6 @@
 
 namespace {
 
-const char kChangeLocation[] = "Click here to change install location";
-const char kRestoreDefaults[] = "Click here to restore defaults";
-
 // A location the product cannot go to is said in red.
 constexpr COLORREF kRefusedShadow = 0x000000;
 constexpr COLORREF kRefusedFace = 0x0000FF;
@@ -25,12 +22,13 @@ unsigned InstallFolderPage::Buttons() const {
 bool InstallFolderPage::Build(Wizard& wizard) {
   // The links, centred in the text column.
   const struct {
-    const char* text;
+    int text;
     int code;
     int y;
-  } links[] = {{kChangeLocation, kLinkBrowse, 236}, {kRestoreDefaults, kLinkRestoreDefaults, 276}};
+  } links[] = {{texts::ChangeLocation, kLinkBrowse, 236},
+               {texts::RestoreDefaults, kLinkRestoreDefaults, 276}};
   for (const auto& link : links) {
-    LinkButton* button = wizard.AddLink(link.text, link.code);
+    LinkButton* button = wizard.AddLink(wizard.Texts().text(link.text), link.code);
     if (button == nullptr) return false;
     button->MoveTo(wizard.TextLeft() + (wizard.TextWidth() - button->picture.Width()) / 2, link.y);
     if (link.code == kLinkBrowse) browseLink_ = button;
@@ -47,8 +45,9 @@ void InstallFolderPage::UpdateStatus(Wizard& wizard) {
   const InstallModel& model = wizard.Model();
   const SetupString& parent = wizard.Options().ParentFolder;
   const FolderFacts facts = factsFixed_ ? fixedFacts_ : ReadFolderFacts(model, parent);
-  FolderStatus status = DescribeFolder(model, parent, facts, *wizard.Font(skinslot::kPageTextFont),
-                                       Wizard::kPageWidth - wizard.SideWidth() - 28);
+  FolderStatus status =
+      DescribeFolder(model, parent, facts, *wizard.Font(skinslot::kPageTextFont),
+                     Wizard::kPageWidth - wizard.SideWidth() - 28, wizard.Texts());
   text_[0] = status.folderText;
   text_[1] = status.locationText;
   ok_ = status.ok;

@@ -2,23 +2,17 @@
 
 #include "app/Wizard.h"
 
-namespace {
-
-const char kInstalling[] = "Install in progress...";
-
-}  // namespace
-
 int InstallingPage::Id() const {
   return Installing;
 }
 
 bool InstallingPage::Build(Wizard& wizard) {
   const int x0 = wizard.TextLeft();
-  if (!wizard.AddText(kInstalling, x0, 80)) return false;
+  if (!wizard.AddText(wizard.Texts().text(texts::Installing), x0, 80)) return false;
   progress_ = wizard.AddWidget(ProgressBar::New());
-  return progress_ != nullptr && progress_->Setup(wizard.Font(skinslot::kPageTextFont), x0, 150,
-                                                  wizard.content, &wizard.WidgetStyle(),
-                                                  wizard.TextWidth());
+  return progress_ != nullptr &&
+         progress_->Setup(wizard.Font(skinslot::kPageTextFont), x0, 150, wizard.content,
+                          &wizard.WidgetStyle(), wizard.TextWidth());
 }
 
 void InstallingPage::Enter(Wizard&) {

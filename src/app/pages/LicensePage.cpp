@@ -4,12 +4,6 @@
 
 #include "app/Wizard.h"
 
-namespace {
-
-const char kLicenceAgree[] = "Please click I Agree to proceed...";
-
-}  // namespace
-
 int LicensePage::Id() const {
   return License;
 }
@@ -30,8 +24,9 @@ bool LicensePage::Build(Wizard& wizard) {
                        wizard.TextWidth(), 200, licenceBytes, licenceLength, 60, wizard.content)) {
     return false;
   }
-  const Size agreeSize = Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), kLicenceAgree);
-  return wizard.AddText(kLicenceAgree, Wizard::kPageWidth - agreeSize.cx,
+  const char* agree = wizard.Texts().text(texts::LicenceAgree);
+  const Size agreeSize = Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), agree);
+  return wizard.AddText(agree, Wizard::kPageWidth - agreeSize.cx,
                         Wizard::kPageHeight - agreeSize.cy);
 }
 

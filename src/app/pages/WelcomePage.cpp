@@ -4,12 +4,6 @@
 
 namespace {
 
-const char kWelcomeGuide[] =
-    "In the following pages you will be asked to\nselect Setup preferences. Click on the "
-    "Next\nbutton to advance to the next page. Click on\nthe Back button to review/change "
-    "selections.";
-const char kWelcomeNext[] = "Please click Next to begin...";
-
 // The product's name stands out from the page text.
 constexpr COLORREF kProductShadow = 0x000000;
 constexpr COLORREF kProductFace = 0xA00000;
@@ -45,8 +39,8 @@ bool WelcomePage::Build(Wizard& wizard) {
   productName_->ownShadow = kProductShadow;
   productName_->ownFace = kProductFace;
 
-  if (!wizard.AddText(kWelcomeGuide, x0, 210)) return false;
-  const Size nextSize = Wizard::TextSize(body, kWelcomeNext);
-  return wizard.AddText(kWelcomeNext, Wizard::kPageWidth - nextSize.cx,
-                        Wizard::kPageHeight - nextSize.cy);
+  if (!wizard.AddText(wizard.Texts().text(texts::WelcomeGuide), x0, 210)) return false;
+  const char* next = wizard.Texts().text(texts::WelcomeNext);
+  const Size nextSize = Wizard::TextSize(body, next);
+  return wizard.AddText(next, Wizard::kPageWidth - nextSize.cx, Wizard::kPageHeight - nextSize.cy);
 }

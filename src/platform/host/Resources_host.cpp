@@ -26,17 +26,67 @@ bool findResource(ModuleHandle module, const char* typeName, int id, ResourceByt
                              &out.size);
 }
 
-int loadString(ModuleHandle module, int id, char* buffer, int bufferSize) {
+namespace {
+
+bool ownSection(ModuleHandle module, const unsigned char*& section, std::size_t& size) {
+  // Only the running program's own resources can be reached on the host.
+  if ((module != nullptr && module != currentModule()) || kestrane_resources == nullptr) {
+    return false;
+  }
+  section = kestrane_resources;
+  size = std::size_t(kestrane_resources_end - kestrane_resources);
+  return true;
+}
+
+int copyString(ModuleHandle module, int id, std::uint32_t language, char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
-  ResourceBytes text;
-  if (!findResource(module, kres::kStringType, id, text)) {
-    buffer[0] = '\0';
+  buffer[0] = '\0';
+  const unsigned char* section = nullptr;
+  std::size_t sectionSize = 0;
+  const unsigned char* data = nullptr;
+  std::uint32_t size = 0;
+  if (id < 0 || !ownSection(module, section, sectionSize) ||
+      !kres::findInSection(section, sectionSize, kres::kStringType, std::uint32_t(id), &data, &size,
+                           language)) {
     return 0;
   }
-  const int n = int(std::min<std::uint32_t>(text.size, std::uint32_t(bufferSize - 1)));
-  std::memcpy(buffer, text.data, std::size_t(n));
+  const int n = int(std::min<std::uint32_t>(size, std::uint32_t(bufferSize - 1)));
+  std::memcpy(buffer, data, std::size_t(n));
   buffer[n] = '\0';
   return n;
+}
+
+}  // namespace
+
+int loadString(ModuleHandle module, int id, char* buffer, int bufferSize) {
+  // English when the program has it, as a Windows program in English would load.
+  const int n = copyString(module, id, kres::kEnglishLanguage, buffer, bufferSize);
+  return n > 0 ? n : copyString(module, id, kres::kAnyLanguage, buffer, bufferSize);
+}
+
+int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer, int bufferSize) {
+  return copyString(module, id, language, buffer, bufferSize);
+}
+
+std::vector<std::uint16_t> stringLanguages(ModuleHandle module, int id) {
+  std::vector<std::uint16_t> languages;
+  const unsigned char* section = nullptr;
+  std::size_t sectionSize = 0;
+  if (id < 0 || !ownSection(module, section, sectionSize)) return languages;
+  // As on Windows, where strings come in blocks of 16: a language is there when
+  // any string of the block is.
+  const std::uint32_t first = std::uint32_t(id) / 16 * 16;
+  for (std::uint32_t member = first; member < first + 16; ++member) {
+    for (std::uint32_t language :
+         kres::languagesInSection(section, sectionSize, kres::kStringType, member)) {
+      if (language == 0 || language > 0xFFFF ||
+          std::find(languages.begin(), languages.end(), language) != languages.end()) {
+        continue;
+      }
+      languages.push_back(std::uint16_t(language));
+    }
+  }
+  return languages;
 }
 
 IconHandle loadIcon(ModuleHandle module, int groupId, int width, int height) {

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/Resources.h"
 #include "platform/Text.h"
 #include "platform/win32/WideText.h"
@@ -7,8 +9,27 @@
 namespace platform {
 namespace {
 
+// RT_STRING, which the headers spell only as an ANSI name.
+constexpr int kStringTable = 6;
+
 HMODULE moduleOrSelf(ModuleHandle module) {
   return module != nullptr ? static_cast<HMODULE>(module) : GetModuleHandleW(nullptr);
+}
+
+BOOL CALLBACK noteLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
+  auto* languages = reinterpret_cast<std::vector<std::uint16_t>*>(found);
+  if (std::find(languages->begin(), languages->end(), language) == languages->end()) {
+    languages->push_back(language);
+  }
+  return TRUE;
+}
+
+// The languages string-table block `block` is there in.
+std::vector<std::uint16_t> blockLanguages(HMODULE image, int block) {
+  std::vector<std::uint16_t> languages;
+  EnumResourceLanguagesW(image, MAKEINTRESOURCEW(kStringTable), MAKEINTRESOURCEW(block),
+                         noteLanguage, reinterpret_cast<LONG_PTR>(&languages));
+  return languages;
 }
 
 }  // namespace
@@ -45,6 +66,42 @@ int loadString(ModuleHandle module, int id, char* buffer, int bufferSize) {
   }
   buffer[n] = '\0';
   return n;
+}
+
+int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer, int bufferSize) {
+  if (buffer == nullptr || bufferSize <= 0) return 0;
+  buffer[0] = '\0';
+  if (id < 0 || id > 0xFFFF) return 0;
+  const HMODULE image = moduleOrSelf(module);
+  // FindResourceEx stands in another language for a missing one; the caller
+  // chooses its own stand-in.
+  const int block = id / 16 + 1;
+  const std::vector<std::uint16_t> carried = blockLanguages(image, block);
+  if (std::find(carried.begin(), carried.end(), language) == carried.end()) return 0;
+  const HRSRC found =
+      FindResourceExW(image, MAKEINTRESOURCEW(kStringTable), MAKEINTRESOURCEW(block), language);
+  const HGLOBAL loaded = found != nullptr ? LoadResource(image, found) : nullptr;
+  const auto* units = static_cast<const WCHAR*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+  if (units == nullptr) return 0;
+  // A block holds 16 strings, each a count of UTF-16 units and then the units.
+  const std::size_t count = SizeofResource(image, found) / sizeof(WCHAR);
+  std::size_t at = 0;
+  for (int i = 0; i < id % 16 && at < count; ++i) at += 1 + std::size_t(units[at]);
+  if (at >= count || std::size_t(units[at]) > count - at - 1) return 0;
+  const int length = int(units[at]);
+  const WCHAR* text = units + at + 1;
+  const int n = length < bufferSize - 1 ? length : bufferSize - 1;
+  for (int i = 0; i < n; ++i) {
+    const int byte = wideCharToAnsi(char16_t(text[i]));
+    buffer[i] = byte >= 0 ? char(byte) : '?';
+  }
+  buffer[n] = '\0';
+  return n;
+}
+
+std::vector<std::uint16_t> stringLanguages(ModuleHandle module, int id) {
+  if (id < 0 || id > 0xFFFF) return {};
+  return blockLanguages(moduleOrSelf(module), id / 16 + 1);
 }
 
 IconHandle loadIcon(ModuleHandle module, int groupId, int width, int height) {
