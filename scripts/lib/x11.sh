@@ -126,6 +126,17 @@ x11_wait_change() {
   done
 }
 
+# Waits up to $3 seconds until window $1 looks like picture $2.
+x11_wait_look() {
+  local id="$1" picture="$2" deadline=$((SECONDS + ${3:-30}))
+  while :; do
+    import -window "$id" "$e2e_tmp/look.png"
+    ! x11_same "$picture" "$e2e_tmp/look.png" || return 0
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.3
+  done
+}
+
 # Waits up to $2 seconds until two looks of window $1 taken a moment apart are
 # the same.
 x11_wait_stable() {

@@ -2,11 +2,11 @@
 # Drives built setups through what a real machine does to them while the
 # wizard runs, on a private X server, and checks what they leave behind.
 #
-#   wizard-faults host  ROBUST SLOW OTHER WORKDIR X11_CLOSE
-#   wizard-faults wine  ROBUST SLOW OTHER WORKDIR HOLD_FILE CLOSE_WINDOW WINDOW_TEXT
+#   wizard-faults host  ROBUST SLOW DEMO WORKDIR X11_CLOSE
+#   wizard-faults wine  ROBUST SLOW DEMO WORKDIR HOLD_FILE CLOSE_WINDOW WINDOW_TEXT
 #
 # ROBUST installs the robust test product, SLOW a product whose files take a
-# while to write, OTHER is another product's setup. host: the setups are host
+# while to write, DEMO is the demo product's setup. host: the setups are host
 # `setup` programs run in a fresh prefix under WORKDIR; wine: Windows programs
 # run under Wine in a 32-bit prefix under WORKDIR (made once, about a minute).
 #
@@ -14,16 +14,17 @@
 # 1. An installation runs to Finished; Finish starts the product's program in
 #    its folder (an elevated setup asks the desktop shell to start it as the
 #    user; Wine's desktop shell cannot be asked, so the setup starts it itself).
-# 2. A file of the old install folder held open by another program without
-#    sharing: the error box says "Overwrite existing folder", the wizard returns
-#    to the file types page as it was, and once the file is let go the next
-#    attempt installs everything.
+# 2. The demo installed, a file and a folder of the user's added beside it, and
+#    one of its files held open by another program without sharing: the upgrade
+#    shows "Overwrite existing folder" and changes nothing, the wizard returns to
+#    the file types page as it was, and once the file is let go the next attempt
+#    installs everything and keeps the user's file and folder.
 # 3. The window closed by the system while files are written: the setup stops
 #    the pass, waits for it and ends with 0; every file it left is whole, and
 #    the product is not registered as installed.
 # 4. A second copy of a setup that runs already brings the first to the front
-#    and ends with 0 without showing a window; two copies started at the same
-#    moment show one window.
+#    and ends with 0 without showing a window, while another product's setup may
+#    run beside it; two copies started at the same moment show one window.
 # Screenshots are kept in WORKDIR/screens.
 set -euo pipefail
 
@@ -34,7 +35,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 target="$1"
 robust="$(realpath "$2")"
 slow="$(realpath "$3")"
-other="$(realpath "$4")"
+demo="$(realpath "$4")"
 work="$(realpath -m "$5")"
 shift 5
 mkdir -p "$work"
@@ -55,6 +56,7 @@ if [ "$target" = host ]; then
   export KESTRANE_PREFIX="$work/prefix" SDL_VIDEODRIVER=x11
   mkdir -p "$KESTRANE_PREFIX"
   program_files="$KESTRANE_PREFIX/drive_c/Program Files"
+  demo_link="$KESTRANE_PREFIX/drive_c/Users/Public/Desktop/Demo Product.lnk"
   started_after_finish() { grep -q "Start.cmd" "$KESTRANE_PREFIX/shell.log" 2>/dev/null; }
   answer_yes() { x11_keys "$1" Return; }
   # Held as Windows programs hold their files, through the backend's sharing
@@ -77,6 +79,7 @@ else
   window_text="$(realpath "$3")"
   e2e_wine_prefix "$work/wine" "$work/home"
   program_files="$WINEPREFIX/drive_c/Program Files"
+  demo_link="$(timeout 60 winepath -u 'C:\Users\Public\Desktop\Demo Product.lnk')"
   started_after_finish() { e2e_wait_file "$program_files/$robust_product/started.txt" 20; }
   answer_yes() { x11_keys "$1" y; }
   hold() {  # host-path ready release
@@ -116,6 +119,7 @@ launch() {
 }
 robust_dir="$program_files/$robust_product"
 slow_dir="$program_files/$slow_product"
+demo_dir="$program_files/Demo Product"
 
 start() {  # setup: starts it; its process id in setup_pid
   x11_pointer_to 0 0
@@ -141,6 +145,30 @@ finish() {  # window installed-file what
   [ "$E2E_STATUS" = 0 ] || e2e_fail "$3: the setup ended with $E2E_STATUS after Finish"
 }
 
+# Every file and folder under $1 with the bytes of each file, and what more the
+# find format $2 prints of each: two listings differ when anything there changed.
+listing() {  # folder [format]
+  (cd "$1" && find . -printf "%y %P${2:-}\n" | LC_ALL=C sort && find . -type f -exec sha256sum {} + | LC_ALL=C sort)
+}
+
+# Waits for the demo's Finished page, then clears "Run software upon exiting
+# Setup?" (the focused check box) and finishes: the viewer is not wanted here.
+# The first time, the page is known by the desktop link (the settings alone
+# come after it), and its look is kept; later passes are known by that look.
+demo_finished="$screens/demo-finished.png"
+finish_demo() {  # window what
+  if [ -e "$demo_finished" ]; then
+    x11_wait_look "$1" "$demo_finished" 60 || e2e_fail "$2: Finished did not show"
+  else
+    e2e_wait_file "$demo_link" 60 || e2e_fail "$2: the installation did not write its links"
+    x11_wait_stable "$1" 20 || e2e_fail "$2: Finished did not settle"
+    x11_shot "$1" "$demo_finished"
+  fi
+  x11_keys "$1" space Escape
+  e2e_wait_exit "$setup_pid" 30 || e2e_fail "$2: the setup did not end after Finish"
+  [ "$E2E_STATUS" = 0 ] || e2e_fail "$2: the setup ended with $E2E_STATUS after Finish"
+}
+
 # --- 1. an installation, and Finish starting the program ------------------------
 begin=$SECONDS
 start "$robust"
@@ -154,21 +182,31 @@ cmp -s "$robust_dir/readme.txt" "$(dirname "$robust")/product/readme.txt" ||
 started_after_finish || e2e_fail "Finish did not start the program"
 echo "ok: an installation, and Finish starting the program ($((SECONDS - begin)) s)"
 
-# --- 2. a file of the old install folder held open -------------------------------
+# --- 2. an upgrade of the demo with a file held open -------------------------------
 begin=$SECONDS
-rm -f "$work/held" "$work/release"
+rm -rf "$demo_dir" "$demo_link"               # left by an earlier run in the kept prefix
+start "$demo"
+win="$(x11_wait_window "$title" 60)" || e2e_fail "the demo's wizard did not appear"
+walk_to_filetypes "$win"
+E2E_STEP=none e2e_walk_to Installing
+finish_demo "$win" "installing the demo"
 # The user's own file and folder beside the product's files: an upgrade keeps them.
-echo "mine" >"$robust_dir/my notes.txt"
-mkdir -p "$robust_dir/saves"
-echo "saved" >"$robust_dir/saves/one.sav"
-start "$robust"
-win="$(x11_wait_window "$title" 60)" || e2e_fail "the wizard's window did not appear"
+echo "mine" >"$demo_dir/my notes.txt"
+mkdir -p "$demo_dir/saves"
+echo "saved" >"$demo_dir/saves/one.sav"
+listing "$demo_dir" >"$work/before-upgrade.txt"
+# With the inode and time of each: a failed upgrade may not even write a file again.
+listing "$demo_dir" ' %i %T@' >"$work/untouched.txt"
+rm -f "$work/held" "$work/release"
+start "$demo"
+win="$(x11_wait_window "$title" 60)" || e2e_fail "the demo's wizard did not appear"
 # Held once the wizard is up: a Windows console program started while no
 # window of Wine's is open may be given a desktop of its own, and then so may
 # the programs after it.
-hold "$robust_dir/readme.txt" "$work/held" "$work/release"
+hold "$demo_dir/sample.demo" "$work/held" "$work/release"
 e2e_wait_file "$work/held" 60 || e2e_fail "the file was not held"
 walk_to_filetypes "$win"
+x11_shot "$win" "$screens/demo-filetypes.png"
 E2E_STEP=none e2e_walk_to Installing
 box="$(x11_wait_window "Setup Error!" 60)" || e2e_fail "no error box for the held file"
 x11_shot "$box" "$screens/error-held-file.png"
@@ -177,31 +215,28 @@ case "$said" in
   *"Failed to: Overwrite existing folder"* | "(the host's"*) ;;
   *) e2e_fail "the error box said: $said" ;;
 esac
-[ -f "$robust_dir/readme.txt" ] || e2e_fail "the held file is gone"
-for f in Start.cmd Uninstall.cmd; do
-  cmp -s "$robust_dir/$f" "$(dirname "$robust")/product/$f" || e2e_fail "the failed upgrade changed $f"
-done
-[ ! -e "$robust_dir.ks-new" ] && [ ! -e "$robust_dir.ks-old" ] ||
+listing "$demo_dir" ' %i %T@' >"$work/after-error.txt"
+diff "$work/untouched.txt" "$work/after-error.txt" >&2 || e2e_fail "the failed upgrade changed the install"
+[ ! -e "$demo_dir.ks-new" ] && [ ! -e "$demo_dir.ks-old" ] ||
   e2e_fail "the failed upgrade left a folder beside the install folder"
 x11_keys "$box" Return
 x11_wait_window_gone "Setup Error!" 20 || e2e_fail "the error box stayed"
 x11_wait_stable "$win" 20 || e2e_fail "the page after the error did not settle"
 x11_shot "$win" "$screens/after-error.png"
-x11_same "$screens/after-error.png" "$screens/filetypes.png" ||
+x11_same "$screens/after-error.png" "$screens/demo-filetypes.png" ||
   e2e_fail "after the error the wizard is not on the file types page as it was"
 touch "$work/release"
 e2e_wait_exit "$holder_pid" 30 || e2e_fail "the holder did not let go"
 E2E_PAGE=FileTypes
 E2E_STEP=none e2e_walk_to Installing
-finish "$win" "$robust_dir/Start.cmd" "installing again"
-for f in Start.cmd readme.txt Uninstall.cmd; do
-  cmp -s "$robust_dir/$f" "$(dirname "$robust")/product/$f" || e2e_fail "$f is not whole"
-done
-[ "$(cat "$robust_dir/my notes.txt" 2>/dev/null)" = mine ] || e2e_fail "the user's file is gone"
-[ "$(cat "$robust_dir/saves/one.sav" 2>/dev/null)" = saved ] || e2e_fail "the user's folder is gone"
-[ ! -e "$robust_dir.ks-new" ] && [ ! -e "$robust_dir.ks-old" ] ||
+finish_demo "$win" "installing again"
+# The same version again: every file as it was, the user's among them.
+listing "$demo_dir" >"$work/after-upgrade.txt"
+diff "$work/before-upgrade.txt" "$work/after-upgrade.txt" >&2 ||
+  e2e_fail "the upgrade did not leave the product's files and the user's as they were"
+[ ! -e "$demo_dir.ks-new" ] && [ ! -e "$demo_dir.ks-old" ] ||
   e2e_fail "the upgrade left a folder beside the install folder"
-echo "ok: a held file stops the pass with \"Overwrite existing folder\" and changes nothing; the next attempt installs and keeps the user's files ($((SECONDS - begin)) s)"
+echo "ok: a held file stops the demo's upgrade with \"Overwrite existing folder\" and changes nothing; the next attempt installs and keeps the user's files ($((SECONDS - begin)) s)"
 
 # --- 3. the window closed by the system while the files are written ---------------
 begin=$SECONDS
@@ -240,7 +275,7 @@ start "$robust"
 first_pid=$setup_pid
 first="$(x11_wait_window "$title" 60)" || e2e_fail "the first copy's window did not appear"
 x11_wait_stable "$first" 20 || e2e_fail "the first copy did not settle"
-start "$other"                               # another product's setup may run beside it
+start "$demo"                                # another product's setup may run beside it
 other_pid=$setup_pid
 deadline=$((SECONDS + 60))
 while [ "$(x11_find_windows "$title" | wc -l)" -lt 2 ]; do
