@@ -35,7 +35,8 @@ bool loadWhole(const std::vector<unsigned char>& bytes, const std::vector<unsign
     return false;
   }
   position = 0;
-  if (!high.empty() && (!LoadHighGlyphs(glyphs, position, skin.fonts) || position != glyphs.size())) {
+  if (!high.empty() &&
+      (!LoadHighGlyphs(glyphs, position, skin.fonts) || position != glyphs.size())) {
     error = "the setup's skin reader refuses its high glyphs";
     return false;
   }

@@ -11,6 +11,7 @@
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/Cp1252.h"
+#include "kpack/ScaledSkins.h"
 #include "kpack/SetupTextsWriter.h"
 #include "package/PackageFormat.h"
 #include "platform/ProgramResources.h"
@@ -280,6 +281,9 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   if (!skinBytes.empty()) {
     resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});
     resources.push_back({"RC_DATA", kHighGlyphsResourceId, std::move(glyphBytes)});
+    if (!addScaledSkins(arguments.skin, skin, resources, error)) {
+      return complain(kExitInvalid, error);
+    }
   }
   if (!tools::writePeResources(image, resources, error) ||
       !writeSetupStrings(image, setupStrings(manifest), error)) {
