@@ -434,6 +434,7 @@ TEST(Kskin, BuildWarnsAboutAFontThePagesDoNotFit) {
                    " --font-dir " KESTRANE_FONT_ROOT + options + " 2>&1",
                status);
   };
+  for (const int percent : {150, 200}) fs::remove(kskin::ScaledPath(out.string(), percent));
   int status = -1;
   EXPECT_EQ(build(fits, " --strict --scales 1,2", status), "");
   EXPECT_EQ(status, 0);
