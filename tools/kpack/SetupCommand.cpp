@@ -11,6 +11,7 @@
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/Cp1252.h"
+#include "kpack/LargePictures.h"
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupTextsWriter.h"
 #include "package/PackageFormat.h"
@@ -275,6 +276,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
         {"RC_DATA", kPackageResourceId,
          packManifest(manifest, &skin, build,
                       arguments.skin.empty() ? "the stub's skin" : arguments.skin, &glyphs)});
+    resources.push_back({"RC_DATA", kLargePicturesResourceId, largePictures(manifest)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
   }
