@@ -203,8 +203,11 @@ int build(const std::string& description, kskin::BuildOptions options,
   for (const double scale : scales) {
     options.scale = scale;
     const kskin::SkinContent content = kskin::BuildSkin(description, options);
-    Made m{kskin::ScalePercent(scale), kskin::WriteSkin(content),
-           kskin::WriteHighGlyphs(content.fonts)};
+    // The skin at 1 keeps the bytes it always had; the larger ones, which every
+    // setup carries beside it, are deflated harder.
+    const kskin::Deflate deflate = scale == 1 ? kskin::Deflate::Zlib : kskin::Deflate::Strongest;
+    Made m{kskin::ScalePercent(scale), kskin::WriteSkin(content, deflate),
+           kskin::WriteHighGlyphs(content.fonts, deflate)};
     // What is written must be what the program reads.
     kskin::LoadedSkin loaded;
     kskin::LoadedSkin& skin = made.empty() ? first : loaded;
