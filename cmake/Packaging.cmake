@@ -3,8 +3,9 @@
 #
 #   /usr/bin/                 kpack, kskin, kestrane-uninstall (the uninstall twin:
 #                             a plain "uninstall" would be a poor name in /usr/bin)
-#   /usr/share/kestrane/      the setup stub, Uninstall.exe, the default skin with its
-#                             description and preview, and example/, a small product
+#   /usr/share/kestrane/      the setup stub, Uninstall.exe, the default skin (also
+#                             drawn at 150 % and 200 %) with its description and
+#                             preview, and example/, a small product
 #   /usr/share/man/man1/      a manual page for each tool, compressed as Debian does
 #   /usr/share/doc/kestrane-tools/  the vendor guide, the manifest reference, README
 #
@@ -33,6 +34,8 @@ install(CODE [[
   file(RENAME "${bin}/uninstall" "${bin}/kestrane-uninstall")
 ]])
 install(FILES "${KESTRANE_DEFAULT_SKIN}" "${KESTRANE_DEFAULT_GLYPHS}"
+              "${CMAKE_BINARY_DIR}/skins/default@150.skin" "${CMAKE_BINARY_DIR}/skins/default@150.glyphs"
+              "${CMAKE_BINARY_DIR}/skins/default@200.skin" "${CMAKE_BINARY_DIR}/skins/default@200.glyphs"
               "${CMAKE_BINARY_DIR}/skins/default-preview.png"
               "${CMAKE_SOURCE_DIR}/skins/default/skin.toml"
         DESTINATION "${share}")

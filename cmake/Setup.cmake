@@ -8,7 +8,10 @@
 # name and class name as strings 1 and 2, icon group 105 and the application
 # manifest); on the host the `setup` program with the same resources in its .kres
 # section. A SKIN of the vendor's goes without high glyphs unless GLYPHS names
-# the file kskin build wrote beside it. A MANIFEST gives the texts of its
+# the file kskin build wrote beside it. The skin drawn at 150 % and 200 % (kskin
+# build writes NAME@150.skin, NAME@150.glyphs, NAME@200.skin and NAME@200.glyphs
+# beside NAME.skin) goes along as RC_DATA 120 to 123: ours always, a vendor's
+# when those files are there at configure time. A MANIFEST gives the texts of its
 # [texts] section (the window name, the page header, the Welcome text) as the
 # strings 1, 3 and 4, as kpack setup does. Name a setup after its product
 # (DemoProductSetup.exe): Windows treats a program called exactly setup.exe
@@ -40,6 +43,29 @@ else()
   set(KESTRANE_SETUP_ICON "${CMAKE_BINARY_DIR}/skins/kestrane.ico")
 endif()
 
+# The RCDATA entries of the scaled skins beside `skin` (see above): every one
+# when `all` is true, else those that exist.
+function(_kestrane_scaled_skins out skin all)
+  get_filename_component(dir "${skin}" DIRECTORY)
+  get_filename_component(stem "${skin}" NAME_WLE)
+  get_filename_component(ext "${skin}" LAST_EXT)
+  set(entries "")
+  set(id 120)
+  foreach(percent 150 200)
+    math(EXPR glyphs_id "${id} + 1")
+    set(scaled "${dir}/${stem}@${percent}${ext}")
+    set(glyphs "${dir}/${stem}@${percent}.glyphs")
+    if(all OR EXISTS "${scaled}")
+      list(APPEND entries RCDATA ${id} "${scaled}")
+      if(all OR EXISTS "${glyphs}")
+        list(APPEND entries RCDATA ${glyphs_id} "${glyphs}")
+      endif()
+    endif()
+    math(EXPR id "${id} + 2")
+  endforeach()
+  set(${out} "${entries}" PARENT_SCOPE)
+endfunction()
+
 function(kestrane_add_setup name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "STUB" "PACKAGE;SKIN;GLYPHS;MANIFEST;OUTPUT_NAME" "")
   if(NOT arg_PACKAGE AND NOT arg_STUB)
@@ -53,6 +79,9 @@ function(kestrane_add_setup name)
   if(NOT arg_SKIN)
     set(arg_SKIN "${KESTRANE_SETUP_SKIN}")
     set(arg_GLYPHS "${KESTRANE_SETUP_GLYPHS}")
+    _kestrane_scaled_skins(scaled "${arg_SKIN}" TRUE)
+  else()
+    _kestrane_scaled_skins(scaled "${arg_SKIN}" FALSE)
   endif()
   set(glyphs "")
   if(arg_GLYPHS)
@@ -115,6 +144,7 @@ function(kestrane_add_setup name)
     ${package}
     RCDATA 116 "${arg_SKIN}"
     ${glyphs}
+    ${scaled}
     ${texts}
     STRING 2 "KestraneSetupClass"
     ICON 105 "${KESTRANE_SETUP_ICON}"

@@ -38,6 +38,16 @@
 constexpr int kSkinResourceId = 116;
 constexpr int kHighGlyphsResourceId = 117;
 
+// The skin drawn anew for a display scale and the high glyphs of its fonts:
+// optional resources in the layouts of 116 and 117, with the same pictures,
+// sprites, fonts and captions, only larger. An empty one is none.
+struct ScaledSkinResource {
+  int percent;
+  int skinId;
+  int highGlyphsId;
+};
+constexpr ScaledSkinResource kScaledSkinResources[] = {{150, 120, 121}, {200, 122, 123}};
+
 class SpriteList : public OwningList<Sprite> {
  public:
   SpriteList() : OwningList<Sprite>(20) {}

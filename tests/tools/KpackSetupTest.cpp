@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "kpack/ScaledSkins.h"
 #include "kpack/SetupCommand.h"
+#include "kskin/SkinWriter.h"
 #include "platform/ProgramResources.h"
+#include "render/Skin.h"
 #include "support/RunProcess.h"
 
 namespace fs = std::filesystem;
@@ -81,6 +84,15 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   Bytes glyphs;
   ASSERT_TRUE(platform::findProgramResource(image, 117, glyphs, error)) << error;
   EXPECT_TRUE(glyphs == readAll(fs::path(KESTRANE_DEFAULT_SKIN).replace_extension(".glyphs")));
+  // So do the skins drawn at 150 % and 200 % beside it, with their glyphs.
+  for (const ScaledSkinResource& scale : kScaledSkinResources) {
+    const fs::path file = kpack::scaledSkinPath(KESTRANE_DEFAULT_SKIN, scale.percent);
+    Bytes scaled;
+    ASSERT_TRUE(platform::findProgramResource(image, scale.skinId, scaled, error)) << error;
+    EXPECT_TRUE(scaled == readAll(file)) << file;
+    ASSERT_TRUE(platform::findProgramResource(image, scale.highGlyphsId, scaled, error)) << error;
+    EXPECT_TRUE(scaled == readAll(fs::path(file).replace_extension(".glyphs"))) << file;
+  }
   std::string text;
   EXPECT_TRUE(platform::findProgramString(image, 1, text));
   EXPECT_EQ(text, "Kestrane Setup");
@@ -91,6 +103,11 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   output = run(std::string(KPACK_PATH) + " check --strict " + q(setup), status);
   EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("\"displayName\": \"Demo Product\""), std::string::npos) << output;
+  EXPECT_NE(output.find("\"scales\": [\n    100,\n    150,\n    200\n  ]"), std::string::npos)
+      << output;
+  output = run(std::string(KPACK_PATH) + " list " + q(setup), status);
+  EXPECT_NE(output.find("\ndrawn for display scales: 100 %, 150 %, 200 %\n"), std::string::npos)
+      << output;
   output = run(std::string(KSKIN_PATH) + " check " + q(setup), status);
   EXPECT_EQ(status, 0) << output;
 
@@ -143,6 +160,16 @@ TEST_F(KpackSetup, WritesTheVendorsTextsAndWarnsOfUndrawnAccents) {
   ASSERT_TRUE(platform::findProgramResource(readAll(dir_ / "bare.exe"), 117, glyphs, error))
       << error;
   EXPECT_TRUE(glyphs.empty());  // the stub's own would not fit the vendor's fonts
+  // Nor would its scaled skins go with the vendor's: a skin alone is drawn at
+  // 100 % only.
+  for (const ScaledSkinResource& scale : kScaledSkinResources) {
+    Bytes scaled;
+    ASSERT_TRUE(
+        platform::findProgramResource(readAll(dir_ / "bare.exe"), scale.skinId, scaled, error));
+    EXPECT_TRUE(scaled.empty()) << scale.percent;
+  }
+  EXPECT_EQ(kpack::carriedScales((dir_ / "bare.exe").string()), std::vector<int>{100});
+  EXPECT_TRUE(kpack::carriedScales(KESTRANE_DEMO_PACKAGE).empty());  // not a setup
   output = run(std::string(KPACK_PATH) + " setup " + q(plain) + " --stub " + q(stub_) +
                    " --skin bare.skin --strict -o strict.exe",
                status);
@@ -164,6 +191,23 @@ TEST_F(KpackSetup, RefusesWhatCannotMakeASetup) {
   output = kpackSetup("--stub " + q(stub_) + " -o a.exe", status);
   EXPECT_EQ(status, 1);
   EXPECT_NE(output.find("carries no skin"), std::string::npos) << output;
+  // A scaled skin beside the skin that the reader refuses, or whose parts are
+  // not the skin's.
+  fs::copy_file(KESTRANE_DEFAULT_SKIN, dir_ / "vendor.skin");
+  const kskin::Bytes noParts = kskin::WriteSkin(kskin::SkinContent{});
+  for (const Bytes& wrong : {readAll(KESTRANE_DEMO_PACKAGE), readAll(stub_), noParts}) {
+    std::ofstream(dir_ / "vendor@200.skin", std::ios::binary)
+        .write(reinterpret_cast<const char*>(wrong.data()), std::streamsize(wrong.size()));
+    output = kpackSetup("--stub " + q(stub_) + " --skin vendor.skin -o a.exe", status);
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_NE(output.find("invalid skin vendor@200.skin"), std::string::npos) << output;
+  }
+  fs::copy_file(KESTRANE_DEFAULT_SKIN, dir_ / "vendor@200.skin",
+                fs::copy_options::overwrite_existing);
+  fs::copy_file(KESTRANE_DEFAULT_SKIN, dir_ / "vendor@200.glyphs");
+  output = kpackSetup("--stub " + q(stub_) + " --skin vendor.skin -o a.exe", status);
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_NE(output.find("refuses its high glyphs"), std::string::npos) << output;
   // A stub that is no Windows program.
   output = kpackSetup(
       "--stub " + q(KESTRANE_DEFAULT_SKIN) + " --skin " + q(KESTRANE_DEFAULT_SKIN) + " -o a.exe",

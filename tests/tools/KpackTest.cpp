@@ -334,6 +334,11 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"logo = \"logo.jpg\"", "logo = \"fake.gif\"", "fake.gif is a GIF picture, not a JPEG"},
       {"logo = \"logo.jpg\"", "logo = \"LICENCE.txt\"",
        "LICENCE.txt is not a picture the setup can read"},
+      {"logo = \"logo.jpg\"", "logo = \"logo.jpg\"\nlogo-2x = \"side.jpg\"",
+       "manifest.toml:14: pictures.logo-2x: side.jpg is 164 x 314 pixels; it must be twice "
+       "logo.jpg, 98 x 98"},
+      {"logo = \"logo.jpg\"", "logo = \"logo.jpg\"\nside-2x = \"fake.jpg\"",
+       "pictures.side-2x: " + (dir_ / "fake.jpg").string() + " is a PNG picture"},
       {"flags = 2", "flags = -1", "items[5].flags: raw flags must fit 32 bits"},
       {"[[items]]\nsource = \"demohelper.dll\"", "[items2]\nsource = \"demohelper.dll\"",
        "items2: unknown key"},
@@ -845,11 +850,20 @@ TEST_F(Kpack, WarnsWhenThePicturesDoNotFitThePages) {
     EXPECT_FALSE(fs::exists(out));
   }
 
-  // The last case's setup, and what kpack check says of it.
+  // The last case's setup, and what kpack check says of it. Larger originals of
+  // its pictures go along beside the package.
   const std::string setup = (dir_ / "ProductSetup.exe").string();
   const fs::path stub = fs::path(KESTRANE_DEMO_PRODUCT) / "bin" / "DemoApp.exe";
   int status = -1;
-  const std::string path = (dir_ / "manifest.toml").string();
+  const std::vector<unsigned char> side2x = testdata::EncodeSolidJpeg(328, 628, 1, 2, 3),
+                                   logo2x = testdata::EncodeSolidJpeg(200, 200, 3, 2, 1);
+  write("side-2x.jpg", side2x);
+  write("logo-2x.jpg", logo2x);
+  const std::string path =
+      manifest(
+          replaced(kFullManifest, "logo = \"logo.jpg\"",
+                   "logo = \"logo.jpg\"\nside-2x = \"side-2x.jpg\"\nlogo-2x = \"logo-2x.jpg\""))
+          .string();
   std::string output = runKpack("setup " + path + " --stub '" + stub.string() + "' --skin " +
                                     KESTRANE_DEFAULT_SKIN + " -o " + setup,
                                 status);
@@ -864,6 +878,16 @@ TEST_F(Kpack, WarnsWhenThePicturesDoNotFitThePages) {
       << output;
   runKpack("check --strict " + setup + " >/dev/null", status);
   EXPECT_EQ(status, 1);
+  std::vector<unsigned char> large, expected = {2, 0, 0, 0};
+  for (const auto* jpeg : {&side2x, &logo2x}) {
+    for (int i = 0; i < 4; ++i) expected.push_back((unsigned char)(jpeg->size() >> (8 * i)));
+    expected.insert(expected.end(), jpeg->begin(), jpeg->end());
+  }
+  std::vector<unsigned char> image;
+  std::string error;
+  ASSERT_TRUE(tools::readWholeFile(setup, image));
+  ASSERT_TRUE(platform::findProgramResource(image, 124, large, error)) << error;
+  EXPECT_TRUE(large == expected);
 }
 
 // Package texts are Windows-1252, where every byte 0x80..0xFF is a character; the

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "kskin/PreviewSheet.h"
 #include "kskin/Report.h"
 #include "kskin/SampleProduct.h"
+#include "kskin/Scale.h"
 #include "kskin/SkinWriter.h"
 #include "platform/host/Prefix.h"
 #include "support/EncodeJpeg.h"
@@ -123,6 +125,90 @@ TEST(Kskin, CheckReportsTheBuiltDefaultSkin) {
   const fs::path broken = writeTemp("broken.skin", "not a skin");
   run(std::string(KSKIN_PATH " check ") + broken.string() + " 2>/dev/null", status);
   EXPECT_EQ(status, 1);
+}
+
+// The build draws the skin again at 150 % and 200 % beside the one at 100 %, and
+// the program's reader takes them as they are: the same parts, every picture but
+// the background and every font larger by the scale, the glyphs rendered at the
+// new size rather than enlarged.
+TEST(Kskin, DrawsTheSkinAnewAtEachScale) {
+  kskin::LoadedSkin base;
+  ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), base));
+  for (const double scale : {1.5, 2.0}) {
+    const std::string path = kskin::ScaledPath(KESTRANE_DEFAULT_SKIN, kskin::ScalePercent(scale));
+    kskin::LoadedSkin skin;
+    ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(path), skin)) << path;
+    EXPECT_EQ(skin.consumed, skin.size) << path;
+    ASSERT_TRUE(kskin::LoadHighGlyphBytes(kskin::ReadFile(kskin::HighGlyphsPathFor(path)), skin));
+    ASSERT_EQ(skin.pictures.count(), base.pictures.count());
+    ASSERT_EQ(skin.sprites.count(), base.sprites.count());
+    ASSERT_EQ(skin.fonts.count(), base.fonts.count());
+    ASSERT_EQ(skin.standalone.count(), base.standalone.count());
+
+    // The background is resampled to the page anyway and stays as it is; the
+    // three-piece bars, frame, close button and check boxes grow.
+    EXPECT_EQ(skin.pictures.at(0)->Width(), base.pictures.at(0)->Width());
+    for (int i = 1; i < skin.pictures.count(); ++i) {
+      const Image* p = skin.pictures.at(i);
+      const Image* p1 = base.pictures.at(i);
+      EXPECT_EQ(p->Height(), std::lround(p1->Height() * scale)) << path << " picture " << i;
+      EXPECT_NEAR(p->Width(), p1->Width() * scale, 1.0) << path << " picture " << i;
+      EXPECT_EQ(p->IsGrey(), p1->IsGrey()) << path << " picture " << i;
+    }
+    // A bar's three pieces still make the whole bar they were cut from.
+    EXPECT_EQ(
+        skin.pictures.at(1)->Width() + skin.pictures.at(2)->Width() + skin.pictures.at(3)->Width(),
+        std::lround(11 * scale));
+
+    for (int i = 0; i < skin.fonts.count(); ++i) {
+      const BitmapFont* f = skin.fonts.at(i);
+      const BitmapFont* f1 = base.fonts.at(i);
+      // The face's nearest line height to the scaled one, in whole pixels.
+      EXPECT_NEAR(f->metrics.tmHeight, std::lround(f1->metrics.tmHeight * scale), 1)
+          << path << " font " << i;
+      EXPECT_EQ(f->metrics.tmWeight, f1->metrics.tmWeight);
+      EXPECT_EQ(f->shadowOffsetX, std::lround(scale));
+      EXPECT_EQ(f->margin, std::lround(scale));
+      EXPECT_TRUE(f->HasHighGlyphs());
+      // Glyphs doubled from the 100 % ones would all have masks of even width;
+      // rendered anew from the outlines, many come out odd.
+      int odd = 0;
+      for (const Glyph& g : f->glyphs) odd += g.GlyphMask()->Width() % 2;
+      EXPECT_GT(odd, 10) << path << " font " << i;
+    }
+    for (int i = 0; i < skin.standalone.count(); ++i) {
+      EXPECT_NEAR(skin.standalone.at(i)->height, base.standalone.at(i)->height * scale, 1 + scale)
+          << path << " caption " << i;
+    }
+  }
+}
+
+// Every scaled size is rounded in one place; coordinates on whole pixels stay on
+// whole pixels, those between are multiplied exactly, and scale 1 changes
+// nothing (the skin at 100 % stays what it was).
+TEST(Kskin, ScalesRoundInOnePlace) {
+  const struct {
+    int pixels;
+    double scale;
+    int scaled;
+  } sizes[] = {{24, 1.5, 36}, {11, 1.5, 17}, {1, 1.5, 2}, {1, 1.25, 1},
+               {0, 2, 0},     {-1, 1.5, -2}, {7, 1, 7},   {1, 0.1, 1}};
+  for (const auto& c : sizes) {
+    EXPECT_EQ(kskin::ScaledPixels(c.pixels, c.scale), c.scaled) << c.pixels << " x " << c.scale;
+  }
+  EXPECT_EQ(kskin::ScaledCoordinate(5, 1.5), 8.0);
+  EXPECT_EQ(kskin::ScaledCoordinate(2.5, 1.5), 3.75);
+  EXPECT_EQ(kskin::ScaledCoordinate(2.5, 1), 2.5);
+  EXPECT_EQ(kskin::ScaledCoordinate(0.1, 1), 0.1);
+
+  EXPECT_EQ(kskin::ParseScales("1,1.5,2"), (std::vector<double>{1, 1.5, 2}));
+  EXPECT_EQ(kskin::ParseScales("2,1.25,2"), (std::vector<double>{1.25, 2}));
+  for (const char* wrong : {"", "1,,2", "0.5", "1.333", "5", "x", "1.5x", "nan", "1,"}) {
+    EXPECT_THROW(kskin::ParseScales(wrong), kskin::SkinError) << wrong;
+  }
+  EXPECT_EQ(kskin::ScaledPath("out/default.skin", 150), "out/default@150.skin");
+  EXPECT_EQ(kskin::ScaledPath("out/default.glyphs", 200), "out/default@200.glyphs");
+  EXPECT_EQ(kskin::ScaledPath("default.skin", 100), "default.skin");
 }
 
 // The sheet's pages are the windows the program composes, and the tool writes
@@ -348,9 +434,16 @@ TEST(Kskin, BuildWarnsAboutAFontThePagesDoNotFit) {
                    " --font-dir " KESTRANE_FONT_ROOT + options + " 2>&1",
                status);
   };
+  for (const int percent : {150, 200}) fs::remove(kskin::ScaledPath(out.string(), percent));
   int status = -1;
-  EXPECT_EQ(build(fits, " --strict", status), "");
+  EXPECT_EQ(build(fits, " --strict --scales 1,2", status), "");
   EXPECT_EQ(status, 0);
+  // The scales asked for, each beside the skin under its percentage.
+  EXPECT_TRUE(fs::exists(kskin::ScaledPath(out.string(), 200)));
+  EXPECT_TRUE(fs::exists(kskin::ScaledPath(kskin::HighGlyphsPathFor(out.string()), 200)));
+  EXPECT_FALSE(fs::exists(kskin::ScaledPath(out.string(), 150)));
+  build(fits, " --scales 1,0.5", status);
+  EXPECT_EQ(status, 1);
 
   const std::string head = big.string() + ":" + std::to_string(line) +
                            ": font 1: font 1 (the page text font) has lines 22 pixels high";
@@ -363,10 +456,13 @@ TEST(Kskin, BuildWarnsAboutAFontThePagesDoNotFit) {
       << output;
 
   fs::remove(out);
+  fs::remove(kskin::ScaledPath(out.string(), 200));
   output = build(big, " --strict", status);
   EXPECT_EQ(status, 1) << output;
   EXPECT_EQ(output.rfind("kskin: error: " + head, 0), 0u) << output;
+  // Nothing at all is written, at no scale.
   EXPECT_FALSE(fs::exists(out));
+  EXPECT_FALSE(fs::exists(kskin::ScaledPath(out.string(), 200)));
 }
 
 // The page check traces each finding to its cause by laying the pages out again

@@ -399,6 +399,12 @@ Manifest Loader::load() {
   checkKeys(pictures, "pictures", "pictures");
   manifest_.sidePicture = file(pictures, "side", "pictures.side");
   manifest_.logoPicture = file(pictures, "logo", "pictures.logo");
+  if (pictures.contains("side-2x")) {
+    manifest_.sidePicture2x = file(pictures, "side-2x", "pictures.side-2x");
+  }
+  if (pictures.contains("logo-2x")) {
+    manifest_.logoPicture2x = file(pictures, "logo-2x", "pictures.logo-2x");
+  }
 
   const toml::table& licence = section(root, "licence", true);
   checkKeys(licence, "licence", "licence");

@@ -67,6 +67,9 @@ struct Manifest {
   std::string spareText;
   std::filesystem::path sidePicture;
   std::filesystem::path logoPicture;
+  // Larger originals of the two, for displays at 200 %; empty when not given.
+  std::filesystem::path sidePicture2x;
+  std::filesystem::path logoPicture2x;
   std::filesystem::path licence;
   std::vector<ManifestItem> items;
   // [texts]: what the pages and the window say in the vendor's words; empty

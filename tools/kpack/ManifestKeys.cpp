@@ -44,6 +44,10 @@ const tools::KeyTable& manifestKeys() {
            "JPEG, 164 x 314 pixels: the left-hand picture of the wizard"},
           {"pictures", "logo", T::File, kRequired,
            "JPEG, 49 x 49 pixels: the logo in the page header"},
+          {"pictures", "side-2x", T::File, kOptional,
+           "JPEG, twice the side picture's size: drawn on displays at more than 100 %"},
+          {"pictures", "logo-2x", T::File, kOptional,
+           "JPEG, twice the logo's size: drawn on displays at more than 100 %"},
 
           {"licence", "file", T::File, kRequired, "The licence as a UTF-8 text file"},
 

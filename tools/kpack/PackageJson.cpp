@@ -43,7 +43,8 @@ std::string flagNames(std::uint32_t flags) {
 
 }  // namespace
 
-void writePackageJson(const InstallModel& model, std::ostream& out) {
+void writePackageJson(const InstallModel& model, std::ostream& out,
+                      const std::vector<int>& scales) {
   tools::JsonReport items = tools::JsonReport::array();
   for (int i = 0; i < model.itemCount(); ++i) {
     const InstallItem& item = *model.itemAt(i);
@@ -71,23 +72,25 @@ void writePackageJson(const InstallModel& model, std::ostream& out) {
                      {"applicationTitle", utf8(item.applicationTitle)},
                      {"fileTypes", std::move(types)}});
   }
-  const tools::JsonReport report = {{"displayName", utf8(model.displayName)},
-                                    {"companyName", utf8(model.companyName)},
-                                    {"companyUrl", utf8(model.companyUrl)},
-                                    {"productUrl", utf8(model.productUrl)},
-                                    {"settingsKeyName", utf8(model.settingsKeyName)},
-                                    {"installFolderName", utf8(model.installFolderName)},
-                                    {"spareText", utf8(model.spareText)},
-                                    {"sidePicture", picture(model.sidePicture)},
-                                    {"logoPicture", picture(model.logoPicture)},
-                                    {"licenceBytes", model.licenceText.size()},
-                                    {"selectableItem", model.selectableItem},
-                                    {"selectableType", model.selectableType},
-                                    {"items", std::move(items)}};
+  tools::JsonReport report = {{"displayName", utf8(model.displayName)},
+                              {"companyName", utf8(model.companyName)},
+                              {"companyUrl", utf8(model.companyUrl)},
+                              {"productUrl", utf8(model.productUrl)},
+                              {"settingsKeyName", utf8(model.settingsKeyName)},
+                              {"installFolderName", utf8(model.installFolderName)},
+                              {"spareText", utf8(model.spareText)},
+                              {"sidePicture", picture(model.sidePicture)},
+                              {"logoPicture", picture(model.logoPicture)},
+                              {"licenceBytes", model.licenceText.size()},
+                              {"selectableItem", model.selectableItem},
+                              {"selectableType", model.selectableType},
+                              {"items", std::move(items)}};
+  if (!scales.empty()) report["scales"] = scales;
   tools::writeJsonReport(report, out);
 }
 
-void writePackageTable(const InstallModel& model, std::ostream& out) {
+void writePackageTable(const InstallModel& model, std::ostream& out,
+                       const std::vector<int>& scales) {
   char line[512];
   std::snprintf(line, sizeof line, "%s (%s), installs into \"%s\"\n\n",
                 utf8(model.displayName).c_str(), utf8(model.companyName).c_str(),
@@ -124,6 +127,10 @@ void writePackageTable(const InstallModel& model, std::ostream& out) {
   std::snprintf(line, sizeof line, "\n%d items, %llu bytes, %llu packed (%.1f%%)\n",
                 model.itemCount(), (unsigned long long)unpacked, (unsigned long long)packed, ratio);
   out << line;
+  if (scales.empty()) return;
+  out << "drawn for display scales:";
+  for (std::size_t i = 0; i < scales.size(); ++i) out << (i ? ", " : " ") << scales[i] << " %";
+  out << "\n";
 }
 
 }  // namespace kpack

@@ -2,15 +2,21 @@
 #pragma once
 
 #include <ostream>
+#include <vector>
 
 #include "package/InstallModel.h"
 
 namespace kpack {
 
-// One JSON object with every field of the model (texts as UTF-8).
-void writePackageJson(const InstallModel& model, std::ostream& out);
+// One JSON object with every field of the model (texts as UTF-8), and for a
+// built setup the display scales its skins are drawn for, in percent ("scales";
+// left out when `scales` is empty).
+void writePackageJson(const InstallModel& model, std::ostream& out,
+                      const std::vector<int>& scales = {});
 
-// A table of the items for people: names, sizes, ratio, flags and file types.
-void writePackageTable(const InstallModel& model, std::ostream& out);
+// A table of the items for people: names, sizes, ratio, flags and file types,
+// then the display scales when there are any.
+void writePackageTable(const InstallModel& model, std::ostream& out,
+                       const std::vector<int>& scales = {});
 
 }  // namespace kpack

@@ -9,6 +9,7 @@
 #include "common/PictureKind.h"
 #include "common/WholeFile.h"
 #include "kpack/Cp1252.h"
+#include "kpack/LargePictures.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 #include "package/UninstallKnowledge.h"
@@ -121,6 +122,8 @@ std::vector<unsigned char> writePackage(const Manifest& m,
   }
   w.blob(picture(m, m.sidePicture, "pictures.side"));
   w.blob(picture(m, m.logoPicture, "pictures.logo"));
+  // Only a setup carries the larger originals; every command checks them.
+  largePictures(m);
   w.blob(licence(m));
 
   w.u32(std::uint32_t(m.items.size()));

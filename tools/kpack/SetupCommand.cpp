@@ -11,6 +11,8 @@
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
 #include "kpack/Cp1252.h"
+#include "kpack/LargePictures.h"
+#include "kpack/ScaledSkins.h"
 #include "kpack/SetupTextsWriter.h"
 #include "package/PackageFormat.h"
 #include "platform/ProgramResources.h"
@@ -274,12 +276,16 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
         {"RC_DATA", kPackageResourceId,
          packManifest(manifest, &skin, build,
                       arguments.skin.empty() ? "the stub's skin" : arguments.skin, &glyphs)});
+    resources.push_back({"RC_DATA", kLargePicturesResourceId, largePictures(manifest)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
   }
   if (!skinBytes.empty()) {
     resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});
     resources.push_back({"RC_DATA", kHighGlyphsResourceId, std::move(glyphBytes)});
+    if (!addScaledSkins(arguments.skin, skin, resources, error)) {
+      return complain(kExitInvalid, error);
+    }
   }
   if (!tools::writePeResources(image, resources, error) ||
       !writeSetupStrings(image, setupStrings(manifest), error)) {

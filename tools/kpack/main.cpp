@@ -29,6 +29,7 @@
 #include "kpack/PackageJson.h"
 #include "kpack/PageWarnings.h"
 #include "kpack/RegistryCommand.h"
+#include "kpack/ScaledSkins.h"
 #include "kpack/SetupCommand.h"
 #include "kpack/SetupTextsWriter.h"
 #include "package/InstallModel.h"
@@ -206,12 +207,12 @@ int main(int argc, char** argv) {
   }
   if (*installCommand) return kpack::installPackage(model, install);
   if (*checkCommand) {
-    kpack::writePackageJson(model, std::cout);
+    kpack::writePackageJson(model, std::cout, kpack::carriedScales(file));
     if (!std::cout.good()) return kExitUsage;
     std::cout.flush();
     return checkPagesOf(file, model, strictCheck);
   } else {
-    kpack::writePackageTable(model, std::cout);
+    kpack::writePackageTable(model, std::cout, kpack::carriedScales(file));
   }
   return std::cout.good() ? 0 : kExitUsage;
 }

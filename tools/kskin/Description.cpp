@@ -14,6 +14,7 @@
 #include "kskin/DescriptionKeys.h"
 #include "kskin/FontRender.h"
 #include "kskin/ImageFiles.h"
+#include "kskin/Scale.h"
 #include "render/BitmapFont.h"
 #include "render/Image.h"
 #include "render/Jpeg.h"
@@ -26,7 +27,7 @@ namespace fs = std::filesystem;
 
 class Builder {
  public:
-  Builder(const fs::path& description, const BuildOptions& options) {
+  Builder(const fs::path& description, const BuildOptions& options) : scale_(options.scale) {
     searchPaths_.push_back(description.parent_path());
     for (const std::string& p : options.searchPaths) searchPaths_.emplace_back(p);
   }
@@ -64,9 +65,9 @@ class Builder {
     return *it->second;
   }
 
-  void paintLayer(const Where& w, Image& image, bool mask) {
+  void paintLayer(const Where& w, Image& image, bool mask, double scale) {
     Layer layer;
-    if (ReadShapeLayer(w, image.Width(), image.Height(), mask, layer)) {
+    if (ReadShapeLayer(w, image.Width(), image.Height(), mask, layer, scale)) {
       if (mask) {
         PaintMask(image, layer.shape, layer.value * layer.alpha, layer.smooth);
       } else {
@@ -81,7 +82,8 @@ class Builder {
     if (of.GetSize().cx != image.Width() || of.GetSize().cy != image.Height() || !of.IsGrey()) {
       Fail(w, "a shadow is made of a mask of the same size");
     }
-    ShadowOf(of, shadow, Integer(w, "dx", 1), Integer(w, "dy", 1), Integer(w, "blur", 1),
+    ShadowOf(of, shadow, ScaledPixels(Integer(w, "dx", 1), scale),
+             ScaledPixels(Integer(w, "dy", 1), scale), ScaledPixels(Integer(w, "blur", 1), scale),
              Number(w, "strength", 1.0));
     PaintMask(
         image, [&](double x, double y) { return shadow.PixelAt(int(x), int(y))[0] / 255.0; }, 255,
@@ -95,8 +97,14 @@ class Builder {
       Fail(w, "format must be \"rgb\", \"mask\" or, for pictures, \"jpeg\"");
     }
     const bool mask = format == "mask";
-    const int width = Integer(w, "width"), height = Integer(w, "height");
-    if (width < 1 || height < 1 || width > 4096 || height > 4096) Fail(w, "size out of range");
+    const int givenWidth = Integer(w, "width"), givenHeight = Integer(w, "height");
+    if (givenWidth < 1 || givenHeight < 1 || givenWidth > 4096 || givenHeight > 4096) {
+      Fail(w, "size out of range");
+    }
+    // A JPEG picture (the background) is resampled to its place whatever its
+    // size: it is kept as it is at every scale.
+    const double scale = format == "jpeg" ? 1 : scale_;
+    int width = ScaledPixels(givenWidth, scale), height = ScaledPixels(givenHeight, scale);
     auto image = std::make_unique<Image>();
     Bytes jpeg;
 
@@ -113,15 +121,21 @@ class Builder {
     } else if (w.table.contains("from")) {
       const Image& from = named(w, Text(w, "from"));
       const std::vector<double> crop = Numbers(w, "crop", 4);
-      Blank(*image, width, height, mask);
-      if (from.IsGrey() != mask || crop[2] != width || crop[3] != height ||
-          crop[0] + width > from.Width() || crop[1] + height > from.Height() || crop[0] < 0 ||
-          crop[1] < 0) {
+      // Scaled by its edges, as the sheet's boxes are: the pieces cut side by
+      // side from one sheet still meet.
+      const double left = ScaledCoordinate(crop[0], scale), top = ScaledCoordinate(crop[1], scale);
+      const double right = ScaledCoordinate(crop[0] + givenWidth, scale);
+      const double bottom = ScaledCoordinate(crop[1] + givenHeight, scale);
+      if (from.IsGrey() != mask || crop[2] != givenWidth || crop[3] != givenHeight ||
+          right > from.Width() || bottom > from.Height() || crop[0] < 0 || crop[1] < 0) {
         Fail(w, "the crop must lie in a sheet of the same format and match the size");
       }
+      width = int(right) - int(left);
+      height = int(bottom) - int(top);
+      Blank(*image, width, height, mask);
       for (int y = 0; y < height; ++y) {
         const int bytes = mask ? 1 : 3;
-        std::memcpy(image->PixelAt(0, y), from.PixelAt(int(crop[0]), int(crop[1]) + y),
+        std::memcpy(image->PixelAt(0, y), from.PixelAt(int(left), int(top) + y),
                     std::size_t(width) * bytes);
       }
     } else {
@@ -133,7 +147,7 @@ class Builder {
         const toml::table* layer = node.as_table();
         const std::string where = w.name + " (" + name + ") layer " + std::to_string(i++);
         if (layer == nullptr) FailAt(node, where, "is not a table");
-        paintLayer(Where{where, *layer}, *image, mask);
+        paintLayer(Where{where, *layer}, *image, mask, scale);
       }
     }
     if (image->Width() != width || image->Height() != height) {
@@ -179,11 +193,12 @@ class Builder {
     if (const std::string fallback = Text(w, "fallback", ""); !fallback.empty()) {
       request.fallback = find(w, fallback).string();
     }
-    request.height = Integer(w, "height");
-    request.shadowOffsetX = Integer(w, "shadow-dx", 1);
-    request.shadowOffsetY = Integer(w, "shadow-dy", 1);
-    request.margin = Integer(w, "margin", 1);
-    request.shadowBlur = Integer(w, "shadow-blur", 1);
+    // Drawn anew from the outlines at the scaled size, never enlarged.
+    request.height = ScaledPixels(Integer(w, "height"), scale_);
+    request.shadowOffsetX = ScaledPixels(Integer(w, "shadow-dx", 1), scale_);
+    request.shadowOffsetY = ScaledPixels(Integer(w, "shadow-dy", 1), scale_);
+    request.margin = ScaledPixels(Integer(w, "margin", 1), scale_);
+    request.shadowBlur = ScaledPixels(Integer(w, "shadow-blur", 1), scale_);
     request.shadowStrength = Number(w, "shadow-strength", 1.0);
     return RenderFont(request);
   }
@@ -211,6 +226,7 @@ class Builder {
     return SpriteRecord(*sprite);
   }
 
+  double scale_ = 1;
   std::vector<fs::path> searchPaths_;
   std::map<std::string, std::unique_ptr<Image>> images_;
   std::map<std::string, int> pictureIndex_;

@@ -13,6 +13,10 @@ struct BuildOptions {
   // Folders searched, in order, for font and picture files named without a
   // folder; the description's own folder is searched first.
   std::vector<std::string> searchPaths;
+  // The display scale drawn for (1.5 for 144 dots per inch): every size,
+  // position and font height of the description is multiplied by it (see
+  // kskin/Scale.h); JPEG pictures stay as they are.
+  double scale = 1;
 };
 
 // Reads the description at `path` and makes the skin's content. Throws

@@ -3,19 +3,24 @@
 #include <cstdint>
 
 #include "kskin/DescriptionKeys.h"
+#include "kskin/Scale.h"
 #include "kskin/SkinWriter.h"
 
 namespace kskin {
 
 namespace {
 
-Box box(const Where& w, const char* key, int width, int height) {
+// The box's edges are scaled, not its size, so that boxes that meet still meet.
+Box box(const Where& w, const char* key, int width, int height, double scale) {
   if (!w.table.contains(key)) return Box{0, 0, double(width), double(height)};
   const std::vector<double> v = Numbers(w, key, 4);
-  return Box{v[0], v[1], v[2], v[3]};
+  if (scale == 1) return Box{v[0], v[1], v[2], v[3]};
+  const double left = ScaledCoordinate(v[0], scale), top = ScaledCoordinate(v[1], scale);
+  return Box{left, top, ScaledCoordinate(v[0] + v[2], scale) - left,
+             ScaledCoordinate(v[1] + v[3], scale) - top};
 }
 
-std::vector<std::pair<double, double>> points(const Where& w) {
+std::vector<std::pair<double, double>> points(const Where& w, double scale) {
   const toml::array* array = w.table["points"].as_array();
   if (array == nullptr || array->size() < 2) Fail(w, "needs 'points', two or more [x, y]");
   std::vector<std::pair<double, double>> out;
@@ -27,7 +32,7 @@ std::vector<std::pair<double, double>> points(const Where& w) {
       y = (*point)[1].value<double>();
     }
     if (!x || !y) Fail(w, "a point is not [x, y]");
-    out.emplace_back(*x, *y);
+    out.emplace_back(*x * scale, *y * scale);
   }
   return out;
 }
@@ -146,24 +151,28 @@ std::string LayerType(const Where& w) {
   return Text(w, "type");
 }
 
-bool ReadShapeLayer(const Where& w, int width, int height, bool mask, Layer& layer) {
+bool ReadShapeLayer(const Where& w, int width, int height, bool mask, Layer& layer, double scale) {
   CheckKeys(w, "layer");
   const std::string type = LayerType(w);
-  const Box area = box(w, "box", width, height);
+  const Box area = box(w, "box", width, height, scale);
+  // Lengths along the art: radii and line widths.
+  const auto length = [&](const char* key, std::optional<double> otherwise = std::nullopt) {
+    return Number(w, key, otherwise) * scale;
+  };
   layer.smooth = false;
   if (type == "fill") {
     layer.shape = Everywhere();
   } else if (type == "box" || type == "gradient") {
-    layer.shape = RoundedBox(area, Number(w, "radius", 0));
+    layer.shape = RoundedBox(area, length("radius", 0));
   } else if (type == "outline") {
-    layer.shape = RoundedOutline(area, Number(w, "radius", 0), Number(w, "width", 1));
+    layer.shape = RoundedOutline(area, length("radius", 0), length("width", 1));
   } else if (type == "stroke") {
-    layer.shape = Stroke(points(w), Number(w, "width", 1));
+    layer.shape = Stroke(points(w, scale), length("width", 1));
   } else if (type == "glow") {
-    layer.shape = Glow(Number(w, "x"), Number(w, "y"), Number(w, "radius"));
+    layer.shape = Glow(length("x"), length("y"), length("radius"));
     layer.smooth = true;
   } else if (type == "ring") {
-    layer.shape = Ring(Number(w, "x"), Number(w, "y"), Number(w, "radius"), Number(w, "width", 1));
+    layer.shape = Ring(length("x"), length("y"), length("radius"), length("width", 1));
     layer.smooth = true;
   } else {
     return false;

@@ -57,8 +57,11 @@ struct Layer {
 };
 
 // Reads the layer, or returns false when its type is none of the shapes above
-// (the caller may know more types); throws for a shape layer that is wrong.
-bool ReadShapeLayer(const Where& w, int width, int height, bool mask, Layer& layer);
+// (the caller may know more types); throws for a shape layer that is wrong. At
+// `scale` every position and length of the layer is multiplied by it (width and
+// height are the picture's size at that scale).
+bool ReadShapeLayer(const Where& w, int width, int height, bool mask, Layer& layer,
+                    double scale = 1);
 
 // The layer's `type`.
 std::string LayerType(const Where& w);

@@ -1,8 +1,10 @@
 #include "kskin/SkinWriter.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <cstring>
+#include <memory>
 
 namespace kskin {
 
@@ -50,7 +52,18 @@ Bytes PackedDib(const Image& image) {
   return out;
 }
 
-Bytes Compress(const Bytes& bytes) {
+Bytes Compress(const Bytes& bytes, Deflate deflate) {
+  if (deflate == Deflate::Strongest) {
+    const std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(
+        libdeflate_alloc_compressor(12), libdeflate_free_compressor);
+    if (!compressor) throw SkinError("libdeflate failed to start");
+    Bytes out(libdeflate_zlib_compress_bound(compressor.get(), bytes.size()));
+    const std::size_t size = libdeflate_zlib_compress(compressor.get(), bytes.data(), bytes.size(),
+                                                      out.data(), out.size());
+    if (size == 0) throw SkinError("libdeflate failed to compress");
+    out.resize(size);
+    return out;
+  }
   uLongf size = compressBound(uLong(bytes.size()));
   Bytes out(size);
   if (compress2(out.data(), &size, bytes.data(), uLong(bytes.size()), Z_BEST_COMPRESSION) != Z_OK) {
@@ -88,7 +101,7 @@ Bytes FontBlock(const std::vector<FontData>& fonts) {
   return out;
 }
 
-Bytes WriteHighGlyphs(const std::vector<FontData>& fonts) {
+Bytes WriteHighGlyphs(const std::vector<FontData>& fonts, Deflate deflate) {
   bool any = false;
   for (const FontData& font : fonts) any = any || !font.highGlyphs.empty();
   if (!any) return {};
@@ -101,11 +114,11 @@ Bytes WriteHighGlyphs(const std::vector<FontData>& fonts) {
     for (const GlyphData& glyph : font.highGlyphs) putGlyph(block, glyph);
   }
   Bytes out;
-  putBlob(out, Compress(block));
+  putBlob(out, Compress(block, deflate));
   return out;
 }
 
-Bytes WriteSkin(const SkinContent& skin) {
+Bytes WriteSkin(const SkinContent& skin, Deflate deflate) {
   Bytes out;
   putU32(out, std::uint32_t(skin.pictures.size()));
   for (const SkinPicture& picture : skin.pictures) {
@@ -115,7 +128,7 @@ Bytes WriteSkin(const SkinContent& skin) {
     } else {
       // A blob holding the compressed blob: two length words.
       Bytes inner;
-      putBlob(inner, Compress(picture.data));
+      putBlob(inner, Compress(picture.data, deflate));
       putBlob(out, inner);
     }
   }
@@ -125,7 +138,7 @@ Bytes WriteSkin(const SkinContent& skin) {
     putU32(out, std::uint32_t(sprite.first));
     if (sprite.mode != 0) putU32(out, std::uint32_t(sprite.second));
   }
-  putBlob(out, Compress(FontBlock(skin.fonts)));
+  putBlob(out, Compress(FontBlock(skin.fonts), deflate));
   putU32(out, std::uint32_t(skin.standalone.size()));
   for (const Bytes& record : skin.standalone) out.insert(out.end(), record.begin(), record.end());
   return out;

@@ -26,8 +26,12 @@ class SkinError : public std::runtime_error {
 // ramp.
 Bytes PackedDib(const Image& image);
 
+// How the compressed parts are deflated: zlib's best, or libdeflate's level 12,
+// whose zlib streams the program reads alike and are a few per cent smaller.
+enum class Deflate { Zlib, Strongest };
+
 // A zlib stream of the bytes at the best compression.
-Bytes Compress(const Bytes& bytes);
+Bytes Compress(const Bytes& bytes, Deflate deflate = Deflate::Zlib);
 
 struct SkinPicture {
   std::uint32_t kind = 0;  // 0 packed DIB (stored compressed), 1 JPEG
@@ -73,11 +77,11 @@ struct SkinContent {
 };
 
 // The whole resource.
-Bytes WriteSkin(const SkinContent& skin);
+Bytes WriteSkin(const SkinContent& skin, Deflate deflate = Deflate::Zlib);
 
 // The high-glyph resource that goes beside the skin (src/render/Skin.h): the
 // high glyphs of every font, which must all have them. Empty when no font has
 // any.
-Bytes WriteHighGlyphs(const std::vector<FontData>& fonts);
+Bytes WriteHighGlyphs(const std::vector<FontData>& fonts, Deflate deflate = Deflate::Zlib);
 
 }  // namespace kskin

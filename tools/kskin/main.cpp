@@ -1,13 +1,15 @@
 // kskin: builds, checks and previews skin resources.
 //
 //   kskin build DESCRIPTION.toml -o OUT.skin [--glyphs OUT.glyphs] [--font-dir DIR]...
-//               [--preview OUT.png] [--strict]
+//               [--preview OUT.png] [--strict] [--scales 1,1.5,2]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
 //   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup,
 //               whose texts the pages then say)
 //
 // Beside a skin file the high glyphs of its fonts live in a file of the same
-// name ending in .glyphs; in a built setup they are a resource of their own.
+// name ending in .glyphs; in a built setup they are a resource of their own. The
+// skin drawn for a display scale other than 1 goes beside them, named after its
+// percentage: OUT@150.skin and OUT@150.glyphs.
 //   kskin icon DESCRIPTION.toml -o OUT.ico   (48, 32 and 16 pixels at 4, 8 and 32 bits)
 #include <CLI/CLI.hpp>
 
@@ -24,6 +26,7 @@
 #include "kskin/PreviewSheet.h"
 #include "kskin/Report.h"
 #include "kskin/SampleProduct.h"
+#include "kskin/Scale.h"
 #include "platform/ProgramResources.h"
 
 namespace {
@@ -183,6 +186,50 @@ int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::
   return 0;
 }
 
+// Draws the skin of `description` at each of `scales` (1 first) and writes each
+// with its high glyphs once all load back as the program loads them: nothing is
+// written when one fails. The pages are laid out for the skin at scale 1: only
+// that one gets the page check, and a preview when `png` names one. The exit
+// status.
+int build(const std::string& description, kskin::BuildOptions options,
+          const std::vector<double>& scales, const std::string& output, const std::string& glyphs,
+          const std::string& png, bool strict) {
+  struct Made {
+    int percent;
+    kskin::Bytes skin, high;
+  };
+  std::vector<Made> made;
+  kskin::LoadedSkin first;
+  for (const double scale : scales) {
+    options.scale = scale;
+    const kskin::SkinContent content = kskin::BuildSkin(description, options);
+    // The skin at 1 keeps the bytes it always had; the larger ones, which every
+    // setup carries beside it, are deflated harder.
+    const kskin::Deflate deflate = scale == 1 ? kskin::Deflate::Zlib : kskin::Deflate::Strongest;
+    Made m{kskin::ScalePercent(scale), kskin::WriteSkin(content, deflate),
+           kskin::WriteHighGlyphs(content.fonts, deflate)};
+    // What is written must be what the program reads.
+    kskin::LoadedSkin loaded;
+    kskin::LoadedSkin& skin = made.empty() ? first : loaded;
+    if (!kskin::LoadSkinBytes(m.skin, skin) || skin.consumed != skin.size ||
+        !kskin::LoadHighGlyphBytes(m.high, skin)) {
+      std::cerr << "kskin: " << description << ": the skin made at " << m.percent
+                << " % does not load back\n";
+      return kExitInvalid;
+    }
+    if (made.empty()) {
+      if (const int failed = checkPages(skin, description, strict); failed != 0) return failed;
+    }
+    made.push_back(std::move(m));
+  }
+  const std::string highPath = glyphs.empty() ? kskin::HighGlyphsPathFor(output) : glyphs;
+  for (const Made& m : made) {
+    kskin::WriteFile(kskin::ScaledPath(output, m.percent), m.skin);
+    kskin::WriteFile(kskin::ScaledPath(highPath, m.percent), m.high);
+  }
+  return png.empty() ? 0 : preview(first, "", "", png);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -200,6 +247,11 @@ int main(int argc, char** argv) {
   buildCommand->add_option("--font-dir", fontDirs, "A folder to look for fonts and pictures in");
   buildCommand->add_option("--preview", png,
                            "Also write a preview sheet of the pages over a sample product as PNG");
+  std::string scales = "1,1.5,2";
+  buildCommand->add_option("--scales", scales,
+                           "The display scales to draw the skin at, from 1 to 4 (default "
+                           "1,1.5,2); each but 1 is written beside the output as NAME@150.skin "
+                           "and NAME@150.glyphs");
   bool strict = false;
   buildCommand->add_flag("--strict", strict,
                          "Make the warnings about the pages errors: nothing is written then");
@@ -235,21 +287,11 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (*buildCommand) {
-      const kskin::SkinContent content =
-          kskin::BuildSkin(description, kskin::BuildOptions{fontDirs});
-      const kskin::Bytes bytes = kskin::WriteSkin(content);
-      const kskin::Bytes high = kskin::WriteHighGlyphs(content.fonts);
-      // What is written must be what the program reads.
-      kskin::LoadedSkin skin;
-      if (!kskin::LoadSkinBytes(bytes, skin) || skin.consumed != skin.size ||
-          !kskin::LoadHighGlyphBytes(high, skin)) {
-        std::cerr << "kskin: " << description << ": the skin made does not load back\n";
-        return kExitInvalid;
-      }
-      if (const int failed = checkPages(skin, description, strict); failed != 0) return failed;
-      kskin::WriteFile(output, bytes);
-      kskin::WriteFile(glyphs.empty() ? kskin::HighGlyphsPathFor(output) : glyphs, high);
-      return png.empty() ? 0 : preview(skin, "", "", png);
+      // The skin at scale 1 is always made, and first: the others only follow a
+      // description whose pages work.
+      std::vector<double> wanted = kskin::ParseScales(scales);
+      if (wanted.front() != 1) wanted.insert(wanted.begin(), 1);
+      return build(description, kskin::BuildOptions{fontDirs}, wanted, output, glyphs, png, strict);
     }
     kskin::LoadedSkin skin;
     if (const int failed = load(file, skin); failed >= 0) return failed;
