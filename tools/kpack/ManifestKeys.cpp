@@ -1,6 +1,11 @@
 #include "kpack/ManifestKeys.h"
 
+#include <deque>
+#include <string>
+
+#include "kpack/Cp1252.h"
 #include "kpack/Manifest.h"
+#include "texts/TextCatalog.h"
 
 namespace kpack {
 
@@ -12,18 +17,45 @@ std::vector<const char*> flagNames() {
   return names;
 }
 
+// The keys of [texts] beyond the three with their own description: every other
+// text of the catalogue, described by our English wording of it.
+void addCatalogueTexts(std::vector<tools::Key>& keys) {
+  static std::deque<std::string> descriptions;
+  std::size_t count = 0;
+  const texts::TextEntry* entries = texts::catalog(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const texts::TextEntry& entry = entries[i];
+    if (entry.id <= texts::WelcomeText) continue;
+    std::string ours = cp1252ToUtf8(entry.english);
+    for (std::size_t at = 0; (at = ours.find('\n', at)) != std::string::npos;) {
+      ours.replace(at, 1, "\\n");
+    }
+    descriptions.push_back("Ours: \"" + ours + "\"");
+    keys.push_back({"texts", entry.key, tools::KeyType::Text, false, descriptions.back().c_str()});
+  }
+}
+
+tools::KeyTable withCatalogueTexts(tools::KeyTable table) {
+  addCatalogueTexts(table.keys);
+  return table;
+}
+
 }  // namespace
 
 const tools::KeyTable& manifestKeys() {
   using T = tools::KeyType;
   constexpr bool kRequired = true, kOptional = false;
-  static const tools::KeyTable table{
+  static const tools::KeyTable table = withCatalogueTexts({
       {
           // section, key, type, required, what it is
           {"", "product", T::Table, kRequired, "The product: its name, publisher and folders"},
           {"", "pictures", T::Table, kRequired, "The two pictures of the wizard"},
           {"", "licence", T::Table, kRequired, "The licence the user accepts"},
-          {"", "texts", T::Table, kOptional, "The window's name and the pages' words in yours"},
+          {"", "languages", T::Texts, kOptional,
+           "The languages the setup speaks besides English, by tag (default: all ten kpack "
+           "ships; [] for English alone)"},
+          {"", "texts", T::Table, kOptional,
+           "The window's name and the pages' words in yours; [texts.TAG] in a language"},
           {"", "items", T::Tables, kRequired, "The files to install, in install order"},
 
           {"product", "name", T::Text, kRequired,
@@ -93,15 +125,24 @@ const tools::KeyTable& manifestKeys() {
           {"items.file-types", "optional-extensions", T::Texts, kOptional,
            "Extensions offered as check boxes (one file type of the package at most)"},
       },
-      flagNames()};
+      flagNames()});
   return table;
 }
 
 tools::JsonReport manifestSchema() {
-  return tools::jsonSchemaOf(
+  tools::JsonReport schema = tools::jsonSchemaOf(
       manifestKeys(), "", "Kestrane Setup package manifest",
       "What kpack builds a package from; docs/manifest.md describes every key. Made by "
       "`kpack schema`.");
+  // [texts.TAG]: the same texts in the language TAG names.
+  tools::JsonReport& texts = schema["properties"]["texts"];
+  tools::JsonReport language = tools::JsonReport::object();
+  language["description"] = "The texts in one language (\"de\", \"pt-BR\"): any of [texts]";
+  language["type"] = "object";
+  language["properties"] = texts["properties"];
+  language["additionalProperties"] = false;
+  texts["patternProperties"]["^[A-Za-z]{2,3}(-[A-Za-z0-9]{2,8})?$"] = std::move(language);
+  return schema;
 }
 
 }  // namespace kpack

@@ -43,7 +43,8 @@ std::string flagNames(std::uint32_t flags) {
 
 }  // namespace
 
-void writePackageJson(const InstallModel& model, std::ostream& out) {
+void writePackageJson(const InstallModel& model, std::ostream& out,
+                      const std::vector<std::string>* languages) {
   tools::JsonReport items = tools::JsonReport::array();
   for (int i = 0; i < model.itemCount(); ++i) {
     const InstallItem& item = *model.itemAt(i);
@@ -71,7 +72,7 @@ void writePackageJson(const InstallModel& model, std::ostream& out) {
                      {"applicationTitle", utf8(item.applicationTitle)},
                      {"fileTypes", std::move(types)}});
   }
-  const tools::JsonReport report = {{"displayName", utf8(model.displayName)},
+  tools::JsonReport report = {{"displayName", utf8(model.displayName)},
                                     {"companyName", utf8(model.companyName)},
                                     {"companyUrl", utf8(model.companyUrl)},
                                     {"productUrl", utf8(model.productUrl)},
@@ -84,10 +85,12 @@ void writePackageJson(const InstallModel& model, std::ostream& out) {
                                     {"selectableItem", model.selectableItem},
                                     {"selectableType", model.selectableType},
                                     {"items", std::move(items)}};
+  if (languages != nullptr) report["languages"] = *languages;
   tools::writeJsonReport(report, out);
 }
 
-void writePackageTable(const InstallModel& model, std::ostream& out) {
+void writePackageTable(const InstallModel& model, std::ostream& out,
+                       const std::vector<std::string>* languages) {
   char line[512];
   std::snprintf(line, sizeof line, "%s (%s), installs into \"%s\"\n\n",
                 utf8(model.displayName).c_str(), utf8(model.companyName).c_str(),
@@ -124,6 +127,11 @@ void writePackageTable(const InstallModel& model, std::ostream& out) {
   std::snprintf(line, sizeof line, "\n%d items, %llu bytes, %llu packed (%.1f%%)\n",
                 model.itemCount(), (unsigned long long)unpacked, (unsigned long long)packed, ratio);
   out << line;
+  if (languages != nullptr) {
+    std::string names;
+    for (const std::string& name : *languages) names += (names.empty() ? "" : ", ") + name;
+    out << "speaks " << names << "\n";
+  }
 }
 
 }  // namespace kpack

@@ -2,15 +2,21 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "package/InstallModel.h"
 
 namespace kpack {
 
-// One JSON object with every field of the model (texts as UTF-8).
-void writePackageJson(const InstallModel& model, std::ostream& out);
+// One JSON object with every field of the model (texts as UTF-8), and the
+// languages a built setup speaks when `languages` is not null.
+void writePackageJson(const InstallModel& model, std::ostream& out,
+                      const std::vector<std::string>* languages = nullptr);
 
-// A table of the items for people: names, sizes, ratio, flags and file types.
-void writePackageTable(const InstallModel& model, std::ostream& out);
+// A table of the items for people: names, sizes, ratio, flags and file types;
+// and the languages a built setup speaks when `languages` is not null.
+void writePackageTable(const InstallModel& model, std::ostream& out,
+                       const std::vector<std::string>* languages = nullptr);
 
 }  // namespace kpack

@@ -282,7 +282,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     resources.push_back({"RC_DATA", kHighGlyphsResourceId, std::move(glyphBytes)});
   }
   if (!tools::writePeResources(image, resources, error) ||
-      !writeSetupStrings(image, setupStrings(manifest), error)) {
+      !writeSetupStrings(image, setupLanguages(manifest), error)) {
     return complain(kExitInvalid, "cannot use the stub " + stubPath.string() + ": " + error);
   }
   if (const std::string note = textsNote(manifest); !note.empty()) {
