@@ -69,8 +69,12 @@ bool fromElf(const Bytes& f, const char* type, int id, std::uint32_t language,
     }
     const unsigned char* data = nullptr;
     std::uint32_t dataSize = 0;
-    if (!kres::findInSection(f.at(offset), std::size_t(size), type, std::uint32_t(id), &data,
-                             &dataSize, language)) {
+    const bool english =
+        language == kres::kAnyLanguage &&
+        kres::findInSection(f.at(offset), std::size_t(size), type, std::uint32_t(id), &data,
+                            &dataSize, kres::kEnglishLanguage);
+    if (!english && !kres::findInSection(f.at(offset), std::size_t(size), type, std::uint32_t(id),
+                                         &data, &dataSize, language)) {
       error = "the host setup has no such resource";
       return false;
     }
@@ -160,8 +164,11 @@ bool fromPe(const Bytes& f, const char* type, int id, std::uint32_t language,
     }
     return !languages->empty();
   }
+  // Asked for any language, English is the one when it is there.
   const bool any = language == kres::kAnyLanguage;
-  if (!find(root + (v & 0x7FFFFFFF), nullptr, language, any, v) || (v & 0x80000000u)) {
+  const std::uint64_t names = root + (v & 0x7FFFFFFF);
+  const bool english = any && find(names, nullptr, kres::kEnglishLanguage, false, v);
+  if ((!english && !find(names, nullptr, language, any, v)) || (v & 0x80000000u)) {
     error = "the setup has no such resource";
     return false;
   }
@@ -212,8 +219,8 @@ bool findProgramResource(const std::vector<unsigned char>& file, int id,
   return fromImage(file, type, id, language, out, nullptr, error);
 }
 
-std::vector<std::uint32_t> programResourceLanguages(const std::vector<unsigned char>& file,
-                                                    int id, const char* type) {
+std::vector<std::uint32_t> programResourceLanguages(const std::vector<unsigned char>& file, int id,
+                                                    const char* type) {
   std::vector<std::uint32_t> languages;
   std::vector<unsigned char> unused;
   std::string error;

@@ -13,7 +13,8 @@ namespace platform {
 // resource.
 bool isProgramImage(const std::vector<unsigned char>& file);
 
-// Any language, for the functions below: the first the program has.
+// Any language, for the functions below: English when the program has it, else
+// the first it has.
 constexpr std::uint32_t kAnyResourceLanguage = 0xFFFFFFFF;
 
 // Copies resource `id` of type `type` (a type name such as "RC_DATA", or "#N" for
@@ -27,8 +28,8 @@ bool findProgramResource(const std::vector<unsigned char>& file, int id,
 
 // The languages resource `id` of type `type` is there in, in the image's order;
 // empty when there is none or the image is damaged.
-std::vector<std::uint32_t> programResourceLanguages(const std::vector<unsigned char>& file,
-                                                    int id, const char* type);
+std::vector<std::uint32_t> programResourceLanguages(const std::vector<unsigned char>& file, int id,
+                                                    const char* type);
 
 // The string-table entry `id` of the program image `file` in `language`, in
 // the ANSI code page (Windows-1252). False when the program has no such entry

@@ -479,13 +479,14 @@ void checkCaptions(const PageCheckRun& run, PageCheckResult& result) {
     const int ours = captionWidth(*run.skin, texts::englishText(id));
     if (ours <= 0 || width <= kCaptionWidthFactor * ours) continue;
     const std::string key = texts::findText(id)->key;
-    result.warnings.push_back(
-        {PageCause::Text, 0,
-         (run.name.empty() ? std::string() : run.name + ": ") + "the navigation bar: the caption \"" +
-             key + "\" (" + quote(text) + ") is " + std::to_string(width) +
-             " pixels wide in font 0, more than " + std::to_string(kCaptionWidthFactor) +
-             " times ours (" + std::to_string(ours) + "). Fix: word it shorter",
-         key});
+    result.warnings.push_back({PageCause::Text, 0,
+                               (run.name.empty() ? std::string() : run.name + ": ") +
+                                   "the navigation bar: the caption \"" + key + "\" (" +
+                                   quote(text) + ") is " + std::to_string(width) +
+                                   " pixels wide in font 0, more than " +
+                                   std::to_string(kCaptionWidthFactor) + " times ours (" +
+                                   std::to_string(ours) + "). Fix: word it shorter",
+                               key});
   }
 }
 

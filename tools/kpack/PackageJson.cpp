@@ -73,18 +73,18 @@ void writePackageJson(const InstallModel& model, std::ostream& out,
                      {"fileTypes", std::move(types)}});
   }
   tools::JsonReport report = {{"displayName", utf8(model.displayName)},
-                                    {"companyName", utf8(model.companyName)},
-                                    {"companyUrl", utf8(model.companyUrl)},
-                                    {"productUrl", utf8(model.productUrl)},
-                                    {"settingsKeyName", utf8(model.settingsKeyName)},
-                                    {"installFolderName", utf8(model.installFolderName)},
-                                    {"spareText", utf8(model.spareText)},
-                                    {"sidePicture", picture(model.sidePicture)},
-                                    {"logoPicture", picture(model.logoPicture)},
-                                    {"licenceBytes", model.licenceText.size()},
-                                    {"selectableItem", model.selectableItem},
-                                    {"selectableType", model.selectableType},
-                                    {"items", std::move(items)}};
+                              {"companyName", utf8(model.companyName)},
+                              {"companyUrl", utf8(model.companyUrl)},
+                              {"productUrl", utf8(model.productUrl)},
+                              {"settingsKeyName", utf8(model.settingsKeyName)},
+                              {"installFolderName", utf8(model.installFolderName)},
+                              {"spareText", utf8(model.spareText)},
+                              {"sidePicture", picture(model.sidePicture)},
+                              {"logoPicture", picture(model.logoPicture)},
+                              {"licenceBytes", model.licenceText.size()},
+                              {"selectableItem", model.selectableItem},
+                              {"selectableType", model.selectableType},
+                              {"items", std::move(items)}};
   if (languages != nullptr) report["languages"] = *languages;
   tools::writeJsonReport(report, out);
 }

@@ -186,10 +186,9 @@ std::string languageNames(const std::vector<std::uint16_t>& languages) {
     const platform::LanguageInfo* info = platform::findLanguage(id);
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%04X", unsigned(id));
-    out += (out.empty() ? "" : ", ") +
-           (id == platform::kEnglishLanguage ? std::string("English")
-            : info != nullptr                ? std::string(info->name)
-                                             : "language " + std::string(hex));
+    out += (out.empty() ? "" : ", ") + (id == platform::kEnglishLanguage ? std::string("English")
+                                        : info != nullptr                ? std::string(info->name)
+                                                          : "language " + std::string(hex));
   }
   return out;
 }
