@@ -134,12 +134,11 @@ bool writeSetupStrings(std::vector<unsigned char>& image,
                        const std::vector<SetupLanguage>& languages, std::string& error) {
   std::vector<tools::PeResource> blocks;
   for (const SetupLanguage& language : languages) {
-    const bool english = language.id == platform::kEnglishLanguage;
     for (const auto& [id, text] : setupStrings(language.texts)) {
       const auto blockId = std::uint16_t(id / kStringsPerBlock + 1);
       tools::PeResource* resource = nullptr;
       for (tools::PeResource& r : blocks) {
-        if (r.id == blockId && r.language == (english ? 0 : language.id)) resource = &r;
+        if (r.id == blockId && r.language == language.id) resource = &r;
       }
       if (resource == nullptr) {
         // Every block starts as the stub's English one, so that what the stub
@@ -151,8 +150,7 @@ bool writeSetupStrings(std::vector<unsigned char>& image,
             !platform::findProgramResource(image, blockId, old, missing, kStringType)) {
           old.clear();
         }
-        blocks.push_back(
-            {kStringType, blockId, std::move(old), std::uint16_t(english ? 0 : language.id)});
+        blocks.push_back({kStringType, blockId, std::move(old), language.id});
         resource = &blocks.back();
       }
       Block block;

@@ -38,10 +38,9 @@ std::vector<std::pair<int, std::string>> setupStrings(const texts::TextSet& text
 // The note for a manifest without [texts], or empty.
 std::string textsNote(const Manifest& manifest);
 
-// Puts the string tables of `languages` into a Windows program image: English
-// into the blocks the image has (keeping their other entries and language), each
-// other language into blocks of its own that start as copies of the English
-// ones. False, with a reason, when the image's resources cannot be read or
+// Puts the string tables of `languages` into a Windows program image, each into
+// blocks of its language that start as copies of the image's English ones (so
+// their other entries stay); blocks of other languages stay as they are. False, with a reason, when the image's resources cannot be read or
 // written.
 bool writeSetupStrings(std::vector<unsigned char>& image,
                        const std::vector<SetupLanguage>& languages, std::string& error);
