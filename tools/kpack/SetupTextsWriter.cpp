@@ -220,6 +220,9 @@ int textsCommand(const std::string& manifestPath, const std::string& outDir) {
     }
     rc += "END\n";
   }
+  // What the including script says after this is English again, as before it.
+  rc += "LANGUAGE " + std::to_string(platform::primaryLanguage(platform::kEnglishLanguage)) + ", " +
+        std::to_string(platform::subLanguage(platform::kEnglishLanguage)) + "\n";
   for (const auto& [file, text] : {std::pair<std::string, std::string>{"texts.rc", rc},
                                    std::pair<std::string, std::string>{"strings.txt", list}}) {
     if (!tools::writeWholeFile(outDir + "/" + file,
