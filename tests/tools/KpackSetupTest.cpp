@@ -150,6 +150,17 @@ TEST_F(KpackSetup, WritesTheVendorsTextsAndWarnsOfUndrawnAccents) {
   EXPECT_NE(output.find(": product.name: U+00E9 '\xC3\xA9' is not in the skin's font 1"),
             std::string::npos)
       << output;
+  // kpack's translations lose their letters too, said once a language, without
+  // the header the vendor words in English for every language.
+  EXPECT_NE(output.find(": kpack's German translation: the skin's fonts have no glyphs for "
+                        "\xE2\x80\x9E \xE2\x80\x9C \xC3\xA4 \xC3\xB6 \xC3\xBC (welcome-guide, "
+                        "change-location,"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("translation: the skin's fonts have no glyphs for \xC2\xA1 \xC2\xBF "
+                        "\xC3\xA1 \xC3\xAD \xC3\xB3 \xC3\xBA (window-name"),
+            std::string::npos)
+      << output;
   Bytes glyphs;
   std::string error;
   ASSERT_TRUE(platform::findProgramResource(readAll(dir_ / "bare.exe"), 117, glyphs, error))
