@@ -361,8 +361,8 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
        "texts.el: Greek cannot be added yet"},
       {"[pictures]", "[texts.en]\nnext = \"Go\"\n[pictures]",
        "texts.en: English is the language of [texts] itself"},
-      {"[pictures]", "[texts.de]\nnext = \"Weiter \xE2\x86\x92\"\n[pictures]",
-       "texts.de.next: U+2192"},
+      {"[pictures]", "[texts.de]\nfolder = \"\xE2\x86\x92 %s %s\"\n[pictures]",
+       "texts.de.folder: U+2192"},
       {"[pictures]", "[texts.de]\nnetx = \"Weiter\"\n[pictures]",
        "texts.de.netx: unknown key; did you mean \"next\"?"},
   };

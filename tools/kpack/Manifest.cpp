@@ -312,7 +312,10 @@ std::map<int, std::string> Loader::texts(const toml::table& t, const std::string
     if (entry == nullptr || manifestKeys().find("texts", name) == nullptr) {
       fail(&node, where, "unknown key" + manifestKeys().didYouMean("texts", name));
     }
+    const std::size_t unwritableBefore = unwritable_.size();
     std::string ansi = text(t, name.c_str(), where);
+    // Its characters are named at the end, with the others.
+    if (unwritable_.size() > unwritableBefore) continue;
     if (ansi.empty()) fail(&node, where, "empty: leave the key out to keep ours");
     if (!texts::sameConversions(ansi.c_str(), entry->english)) {
       std::string expected, found;
