@@ -32,6 +32,19 @@ std::vector<std::uint16_t> blockLanguages(HMODULE image, int block) {
   return languages;
 }
 
+// Copies `length` UTF-16 units of a string resource into `buffer` in
+// Windows-1252 ('?' for what it cannot hold), cut to bufferSize - 1 bytes and
+// terminated; the number of bytes copied.
+int copyNarrowed(const wchar_t* text, int length, char* buffer, int bufferSize) {
+  const int n = length < bufferSize - 1 ? length : bufferSize - 1;
+  for (int i = 0; i < n; ++i) {
+    const int byte = wideCharToAnsi(char16_t(text[i]));
+    buffer[i] = byte >= 0 ? char(byte) : '?';
+  }
+  buffer[n] = '\0';
+  return n;
+}
+
 }  // namespace
 
 bool findResource(ModuleHandle module, const char* typeName, int id, ResourceBytes& out) {
@@ -59,13 +72,7 @@ int loadString(ModuleHandle module, int id, char* buffer, int bufferSize) {
     buffer[0] = '\0';
     return 0;
   }
-  const int n = length < bufferSize - 1 ? length : bufferSize - 1;
-  for (int i = 0; i < n; ++i) {
-    const int byte = wideCharToAnsi(char16_t(text[i]));
-    buffer[i] = byte >= 0 ? char(byte) : '?';
-  }
-  buffer[n] = '\0';
-  return n;
+  return copyNarrowed(text, length, buffer, bufferSize);
 }
 
 int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer, int bufferSize) {
@@ -90,13 +97,7 @@ int loadString(ModuleHandle module, int id, std::uint16_t language, char* buffer
   if (at >= count || std::size_t(units[at]) > count - at - 1) return 0;
   const int length = int(units[at]);
   const WCHAR* text = units + at + 1;
-  const int n = length < bufferSize - 1 ? length : bufferSize - 1;
-  for (int i = 0; i < n; ++i) {
-    const int byte = wideCharToAnsi(char16_t(text[i]));
-    buffer[i] = byte >= 0 ? char(byte) : '?';
-  }
-  buffer[n] = '\0';
-  return n;
+  return copyNarrowed(text, length, buffer, bufferSize);
 }
 
 std::vector<std::uint16_t> stringLanguages(ModuleHandle module, int id) {
