@@ -5,6 +5,7 @@
 #include "base/Paths.h"
 #include "base/SetupString.h"
 #include "install/InstallPass.h"
+#include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Paint.h"
@@ -54,8 +55,20 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   if (!LoadSetupTexts(module, texts::chooseTextLanguage(module), texts_)) return false;
   drawDib_ = platform::openDrawDib();
 
-  if (!skin_.pictures.LoadSkin(module, ids.skin, skin_.sprites, skin_.fonts, skin_.standalone) ||
-      !LoadHighGlyphs(module, ids.highGlyphs, skin_.fonts)) {
+  // A setup that carries skins drawn for finer displays tells the system it draws
+  // at the display's scale itself, before its window exists; one without them is
+  // enlarged by the system as a picture.
+  SkinChoice skin{ids.skin, ids.highGlyphs, DisplayScale::kBaseDpi};
+  unsigned carried = 0;
+  for (int i = 0; i < kScaledSkinCount; ++i) {
+    if (CarriesScaledSkin(module, i)) carried |= 1u << i;
+  }
+  if (carried != 0 && platform::declareScaleAware()) {
+    skin = ChooseSkin(platform::displayDpi(nullptr), carried);
+    if (skin.dpi == DisplayScale::kBaseDpi) skin = SkinChoice{ids.skin, ids.highGlyphs, skin.dpi};
+  }
+  if (!skin_.pictures.LoadSkin(module, skin.skinId, skin_.sprites, skin_.fonts, skin_.standalone) ||
+      !LoadHighGlyphs(module, skin.highGlyphsId, skin_.fonts)) {
     return false;
   }
 
@@ -82,6 +95,7 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
     return false;
   }
   wizard_.SetTexts(texts_);
+  wizard_.SetScale(DisplayScale(skin.dpi));
   if (!wizard_.Build(skin_, model_, options_)) return false;
   window_.SetCallbacks(&wizard_.scene, this, &wizard_.widgets);
   MainWindow::Setup setup;
