@@ -1,6 +1,6 @@
 # kestrane_add_resources(<target>
 #     [RCDATA <id> <file>]... [STRING <id> <text>]... [STRINGFILE <id> <file>]...
-#     [LANGUAGE <language id>]...
+#     [STRINGLIST <file>]... [LANGUAGE <language id>]...
 #     [RCINCLUDE <file>]... [ICON <id> <file>]... [MANIFEST <file>])
 #
 # Strings are English (0x0409) until a LANGUAGE entry names the Windows language
@@ -9,7 +9,10 @@
 # STRINGFILE is a string-table entry whose text (Windows-1252, no terminator) is
 # a file made at build time, and RCINCLUDE a piece of .rc script made at build
 # time; the first counts on the host only, the second on Windows only, so a
-# caller gives the host the one and Windows the other.
+# caller gives the host the one and Windows the other. STRINGLIST, on the host
+# only too, is a list made at build time of string-table entries in any
+# language, a line "ID LANGUAGE FILE" each (cmake/StringList.cmake): for texts
+# whose ids and languages only the build knows.
 #
 # Gives a program its resources from one list. On Windows the list becomes a .rc
 # script for windres; on the host it becomes an assembler file that pulls each file
@@ -40,6 +43,7 @@ function(kestrane_add_resources target)
   set(asm_data "")
   set(depends "")
   set(count 0)
+  set(lists 0)
   while(i LESS n)
     list(GET entries ${i} kind)
     math(EXPR i "${i} + 1")
@@ -54,6 +58,25 @@ function(kestrane_add_resources target)
       list(GET entries ${i} language)
       math(EXPR language "${language}")
       math(EXPR i "${i} + 1")
+      continue()
+    endif()
+    if(kind STREQUAL "STRINGLIST")
+      list(GET entries ${i} file)
+      math(EXPR i "${i} + 1")
+      if(NOT WIN32)
+        set(piece "${CMAKE_CURRENT_BINARY_DIR}/${target}_strings${lists}")
+        add_custom_command(
+          OUTPUT "${piece}.dir.S" "${piece}.data.S"
+          COMMAND "${CMAKE_COMMAND}" "-DLIST=${file}" "-DPREFIX=${target}_list${lists}"
+                  "-DDIRECTORY=${piece}.dir.S" "-DDATA=${piece}.data.S"
+                  -P "${CMAKE_SOURCE_DIR}/cmake/StringList.cmake"
+          DEPENDS "${file}" "${CMAKE_SOURCE_DIR}/cmake/StringList.cmake"
+          VERBATIM)
+        list(APPEND depends "${piece}.dir.S" "${piece}.data.S")
+        string(APPEND asm_dir "    .include \"${piece}.dir.S\"\n")
+        string(APPEND asm_data "    .include \"${piece}.data.S\"\n")
+        math(EXPR lists "${lists} + 1")
+      endif()
       continue()
     endif()
     if(kind STREQUAL "RCINCLUDE")
@@ -125,8 +148,10 @@ function(kestrane_add_resources target)
     .globl kestrane_resources
 kestrane_resources:
     .ascii \"KRES\"
-    .long 2, ${count}, 0
-${asm_dir}${asm_data}
+    .long 2, (.Lkres_entries_end - .Lkres_entries) / 32, 0
+.Lkres_entries:
+${asm_dir}.Lkres_entries_end:
+${asm_data}
     .globl kestrane_resources_end
 kestrane_resources_end:
     .section .note.GNU-stack,\"\",@progbits

@@ -123,8 +123,7 @@ function(kestrane_add_setup name)
       set(kpack_target kpack)
     endif()
     add_custom_command(
-      OUTPUT "${texts_dir}/texts.rc" "${texts_dir}/string-1.txt" "${texts_dir}/string-3.txt"
-             "${texts_dir}/string-4.txt"
+      OUTPUT "${texts_dir}/texts.rc" "${texts_dir}/strings.txt"
       COMMAND "${KESTRANE_KPACK}" texts "${arg_MANIFEST}" -o "${texts_dir}"
       # kpack checks the whole manifest, so the files it names must be there:
       # after the package, which is made from them.
@@ -136,8 +135,7 @@ function(kestrane_add_setup name)
     if(WIN32)
       set(texts RCINCLUDE "${texts_dir}/texts.rc")
     else()
-      set(texts STRINGFILE 1 "${texts_dir}/string-1.txt" STRINGFILE 3 "${texts_dir}/string-3.txt"
-                STRINGFILE 4 "${texts_dir}/string-4.txt")
+      set(texts STRINGLIST "${texts_dir}/strings.txt")
     endif()
   endif()
   kestrane_add_resources(${name}

@@ -28,7 +28,9 @@ class Bytes {
   const std::vector<unsigned char>& b_;
 };
 
-bool fromElf(const Bytes& f, const char* type, int id, std::vector<unsigned char>& out,
+// With `languages`, the languages of the resource go there instead of its data.
+bool fromElf(const Bytes& f, const char* type, int id, std::uint32_t language,
+             std::vector<unsigned char>& out, std::vector<std::uint32_t>* languages,
              std::string& error) {
   const bool is64 = f.u(4, 1) == 2;
   const std::uint64_t shoff = is64 ? f.u(0x28, 8) : f.u(0x20, 4);
@@ -60,10 +62,19 @@ bool fromElf(const Bytes& f, const char* type, int id, std::vector<unsigned char
     const std::uint64_t offset = field(i, 0x18, 0x10, 8);
     const std::uint64_t size = field(i, 0x20, 0x14, 8);
     if (!f.has(offset, size)) break;
+    if (languages != nullptr) {
+      *languages =
+          kres::languagesInSection(f.at(offset), std::size_t(size), type, std::uint32_t(id));
+      return !languages->empty();
+    }
     const unsigned char* data = nullptr;
     std::uint32_t dataSize = 0;
-    if (!kres::findInSection(f.at(offset), std::size_t(size), type, std::uint32_t(id), &data,
-                             &dataSize)) {
+    const bool english =
+        language == kres::kAnyLanguage &&
+        kres::findInSection(f.at(offset), std::size_t(size), type, std::uint32_t(id), &data,
+                            &dataSize, kres::kEnglishLanguage);
+    if (!english && !kres::findInSection(f.at(offset), std::size_t(size), type, std::uint32_t(id),
+                                         &data, &dataSize, language)) {
       error = "the host setup has no such resource";
       return false;
     }
@@ -75,7 +86,8 @@ bool fromElf(const Bytes& f, const char* type, int id, std::vector<unsigned char
 }
 
 // The PE resource tree: type, then name or id, then language.
-bool fromPe(const Bytes& f, const char* type, int id, std::vector<unsigned char>& out,
+bool fromPe(const Bytes& f, const char* type, int id, std::uint32_t language,
+            std::vector<unsigned char>& out, std::vector<std::uint32_t>* languages,
             std::string& error) {
   const std::uint64_t pe = f.u(0x3C, 4);
   if (f.u(pe, 4) != 0x00004550) {
@@ -139,8 +151,24 @@ bool fromPe(const Bytes& f, const char* type, int id, std::vector<unsigned char>
   const std::uint64_t typeNumber = numeric ? std::strtoull(type + 1, nullptr, 10) : 0;
   std::uint64_t v = 0;
   if (!find(root, numeric ? nullptr : type, typeNumber, false, v) || !(v & 0x80000000u) ||
-      !find(root + (v & 0x7FFFFFFF), nullptr, std::uint64_t(id), false, v) || !(v & 0x80000000u) ||
-      !find(root + (v & 0x7FFFFFFF), nullptr, 0, true, v) || (v & 0x80000000u)) {
+      !find(root + (v & 0x7FFFFFFF), nullptr, std::uint64_t(id), false, v) || !(v & 0x80000000u)) {
+    error = "the setup has no such resource";
+    return false;
+  }
+  if (languages != nullptr) {
+    const std::uint64_t dir = root + (v & 0x7FFFFFFF);
+    const std::uint64_t count = f.u(dir + 12, 2) + f.u(dir + 14, 2);
+    for (std::uint64_t e = 0; e < count && f.has(dir + 16 + e * 8, 8); ++e) {
+      const std::uint64_t key = f.u(dir + 16 + e * 8, 4);
+      if ((key & 0x80000000u) == 0 && key <= 0xFFFF) languages->push_back(std::uint32_t(key));
+    }
+    return !languages->empty();
+  }
+  // Asked for any language, English is the one when it is there.
+  const bool any = language == kres::kAnyLanguage;
+  const std::uint64_t names = root + (v & 0x7FFFFFFF);
+  const bool english = any && find(names, nullptr, kres::kEnglishLanguage, false, v);
+  if ((!english && !find(names, nullptr, language, any, v)) || (v & 0x80000000u)) {
     error = "the setup has no such resource";
     return false;
   }
@@ -165,20 +193,43 @@ bool isProgramImage(const std::vector<unsigned char>& file) {
          (file.size() >= 2 && file[0] == 'M' && file[1] == 'Z');
 }
 
-bool findProgramResource(const std::vector<unsigned char>& file, int id,
-                         std::vector<unsigned char>& out, std::string& error, const char* type) {
+namespace {
+
+bool fromImage(const std::vector<unsigned char>& file, const char* type, int id,
+               std::uint32_t language, std::vector<unsigned char>& out,
+               std::vector<std::uint32_t>* languages, std::string& error) {
   const Bytes f(file);
   if (f.has(0, 4) && std::memcmp(file.data(),
                                  "\x7F"
                                  "ELF",
                                  4) == 0)
-    return fromElf(f, type, id, out, error);
-  if (f.has(0, 2) && file[0] == 'M' && file[1] == 'Z') return fromPe(f, type, id, out, error);
+    return fromElf(f, type, id, language, out, languages, error);
+  if (f.has(0, 2) && file[0] == 'M' && file[1] == 'Z') {
+    return fromPe(f, type, id, language, out, languages, error);
+  }
   error = "not a setup program";
   return false;
 }
 
-bool findProgramString(const std::vector<unsigned char>& file, int id, std::string& text) {
+}  // namespace
+
+bool findProgramResource(const std::vector<unsigned char>& file, int id,
+                         std::vector<unsigned char>& out, std::string& error, const char* type,
+                         std::uint32_t language) {
+  return fromImage(file, type, id, language, out, nullptr, error);
+}
+
+std::vector<std::uint32_t> programResourceLanguages(const std::vector<unsigned char>& file, int id,
+                                                    const char* type) {
+  std::vector<std::uint32_t> languages;
+  std::vector<unsigned char> unused;
+  std::string error;
+  fromImage(file, type, id, kres::kAnyLanguage, unused, &languages, error);
+  return languages;
+}
+
+bool findProgramString(const std::vector<unsigned char>& file, int id, std::string& text,
+                       std::uint32_t language) {
   text.clear();
   std::vector<unsigned char> data;
   std::string error;
@@ -186,7 +237,9 @@ bool findProgramString(const std::vector<unsigned char>& file, int id, std::stri
   if (file.size() >= 2 && file[0] == 'M' && file[1] == 'Z') {
     // Windows keeps strings in blocks of 16: block n + 1 holds ids 16 n to
     // 16 n + 15, each a u16 count of UTF-16 units and the units.
-    if (!findProgramResource(file, id / 16 + 1, data, error, kres::kStringType)) return false;
+    if (!findProgramResource(file, id / 16 + 1, data, error, kres::kStringType, language)) {
+      return false;
+    }
     std::size_t at = 0;
     for (int entry = 0; entry < 16; ++entry) {
       if (at + 2 > data.size()) return false;
@@ -208,7 +261,7 @@ bool findProgramString(const std::vector<unsigned char>& file, int id, std::stri
     }
     return false;
   }
-  if (!findProgramResource(file, id, data, error, kres::kStringType)) return false;
+  if (!findProgramResource(file, id, data, error, kres::kStringType, language)) return false;
   text.assign(data.begin(), data.end());
   return !text.empty();
 }

@@ -24,6 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
+  // The string table in one language, and the languages it is in: the setup's
+  // texts in each, as kpack check and kskin preview read them.
+  if (!image && !platform::programResourceLanguages(file, 1, kres::kStringType).empty()) {
+    __builtin_trap();
+  }
+  for (std::uint32_t language : {0x0409u, 0x0407u, platform::kAnyResourceLanguage}) {
+    std::string text;
+    if (platform::findProgramString(file, 3, text, language) && text.size() > file.size()) {
+      __builtin_trap();
+    }
+  }
+
   // The same bytes as a bare section, copied so that any read past it is caught.
   const std::vector<unsigned char> section(data, data + size);
   const struct {

@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Inflate.h"
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupCommand.h"
 #include "kskin/SkinWriter.h"
+#include "package/InstallModel.h"
+#include "package/PackageFormat.h"
 #include "platform/ProgramResources.h"
 #include "render/Skin.h"
 #include "support/RunProcess.h"
@@ -96,14 +99,23 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   std::string text;
   EXPECT_TRUE(platform::findProgramString(image, 1, text));
   EXPECT_EQ(text, "Kestrane Setup");
-  EXPECT_FALSE(platform::findProgramString(image, 3, text));
-  EXPECT_FALSE(platform::findProgramString(image, 4, text));
+  EXPECT_TRUE(platform::findProgramString(image, 3, text));
+  EXPECT_EQ(text, "Kestrane Corp Setup");
   EXPECT_NE(output.find("note: no [texts]"), std::string::npos) << output;
+  // It speaks the ten languages kpack ships, each of which fits the pages (no
+  // warning above).
+  EXPECT_TRUE(platform::findProgramString(image, 41, text, 0x0407));
+  EXPECT_EQ(text, "Weiter");
+  EXPECT_TRUE(platform::findProgramString(image, 3, text, 0x040C));
+  EXPECT_EQ(text, "Installation de Kestrane Corp");
 
   output = run(std::string(KPACK_PATH) + " check --strict " + q(setup), status);
   EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("\"displayName\": \"Demo Product\""), std::string::npos) << output;
   EXPECT_NE(output.find("\"scales\": [\n    100,\n    150,\n    200\n  ]"), std::string::npos)
+      << output;
+  EXPECT_NE(output.find("\"languages\": [\n    \"English\",\n    \"Danish\",\n    \"German\""),
+            std::string::npos)
       << output;
   output = run(std::string(KPACK_PATH) + " list " + q(setup), status);
   EXPECT_NE(output.find("\ndrawn for display scales: 100 %, 150 %, 200 %\n"), std::string::npos)
@@ -155,6 +167,17 @@ TEST_F(KpackSetup, WritesTheVendorsTextsAndWarnsOfUndrawnAccents) {
   EXPECT_NE(output.find(": product.name: U+00E9 '\xC3\xA9' is not in the skin's font 1"),
             std::string::npos)
       << output;
+  // kpack's translations lose their letters too, said once a language, without
+  // the header the vendor words in English for every language.
+  EXPECT_NE(output.find(": kpack's German translation: the skin's fonts have no glyphs for "
+                        "\xE2\x80\x9E \xE2\x80\x9C \xC3\xA4 \xC3\xB6 \xC3\xBC (welcome-guide, "
+                        "change-location,"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("translation: the skin's fonts have no glyphs for \xC2\xA1 \xC2\xBF "
+                        "\xC3\xA1 \xC3\xAD \xC3\xB3 \xC3\xBA (window-name"),
+            std::string::npos)
+      << output;
   Bytes glyphs;
   std::string error;
   ASSERT_TRUE(platform::findProgramResource(readAll(dir_ / "bare.exe"), 117, glyphs, error))
@@ -175,6 +198,81 @@ TEST_F(KpackSetup, WritesTheVendorsTextsAndWarnsOfUndrawnAccents) {
                status);
   EXPECT_EQ(status, 1) << output;
   EXPECT_FALSE(fs::exists(dir_ / "strict.exe"));
+}
+
+// The languages a manifest chooses, with a German text of the vendor's and a
+// language of the vendor's own, go into the setup's string tables and into its
+// uninstaller's, every text in each; the vendor's English header stays in every
+// language that does not word it.
+TEST_F(KpackSetup, WritesAStringTableForEveryLanguage) {
+  const fs::path manifest =
+      fs::path(KESTRANE_DEMO_PRODUCT) / ("languages-" + std::to_string(getpid()) + ".toml");
+  std::string text = "languages = [\"de\", \"fr\"]\n";
+  const Bytes demo = readAll(manifest_);
+  text.append(demo.begin(), demo.end());
+  text +=
+      "\n[texts]\nheader = \"Demo Corp Setup\"\n[texts.de]\nnext = \"Vorw\xC3\xA4rts\"\n"
+      "[texts.is]\nback = \"Til baka\"\nnext = \"\xC3\x81"
+      "fram\"\n";
+  std::ofstream(manifest, std::ios::binary) << text;
+  int status = -1;
+  std::string output = run(
+      std::string(KPACK_PATH) + " setup " + q(manifest) + " " + withStub_ + " -o l.exe", status);
+  fs::remove(manifest);
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_EQ(output.find("warning"), std::string::npos) << output;
+  const Bytes image = readAll(dir_ / "l.exe");
+
+  // The uninstaller inside the package.
+  Bytes packageBytes, uninstaller;
+  std::string error;
+  ASSERT_TRUE(platform::findProgramResource(image, 112, packageBytes, error)) << error;
+  InstallModel model;
+  std::uint32_t position = 0;
+  ASSERT_TRUE(model.readPackage(ByteView(packageBytes.data(), std::uint32_t(packageBytes.size())),
+                                position));
+  for (int i = 0; i < model.itemCount(); ++i) {
+    if ((model.itemAt(i)->flags & kItemUninstaller) == 0) continue;
+    ByteStream plain;
+    ASSERT_EQ(inflateStream(model.itemAt(i)->packedData, &plain), S_OK);
+    uninstaller.assign(plain.bytes(), plain.bytes() + plain.size());
+  }
+  ASSERT_FALSE(uninstaller.empty());
+
+  const struct {
+    std::uint32_t language;
+    int id;
+    const char* text;  // null: no such entry
+  } strings[] = {
+      {0x0409, 41, "Next"},
+      {0x0409, 3, "Demo Corp Setup"},
+      {0x0407, 41, "Vorw\xE4rts"},  // the vendor's
+      {0x0407, 40,
+       "Zur\xFC"
+       "ck"},                          // kpack's
+      {0x0407, 3, "Demo Corp Setup"},  // the vendor's English header
+      {0x040C, 41, "Suivant"},
+      {0x040F, 40, "Til baka"},  // a language of the vendor's own
+      {0x040F, 41,
+       "\xC1"
+       "fram"},
+      {0x040F, 64, "Uninstall"},  // ours where it gives none
+      {0x0406, 41, nullptr},      // Danish is left out
+  };
+  for (const Bytes* program : {&image, const_cast<const Bytes*>(&uninstaller)}) {
+    for (const auto& entry : strings) {
+      std::string found;
+      EXPECT_EQ(platform::findProgramString(*program, entry.id, found, entry.language),
+                entry.text != nullptr)
+          << std::hex << entry.language << " " << std::dec << entry.id;
+      if (entry.text != nullptr) {
+        EXPECT_EQ(found, entry.text) << entry.language << " " << entry.id;
+      }
+    }
+  }
+  output = run(std::string(KPACK_PATH) + " list l.exe", status);
+  EXPECT_NE(output.find("speaks English, German, French, Icelandic\n"), std::string::npos)
+      << output;
 }
 
 TEST_F(KpackSetup, RefusesWhatCannotMakeASetup) {

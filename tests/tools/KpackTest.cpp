@@ -342,6 +342,34 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"flags = 2", "flags = -1", "items[5].flags: raw flags must fit 32 bits"},
       {"[[items]]\nsource = \"demohelper.dll\"", "[items2]\nsource = \"demohelper.dll\"",
        "items2: unknown key"},
+      // Languages: by tag, the ones the setup can draw, each once, in the words
+      // of kpack or of [texts.TAG]; texts by the catalogue's keys.
+      {"[product]", "languages = [\"pl\"]\n[product]",
+       "manifest.toml:2: languages: Polish cannot be added yet: the setup draws its text in "
+       "Windows-1252, which lacks letters Polish needs"},
+      {"[product]", "languages = [\"de\", \"xx-YY\"]\n[product]",
+       "languages: \"xx-YY\" is not a language tag kpack knows"},
+      {"[product]", "languages = [\"is\"]\n[product]",
+       "languages: kpack has no Icelandic translation: give its texts in [texts.is]"},
+      {"[product]", "languages = [\"de\", \"de-DE\"]\n[product]", "is listed twice"},
+      {"[product]", "languages = \"de\"\n[product]", "languages: must be a list of language tags"},
+      {"[pictures]", "[texts]\nnxet = \"Go on\"\n[pictures]",
+       "texts.nxet: unknown key; did you mean \"next\"?"},
+      {"[pictures]", "[texts]\nnext = \"\"\n[pictures]", "texts.next: empty"},
+      {"[pictures]", "[texts.de]\nfolder = \"Ordner: %d\"\n[pictures]",
+       "texts.de.folder: the German text must have the conversions of ours, in the same order: "
+       "%s, %s; it has %d"},
+      {"[pictures]", "[texts]\nerror = \"Failed: %s %n\"\n[pictures]",
+       "texts.error: the text must have the conversions of ours, in the same order: %s; it has a "
+       "% that is none of"},
+      {"[pictures]", "[texts.el]\nnext = \"Next\"\n[pictures]",
+       "texts.el: Greek cannot be added yet"},
+      {"[pictures]", "[texts.en]\nnext = \"Go\"\n[pictures]",
+       "texts.en: English is the language of [texts] itself"},
+      {"[pictures]", "[texts.de]\nfolder = \"\xE2\x86\x92 %s %s\"\n[pictures]",
+       "texts.de.folder: U+2192"},
+      {"[pictures]", "[texts.de]\nnetx = \"Weiter\"\n[pictures]",
+       "texts.de.netx: unknown key; did you mean \"next\"?"},
   };
   writeText("fake.jpg", std::string("\x89PNG\r\n\x1A\n") + std::string(40, '\0'));
   writeText("fake.gif", "GIF89a" + std::string(40, '\0'));
@@ -725,6 +753,43 @@ TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
   EXPECT_GT(fit, 3);  // a few rows of several boxes
   EXPECT_LT(fit, 60);
   EXPECT_TRUE(fs::exists(out));
+}
+
+// Texts in other words than ours are laid out in their language: one too wide
+// for its place, and a navigation caption far wider than ours, are said at
+// their lines with the language and the page; --strict refuses them. The
+// shipped translations, all ten of which the manifest speaks, fit.
+TEST_F(Kpack, WarnsOfTranslationsThatDoNotFit) {
+  const std::string out = (dir_ / "package.bin").string();
+  const std::string text =
+      replaced(kFullManifest, "[pictures]",
+               "[texts.de]\nwelcome = \"Vielen herzlichen Dank, dass Sie sich heute wieder einmal "
+               "f\xC3\xBCr "
+               "unsere Software entschieden haben\"\nnext = \"Weiter zur folgenden Seite, bitte\"\n"
+               "[texts.is]\nnext = \"\xC3\x81"
+               "fram\"\n[pictures]");
+  const std::string path = manifest(text).string();
+  int status = -1;
+  const std::string output = runKpack("build " + path + " -o " + out, status);
+  EXPECT_EQ(status, 0) << output;
+  const std::string welcome = "kpack: warning: " + path + ":" +
+                              std::to_string(lineOf(text, "welcome =")) +
+                              ": texts.de.welcome: the text \"welcome\" does not fit its place: "
+                              "German: Welcome: the text \"Vielen herzlichen Dank, dass Sie...\" "
+                              "runs ";
+  EXPECT_NE(output.find(welcome), std::string::npos) << output;
+  const std::string next =
+      "kpack: warning: " + path + ":" + std::to_string(lineOf(text, "next = \"Weiter")) +
+      ": texts.de.next: German: the navigation bar: the caption \"next\" (\"Weiter zur folgenden "
+      "Seite, bitt...\") is ";
+  EXPECT_NE(output.find(next), std::string::npos) << output;
+  std::size_t warnings = 0;
+  for (std::size_t at = 0; (at = output.find("warning:", at)) != std::string::npos; ++at) {
+    ++warnings;
+  }
+  EXPECT_EQ(warnings, 2u) << output;
+  runKpack("build --strict " + path + " -o " + out, status);
+  EXPECT_EQ(status, 1);
 }
 
 // What the pages cannot show is named character by character: what Windows-1252

@@ -17,6 +17,7 @@
 #include "common/PageCheck.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
+#include "kpack/ShippedLanguages.h"
 #include "kskin/Description.h"
 #include "kskin/DescriptionKeys.h"
 #include "kskin/Icon.h"
@@ -561,5 +562,43 @@ TEST(Kskin, DescriptionValuesKeepToTheirTable) {
           << description << "\n"
           << e.what();
     }
+  }
+}
+
+// The translations kpack ships fit the default skin's pages: laid out in each
+// language by the page check without a finding, and every line of every page
+// text no wider than the text column, however the pages place it.
+TEST(Kskin, ShippedTranslationsFitTheDefaultSkin) {
+  kskin::LoadedSkin skin;
+  ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), skin));
+  ASSERT_TRUE(kskin::LoadHighGlyphBytes(
+      kskin::ReadFile(kskin::HighGlyphsPathFor(KESTRANE_DEFAULT_SKIN)), skin));
+  InstallModel model;
+  kskin::MakeSampleProduct(model);
+  const int column = Wizard::TextWidthBeside(tools::kLayoutSidePicture.cx);
+  std::size_t count = 0;
+  const kpack::ShippedLanguage* shipped = kpack::shippedLanguages(count);
+  ASSERT_EQ(count, 10u);
+  for (std::size_t i = 0; i < count; ++i) {
+    tools::PageCheckRun run;
+    run.skin = &skin;
+    run.model = &model;
+    run.name = shipped[i].tag;
+    for (const auto& [id, text] : kpack::shippedTexts(shipped[i])) {
+      ASSERT_TRUE(run.texts.set(id, text.c_str())) << shipped[i].tag << " " << id;
+      if (id >= texts::Back || std::strchr(text.c_str(), '%') != nullptr) continue;
+      const int font = id == texts::HeaderTitle ? 0 : 1;
+      std::size_t start = 0;
+      while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
+        EXPECT_LE(skin.fonts.at(font)->Measure(line.c_str(), false).cx, column)
+            << shipped[i].tag << " " << texts::findText(id)->key << ": " << line;
+        start = end + 1;
+      }
+    }
+    const tools::PageCheckResult result = tools::CheckPages(run);
+    EXPECT_EQ(result.error, "");
+    for (const tools::PageWarning& w : result.warnings) ADD_FAILURE() << w.message;
   }
 }

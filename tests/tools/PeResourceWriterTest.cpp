@@ -100,6 +100,27 @@ TEST(PeResourceWriter, WritesResourcesTheToolsReadBack) {
   EXPECT_EQ(leaves[2].type.id, 6u);
   EXPECT_EQ(std::string(leaves[2].data.begin(), leaves[2].data.end()), "strings");
 
+  // A resource in a language of its own stands beside the others of its type and
+  // id; one without a language takes the place of them all, in the first's.
+  ASSERT_TRUE(
+      write(image, {{"#6", 1, text("deutsch"), 0x0407}, {"#6", 1, text("fr"), 0x040C}}, error))
+      << error;
+  EXPECT_EQ(platform::programResourceLanguages(image, 1, "#6"),
+            (std::vector<std::uint32_t>{0x0407, 0x0409, 0x040C}));
+  std::vector<unsigned char> out;
+  ASSERT_TRUE(platform::findProgramResource(image, 1, out, error, "#6", 0x0407)) << error;
+  EXPECT_EQ(std::string(out.begin(), out.end()), "deutsch");
+  ASSERT_TRUE(platform::findProgramResource(image, 1, out, error, "#6")) << error;
+  EXPECT_EQ(std::string(out.begin(), out.end()), "strings");  // English before the others
+  EXPECT_FALSE(platform::findProgramResource(image, 1, out, error, "#6", 0x0410));
+  ASSERT_TRUE(write(image, {{"#6", 1, text("deutsch 2"), 0x0407}}, error)) << error;
+  ASSERT_TRUE(platform::findProgramResource(image, 1, out, error, "#6", 0x0407)) << error;
+  EXPECT_EQ(std::string(out.begin(), out.end()), "deutsch 2");
+  EXPECT_FALSE(write(image, {{"#6", 2, text("a"), 0x0407}, {"#6", 2, text("b"), 0x0407}}, error));
+  ASSERT_TRUE(write(image, {{"#6", 1, text("one")}}, error)) << error;
+  EXPECT_EQ(platform::programResourceLanguages(image, 1, "#6"),
+            (std::vector<std::uint32_t>{0x0407}));
+
   // The same resources in another order give the same bytes.
   Bytes a = program(), b = program();
   ASSERT_TRUE(write(a, {{"RC_DATA", 112, text("p")}, {"RC_DATA", 116, text("s")}}, error));

@@ -1,6 +1,7 @@
 #include "common/PageCheck.h"
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 #include "app/pages/WelcomePage.h"
@@ -31,7 +32,29 @@ struct Item {
   bool title = false;
   bool frame = false;        // shown on every page
   int right = kColumnRight;  // the right edge it keeps to
+  int textId = -1;           // the catalogue's id of its text, or -1
 };
+
+// The catalogue id of the text `shown` is, in `texts`: the one it is, or the
+// format it begins as (a folder text with its folder filled in); -1 for none.
+int textIdOf(const SetupTexts& texts, const char* shown) {
+  if (shown == nullptr) return -1;
+  std::size_t count = 0;
+  const texts::TextEntry* entries = texts::catalog(count);
+  int best = -1;
+  std::size_t bestLength = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const char* text = texts.text(entries[i].id);
+    if (std::strcmp(text, shown) == 0) return entries[i].id;
+    const char* percent = std::strchr(text, '%');
+    const std::size_t length = percent != nullptr ? std::size_t(percent - text) : 0;
+    if (length > bestLength && std::strncmp(text, shown, length) == 0) {
+      best = entries[i].id;
+      bestLength = length;
+    }
+  }
+  return best;
+}
 
 enum class Kind { PastRight, PastLeft, Below, Above, ShortOfPage, Overlap };
 
@@ -94,7 +117,7 @@ class Layout {
   // filled when the pages cannot be laid out at all.
   bool Run(std::vector<Found>& found, PageWarning& error) {
     InstallOptions options;
-    options.ParentFolder = "C:\\Program Files";
+    options.ParentFolder = kSampleParentFolder;
     if (Wizard::TextWidthBeside(run_.model->sidePicture.Width()) <= 0) {
       const Image& side = run_.model->sidePicture;
       error = {PageCause::SidePicture, -1,
@@ -166,6 +189,7 @@ class Layout {
       item.box = c->rect;
       item.font = wizard.ItemFont(i);
       const char* text = wizard.ItemText(i);
+      item.textId = textIdOf(run_.texts, text);
       item.frame = i >= frame.first && i < frame.end;
       if (i == frame.first) {
         item.source = PageCause::SidePicture;
@@ -215,6 +239,7 @@ class Layout {
       Item item;
       item.id = kPaintedTexts + k;
       item.what = "the text " + quote(t.text);
+      item.textId = textIdOf(run_.texts, t.text);
       item.font = t.font;
       item.box = inkOf(sprite, t.x, t.y);
       delete sprite;
@@ -333,6 +358,17 @@ void blameText(const PageCheckRun& run, const Found& f, PageWarning& w) {
       return;
     }
   }
+  // A text in other words than ours that does not fit is those words' doing.
+  for (const Item* item : {&f.item, &f.other}) {
+    if (item->textId < 0 ||
+        std::strcmp(run.texts.text(item->textId), texts::englishText(item->textId)) == 0) {
+      continue;
+    }
+    w.cause = PageCause::Text;
+    w.font = item->font;
+    w.key = texts::findText(item->textId)->key;
+    return;
+  }
   for (const Item* item : {&f.item, &f.other}) {
     if (run.sampleProduct) break;
     if (item->source == PageCause::ProductName || item->source == PageCause::FileTypeLabels) {
@@ -398,6 +434,10 @@ void sayCause(const PageCheckRun& run, PageWarning& w, std::string& subject, std
       subject = "the optional extensions' check boxes do not fit their page";
       fix = "offer fewer or shorter extensions";
       return;
+    case PageCause::Text:
+      subject = "the text \"" + w.key + "\" does not fit its place";
+      fix = "word it shorter, or break its lines earlier with \\n";
+      return;
     case PageCause::Font:
       break;
   }
@@ -419,6 +459,39 @@ void sayCause(const PageCheckRun& run, PageWarning& w, std::string& subject, std
 
 }  // namespace
 
+namespace {
+
+// Width in font 0 of a navigation caption.
+int captionWidth(const SkinLists& skin, const char* text) {
+  Sprite* sprite = skin.fonts.at(0)->NewCaptionSprite(text, false, true);
+  const int width = sprite != nullptr ? sprite->width : 0;
+  delete sprite;
+  return width;
+}
+
+// The navigation captions in other words than ours, each no more than
+// kCaptionWidthFactor times as wide as ours in font 0.
+void checkCaptions(const PageCheckRun& run, PageCheckResult& result) {
+  for (int id = texts::Back; id <= texts::Finish; ++id) {
+    const char* text = run.texts.text(id);
+    if (std::strcmp(text, texts::englishText(id)) == 0) continue;
+    const int width = captionWidth(*run.skin, text);
+    const int ours = captionWidth(*run.skin, texts::englishText(id));
+    if (ours <= 0 || width <= kCaptionWidthFactor * ours) continue;
+    const std::string key = texts::findText(id)->key;
+    result.warnings.push_back({PageCause::Text, 0,
+                               (run.name.empty() ? std::string() : run.name + ": ") +
+                                   "the navigation bar: the caption \"" + key + "\" (" +
+                                   quote(text) + ") is " + std::to_string(width) +
+                                   " pixels wide in font 0, more than " +
+                                   std::to_string(kCaptionWidthFactor) + " times ours (" +
+                                   std::to_string(ours) + "). Fix: word it shorter",
+                               key});
+  }
+}
+
+}  // namespace
+
 PageCheckResult CheckPages(const PageCheckRun& run) {
   PageCheckResult result;
   std::vector<Found> found;
@@ -428,7 +501,10 @@ PageCheckResult CheckPages(const PageCheckRun& run) {
     result.errorCause = error.cause;
     return result;
   }
-  if (found.empty()) return result;
+  if (found.empty()) {
+    checkCaptions(run, result);
+    return result;
+  }
   const std::set<std::string> sideKeys =
       keysWith(run, run.model->sidePicture, kLayoutSidePicture, found);
   const std::set<std::string> logoKeys = keysWith(run, run.model->logoPicture, kLayoutLogo, found);
@@ -437,7 +513,7 @@ PageCheckResult CheckPages(const PageCheckRun& run) {
   const int columnLeft = run.model->sidePicture.Width() + 10;
   std::vector<std::vector<std::string>> said;
   for (const Found& f : found) {
-    PageWarning w{PageCause::Font, -1, ""};
+    PageWarning w{PageCause::Font, -1, "", ""};
     if (sideKeys.count(f.key) == 0) {
       w.cause = PageCause::SidePicture;
     } else if (logoKeys.count(f.key) == 0) {
@@ -447,7 +523,8 @@ PageCheckResult CheckPages(const PageCheckRun& run) {
     }
     std::size_t at = 0;
     while (at < result.warnings.size() &&
-           (result.warnings[at].cause != w.cause || result.warnings[at].font != w.font)) {
+           (result.warnings[at].cause != w.cause || result.warnings[at].font != w.font ||
+            result.warnings[at].key != w.key)) {
       ++at;
     }
     if (at == result.warnings.size()) {
@@ -472,6 +549,7 @@ PageCheckResult CheckPages(const PageCheckRun& run) {
     }
     w.message += ". Fix: " + fix;
   }
+  checkCaptions(run, result);
   return result;
 }
 

@@ -44,7 +44,17 @@ enum class PageCause {
   Font,            // a font of the skin
   ProductName,     // the product's name on Welcome
   FileTypeLabels,  // the optional extensions offered as check boxes
+  Text,            // a text of the setup's own, in words other than ours (a translation)
 };
+
+// The folder the pages' folder texts name: a long one, as a user's may be.
+constexpr char kSampleParentFolder[] =
+    "C:\\Program Files\\Northwind Software Laboratories International\\Professional "
+    "Photo Archive Manager Deluxe Edition";
+
+// How much wider than ours a navigation caption in other words may be drawn in
+// font 0: the bar places captions of any width, but not of any width at all.
+constexpr int kCaptionWidthFactor = 2;
 
 // The size of the product's pictures the pages are laid out for.
 constexpr Size kLayoutSidePicture{164, 314};
@@ -61,6 +71,8 @@ struct PageWarning {
   // What is wrong, where on which pages, and how to fix it; the caller puts the
   // place of the cause (a manifest's or skin description's file and line) first.
   std::string message;
+  // The manifest's key of the text (PageCause::Text): "welcome-guide", "next".
+  std::string key = {};
 };
 
 struct PageCheckResult {

@@ -50,7 +50,7 @@ bool typeKey(const std::string& type, PeResourceKey& key) {
 }
 
 // Puts the new resources in place of any of the same type and id (in every
-// language; the first replaced one's language is kept).
+// language, the first replaced one's language kept; or in their own language).
 bool merge(std::vector<PeResourceLeaf>& leaves, const std::vector<PeResource>& resources,
            std::string& error) {
   std::vector<PeResourceLeaf> added;
@@ -59,17 +59,19 @@ bool merge(std::vector<PeResourceLeaf>& leaves, const std::vector<PeResource>& r
     if (!typeKey(r.type, leaf.type)) return fail(error, "invalid resource type \"" + r.type + "\"");
     if (r.id == 0) return fail(error, "resource " + describe(r) + ": id 0 cannot be asked for");
     leaf.name.id = r.id;
-    leaf.language = kDefaultLanguage;
+    leaf.language = r.language != 0 ? r.language : kDefaultLanguage;
     for (const PeResourceLeaf& other : added) {
-      if (other.type == leaf.type && other.name == leaf.name) {
+      if (other.type == leaf.type && other.name == leaf.name &&
+          (r.language == 0 || other.language == leaf.language)) {
         return fail(error, "resource " + describe(r) + " is given twice");
       }
     }
     const auto same = [&](const PeResourceLeaf& old) {
-      return old.type == leaf.type && old.name == leaf.name;
+      return old.type == leaf.type && old.name == leaf.name &&
+             (r.language == 0 || old.language == leaf.language);
     };
     const auto replaced = std::find_if(leaves.begin(), leaves.end(), same);
-    if (replaced != leaves.end()) {
+    if (replaced != leaves.end() && r.language == 0) {
       leaf.language = replaced->language;
       leaf.codePage = replaced->codePage;
     }

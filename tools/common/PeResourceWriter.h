@@ -20,11 +20,15 @@
 namespace tools {
 
 // A resource to put into a Windows program: type is a string type name such as
-// "RC_DATA", or "#N" for the numeric type N; id is the numeric name.
+// "RC_DATA", or "#N" for the numeric type N; id is the numeric name. Without a
+// language it takes the place of the resource of that type and id in every
+// language, in the language of the first; with one (a Windows language id) it
+// takes the place of that language's only and the others stay.
 struct PeResource {
   std::string type;
   std::uint16_t id;
   std::vector<std::uint8_t> data;
+  std::uint16_t language = 0;
 };
 
 // Writes the resources into the image's resource section (replacing any of the

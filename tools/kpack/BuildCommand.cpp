@@ -8,6 +8,7 @@
 #include "kpack/ManifestRules.h"
 #include "kpack/PageCharacters.h"
 #include "kpack/PageWarnings.h"
+#include "kpack/SetupTextsWriter.h"
 #include "package/InstallModel.h"
 #include "render/Skin.h"
 
@@ -42,16 +43,18 @@ void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& 
       !model.readPackage(ByteView(package.data(), std::uint32_t(package.size())), position)) {
     return;
   }
-  SetupTexts texts;
-  texts.set(texts::WindowName, manifest.windowName.c_str());
-  texts.set(texts::HeaderTitle, manifest.headerTitle.c_str());
-  texts.set(texts::WelcomeText, manifest.welcomeText.c_str());
   const std::string grid = checkBoxGridWarning(manifest, model, skin);
   if (!grid.empty()) warnings.Warn(grid);
-  std::string error;
-  if (!warnAboutPages(model, skin, glyphs, &texts, skinName.empty() ? "the default skin" : skinName,
-                      &manifest, manifest.path.string(), !grid.empty(), warnings, error)) {
-    throw ManifestError(error);
+  // Every language the setup speaks, laid out in its own words.
+  const std::vector<SetupLanguage> languages = setupLanguages(manifest);
+  for (const SetupLanguage& language : languages) {
+    std::string error;
+    if (!warnAboutPages(model, skin, glyphs, language.texts,
+                        languages.size() > 1 ? language.name : std::string(), language.field,
+                        skinName.empty() ? "the default skin" : skinName, &manifest,
+                        manifest.path.string(), !grid.empty(), warnings, error)) {
+      throw ManifestError(error);
+    }
   }
 }
 

@@ -5,11 +5,16 @@
 #include <algorithm>
 
 #include "base/SortedStringSet.h"
+#include "common/ClosestName.h"
 #include "kpack/Cp1252.h"
 #include "kpack/ManifestKeys.h"
 #include "kpack/ManifestRules.h"
+#include "kpack/ShippedLanguages.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "platform/Languages.h"
+#include "texts/FormatCheck.h"
+#include "texts/TextCatalog.h"
 
 namespace kpack {
 
@@ -50,6 +55,15 @@ class Loader {
   std::vector<std::string> extensions(const toml::table& t, const char* key,
                                       const std::string& field);
   std::uint32_t flags(const toml::table& t, const std::string& field);
+
+  // The texts of [texts] (`language` empty) or of [texts.TAG], by text id.
+  std::map<int, std::string> texts(const toml::table& t, const std::string& field,
+                                   const std::string& language);
+  // The language a tag at `at` names, refusing one the setup cannot speak.
+  const platform::LanguageInfo& language(const toml::node* at, const std::string& field,
+                                         const std::string& tag);
+  // `languages` and [texts.TAG], into manifest_.languages.
+  void languages(const toml::table& root, const toml::table& texts);
 
   ManifestItem item(const toml::table& t, int index);
   ManifestFileType fileType(const toml::table& t, const std::string& field);
@@ -270,6 +284,144 @@ std::uint32_t Loader::flags(const toml::table& t, const std::string& field) {
   return bits;
 }
 
+// "%s, %s" for the conversion letters "ss"; "none" for none.
+std::string conversionList(const std::string& letters) {
+  if (letters.empty()) return "none";
+  std::string out;
+  for (char c : letters) out += std::string(out.empty() ? "" : ", ") + "%" + c;
+  return out;
+}
+
+// The skin font a page draws the text of `id` in; -1 for a text no page draws
+// (the message boxes, the uninstaller).
+int fontOfText(int id) {
+  if (id == texts::WindowName || id == texts::HeaderTitle) return 0;
+  if (id >= texts::Back && id <= texts::Finish) return 0;
+  return id < texts::Back ? 1 : -1;
+}
+
+std::map<int, std::string> Loader::texts(const toml::table& t, const std::string& field,
+                                         const std::string& language) {
+  std::map<int, std::string> out;
+  for (const auto& [key, node] : t) {
+    const std::string name(key.str());
+    // [texts.TAG] under [texts]: read by languages().
+    if (language.empty() && node.is_table()) continue;
+    const std::string where = field + "." + name;
+    const texts::TextEntry* entry = texts::findText(name.c_str());
+    if (entry == nullptr || manifestKeys().find("texts", name) == nullptr) {
+      fail(&node, where, "unknown key" + manifestKeys().didYouMean("texts", name));
+    }
+    const std::size_t unwritableBefore = unwritable_.size();
+    std::string ansi = text(t, name.c_str(), where);
+    // Its characters are named at the end, with the others.
+    if (unwritable_.size() > unwritableBefore) continue;
+    if (ansi.empty()) fail(&node, where, "empty: leave the key out to keep ours");
+    if (!texts::sameConversions(ansi.c_str(), entry->english)) {
+      std::string expected, found;
+      texts::conversionsOf(entry->english, expected);
+      const bool plain = texts::conversionsOf(ansi.c_str(), found);
+      fail(&node, where,
+           (language.empty() ? std::string("the text") : "the " + language + " text") +
+               " must have the conversions of ours, in the same order: " +
+               conversionList(expected) + "; it has " +
+               (plain ? conversionList(found)
+                      : "a % that is none of %s, %d, %u and %% (write %% for a percent sign)"));
+    }
+    if (const int font = fontOfText(entry->id); font >= 0) shown(&node, where, font);
+    out[int(entry->id)] = ansi;
+  }
+  return out;
+}
+
+const platform::LanguageInfo& Loader::language(const toml::node* at, const std::string& field,
+                                               const std::string& tag) {
+  const platform::LanguageInfo* info = platform::findLanguage(tag.c_str());
+  if (info == nullptr) {
+    std::size_t count = 0;
+    const platform::LanguageInfo* all = platform::languages(count);
+    std::vector<const char*> tags;
+    for (std::size_t i = 0; i < count; ++i) tags.push_back(all[i].tag);
+    const std::string meant = tools::closestName(tag, tags);
+    fail(at, field,
+         "\"" + tag + "\" is not a language tag kpack knows" +
+             (meant.empty() ? std::string(" (tags such as \"de\", \"de-AT\", \"pt-BR\")")
+                            : "; did you mean \"" + meant + "\"?"));
+  }
+  if (info->id == platform::kEnglishLanguage) {
+    fail(at, field, "English is the language of [texts] itself");
+  }
+  if (!info->westernLetters) {
+    fail(at, field,
+         std::string(info->name) +
+             " cannot be added yet: the setup draws its text in Windows-1252, which lacks " +
+             "letters " + info->name + " needs");
+  }
+  return *info;
+}
+
+void Loader::languages(const toml::table& root, const toml::table& ownTexts) {
+  std::vector<const platform::LanguageInfo*> chosen;
+  const auto add = [&](const toml::node* at, const std::string& field,
+                       const platform::LanguageInfo& info) {
+    for (const platform::LanguageInfo* other : chosen) {
+      if (other->id == info.id) fail(at, field, std::string(info.name) + " is listed twice");
+    }
+    chosen.push_back(&info);
+  };
+  const toml::node* list = root.get("languages");
+  if (list == nullptr) {
+    std::size_t count = 0;
+    const ShippedLanguage* shipped = shippedLanguages(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      if (const platform::LanguageInfo* info = platform::findLanguage(shipped[i].tag)) {
+        chosen.push_back(info);
+      }
+    }
+  } else {
+    if (!list->is_array()) fail(list, "languages", "must be a list of language tags");
+    note(list, "languages");
+    for (const toml::node& element : *list->as_array()) {
+      if (!element.is_string()) fail(&element, "languages", "must be a list of language tags");
+      const std::string tag = element.as_string()->get();
+      const platform::LanguageInfo& info = language(&element, "languages", tag);
+      if (findShippedLanguage(info.id) == nullptr && !ownTexts.contains(tag)) {
+        fail(&element, "languages",
+             "kpack has no " + std::string(info.name) + " translation: give its texts in [texts." +
+                 tag + "]");
+      }
+      add(&element, "languages", info);
+    }
+  }
+  std::map<std::uint16_t, const toml::table*> own;
+  for (const auto& [key, node] : ownTexts) {
+    if (!node.is_table()) continue;
+    const std::string tag(key.str());
+    const std::string field = "texts." + tag;
+    note(&node, field);
+    const platform::LanguageInfo& info = language(&node, field, tag);
+    const bool listed = std::find(chosen.begin(), chosen.end(), &info) != chosen.end();
+    if (!listed && findShippedLanguage(info.id) != nullptr) {
+      fail(&node, field,
+           std::string(info.name) + " is not among `languages`: add \"" + tag +
+               "\" to the list, or leave [" + field + "] out");
+    }
+    if (own.count(info.id) != 0) fail(&node, field, std::string(info.name) + " is given twice");
+    if (!listed) add(&node, field, info);
+    own[info.id] = node.as_table();
+  }
+  for (const platform::LanguageInfo* info : chosen) {
+    ManifestLanguage language{info->tag, info->id, info->name, {}, {}};
+    if (const ShippedLanguage* shipped = findShippedLanguage(info->id)) {
+      language.shipped = shippedTexts(*shipped);
+    }
+    if (const auto at = own.find(info->id); at != own.end()) {
+      language.own = texts(*at->second, language.field(), info->name);
+    }
+    manifest_.languages.push_back(std::move(language));
+  }
+}
+
 ManifestFileType Loader::fileType(const toml::table& t, const std::string& field) {
   checkKeys(t, "items.file-types", field);
   ManifestFileType type;
@@ -412,18 +564,20 @@ Manifest Loader::load() {
   unwritableInLicence();
   manifest_.shownTexts.push_back({"licence text", manifest_.licence, {}, 2, ""});
 
+  const toml::table& ownTexts = section(root, "texts", false);
   if (root.contains("texts")) {
-    const toml::table& texts = section(root, "texts", false);
-    note(&texts, "texts");
-    checkKeys(texts, "texts", "texts");
+    note(&ownTexts, "texts");
     manifest_.hasTexts = true;
-    manifest_.windowName = text(texts, "window-name", "texts.window-name");
-    manifest_.headerTitle = text(texts, "header", "texts.header");
-    manifest_.welcomeText = text(texts, "welcome", "texts.welcome");
-    shown(texts.get("window-name"), "texts.window-name", 0);
-    shown(texts.get("header"), "texts.header", 0);
-    shown(texts.get("welcome"), "texts.welcome", 1);
+    manifest_.englishTexts = texts(ownTexts, "texts", "");
+    const auto given = [&](int id) {
+      const auto at = manifest_.englishTexts.find(id);
+      return at == manifest_.englishTexts.end() ? std::string() : at->second;
+    };
+    manifest_.windowName = given(texts::WindowName);
+    manifest_.headerTitle = given(texts::HeaderTitle);
+    manifest_.welcomeText = given(texts::WelcomeText);
   }
+  languages(root, ownTexts);
 
   if (const toml::node* items = root.get("items")) {
     if (!items->is_array_of_tables()) fail(items, "items", "must be [[items]] tables");

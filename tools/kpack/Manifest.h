@@ -56,6 +56,19 @@ struct ShownText {
   std::string text;  // Windows-1252, as the page gets it; empty for a file
 };
 
+// A language the setup speaks besides English, and what it says in it.
+struct ManifestLanguage {
+  std::string tag;   // as the language table spells it: "de", "pt-BR"
+  std::uint16_t id;  // its Windows language id
+  std::string name;  // its English name, for messages: "German"
+  // kpack's translation, by text id (empty for a language of the vendor's own).
+  std::map<int, std::string> shipped;
+  // The vendor's [texts.TAG], by text id; they take the place of kpack's.
+  std::map<int, std::string> own;
+  // "texts.de": where the vendor's texts of it are.
+  std::string field() const { return "texts." + tag; }
+};
+
 struct Manifest {
   std::filesystem::path path;
   std::string displayName;
@@ -78,6 +91,10 @@ struct Manifest {
   std::string windowName;
   std::string headerTitle;
   std::string welcomeText;
+  // Every English text [texts] gives, by text id (the three above among them).
+  std::map<int, std::string> englishTexts;
+  // The languages besides English (`languages` and [texts.TAG]), in the order given.
+  std::vector<ManifestLanguage> languages;
   // Every text the pages draw, for the check of what the skin can draw.
   std::vector<ShownText> shownTexts;
   // The line of every key and table given, by field name ("product.company",

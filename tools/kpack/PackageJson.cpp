@@ -44,7 +44,8 @@ std::string flagNames(std::uint32_t flags) {
 }  // namespace
 
 void writePackageJson(const InstallModel& model, std::ostream& out,
-                      const std::vector<int>& scales) {
+                      const std::vector<int>& scales,
+                      const std::vector<std::string>* languages) {
   tools::JsonReport items = tools::JsonReport::array();
   for (int i = 0; i < model.itemCount(); ++i) {
     const InstallItem& item = *model.itemAt(i);
@@ -86,11 +87,13 @@ void writePackageJson(const InstallModel& model, std::ostream& out,
                               {"selectableType", model.selectableType},
                               {"items", std::move(items)}};
   if (!scales.empty()) report["scales"] = scales;
+  if (languages != nullptr) report["languages"] = *languages;
   tools::writeJsonReport(report, out);
 }
 
 void writePackageTable(const InstallModel& model, std::ostream& out,
-                       const std::vector<int>& scales) {
+                       const std::vector<int>& scales,
+                       const std::vector<std::string>* languages) {
   char line[512];
   std::snprintf(line, sizeof line, "%s (%s), installs into \"%s\"\n\n",
                 utf8(model.displayName).c_str(), utf8(model.companyName).c_str(),
@@ -127,6 +130,11 @@ void writePackageTable(const InstallModel& model, std::ostream& out,
   std::snprintf(line, sizeof line, "\n%d items, %llu bytes, %llu packed (%.1f%%)\n",
                 model.itemCount(), (unsigned long long)unpacked, (unsigned long long)packed, ratio);
   out << line;
+  if (languages != nullptr) {
+    std::string names;
+    for (const std::string& name : *languages) names += (names.empty() ? "" : ", ") + name;
+    out << "speaks " << names << "\n";
+  }
   if (scales.empty()) return;
   out << "drawn for display scales:";
   for (std::size_t i = 0; i < scales.size(); ++i) out << (i ? ", " : " ") << scales[i] << " %";

@@ -10,6 +10,7 @@
 #include "common/WholeFile.h"
 #include "kpack/Cp1252.h"
 #include "kpack/LargePictures.h"
+#include "kpack/SetupTextsWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 #include "package/UninstallKnowledge.h"
@@ -213,8 +214,10 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
     std::vector<unsigned char> image = readWhole(m, m.items[i].source, field);
     if (!isWindowsProgram(image)) continue;
     std::string error;
+    // It speaks the setup's languages, in the setup's words.
     if (!tools::writePeResources(
-            image, {{"RC_DATA", kUninstallResourceId, buildUninstallKnowledge(m)}}, error)) {
+            image, {{"RC_DATA", kUninstallResourceId, buildUninstallKnowledge(m)}}, error) ||
+        !writeSetupStrings(image, setupLanguages(m), error)) {
       refuse(
           m, field,
           "cannot give " + m.items[i].source.string() + " its knowledge of the package: " + error);

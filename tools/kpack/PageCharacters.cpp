@@ -1,9 +1,12 @@
 #include "kpack/PageCharacters.h"
 
 #include <map>
+#include <set>
 
 #include "kpack/Cp1252.h"
+#include "kpack/SetupTextsWriter.h"
 #include "render/Skin.h"
+#include "texts/TextCatalog.h"
 
 namespace kpack {
 namespace {
@@ -77,6 +80,41 @@ std::vector<std::string> undrawableCharacters(const Manifest& manifest, const By
       }
       warn(c, shown.range.line, shown.range.column);
     }
+  }
+  // kpack's translations: one warning a language, naming what its pages lose.
+  for (const SetupLanguage& spoken : setupLanguages(manifest)) {
+    if (spoken.source == nullptr) continue;
+    const ManifestLanguage& language = *spoken.source;
+    std::set<unsigned char> lost;
+    std::vector<std::string> keys;
+    for (const auto& [id, text] : language.shipped) {
+      // Where the vendor's words stand, theirs are checked above.
+      if (text != spoken.texts.text(id) || id >= texts::ErrorCaption) continue;
+      const bool title = id == texts::WindowName || id == texts::HeaderTitle || id >= texts::Back;
+      const BitmapFont* font = fonts.at(title ? 0 : 1);
+      if (font == nullptr) continue;
+      bool any = false;
+      for (unsigned char byte : text) {
+        if (!drawable(*font, byte)) {
+          lost.insert(byte);
+          any = true;
+        }
+      }
+      if (any) keys.push_back(texts::findText(id)->key);
+    }
+    if (lost.empty()) continue;
+    std::string characters, where;
+    for (unsigned char byte : lost) {
+      characters += (characters.empty() ? "" : " ") + cp1252ToUtf8(std::string(1, char(byte)));
+    }
+    for (std::size_t i = 0; i < keys.size() && i < 4; ++i) where += (i ? ", " : "") + keys[i];
+    if (keys.size() > 4) where += ", ...";
+    warnings.push_back(manifest.path.string() + ": kpack's " + language.name +
+                       " translation: the skin's fonts have no glyphs for " + characters + " (" +
+                       where +
+                       "): the pages leave them out. Fix: give the skin its glyphs "
+                       "above 127 (kskin build writes them beside it), or leave \"" +
+                       language.tag + "\" out of languages");
   }
   return warnings;
 }

@@ -13,9 +13,19 @@ namespace {
 // name and the field without a manifest.
 std::string placeOf(const tools::PageWarning& w, const InstallModel& model,
                     const std::string& skinName, const Manifest* manifest,
-                    const std::string& packageName, const std::string& message) {
+                    const std::string& packageName, const std::string& message,
+                    const std::string& language = "", const std::string& textsField = "texts") {
   std::string field, fallback;
   switch (w.cause) {
+    case tools::PageCause::Text:
+      field = textsField + "." + w.key;
+      if (manifest != nullptr && manifest->lineOf(field) > 0) {
+        return manifest->complaint(field, "", message);
+      }
+      // Not the vendor's words: kpack's translation of ours.
+      return (manifest != nullptr ? manifest->path.string() : packageName) + ": " +
+             (textsField == "texts" || language.empty() ? "" : "kpack's " + language + " ") +
+             "text " + w.key + ": " + message;
     case tools::PageCause::SidePicture:
       field = "pictures.side";
       fallback = "pictures";
@@ -71,6 +81,15 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
                     const SetupTexts* texts, const std::string& skinName, const Manifest* manifest,
                     const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
                     std::string& error) {
+  return warnAboutPages(model, skin, glyphs, texts != nullptr ? *texts : SetupTexts(), "", "texts",
+                        skinName, manifest, packageName, skipFileTypes, warnings, error);
+}
+
+bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
+                    const SetupTexts& texts, const std::string& language,
+                    const std::string& textsField, const std::string& skinName,
+                    const Manifest* manifest, const std::string& packageName, bool skipFileTypes,
+                    tools::Warnings& warnings, std::string& error) {
   SkinLists lists;
   std::uint32_t position = 0;
   if (!lists.pictures.LoadSkin(skin, position, lists.sprites, lists.fonts, lists.standalone)) {
@@ -87,7 +106,8 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
   tools::PageCheckRun run;
   run.skin = &lists;
   run.model = &model;
-  if (texts != nullptr) run.texts = *texts;
+  run.texts = texts;
+  run.name = language;
   const tools::PageCheckResult result = tools::CheckPages(run);
   if (!result.error.empty()) {
     error =
@@ -96,7 +116,8 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
   }
   for (const tools::PageWarning& w : result.warnings) {
     if (skipFileTypes && w.cause == tools::PageCause::FileTypeLabels) continue;
-    warnings.Warn(placeOf(w, model, skinName, manifest, packageName, w.message));
+    warnings.Warn(
+        placeOf(w, model, skinName, manifest, packageName, w.message, language, textsField));
   }
   return true;
 }

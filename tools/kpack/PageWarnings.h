@@ -32,4 +32,14 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
                     const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
                     std::string& error);
 
+// The same for the texts of one language: `language` names it in what is found
+// ("German"; empty for a setup that speaks English alone), and `textsField`
+// ("texts.de") is where the manifest words its texts, so that a text of it that
+// does not fit is said at its line.
+bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
+                    const SetupTexts& texts, const std::string& language,
+                    const std::string& textsField, const std::string& skinName,
+                    const Manifest* manifest, const std::string& packageName, bool skipFileTypes,
+                    tools::Warnings& warnings, std::string& error);
+
 }  // namespace kpack

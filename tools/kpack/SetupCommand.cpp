@@ -288,7 +288,7 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     }
   }
   if (!tools::writePeResources(image, resources, error) ||
-      !writeSetupStrings(image, setupStrings(manifest), error)) {
+      !writeSetupStrings(image, setupLanguages(manifest), error)) {
     return complain(kExitInvalid, "cannot use the stub " + stubPath.string() + ": " + error);
   }
   if (const std::string note = textsNote(manifest); !note.empty()) {

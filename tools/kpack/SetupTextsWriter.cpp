@@ -1,5 +1,7 @@
 #include "kpack/SetupTextsWriter.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 
@@ -83,12 +85,41 @@ std::string rcQuoted(const std::string& text) {
 
 }  // namespace
 
-std::vector<std::pair<int, std::string>> setupStrings(const Manifest& manifest) {
-  return {{texts::WindowName, manifest.windowName.empty()
-                                   ? std::string(texts::englishText(texts::WindowName))
-                                   : manifest.windowName},
-          {texts::HeaderTitle, manifest.headerTitle},
-          {texts::WelcomeText, manifest.welcomeText}};
+std::vector<SetupLanguage> setupLanguages(const Manifest& manifest) {
+  std::vector<SetupLanguage> out;
+  SetupLanguage english;
+  english.id = platform::kEnglishLanguage;
+  english.name = "English";
+  english.field = "texts";
+  for (const auto& [id, text] : manifest.englishTexts) english.texts.set(id, text.c_str());
+  out.push_back(english);
+  // The vendor's own words for the window and the header stay in every language
+  // that does not word them itself: a translation of ours would name Kestrane.
+  const int vendorWords[] = {texts::WindowName, texts::HeaderTitle, texts::WelcomeText};
+  for (const ManifestLanguage& language : manifest.languages) {
+    SetupLanguage one;
+    one.id = language.id;
+    one.name = language.name;
+    one.field = language.field();
+    one.source = &language;
+    one.texts.language = language.id;
+    for (const auto& [id, text] : language.shipped) one.texts.set(id, text.c_str());
+    for (int id : vendorWords) {
+      const auto given = manifest.englishTexts.find(id);
+      if (given != manifest.englishTexts.end()) one.texts.set(id, given->second.c_str());
+    }
+    for (const auto& [id, text] : language.own) one.texts.set(id, text.c_str());
+    out.push_back(std::move(one));
+  }
+  return out;
+}
+
+std::vector<std::pair<int, std::string>> setupStrings(const texts::TextSet& set) {
+  std::vector<std::pair<int, std::string>> out;
+  std::size_t count = 0;
+  const texts::TextEntry* entries = texts::catalog(count);
+  for (std::size_t i = 0; i < count; ++i) out.emplace_back(entries[i].id, set.text(entries[i].id));
+  return out;
 }
 
 std::string textsNote(const Manifest& manifest) {
@@ -100,31 +131,64 @@ std::string textsNote(const Manifest& manifest) {
 }
 
 bool writeSetupStrings(std::vector<unsigned char>& image,
-                       const std::vector<std::pair<int, std::string>>& strings,
-                       std::string& error) {
+                       const std::vector<SetupLanguage>& languages, std::string& error) {
   std::vector<tools::PeResource> blocks;
-  for (const auto& [id, text] : strings) {
-    const auto blockId = std::uint16_t(id / kStringsPerBlock + 1);
-    tools::PeResource* resource = nullptr;
-    for (tools::PeResource& r : blocks) {
-      if (r.id == blockId) resource = &r;
+  for (const SetupLanguage& language : languages) {
+    for (const auto& [id, text] : setupStrings(language.texts)) {
+      const auto blockId = std::uint16_t(id / kStringsPerBlock + 1);
+      tools::PeResource* resource = nullptr;
+      for (tools::PeResource& r : blocks) {
+        if (r.id == blockId && r.language == language.id) resource = &r;
+      }
+      if (resource == nullptr) {
+        // Every block starts as the stub's English one, so that what the stub
+        // says besides the catalogue (the window class) is there in each language.
+        std::vector<unsigned char> old;
+        std::string missing;
+        if (!platform::findProgramResource(image, blockId, old, missing, kStringType,
+                                           platform::kEnglishLanguage) &&
+            !platform::findProgramResource(image, blockId, old, missing, kStringType)) {
+          old.clear();
+        }
+        blocks.push_back({kStringType, blockId, std::move(old), language.id});
+        resource = &blocks.back();
+      }
+      Block block;
+      if (!readBlock(resource->data, block)) {
+        error = "the string table of the stub is damaged";
+        return false;
+      }
+      block[std::size_t(id % kStringsPerBlock)] = wide(text);
+      resource->data = writeBlock(block);
     }
-    if (resource == nullptr) {
-      std::vector<unsigned char> old;
-      std::string missing;
-      if (!platform::findProgramResource(image, blockId, old, missing, kStringType)) old.clear();
-      blocks.push_back({kStringType, blockId, std::move(old)});
-      resource = &blocks.back();
-    }
-    Block block;
-    if (!readBlock(resource->data, block)) {
-      error = "the string table of the stub is damaged";
-      return false;
-    }
-    block[std::size_t(id % kStringsPerBlock)] = wide(text);
-    resource->data = writeBlock(block);
   }
   return tools::writePeResources(image, blocks, error);
+}
+
+std::vector<std::uint16_t> stringLanguages(const std::vector<unsigned char>& image) {
+  std::vector<std::uint16_t> out;
+  for (std::uint32_t language : platform::programResourceLanguages(image, 1, kStringType)) {
+    if (language == 0 || language > 0xFFFF) continue;
+    if (language == platform::kEnglishLanguage) {
+      out.insert(out.begin(), std::uint16_t(language));
+    } else if (std::find(out.begin(), out.end(), language) == out.end()) {
+      out.push_back(std::uint16_t(language));
+    }
+  }
+  return out;
+}
+
+std::string languageNames(const std::vector<std::uint16_t>& languages) {
+  std::string out;
+  for (std::uint16_t id : languages) {
+    const platform::LanguageInfo* info = platform::findLanguage(id);
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%04X", unsigned(id));
+    out += (out.empty() ? "" : ", ") + (id == platform::kEnglishLanguage ? std::string("English")
+                                        : info != nullptr                ? std::string(info->name)
+                                                          : "language " + std::string(hex));
+  }
+  return out;
 }
 
 int textsCommand(const std::string& manifestPath, const std::string& outDir) {
@@ -139,22 +203,33 @@ int textsCommand(const std::string& manifestPath, const std::string& outDir) {
     std::cerr << "kpack: " << note << "\n";
   std::error_code ec;
   std::filesystem::create_directories(outDir, ec);
-  const auto strings = setupStrings(manifest);
-  std::string rc = "#pragma code_page(1252)\nSTRINGTABLE\nBEGIN\n";
-  std::string error;
-  for (const auto& [id, text] : strings) {
-    rc += "  " + std::to_string(id) + ", " + rcQuoted(text) + "\n";
-    const std::string file = outDir + "/string-" + std::to_string(id) + ".txt";
-    if (!tools::writeWholeFile(file, std::vector<unsigned char>(text.begin(), text.end()), error)) {
+  std::string rc = "#pragma code_page(1252)\n", list, error;
+  for (const SetupLanguage& language : setupLanguages(manifest)) {
+    rc += "LANGUAGE " + std::to_string(platform::primaryLanguage(language.id)) + ", " +
+          std::to_string(platform::subLanguage(language.id)) + "\nSTRINGTABLE\nBEGIN\n";
+    for (const auto& [id, text] : setupStrings(language.texts)) {
+      rc += "  " + std::to_string(id) + ", " + rcQuoted(text) + "\n";
+      const std::string name =
+          "string-" + std::to_string(id) + "-" + std::to_string(language.id) + ".txt";
+      list += std::to_string(id) + " " + std::to_string(language.id) + " " + name + "\n";
+      if (!tools::writeWholeFile(outDir + "/" + name,
+                                 std::vector<unsigned char>(text.begin(), text.end()), error)) {
+        std::cerr << "kpack: " << error << "\n";
+        return 2;
+      }
+    }
+    rc += "END\n";
+  }
+  // What the including script says after this is English again, as before it.
+  rc += "LANGUAGE " + std::to_string(platform::primaryLanguage(platform::kEnglishLanguage)) + ", " +
+        std::to_string(platform::subLanguage(platform::kEnglishLanguage)) + "\n";
+  for (const auto& [file, text] : {std::pair<std::string, std::string>{"texts.rc", rc},
+                                   std::pair<std::string, std::string>{"strings.txt", list}}) {
+    if (!tools::writeWholeFile(outDir + "/" + file,
+                               std::vector<unsigned char>(text.begin(), text.end()), error)) {
       std::cerr << "kpack: " << error << "\n";
       return 2;
     }
-  }
-  rc += "END\n";
-  if (!tools::writeWholeFile(outDir + "/texts.rc", std::vector<unsigned char>(rc.begin(), rc.end()),
-                             error)) {
-    std::cerr << "kpack: " << error << "\n";
-    return 2;
   }
   return 0;
 }

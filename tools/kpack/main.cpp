@@ -94,11 +94,34 @@ int checkPagesOf(const std::string& path, InstallModel& model, bool strict) {
   ByteStream skin, glyphs;
   std::string skinName, error;
   tools::Warnings warnings("kpack", strict);
-  if (!kpack::skinForCheck(path, skin, glyphs, skinName, error) ||
-      !kpack::warnAboutPages(model, skin, &glyphs, nullptr, skinName, nullptr, path, false,
-                             warnings, error)) {
+  if (!kpack::skinForCheck(path, skin, glyphs, skinName, error)) {
     std::cerr << "kpack: " << error << "\n";
     return kExitInvalid;
+  }
+  // A built setup is checked in every language of its string table, a package
+  // in our words.
+  std::vector<unsigned char> image;
+  if (!tools::readWholeFile(path, image) || !platform::isProgramImage(image)) image.clear();
+  std::vector<std::uint16_t> languages = kpack::stringLanguages(image);
+  if (languages.empty()) languages.push_back(platform::kEnglishLanguage);
+  for (std::uint16_t language : languages) {
+    SetupTexts texts;
+    texts.language = language;
+    std::size_t count = 0;
+    const texts::TextEntry* entries = texts::catalog(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      std::string text;
+      if (platform::findProgramString(image, entries[i].id, text, language)) {
+        texts.set(entries[i].id, text.c_str());
+      }
+    }
+    const std::string name =
+        languages.size() > 1 ? kpack::languageNames({language}) : std::string();
+    if (!kpack::warnAboutPages(model, skin, &glyphs, texts, name, "texts", skinName, nullptr, path,
+                               false, warnings, error)) {
+      std::cerr << "kpack: " << error << "\n";
+      return kExitInvalid;
+    }
   }
   if (warnings.Failed()) {
     std::cerr << "kpack: " << warnings.Summary() << "\n";
@@ -206,13 +229,22 @@ int main(int argc, char** argv) {
     return *installCommand ? kExitUsage : failed;
   }
   if (*installCommand) return kpack::installPackage(model, install);
+  // A built setup names the languages it speaks.
+  std::vector<unsigned char> image;
+  std::vector<std::string> languages;
+  if (tools::readWholeFile(file, image) && platform::isProgramImage(image)) {
+    for (std::uint16_t language : kpack::stringLanguages(image)) {
+      languages.push_back(kpack::languageNames({language}));
+    }
+  }
+  const std::vector<std::string>* spoken = languages.empty() ? nullptr : &languages;
   if (*checkCommand) {
-    kpack::writePackageJson(model, std::cout, kpack::carriedScales(file));
+    kpack::writePackageJson(model, std::cout, kpack::carriedScales(file), spoken);
     if (!std::cout.good()) return kExitUsage;
     std::cout.flush();
     return checkPagesOf(file, model, strictCheck);
   } else {
-    kpack::writePackageTable(model, std::cout, kpack::carriedScales(file));
+    kpack::writePackageTable(model, std::cout, kpack::carriedScales(file), spoken);
   }
   return std::cout.good() ? 0 : kExitUsage;
 }

@@ -3,8 +3,8 @@
 //   kskin build DESCRIPTION.toml -o OUT.skin [--glyphs OUT.glyphs] [--font-dir DIR]...
 //               [--preview OUT.png] [--strict] [--scales 1,1.5,2]
 //   kskin check FILE            (a skin resource, a Setup.exe or a host setup)
-//   kskin preview FILE -o OUT.png [--package PACKAGE]   (a package or a built setup,
-//               whose texts the pages then say)
+//   kskin preview FILE -o OUT.png [--package PACKAGE] [--language TAG]   (a package or
+//               a built setup, whose texts the pages then say, in TAG's language)
 //
 // Beside a skin file the high glyphs of its fonts live in a file of the same
 // name ending in .glyphs; in a built setup they are a resource of their own. The
@@ -20,6 +20,8 @@
 #include "app/SetupTexts.h"
 #include "common/PageCheck.h"
 #include "common/Warnings.h"
+#include "kpack/Manifest.h"
+#include "kpack/ShippedLanguages.h"
 #include "kskin/Description.h"
 #include "kskin/Icon.h"
 #include "kskin/ImageFiles.h"
@@ -27,6 +29,7 @@
 #include "kskin/Report.h"
 #include "kskin/SampleProduct.h"
 #include "kskin/Scale.h"
+#include "platform/Languages.h"
 #include "platform/ProgramResources.h"
 
 namespace {
@@ -117,9 +120,10 @@ int loadPackage(const std::string& path, InstallModel& model) {
   return -1;
 }
 
-// The texts of the first built setup among `paths` (its string table), or ours
-// when none is one.
-SetupTexts textsOf(const std::vector<std::string>& paths) {
+// The texts of the first built setup among `paths` (its string table, in
+// `language`), or ours when none is one: in English, or in kpack's translation
+// into `language`. Throws SkinError for a language there are no texts in.
+SetupTexts textsOf(const std::vector<std::string>& paths, const platform::LanguageInfo* language) {
   SetupTexts texts;
   kskin::Bytes bytes;
   for (const std::string& path : paths) {
@@ -131,10 +135,37 @@ SetupTexts textsOf(const std::vector<std::string>& paths) {
     if (platform::isProgramImage(bytes)) break;
     bytes.clear();
   }
-  if (bytes.empty()) return texts;
-  for (int id : {texts::WindowName, texts::HeaderTitle, texts::WelcomeText}) {
+  const std::uint16_t id = language != nullptr ? language->id : platform::kEnglishLanguage;
+  texts.language = id;
+  if (bytes.empty()) {
+    if (id == platform::kEnglishLanguage) return texts;
+    const kpack::ShippedLanguage* shipped = kpack::findShippedLanguage(id);
+    if (shipped == nullptr) {
+      throw kskin::SkinError(std::string("there is no ") + language->name +
+                             " translation of ours: name a setup that speaks it");
+    }
+    try {
+      for (const auto& [text, words] : kpack::shippedTexts(*shipped))
+        texts.set(text, words.c_str());
+    } catch (const kpack::ManifestError& e) {
+      throw kskin::SkinError(e.what());
+    }
+    return texts;
+  }
+  if (language != nullptr) {
+    std::string probe;
+    if (!platform::findProgramString(bytes, texts::WindowName, probe, id)) {
+      throw kskin::SkinError(std::string("the setup does not speak ") + language->name);
+    }
+  }
+  std::size_t count = 0;
+  const texts::TextEntry* entries = texts::catalog(count);
+  for (std::size_t i = 0; i < count; ++i) {
     std::string text;
-    if (platform::findProgramString(bytes, id, text)) texts.set(id, text.c_str());
+    if (platform::findProgramString(bytes, entries[i].id, text,
+                                    language != nullptr ? id : platform::kAnyResourceLanguage)) {
+      texts.set(entries[i].id, text.c_str());
+    }
   }
   return texts;
 }
@@ -173,7 +204,7 @@ int checkPages(kskin::LoadedSkin& skin, const std::string& description, bool str
 // product when there is none, in the words of the built setup at `skinPath` or
 // `packagePath` (ours when neither is one).
 int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::string& skinPath,
-            const std::string& png) {
+            const std::string& png, const platform::LanguageInfo* language = nullptr) {
   InstallModel model;
   if (packagePath.empty()) {
     kskin::MakeSampleProduct(model);
@@ -181,7 +212,7 @@ int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::
     return failed;
   }
   kskin::PreviewSheet sheet;
-  kskin::RenderPreview(skin, model, sheet, textsOf({packagePath, skinPath}));
+  kskin::RenderPreview(skin, model, sheet, textsOf({packagePath, skinPath}, language));
   kskin::WriteFile(png, kskin::EncodePng(sheet.image));
   return 0;
 }
@@ -267,6 +298,10 @@ int main(int argc, char** argv) {
   previewCommand->add_option("--package", package,
                              "The package (or built setup) whose pages to show; a sample "
                              "product when left out");
+  std::string languageTag;
+  previewCommand->add_option("--language", languageTag,
+                             "Draw the pages in this language (\"de\", \"pt-BR\"): the built "
+                             "setup's texts in it, else kpack's translation");
 
   CLI::App* iconCommand =
       app.add_subcommand("icon", "Draw a program icon from a description and write it as .ico");
@@ -299,7 +334,15 @@ int main(int argc, char** argv) {
       kskin::WriteSummary(skin, std::cout);
       return std::cout.good() ? 0 : kExitUsage;
     }
-    return preview(skin, package, file, png);
+    const platform::LanguageInfo* language = nullptr;
+    if (!languageTag.empty()) {
+      language = platform::findLanguage(languageTag.c_str());
+      if (language == nullptr) {
+        std::cerr << "kskin: \"" << languageTag << "\" is not a language tag\n";
+        return kExitUsage;
+      }
+    }
+    return preview(skin, package, file, png, language);
   } catch (const kskin::SkinError& e) {
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitInvalid;
