@@ -380,6 +380,34 @@ bool Wizard::RunAfterSetupChecked() const {
   return page != nullptr && page->RunAfterSetup() != nullptr && page->RunAfterSetup()->checked != 0;
 }
 
+void Wizard::TakeStateOf(const Wizard& other) {
+  ShowPage(other.CurrentPage());
+  // The two were built from the same pages in the same order, so their widgets
+  // match one for one.
+  for (int i = 0; i < widgets.count() && i < other.widgets.count(); ++i) {
+    Widget* to = widgets.at(i);
+    const Widget* from = other.widgets.at(i);
+    if (to == nullptr || from == nullptr || to->kind != from->kind) continue;
+    switch (to->kind) {
+      case kWidgetCheckBox:
+        static_cast<CheckBox*>(to)->SetChecked(static_cast<const CheckBox*>(from)->checked);
+        break;
+      case kWidgetTextView: {
+        auto* view = static_cast<TextView*>(to);
+        view->SetTopLine(static_cast<const TextView*>(from)->top);
+        view->Render();
+        break;
+      }
+      case kWidgetProgressBar:
+        static_cast<ProgressBar*>(to)->SetFraction(static_cast<const ProgressBar*>(from)->fraction);
+        break;
+      default:
+        break;
+    }
+  }
+  widgets.SetFocusIndex(other.widgets.focused);
+}
+
 void Wizard::PaintBackground(Image* surface) const {
   surface->Fill(0xFFFFFF);
   const Point origin = scene.ContentOrigin();

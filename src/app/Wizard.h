@@ -149,6 +149,12 @@ class Wizard {
   // band, and the texts the current page draws itself. `surface` is the whole
   // window.
   void PaintBackground(Image* surface) const;
+  // Shows what `other`, a wizard of the same pages built at another scale,
+  // shows: its page (entered again, but no installation started), the widget
+  // with the focus, the check boxes' ticks, the licence's top line and the
+  // progress.
+  void TakeStateOf(const Wizard& other);
+
   // The whole window: the background, then the scene's layers in the hover state
   // the scene holds.
   void Compose(Image* surface, int width, int height);
