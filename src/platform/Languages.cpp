@@ -38,7 +38,7 @@ constexpr LanguageInfo kLanguages[] = {
     {"it", 0x0410, "Italian", true},
     {"it-IT", 0x0410, "Italian (Italy)", true},
     {"it-CH", 0x0810, "Italian (Switzerland)", true},
-    {"pt", 0x0416, "Portuguese", true},
+    {"pt", 0x0416, "Portuguese (Brazil)", true},
     {"pt-BR", 0x0416, "Portuguese (Brazil)", true},
     {"pt-PT", 0x0816, "Portuguese (Portugal)", true},
     {"nl", 0x0413, "Dutch", true},

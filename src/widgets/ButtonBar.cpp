@@ -63,7 +63,7 @@ int ButtonBar::Height() const {
   return sets[0].left != nullptr ? sets[0].left->height : 0;
 }
 
-void ButtonBar::Layout(int x, int y, int width) {
+bool ButtonBar::Layout(int x, int y, int width) {
   const int barHeight = Height();
   std::vector<BarButton> buttons(std::size_t(items.count()));
   for (int i = 0; i < items.count(); ++i) {
@@ -72,8 +72,8 @@ void ButtonBar::Layout(int x, int y, int width) {
     buttons[std::size_t(i)].captionWidth = shown ? widthOf(item->normal) : -1;
     buttons[std::size_t(i)].rightAligned = shown && (item->flags & kItemRightAligned) != 0;
   }
-  LayOutBarButtons(buttons.data(), items.count(), x, width, widthOf(sets[2].left),
-                   widthOf(sets[2].right));
+  const bool fits = LayOutBarButtons(buttons.data(), items.count(), x, width,
+                                     widthOf(sets[2].left), widthOf(sets[2].right));
   for (int i = 0; i < items.count(); ++i) {
     ContentItem* item = items.at(i);
     if (item == nullptr) continue;
@@ -89,6 +89,7 @@ void ButtonBar::Layout(int x, int y, int width) {
                      ? Rect{b.slotLeft, y, b.slotRight, y + barHeight}
                      : Rect{};
   }
+  return fits;
 }
 
 Rect ButtonBar::Strip(int layerKind, int windowWidth, int windowHeight) const {

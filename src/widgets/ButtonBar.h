@@ -41,8 +41,8 @@ class ButtonBar {
 
   // Places every button in the strip starting at (x, y), `width` wide, as
   // LayOutBarButtons does: positions and hit rectangles (empty for hidden and
-  // non-clickable buttons).
-  void Layout(int x, int y, int width);
+  // non-clickable buttons). True when every visible caption fits its slot.
+  bool Layout(int x, int y, int width);
 
   // The bar's strip in a window of that size: at the top for kCaptionBar, at the
   // bottom for kNavigationBar.

@@ -13,7 +13,7 @@
 #include "base/Inflate.h"
 #include "common/JsonReport.h"
 #include "common/WholeFile.h"
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "kpack/Manifest.h"
 #include "kpack/ManifestKeys.h"
 #include "kpack/PackageWriter.h"
@@ -538,17 +538,17 @@ TEST(Cp1252, ConvertsBothWays) {
   std::string ansi;
   std::string bad;
   ASSERT_TRUE(
-      kpack::utf8ToCp1252("\xE2\x82\xAC \xC3\xBC \xC5\xA1", ansi));  // euro, u umlaut, s caron
+      tools::utf8ToCp1252("\xE2\x82\xAC \xC3\xBC \xC5\xA1", ansi));  // euro, u umlaut, s caron
   EXPECT_EQ(ansi, "\x80 \xFC \x9A");
-  EXPECT_EQ(kpack::cp1252ToUtf8(ansi), "\xE2\x82\xAC \xC3\xBC \xC5\xA1");
-  EXPECT_FALSE(kpack::utf8ToCp1252("\xE6\x97\xA5", ansi, &bad));
+  EXPECT_EQ(tools::cp1252ToUtf8(ansi), "\xE2\x82\xAC \xC3\xBC \xC5\xA1");
+  EXPECT_FALSE(tools::utf8ToCp1252("\xE6\x97\xA5", ansi, &bad));
   EXPECT_EQ(bad, "U+65E5");
   for (const char* malformed : {"\xC3", "\xC0\x80", "\xED\xA0\x80", "\xFF", "a\xE2\x82"}) {
-    EXPECT_FALSE(kpack::utf8ToCp1252(malformed, ansi, &bad)) << malformed;
+    EXPECT_FALSE(tools::utf8ToCp1252(malformed, ansi, &bad)) << malformed;
   }
   for (int b = 0; b < 256; ++b) {  // every byte survives the round trip
     const std::string one(1, char(b));
-    ASSERT_TRUE(kpack::utf8ToCp1252(kpack::cp1252ToUtf8(one), ansi)) << b;
+    ASSERT_TRUE(tools::utf8ToCp1252(tools::cp1252ToUtf8(one), ansi)) << b;
     EXPECT_EQ(ansi, one);
   }
 }
@@ -756,7 +756,7 @@ TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
 }
 
 // Texts in other words than ours are laid out in their language: one too wide
-// for its place, and a navigation caption far wider than ours, are said at
+// for its place, and a navigation caption the bar cannot hold, are said at
 // their lines with the language and the page; --strict refuses them. The
 // shipped translations, all ten of which the manifest speaks, fit.
 TEST_F(Kpack, WarnsOfTranslationsThatDoNotFit) {
@@ -765,7 +765,8 @@ TEST_F(Kpack, WarnsOfTranslationsThatDoNotFit) {
       replaced(kFullManifest, "[pictures]",
                "[texts.de]\nwelcome = \"Vielen herzlichen Dank, dass Sie sich heute wieder einmal "
                "f\xC3\xBCr "
-               "unsere Software entschieden haben\"\nnext = \"Weiter zur folgenden Seite, bitte\"\n"
+               "unsere Software entschieden haben\"\nnext = \"Weiter zur folgenden Seite, und von "
+               "dort immer weiter bis zum Ende\"\n"
                "[texts.is]\nnext = \"\xC3\x81"
                "fram\"\n[pictures]");
   const std::string path = manifest(text).string();
@@ -780,8 +781,9 @@ TEST_F(Kpack, WarnsOfTranslationsThatDoNotFit) {
   EXPECT_NE(output.find(welcome), std::string::npos) << output;
   const std::string next =
       "kpack: warning: " + path + ":" + std::to_string(lineOf(text, "next = \"Weiter")) +
-      ": texts.de.next: German: the navigation bar: the caption \"next\" (\"Weiter zur folgenden "
-      "Seite, bitt...\") is ";
+      ": texts.de.next: German: the navigation bar cannot hold its captions side by side on "
+      "Welcome, InstallFolder, FileTypes; the widest, \"next\" (\"Weiter zur folgenden "
+      "Seite, und ...\"), is ";
   EXPECT_NE(output.find(next), std::string::npos) << output;
   std::size_t warnings = 0;
   for (std::size_t at = 0; (at = output.find("warning:", at)) != std::string::npos; ++at) {
@@ -960,7 +962,7 @@ TEST_F(Kpack, WarnsWhenThePicturesDoNotFitThePages) {
 TEST_F(Kpack, CheckReportsEveryHighByteAsUtf8) {
   std::string high;
   for (int b = 0x80; b <= 0xFF; ++b) high += char(b);
-  const std::string name = "High " + kpack::cp1252ToUtf8(high);
+  const std::string name = "High " + tools::cp1252ToUtf8(high);
   const std::string out = (dir_ / "package.bin").string();
   int status = -1;
   runKpack(

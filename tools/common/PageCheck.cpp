@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/pages/WelcomePage.h"
+#include "common/Cp1252.h"
 #include "widgets/CheckBox.h"
 #include "widgets/SkinSlots.h"
 #include "widgets/Widget.h"
@@ -67,13 +68,13 @@ struct Found {
   int by = 0;
 };
 
-// A text as a finding names it: its first line, cut short.
+// A text as a finding names it: its first line, cut short, in UTF-8.
 std::string quote(const char* text) {
   std::string line;
   for (const char* c = text; *c != '\0' && *c != '\n'; ++c) line += *c;
   const bool more = line.size() > 32 || std::string(text).find('\n') != std::string::npos;
   if (line.size() > 32) line.resize(32);
-  return "\"" + line + (more ? "...\"" : "\"");
+  return "\"" + cp1252ToUtf8(line) + (more ? "...\"" : "\"");
 }
 
 Rect offset(const Rect& r, int x, int y) {
@@ -112,6 +113,9 @@ int widgetFont(const Widget* widget, int noted) {
 class Layout {
  public:
   explicit Layout(const PageCheckRun& run) : run_(run) {}
+
+  // The pages whose navigation captions do not fit the bar side by side.
+  const std::vector<std::string>& CrowdedBars() const { return crowdedBars_; }
 
   // Lays every page out and collects what does not fit; false with `error`
   // filled when the pages cannot be laid out at all.
@@ -171,6 +175,11 @@ class Layout {
         if (facts == &full) name += " (on a full disk)";
         const std::string everyPage = (run_.name.empty() ? "" : run_.name + ": ") + "every page";
         Inspect(name, everyPage, Gather(wizard, *page), wizard.TextLeft(), found);
+        const Rect strip =
+            wizard.navigation.Strip(kNavigationBar, wizard.WindowWidth(), wizard.WindowHeight());
+        if (facts == &roomy && !wizard.navigation.Layout(strip.left, strip.top, strip.Width())) {
+          crowdedBars_.push_back(page->Name());
+        }
       }
     }
     return true;
@@ -306,6 +315,7 @@ class Layout {
     }
   }
 
+  std::vector<std::string> crowdedBars_;
   const PageCheckRun& run_;
 };
 
@@ -463,31 +473,34 @@ namespace {
 
 // Width in font 0 of a navigation caption.
 int captionWidth(const SkinLists& skin, const char* text) {
-  Sprite* sprite = skin.fonts.at(0)->NewCaptionSprite(text, false, true);
+  Sprite* sprite = skin.fonts.at(0)->NewCaptionSprite(text, true, false);
   const int width = sprite != nullptr ? sprite->width : 0;
   delete sprite;
   return width;
 }
 
-// The navigation captions in other words than ours, each no more than
-// kCaptionWidthFactor times as wide as ours in font 0.
-void checkCaptions(const PageCheckRun& run, PageCheckResult& result) {
+// The navigation captions, on pages whose bar cannot hold them side by side:
+// one warning, said at the widest caption in other words than ours.
+void checkCaptions(const PageCheckRun& run, const std::vector<std::string>& pages,
+                   PageCheckResult& result) {
+  if (pages.empty()) return;
+  int widest = -1, widestWidth = 0;
   for (int id = texts::Back; id <= texts::Finish; ++id) {
-    const char* text = run.texts.text(id);
-    if (std::strcmp(text, texts::englishText(id)) == 0) continue;
-    const int width = captionWidth(*run.skin, text);
-    const int ours = captionWidth(*run.skin, texts::englishText(id));
-    if (ours <= 0 || width <= kCaptionWidthFactor * ours) continue;
-    const std::string key = texts::findText(id)->key;
-    result.warnings.push_back({PageCause::Text, 0,
-                               (run.name.empty() ? std::string() : run.name + ": ") +
-                                   "the navigation bar: the caption \"" + key + "\" (" +
-                                   quote(text) + ") is " + std::to_string(width) +
-                                   " pixels wide in font 0, more than " +
-                                   std::to_string(kCaptionWidthFactor) + " times ours (" +
-                                   std::to_string(ours) + "). Fix: word it shorter",
-                               key});
+    if (std::strcmp(run.texts.text(id), texts::englishText(id)) == 0) continue;
+    const int width = captionWidth(*run.skin, run.texts.text(id));
+    if (width > widestWidth) widest = id, widestWidth = width;
   }
+  std::string on;
+  for (const std::string& page : pages) on += (on.empty() ? "" : ", ") + page;
+  std::string message = (run.name.empty() ? std::string() : run.name + ": ") +
+                        "the navigation bar cannot hold its captions side by side on " + on;
+  std::string key;
+  if (widest >= 0) {
+    key = texts::findText(widest)->key;
+    message += "; the widest, \"" + key + "\" (" + quote(run.texts.text(widest)) + "), is " +
+               std::to_string(widestWidth) + " pixels wide in font 0";
+  }
+  result.warnings.push_back({PageCause::Text, 0, message + ". Fix: word it shorter", key});
 }
 
 }  // namespace
@@ -496,13 +509,14 @@ PageCheckResult CheckPages(const PageCheckRun& run) {
   PageCheckResult result;
   std::vector<Found> found;
   PageWarning error;
-  if (!Layout(run).Run(found, error)) {
+  Layout layout(run);
+  if (!layout.Run(found, error)) {
     result.error = error.message;
     result.errorCause = error.cause;
     return result;
   }
   if (found.empty()) {
-    checkCaptions(run, result);
+    checkCaptions(run, layout.CrowdedBars(), result);
     return result;
   }
   const std::set<std::string> sideKeys =
@@ -549,7 +563,7 @@ PageCheckResult CheckPages(const PageCheckRun& run) {
     }
     w.message += ". Fix: " + fix;
   }
-  checkCaptions(run, result);
+  checkCaptions(run, layout.CrowdedBars(), result);
   return result;
 }
 

@@ -52,10 +52,6 @@ constexpr char kSampleParentFolder[] =
     "C:\\Program Files\\Northwind Software Laboratories International\\Professional "
     "Photo Archive Manager Deluxe Edition";
 
-// How much wider than ours a navigation caption in other words may be drawn in
-// font 0: the bar places captions of any width, but not of any width at all.
-constexpr int kCaptionWidthFactor = 2;
-
 // The size of the product's pictures the pages are laid out for.
 constexpr Size kLayoutSidePicture{164, 314};
 constexpr Size kLayoutLogo{49, 49};

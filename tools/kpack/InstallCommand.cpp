@@ -3,14 +3,14 @@
 #include <cstdio>
 
 #include "install/InstallPrinter.h"
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "system/Folders.h"
 
 namespace kpack {
 namespace {
 
 std::string utf8Path(const SetupString& path) {
-  return cp1252ToUtf8(std::string(path.text(), std::size_t(path.length())));
+  return tools::cp1252ToUtf8(std::string(path.text(), std::size_t(path.length())));
 }
 
 }  // namespace
@@ -23,7 +23,7 @@ int installPackage(const InstallModel& model, const InstallArguments& arguments)
   } else {
     std::string ansi;
     std::string bad;
-    if (!utf8ToCp1252(arguments.parentFolder, ansi, &bad)) {
+    if (!tools::utf8ToCp1252(arguments.parentFolder, ansi, &bad)) {
       std::fprintf(stderr, "kpack: --parent: %s cannot be written in Windows-1252\n", bad.c_str());
       return 2;
     }

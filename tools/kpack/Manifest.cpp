@@ -6,7 +6,7 @@
 
 #include "base/SortedStringSet.h"
 #include "common/ClosestName.h"
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "kpack/ManifestKeys.h"
 #include "kpack/ManifestRules.h"
 #include "kpack/ShippedLanguages.h"
@@ -99,13 +99,13 @@ bool writable(char32_t c) {
   } else {
     return false;
   }
-  return utf8ToCp1252(utf8, ansi);
+  return tools::utf8ToCp1252(utf8, ansi);
 }
 
 void Loader::shown(const toml::node* at, const std::string& field, int font) {
   if (at == nullptr || !at->is_string()) return;
   std::string ansi;
-  utf8ToCp1252(at->as_string()->get(), ansi);
+  tools::utf8ToCp1252(at->as_string()->get(), ansi);
   manifest_.shownTexts.push_back({field, manifest_.path, rangeOf(at), font, ansi});
 }
 
@@ -122,7 +122,7 @@ void Loader::unwritable(const toml::node* at, const std::string& field, const st
   if (unwritable_.size() > before) return;
   // Written as an escape: named by the converter, where the text starts.
   std::string ansi, bad;
-  utf8ToCp1252(utf8, ansi, &bad);
+  tools::utf8ToCp1252(utf8, ansi, &bad);
   unwritable_.push_back(file + ":" + std::to_string(at->source().begin.line) + ":" +
                         std::to_string(at->source().begin.column) + ": " + field + ": character " +
                         bad + " cannot be written in Windows-1252");
@@ -188,7 +188,7 @@ std::string Loader::text(const toml::table& t, const char* key, const std::strin
   if (!node->is_string()) fail(node, field, "must be a text");
   note(node, field);
   std::string ansi;
-  if (!utf8ToCp1252(node->as_string()->get(), ansi)) {
+  if (!tools::utf8ToCp1252(node->as_string()->get(), ansi)) {
     // Every such character is named at the end; the rest is checked meanwhile.
     unwritable(node, field, node->as_string()->get());
     ansi = "?";
@@ -241,7 +241,7 @@ std::vector<std::string> Loader::extensions(const toml::table& t, const char* ke
     std::string ansi;
     std::string bad;
     if (!element.is_string()) fail(&element, field, "must be a list of texts");
-    if (!utf8ToCp1252(element.as_string()->get(), ansi, &bad)) {
+    if (!tools::utf8ToCp1252(element.as_string()->get(), ansi, &bad)) {
       unwritable(&element, field, element.as_string()->get());
       ansi = "?" + std::to_string(out.size());  // kept apart from the other extensions
     }
@@ -456,7 +456,7 @@ ManifestItem Loader::item(const toml::table& t, int index) {
   item.fileName = text(t, "name", field + ".name");
   if (!t.contains("name")) {
     std::string bad;
-    if (!utf8ToCp1252(item.source.filename().string(), item.fileName, &bad)) {
+    if (!tools::utf8ToCp1252(item.source.filename().string(), item.fileName, &bad)) {
       fail(t.get("source"), field + ".source", "file name not writable in Windows-1252");
     }
   }

@@ -3,7 +3,7 @@
 #include <deque>
 #include <string>
 
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "kpack/Manifest.h"
 #include "texts/TextCatalog.h"
 
@@ -26,7 +26,7 @@ void addCatalogueTexts(std::vector<tools::Key>& keys) {
   for (std::size_t i = 0; i < count; ++i) {
     const texts::TextEntry& entry = entries[i];
     if (entry.id <= texts::WelcomeText) continue;
-    std::string ours = cp1252ToUtf8(entry.english);
+    std::string ours = tools::cp1252ToUtf8(entry.english);
     for (std::size_t at = 0; (at = ours.find('\n', at)) != std::string::npos;) {
       ours.replace(at, 1, "\\n");
     }

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "common/JsonReport.h"
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "kpack/Manifest.h"
 
 namespace kpack {
 namespace {
 
 std::string utf8(const SetupString& s) {
-  return cp1252ToUtf8(std::string_view(s.text(), std::size_t(s.length())));
+  return tools::cp1252ToUtf8(std::string_view(s.text(), std::size_t(s.length())));
 }
 
 tools::JsonReport picture(const Image& image) {

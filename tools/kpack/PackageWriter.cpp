@@ -8,7 +8,7 @@
 #include "common/PeResourceWriter.h"
 #include "common/PictureKind.h"
 #include "common/WholeFile.h"
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "kpack/LargePictures.h"
 #include "kpack/SetupTextsWriter.h"
 #include "package/InstallModel.h"
@@ -86,7 +86,7 @@ std::vector<unsigned char> licence(const Manifest& m) {
     if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
     std::string ansi;
     std::string bad;
-    if (!utf8ToCp1252(content, ansi, &bad)) {
+    if (!tools::utf8ToCp1252(content, ansi, &bad)) {
       throw ManifestError(path.string() + ":" + std::to_string(line) + ": licence text: " + bad +
                           " cannot be written in Windows-1252");
     }

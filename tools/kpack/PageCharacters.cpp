@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "kpack/SetupTextsWriter.h"
 #include "render/Skin.h"
 #include "texts/TextCatalog.h"
@@ -61,8 +61,8 @@ std::vector<std::string> undrawableCharacters(const Manifest& manifest, const By
       std::string ansi;
       // What 1252 cannot hold is an error of its own.
       std::string utf8;
-      appendUtf8(utf8, c);
-      if (utf8ToCp1252(utf8, ansi) && ansi.size() == 1 &&
+      tools::appendUtf8(utf8, c);
+      if (tools::utf8ToCp1252(utf8, ansi) && ansi.size() == 1 &&
           !drawable(*font, (unsigned char)ansi[0])) {
         warn(c, line, column);
       }
@@ -72,7 +72,7 @@ std::vector<std::string> undrawableCharacters(const Manifest& manifest, const By
     // they are: named where the text starts.
     for (unsigned char byte : shown.text) {
       if (drawable(*font, byte)) continue;
-      const std::string utf8 = cp1252ToUtf8(std::string(1, char(byte)));
+      const std::string utf8 = tools::cp1252ToUtf8(std::string(1, char(byte)));
       char32_t c = byte;
       if (utf8.size() == 2) c = char32_t((utf8[0] & 0x1F) << 6 | (utf8[1] & 0x3F));
       if (utf8.size() == 3) {
@@ -105,7 +105,7 @@ std::vector<std::string> undrawableCharacters(const Manifest& manifest, const By
     if (lost.empty()) continue;
     std::string characters, where;
     for (unsigned char byte : lost) {
-      characters += (characters.empty() ? "" : " ") + cp1252ToUtf8(std::string(1, char(byte)));
+      characters += (characters.empty() ? "" : " ") + tools::cp1252ToUtf8(std::string(1, char(byte)));
     }
     for (std::size_t i = 0; i < keys.size() && i < 4; ++i) where += (i ? ", " : "") + keys[i];
     if (keys.size() > 4) where += ", ...";

@@ -7,7 +7,7 @@
 
 #include "common/JsonReport.h"
 #include "common/WholeFile.h"
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "platform/RegFile.h"
 #include "platform/RegistryTree.h"
 
@@ -57,7 +57,7 @@ tools::JsonReport valueData(const regtree::Value& value) {
   if (value.type == kSz || value.type == kExpandSz) {
     // The text is kept with its terminator, as the API hands it over.
     const std::size_t end = !data.empty() && data.back() == '\0' ? data.size() - 1 : data.size();
-    return cp1252ToUtf8(std::string_view(data.data(), end));
+    return tools::cp1252ToUtf8(std::string_view(data.data(), end));
   }
   if (value.type == kMultiSz) {
     tools::JsonReport texts = tools::JsonReport::array();
@@ -65,7 +65,7 @@ tools::JsonReport valueData(const regtree::Value& value) {
     while (start < data.size() && data[start] != '\0') {
       std::size_t end = data.find('\0', start);
       if (end == std::string::npos) end = data.size();
-      texts.push_back(cp1252ToUtf8(std::string_view(data.data() + start, end - start)));
+      texts.push_back(tools::cp1252ToUtf8(std::string_view(data.data() + start, end - start)));
       start = end + 1;
     }
     return texts;
@@ -81,11 +81,11 @@ tools::JsonReport valueData(const regtree::Value& value) {
 void addKeys(const regtree::Key& key, const std::string& path, tools::JsonReport& keys) {
   tools::JsonReport values = tools::JsonReport::array();
   for (const regtree::Value& value : key.values()) {
-    values.push_back({{"name", cp1252ToUtf8(value.name)},
+    values.push_back({{"name", tools::cp1252ToUtf8(value.name)},
                       {"type", typeName(value.type)},
                       {"data", valueData(value)}});
   }
-  keys.push_back({{"key", cp1252ToUtf8(path)}, {"values", std::move(values)}});
+  keys.push_back({{"key", tools::cp1252ToUtf8(path)}, {"values", std::move(values)}});
   for (const auto& subkey : key.subkeys()) addKeys(*subkey, path + "\\" + subkey->name(), keys);
 }
 
@@ -134,7 +134,7 @@ int registryCommand(const std::string& path, const std::string& key, std::ostrea
   } else {
     std::vector<std::string> parts;
     std::string ansi;
-    if (!utf8ToCp1252(key, ansi) || !fullPath(ansi, parts)) {
+    if (!tools::utf8ToCp1252(key, ansi) || !fullPath(ansi, parts)) {
       std::cerr << "kpack: not a key path: " << key << "\n";
       return kExitUsage;
     }

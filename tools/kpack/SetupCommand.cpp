@@ -10,7 +10,7 @@
 #include "common/PeResourceWriter.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "kpack/LargePictures.h"
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupTextsWriter.h"
@@ -167,7 +167,7 @@ std::string defaultSetupName(const std::string& settingsKey) {
     }
   }
   while (!name.empty() && name.front() == '.') name.erase(0, 1);
-  return name.empty() ? std::string() : cp1252ToUtf8(name) + "Setup.exe";
+  return name.empty() ? std::string() : tools::cp1252ToUtf8(name) + "Setup.exe";
 }
 
 int setupCommand(const SetupArguments& arguments, const std::string& program) {
@@ -253,8 +253,8 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
 
   // Signed, the uninstaller is signed inside the package too: kpack rewrites it,
   // so the vendor cannot sign it beforehand.
-  const Signer signer{arguments, cp1252ToUtf8(manifest.displayName),
-                      cp1252ToUtf8(manifest.productUrl)};
+  const Signer signer{arguments, tools::cp1252ToUtf8(manifest.displayName),
+                      tools::cp1252ToUtf8(manifest.productUrl)};
   BuildOptions build = arguments.build;
   if (!arguments.certificate.empty()) {
     build.finishUninstaller = [&](std::vector<unsigned char>& program, std::string& why) {

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 #include "kpack/Manifest.h"
 #include "platform/Languages.h"
 #include "texts/FormatCheck.h"
@@ -45,7 +45,7 @@ std::map<int, std::string> shippedTexts(const ShippedLanguage& language) {
     if (entry == nullptr) fail(&node, name + ": not a text of the setup");
     if (!node.is_string()) fail(&node, name + ": must be a text");
     std::string ansi, bad;
-    if (!utf8ToCp1252(node.as_string()->get(), ansi, &bad)) {
+    if (!tools::utf8ToCp1252(node.as_string()->get(), ansi, &bad)) {
       fail(&node, name + ": character " + bad + " cannot be written in Windows-1252");
     }
     if (ansi.empty()) fail(&node, name + ": empty");

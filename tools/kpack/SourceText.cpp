@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 
 namespace kpack {
 namespace {
@@ -67,7 +67,7 @@ std::string describeCharacter(char32_t c) {
   std::string out = code;
   if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0)) {
     out += " '";
-    appendUtf8(out, c);
+    tools::appendUtf8(out, c);
     out += "'";
   }
   return out;

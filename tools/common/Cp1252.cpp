@@ -1,11 +1,11 @@
-#include "kpack/Cp1252.h"
+#include "common/Cp1252.h"
 
 #include <cstdint>
 #include <cstdio>
 
 #include "platform/Text.h"
 
-namespace kpack {
+namespace tools {
 namespace {
 
 // The tools run on the host, whose ANSI code page is Windows-1252: its
@@ -111,4 +111,4 @@ std::string cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
-}  // namespace kpack
+}  // namespace tools

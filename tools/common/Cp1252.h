@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace kpack {
+namespace tools {
 
 // Converts UTF-8 text to Windows-1252. False for malformed UTF-8 or for a character
 // the code page cannot hold; `bad` then names the offending character (U+XXXX).
@@ -16,4 +16,4 @@ void appendUtf8(std::string& out, char32_t c);
 // Converts Windows-1252 text to UTF-8; every byte has a character.
 std::string cp1252ToUtf8(std::string_view text);
 
-}  // namespace kpack
+}  // namespace tools
