@@ -2,8 +2,10 @@
 // SetupApp's initialisation in process, over a skin and a package file, and the
 // composition of the whole window on every page.
 //
-//   wizard_bench SKIN PACKAGE [ROUNDS]
+//   wizard_bench SKIN PACKAGE [ROUNDS [PERCENT]]
 //
+// PERCENT (100 unless given) is the display scale SKIN is drawn for, at which
+// the pages are built and composed.
 // Prints one "name value unit" line per figure (the median of ROUNDS runs), read
 // by bench/run-all.
 #include <algorithm>
@@ -54,10 +56,12 @@ bool readFile(const char* path, ByteStream& out) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: wizard_bench SKIN PACKAGE [ROUNDS]\n");
+    std::fprintf(stderr, "usage: wizard_bench SKIN PACKAGE [ROUNDS [PERCENT]]\n");
     return 2;
   }
   const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 21;
+  const DisplayScale scale(argc > 4 ? std::atoi(argv[4]) * DisplayScale::kBaseDpi / 100
+                                    : DisplayScale::kBaseDpi);
   ByteStream skinBytes, packageBytes;
   if (!readFile(argv[1], skinBytes) || !readFile(argv[2], packageBytes)) fail("cannot read");
 
@@ -101,7 +105,8 @@ int main(int argc, char** argv) {
   if (background == nullptr || background->first == nullptr) fail("the skin has no background");
   Image rescaled;
   const double rescale = medianMicros(rounds, [&] {
-    Rescale(rescaled, *background->first, Wizard::kPageWidth, Wizard::kPageHeight);
+    Rescale(rescaled, *background->first, scale.Px(Wizard::kPageWidth),
+            scale.Px(Wizard::kPageHeight));
   });
 
   InstallOptions options;
@@ -114,6 +119,7 @@ int main(int argc, char** argv) {
   const double build = medianMicros(rounds, [&] {
     built.push_back(std::make_unique<Wizard>());
     built.back()->SetFolderFacts(facts);
+    built.back()->SetScale(scale);
     if (!built.back()->Build(skin, model, options)) fail("the pages cannot be built");
   });
   Wizard& wizard = *built.back();

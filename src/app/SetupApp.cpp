@@ -1,10 +1,13 @@
 #include "app/SetupApp.h"
 
+#include <new>
+
 #include "app/AppMessages.h"
 #include "base/ByteView.h"
 #include "base/Paths.h"
 #include "base/SetupString.h"
 #include "install/InstallPass.h"
+#include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Paint.h"
@@ -54,10 +57,15 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   if (!LoadSetupTexts(module, texts::chooseTextLanguage(module), texts_)) return false;
   drawDib_ = platform::openDrawDib();
 
-  if (!skin_.pictures.LoadSkin(module, ids.skin, skin_.sprites, skin_.fonts, skin_.standalone) ||
-      !LoadHighGlyphs(module, ids.highGlyphs, skin_.fonts)) {
-    return false;
+  // A setup that carries skins drawn for finer displays tells the system it draws
+  // at the display's scale itself, before its window exists; one without them is
+  // enlarged by the system as a picture.
+  for (int i = 0; i < kScaledSkinCount; ++i) {
+    if (CarriesScaledSkin(module, i)) carriedSkins_ |= 1u << i;
   }
+  scaleAware_ = carriedSkins_ != 0 && platform::declareScaleAware();
+  const int dpi = LoadSkinFor(platform::displayDpi(nullptr), *skin_);
+  if (dpi == 0) return false;
 
   options_.module = module;
   options_.model = &model_;
@@ -81,20 +89,66 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
                            sizeof className) == 0) {
     return false;
   }
-  wizard_.SetTexts(texts_);
-  if (!wizard_.Build(skin_, model_, options_)) return false;
-  window_.SetCallbacks(&wizard_.scene, this, &wizard_.widgets);
+  wizard_->SetTexts(texts_);
+  wizard_->SetScale(DisplayScale(dpi));
+  if (!wizard_->Build(*skin_, model_, options_)) return false;
+  window_.SetCallbacks(&wizard_->scene, this, &wizard_->widgets);
   MainWindow::Setup setup;
   setup.className = className;
   setup.title = texts_.text(texts::WindowName);
   setup.module = module;
   setup.drawDib = drawDib_;
   setup.iconId = ids.icon;
-  setup.width = wizard_.WindowWidth();
-  setup.height = wizard_.WindowHeight();
+  setup.width = wizard_->WindowWidth();
+  setup.height = wizard_->WindowHeight();
   if (!window_.Create(setup)) return false;
+  // The window may have opened on another monitor than the primary one.
+  const int windowDpi = platform::displayDpi(window_.Handle());
+  if (scaleAware_ && windowDpi != dpi) RebuildAtScale(windowDpi, nullptr);
   platform::markInstanceWindow(instance_, model_.installFolderName.text(), window_.Handle());
   ShowPage(Welcome);
+  return true;
+}
+
+int SetupApp::LoadSkinFor(int dpi, SkinLists& skin) {
+  SkinChoice choice{ids_.skin, ids_.highGlyphs, DisplayScale::kBaseDpi};
+  if (scaleAware_) {
+    choice = ChooseSkin(dpi, carriedSkins_);
+    // The skin of 100 % is the caller's, which need not be 116.
+    if (choice.dpi == DisplayScale::kBaseDpi) choice = {ids_.skin, ids_.highGlyphs, choice.dpi};
+  }
+  if (!skin.pictures.LoadSkin(module_, choice.skinId, skin.sprites, skin.fonts, skin.standalone) ||
+      !LoadHighGlyphs(module_, choice.highGlyphsId, skin.fonts)) {
+    return 0;
+  }
+  return choice.dpi;
+}
+
+bool SetupApp::RebuildAtScale(int dpi, const platform::Rect* suggested) {
+  std::unique_ptr<SkinLists> skin(new (std::nothrow) SkinLists);
+  std::unique_ptr<Wizard> wizard(new (std::nothrow) Wizard);
+  if (skin == nullptr || wizard == nullptr) return false;
+  const int drawn = LoadSkinFor(dpi, *skin);
+  if (drawn == 0) return false;
+  if (drawn != wizard_->Scale().Dpi()) {
+    wizard->SetTexts(texts_);
+    wizard->SetScale(DisplayScale(drawn));
+    if (!wizard->Build(*skin, model_, options_)) return false;
+    wizard->TakeStateOf(*wizard_);
+    window_.SetCallbacks(&wizard->scene, this, &wizard->widgets);
+    // The old wizard, now in `wizard`, goes before the old skin it shows.
+    wizard_.swap(wizard);
+    skin_.swap(skin);
+  }
+  platform::Rect now{};
+  if (suggested != nullptr) {
+    now = *suggested;
+  } else if (!platform::getWindowRect(window_.Handle(), now)) {
+    return true;
+  }
+  platform::setWindowPos(window_.Handle(), now.left, now.top, wizard_->WindowWidth(),
+                         wizard_->WindowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+  window_.Repaint();
   return true;
 }
 
@@ -139,25 +193,25 @@ void SetupApp::StopWorker() {
 }
 
 void SetupApp::PaintBackground(Image* backBuffer) {
-  wizard_.PaintBackground(backBuffer);
+  wizard_->PaintBackground(backBuffer);
 }
 
 void SetupApp::ShowPage(int page) {
-  wizard_.ShowPage(page);
+  wizard_->ShowPage(page);
   if (page == Installing) StartInstallation();
   window_.Repaint();
 }
 
 void SetupApp::Step(int delta) {
-  if (wizard_.CurrentPage() == Finished) {
+  if (wizard_->CurrentPage() == Finished) {
     if (delta > 0) AskCancelOrFinish();
     return;
   }
-  ShowPage(wizard_.StepTarget(delta));
+  ShowPage(wizard_->StepTarget(delta));
 }
 
 void SetupApp::StartInstallation() {
-  wizard_.StoreFileTypeChoices(options_);
+  wizard_->StoreFileTypeChoices(options_);
   chooseDefaultLinks(options_);
   notify_.window = window_.Handle();
   notify_.progressMessage = MSG_INSTALL_PROGRESS;
@@ -190,8 +244,8 @@ void SetupApp::OnInstallError() {
 }
 
 void SetupApp::AskCancelOrFinish() {
-  if (wizard_.CurrentPage() == Finished) {
-    if (wizard_.RunAfterSetupChecked()) RunAfterExit();
+  if (wizard_->CurrentPage() == Finished) {
+    if (wizard_->RunAfterSetupChecked()) RunAfterExit();
     platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
     return;
   }
@@ -216,20 +270,20 @@ void SetupApp::BrowseForLocation() {
   SetupString chosen = options_.ParentFolder;
   if (!browseForFolder(texts_.text(texts::BrowseTitle), chosen, window_.Handle())) return;
   options_.ParentFolder = chosen;
-  wizard_.UpdateFolderStatus();
+  wizard_->UpdateFolderStatus();
   window_.Repaint();
 }
 
 void SetupApp::RestoreDefaultLocation() {
   defaultProgramFiles(options_.ParentFolder);
-  wizard_.UpdateFolderStatus();
+  wizard_->UpdateFolderStatus();
   window_.Repaint();
 }
 
 int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                                   std::intptr_t* result) {
   *result = 0;
-  const bool installing = wizard_.CurrentPage() == Installing;
+  const bool installing = wizard_->CurrentPage() == Installing;
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_MAXIMIZED) {
@@ -291,7 +345,7 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
           break;
         case kLinkCheckAll:
         case kLinkUncheckAll:
-          wizard_.SetAllFileTypes(wParam == kLinkCheckAll);
+          wizard_->SetAllFileTypes(wParam == kLinkCheckAll);
           window_.Repaint();
           break;
         default:
@@ -303,10 +357,16 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       // package, each a whole percent: only a change is drawn and painted, or
       // the window thread would fall behind and show Finished long after the
       // files are written.
-      if (wizard_.SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *
-                              0.01)) {
+      if (wizard_->SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *
+                               0.01)) {
         window_.Repaint();
       }
+      return 1;
+    case WM_DPICHANGED:
+      // Only a setup that declared itself aware is told; one that was not is
+      // enlarged by the system.
+      if (!scaleAware_) return 0;
+      RebuildAtScale(int(wParam & 0xFFFF), reinterpret_cast<const platform::Rect*>(lParam));
       return 1;
     case MSG_INSTALL_DONE:
       OnInstallDone(lParam);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "app/MainWindow.h"
 #include "app/SetupTexts.h"
@@ -61,8 +62,8 @@ class SetupApp : public MainWindow::Client {
                           std::intptr_t* result) override;
   void PaintBackground(Image* backBuffer) override;
 
-  int CurrentPage() const { return wizard_.CurrentPage(); }
-  Wizard& GetWizard() { return wizard_; }
+  int CurrentPage() const { return wizard_->CurrentPage(); }
+  Wizard& GetWizard() { return *wizard_; }
   MainWindow& Window() { return window_; }
   const InstallOptions& Options() const { return options_; }
 
@@ -81,6 +82,16 @@ class SetupApp : public MainWindow::Client {
   // Claims the product for this process, so that a second copy of the same
   // setup hands over rather than installing into the same folder at once.
   bool ClaimProduct();
+  // Loads into `skin` the skin to draw with on a display of `dpi` dots an inch
+  // (116 unless the setup declared itself aware of the scale); the dots an inch
+  // the skin is drawn for, or 0 when it could not be read.
+  int LoadSkinFor(int dpi, SkinLists& skin);
+  // The display under the window changed its scale to `dpi`: the skin of the new
+  // scale is loaded and the wizard built anew over it, showing the page, the
+  // focus, the boxes, the licence's place and the progress it showed, and the
+  // window takes its new size at the top-left of `suggested` (null: where it is).
+  // False, with the old wizard kept, when the new one could not be made.
+  bool RebuildAtScale(int dpi, const platform::Rect* suggested);
 
   platform::ModuleHandle module_ = nullptr;
   ResourceIds ids_;
@@ -88,9 +99,13 @@ class SetupApp : public MainWindow::Client {
   InstallModel model_;
   WorkerNotifyTarget notify_;
   InstallWorker worker_;
-  SkinLists skin_;
+  // Replaced together when the scale changes; the wizard goes first, as it
+  // shows the skin's sprites.
+  std::unique_ptr<SkinLists> skin_ = std::make_unique<SkinLists>();
   SetupTexts texts_;
-  Wizard wizard_;
+  std::unique_ptr<Wizard> wizard_ = std::make_unique<Wizard>();
+  unsigned carriedSkins_ = 0;
+  bool scaleAware_ = false;
   MainWindow window_;
   platform::DrawDibHandle drawDib_ = nullptr;
   platform::InstanceClaim instance_ = nullptr;

@@ -46,6 +46,7 @@ bool Wizard::Build(SkinLists& skin, InstallModel& model, InstallOptions& options
   for (int slot = skinslot::kTitle; slot <= skinslot::kFinishFace; ++slot) {
     if (skin.standalone.at(slot) == nullptr) return false;
   }
+  if (!ScalePictures()) return false;
   widgetStyle_.left = skin.sprites.at(skinslot::kWidgetLeft);
   widgetStyle_.middle = skin.sprites.at(skinslot::kWidgetMiddle);
   widgetStyle_.right = skin.sprites.at(skinslot::kWidgetRight);
@@ -55,12 +56,12 @@ bool Wizard::Build(SkinLists& skin, InstallModel& model, InstallOptions& options
   // kept sharp (Lanczos3); Rescale picks the kernel.
   const Sprite* backgroundSprite = skin.sprites.at(skinslot::kBackground);
   if (backgroundSprite->first == nullptr ||
-      !Rescale(background_, *backgroundSprite->first, kPageWidth, kPageHeight)) {
+      !Rescale(background_, *backgroundSprite->first, PageWidth(), PageHeight())) {
     return false;
   }
-  const int bandWidth = kPageWidth - SideWidth();
-  if (bandWidth > 0 && !SoftShadowMask(&headerBand_, bandWidth, model.logoPicture.Height() + 12, 20,
-                                       192, 255, 128)) {
+  const int bandWidth = PageWidth() - SideWidth();
+  if (bandWidth > 0 && !SoftShadowMask(&headerBand_, bandWidth, LogoPicture().Height() + Px(12),
+                                       Px(20), 192, 255, 128)) {
     return false;
   }
 
@@ -79,6 +80,22 @@ bool Wizard::Build(SkinLists& skin, InstallModel& model, InstallOptions& options
     pageItems_[i].first = content.count();
     if (!pages_.at(i)->Build(*this)) return false;
     pageItems_[i].end = content.count();
+  }
+  return true;
+}
+
+bool Wizard::ScalePictures() {
+  // The pictures are made for 96 dots an inch; at another scale they are
+  // resampled with the same filter as the background, never merely enlarged.
+  Image* originals[] = {&model_->sidePicture, &model_->logoPicture};
+  Image* copies[] = {&scaledSide_, &scaledLogo_};
+  Image** shown[] = {&side_, &logo_};
+  for (int i = 0; i < 2; ++i) {
+    Image& original = *originals[i];
+    *shown[i] = &original;
+    if (scale_.IsOne() || !original.HasPixels()) continue;
+    if (!Rescale(*copies[i], original, Px(original.Width()), Px(original.Height()))) return false;
+    *shown[i] = copies[i];
   }
   return true;
 }
@@ -138,11 +155,11 @@ ContentItem* Wizard::AddCaptionItem(ButtonBar& bar, int textId, int face, int fl
 }
 
 int Wizard::WindowWidth() const {
-  return kPageWidth + scene.frame.LeftWidth() + scene.frame.RightWidth();
+  return PageWidth() + scene.frame.LeftWidth() + scene.frame.RightWidth();
 }
 
 int Wizard::WindowHeight() const {
-  return kPageHeight + caption.Height() + navigation.Height();
+  return PageHeight() + caption.Height() + navigation.Height();
 }
 
 bool Wizard::AddSprite(Sprite* sprite, int x, int y) {
@@ -196,6 +213,7 @@ bool Wizard::AddText(const char* text, int x, int y, int font) {
 
 LinkButton* Wizard::AddLink(const char* text, int code) {
   LinkButton* link = AddWidget(LinkButton::New());
+  if (link != nullptr) link->scale = scale_;
   if (link == nullptr ||
       !link->Setup(Font(skinslot::kPageTextFont), 0, 0, text, content, &widgetStyle_) ||
       !NoteLastItem(text, skinslot::kPageTextFont)) {
@@ -208,6 +226,7 @@ LinkButton* Wizard::AddLink(const char* text, int code) {
 
 CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, bool isChecked) {
   CheckBox* box = AddWidget(CheckBox::New());
+  if (box != nullptr) box->scale = scale_;
   if (box == nullptr ||
       !box->Setup({Font(skinslot::kPageTextFont), text, &widgetStyle_,
                    skin_->sprites.at(skinslot::kTickUnchecked),
@@ -223,15 +242,15 @@ CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, bool isChecke
 // logo.
 bool Wizard::BuildFrameItems() {
   frameItems_.first = content.count();
-  if (!AddSprite(MakeSprite(kSpritePicture, &model_->sidePicture, nullptr), 0, 0)) return false;
-  const int logoWidth = model_->logoPicture.Width(), logoHeight = model_->logoPicture.Height();
-  if (!AddSprite(MakeSprite(kSpritePicture, &model_->logoPicture, nullptr),
-                 kPageWidth - logoWidth - 6, 6)) {
+  if (!AddSprite(MakeSprite(kSpritePicture, side_, nullptr), 0, 0)) return false;
+  const int logoWidth = logo_->Width(), logoHeight = logo_->Height();
+  if (!AddSprite(MakeSprite(kSpritePicture, logo_, nullptr), PageWidth() - logoWidth - Px(6),
+                 Px(6))) {
     return false;
   }
   const char* header = texts_.text(texts::HeaderTitle);
   const int titleHeight = TextSize(Font(skinslot::kTitleFont), header).cy;
-  if (!AddText(header, TextLeft(), (logoHeight - titleHeight + 13) / 2, skinslot::kTitleFont)) {
+  if (!AddText(header, TextLeft(), (logoHeight - titleHeight + Px(13)) / 2, skinslot::kTitleFont)) {
     return false;
   }
   frameItems_.end = content.count();
@@ -359,6 +378,34 @@ const char* Wizard::ProgressText() const {
 bool Wizard::RunAfterSetupChecked() const {
   const auto* page = PageOf<FinishedPage>(Finished);
   return page != nullptr && page->RunAfterSetup() != nullptr && page->RunAfterSetup()->checked != 0;
+}
+
+void Wizard::TakeStateOf(const Wizard& other) {
+  ShowPage(other.CurrentPage());
+  // The two were built from the same pages in the same order, so their widgets
+  // match one for one.
+  for (int i = 0; i < widgets.count() && i < other.widgets.count(); ++i) {
+    Widget* to = widgets.at(i);
+    const Widget* from = other.widgets.at(i);
+    if (to == nullptr || from == nullptr || to->kind != from->kind) continue;
+    switch (to->kind) {
+      case kWidgetCheckBox:
+        static_cast<CheckBox*>(to)->SetChecked(static_cast<const CheckBox*>(from)->checked);
+        break;
+      case kWidgetTextView: {
+        auto* view = static_cast<TextView*>(to);
+        view->SetTopLine(static_cast<const TextView*>(from)->top);
+        view->Render();
+        break;
+      }
+      case kWidgetProgressBar:
+        static_cast<ProgressBar*>(to)->SetFraction(static_cast<const ProgressBar*>(from)->fraction);
+        break;
+      default:
+        break;
+    }
+  }
+  widgets.SetFocusIndex(other.widgets.focused);
 }
 
 void Wizard::PaintBackground(Image* surface) const {

@@ -5,9 +5,11 @@
 // did, and paints it into the window's back buffer; kskin draws the same pages
 // into a preview without any window at all.
 //
-// The page area is 500 x 314 pixels; every position below is in page
-// coordinates, with (0, 0) at the page area's top-left (Scene::ContentOrigin in
-// the window).
+// The page area is 500 x 314 pixels at 96 dots an inch, and every layout number
+// of the pages is given at that scale; a wizard drawn at another scale (SetScale)
+// multiplies each by it through Px. Every position below is in page coordinates
+// at the wizard's scale, with (0, 0) at the page area's top-left
+// (Scene::ContentOrigin in the window).
 #pragma once
 
 #include <cstdint>
@@ -18,6 +20,7 @@
 #include "app/pages/StandardPages.h"
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
+#include "render/DisplayScale.h"
 #include "render/Image.h"
 #include "render/Skin.h"
 #include "widgets/ButtonBar.h"
@@ -64,6 +67,16 @@ class Wizard {
   // set before Build.
   void SetTexts(const SetupTexts& texts) { texts_ = texts; }
   const SetupTexts& Texts() const { return texts_; }
+
+  // The display scale the wizard is built at, 1 unless set before Build; the
+  // skin given to Build must be drawn at it.
+  void SetScale(DisplayScale scale) { scale_ = scale; }
+  const DisplayScale& Scale() const { return scale_; }
+  // A layout number at the wizard's scale.
+  int Px(int v) const { return scale_.Px(v); }
+  // The page area's size at the wizard's scale.
+  int PageWidth() const { return Px(kPageWidth); }
+  int PageHeight() const { return Px(kPageHeight); }
 
   // The pages, in the order the user meets them. Build fills an empty list with
   // the standard six (StandardPages.h); a caller may fill it first.
@@ -136,6 +149,12 @@ class Wizard {
   // band, and the texts the current page draws itself. `surface` is the whole
   // window.
   void PaintBackground(Image* surface) const;
+  // Shows what `other`, a wizard of the same pages built at another scale,
+  // shows: its page (entered again, but no installation started), the widget
+  // with the focus, the check boxes' ticks, the licence's top line and the
+  // progress.
+  void TakeStateOf(const Wizard& other);
+
   // The whole window: the background, then the scene's layers in the hover state
   // the scene holds.
   void Compose(Image* surface, int width, int height);
@@ -165,9 +184,13 @@ class Wizard {
   ThreePieceBar& WidgetStyle() { return widgetStyle_; }
   const InstallModel& Model() const { return *model_; }
   const InstallOptions& Options() const { return *options_; }
-  int SideWidth() const { return model_->sidePicture.Width(); }
-  int TextLeft() const { return SideWidth() + 10; }
-  int TextWidth() const { return TextWidthBeside(SideWidth()); }
+  // The package's side and logo pictures as the pages show them, at the
+  // wizard's scale.
+  const Image& SidePicture() const { return *side_; }
+  const Image& LogoPicture() const { return *logo_; }
+  int SideWidth() const { return side_->Width(); }
+  int TextLeft() const { return SideWidth() + Px(10); }
+  int TextWidth() const { return PageWidth() - TextLeft() - Px(10); }
   // The text column's width beside a side picture `sideWidth` pixels wide.
   static int TextWidthBeside(int sideWidth) { return kPageWidth - (sideWidth + 10) - 10; }
   // What content item `index` was made from, for the page check: the text of a
@@ -200,6 +223,9 @@ class Wizard {
   // Null when it could not be made.
   ContentItem* AddCaptionItem(ButtonBar& bar, int textId, int face, int flags);
   bool BuildFrameItems();
+  // Points side_ and logo_ at the model's pictures, or at copies resampled to
+  // the scale. False when memory is short.
+  bool ScalePictures();
   void ShowNavigation(unsigned shownCodes);
   void ShowItems(const ItemRange& range);
   template <typename P>
@@ -211,7 +237,12 @@ class Wizard {
 
   SkinLists* skin_ = nullptr;
   SetupTexts texts_;
+  DisplayScale scale_;
   InstallModel* model_ = nullptr;
+  Image* side_ = nullptr;
+  Image* logo_ = nullptr;
+  Image scaledSide_;
+  Image scaledLogo_;
   InstallOptions* options_ = nullptr;
   ThreePieceBar widgetStyle_;
   Image background_;

@@ -166,6 +166,31 @@ int LoadHighGlyphs(const ByteStream& glyphs, std::uint32_t& position, FontList& 
   return 1;
 }
 
+bool CarriesScaledSkin(platform::ModuleHandle module, int index) {
+  if (index < 0 || index >= kScaledSkinCount) return false;
+  platform::ResourceBytes found;
+  return platform::findResource(module, "RC_DATA", kScaledSkinResources[index].skinId, found) &&
+         found.size > 0;
+}
+
+SkinChoice ChooseSkin(int dpi, unsigned carried) {
+  SkinChoice choice;
+  int chosenPercent = 100;
+  for (int i = 0; i < kScaledSkinCount; ++i) {
+    const ScaledSkinResource& scaled = kScaledSkinResources[i];
+    // percent / 100 <= dpi / 96, in whole numbers.
+    if ((carried & (1u << i)) == 0 || scaled.percent * 96 > dpi * 100 ||
+        scaled.percent <= chosenPercent) {
+      continue;
+    }
+    chosenPercent = scaled.percent;
+    choice.skinId = scaled.skinId;
+    choice.highGlyphsId = scaled.highGlyphsId;
+  }
+  choice.dpi = chosenPercent * 96 / 100;
+  return choice;
+}
+
 int LoadHighGlyphs(platform::ModuleHandle module, int resourceId, FontList& fonts) {
   platform::ResourceBytes found;
   if (!platform::findResource(module, "RC_DATA", resourceId, found) || found.size == 0) return 1;

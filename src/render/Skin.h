@@ -47,6 +47,22 @@ struct ScaledSkinResource {
   int highGlyphsId;
 };
 constexpr ScaledSkinResource kScaledSkinResources[] = {{150, 120, 121}, {200, 122, 123}};
+constexpr int kScaledSkinCount = int(sizeof kScaledSkinResources / sizeof kScaledSkinResources[0]);
+
+// Whether `module` carries the scaled skin kScaledSkinResources[index] (a
+// resource that is there and not empty).
+bool CarriesScaledSkin(platform::ModuleHandle module, int index);
+
+// The skin to draw with on a display of `dpi` dots an inch, of 116 and the
+// scaled skins `carried` says are there (bit i for kScaledSkinResources[i]): the
+// largest whose scale is not above the display's, and the dots an inch it is
+// drawn for, at which the window is laid out.
+struct SkinChoice {
+  int skinId = kSkinResourceId;
+  int highGlyphsId = kHighGlyphsResourceId;
+  int dpi = 96;
+};
+SkinChoice ChooseSkin(int dpi, unsigned carried);
 
 class SpriteList : public OwningList<Sprite> {
  public:

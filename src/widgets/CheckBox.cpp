@@ -32,11 +32,11 @@ int CheckBox::Setup(const CheckBoxParts& parts, int x, int y, ItemList& list) {
   const int boxWidth = tickWidth + std::max(size.cx, parts.minLabelWidth);
   const int lpw = StyleLeftWidth(style), rpw = StyleRightWidth(style), ph = StyleHeight(style);
   if (!picture.Create(lpw + boxWidth + rpw, ph, 24) ||
-      !focusMask.CreateGrey(boxWidth + 2, ph - 6)) {
+      !focusMask.CreateGrey(boxWidth + 2 * scale.Px(1), ph - 2 * scale.Px(3))) {
     delete sprite;
     return 0;
   }
-  maskPosition = Point{lpw - 1, 3};
+  maskPosition = Point{lpw - scale.Px(1), scale.Px(3)};
   tickPosition = Point{lpw, 0};
   labelPosition = Point{lpw + tickWidth, (ph - size.cy + 1) / 2};
   label = sprite;
@@ -56,7 +56,7 @@ void CheckBox::SetChecked(int value) {
 
 void CheckBox::Redraw() {
   if (!picture.HasPixels()) return;
-  const int shift = focused ? 1 : 0;
+  const int shift = focused ? scale.Px(1) : 0;
   if (style != nullptr) style->Draw(&picture, 0, 0, picture.Width());
   FillGreyRect(&focusMask, 0, 0, focusMask.Width(), focusMask.Height(), focused ? 255 : 0, 255);
   FillMask(&picture, maskPosition.x, maskPosition.y, &focusMask, kFocusColour, 0, 0, 255);

@@ -14,23 +14,25 @@ constexpr int kLinksY = 276;
 }  // namespace
 
 Point FileTypeGrid::BoxPosition(int index) const {
-  if (columns <= 0) return Point{left, kFirstRowY};
+  if (columns <= 0) return Point{left, top};
   const int column = index % columns, row = index / columns;
-  return Point{left + (cell.cx + gap) * column, kFirstRowY + (cell.cy + kRowSpacing) * row};
+  return Point{left + (cell.cx + gap) * column, top + (cell.cy + rowSpacing) * row};
 }
 
-FileTypeGrid LayOutFileTypeGrid(int sidePictureWidth, Size cell) {
+FileTypeGrid LayOutFileTypeGrid(int sidePictureWidth, Size cell, DisplayScale scale) {
   FileTypeGrid grid;
-  grid.left = sidePictureWidth + 10;
+  grid.left = sidePictureWidth + scale.Px(10);
+  grid.top = scale.Px(kFirstRowY);
+  grid.rowSpacing = scale.Px(kRowSpacing);
   grid.cell = cell;
-  const int usable = kPageWidth - sidePictureWidth - 30;
+  const int usable = scale.Px(kPageWidth) - sidePictureWidth - scale.Px(30);
   if (cell.cx <= 0 || cell.cy <= 0 || usable <= 0) return grid;
   grid.columns = usable / cell.cx;
   if (grid.columns == 0) return grid;
   grid.gap = (usable % cell.cx) / grid.columns;
   // A row counts when its boxes end above the links, so nothing hides under them.
-  const int room = kLinksY - kFirstRowY - cell.cy;
-  grid.rows = room < 0 ? 0 : room / (cell.cy + kRowSpacing) + 1;
+  const int room = scale.Px(kLinksY) - grid.top - cell.cy;
+  grid.rows = room < 0 ? 0 : room / (cell.cy + grid.rowSpacing) + 1;
   return grid;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "render/BitmapFont.h"
+#include "render/DisplayScale.h"
 #include "render/Geometry.h"
 #include "render/Sprite.h"
 #include "render/ThreePieceBar.h"
@@ -14,7 +15,9 @@
 // its ticks (skinslot::kTick*) and the page text font (skinslot::kPageTextFont).
 
 struct FileTypeGrid {
-  int left = 0;     // x of the first column
+  int left = 0;  // x of the first column
+  int top = 0;   // y of the first row
+  int rowSpacing = 0;
   Size cell;        // the size of one check box's picture
   int columns = 0;  // 0 when not even one box fits across
   int gap = 0;      // between columns
@@ -27,8 +30,10 @@ struct FileTypeGrid {
   Point BoxPosition(int index) const;
 };
 
-// The grid for boxes of `cell` size beside a side picture `sidePictureWidth` wide.
-FileTypeGrid LayOutFileTypeGrid(int sidePictureWidth, Size cell);
+// The grid for boxes of `cell` size beside a side picture `sidePictureWidth` wide,
+// all three (and the grid) in pixels at `scale`.
+FileTypeGrid LayOutFileTypeGrid(int sidePictureWidth, Size cell,
+                                DisplayScale scale = DisplayScale());
 
 // The picture size every box gets when the boxes for `labels` are made as the page
 // makes them (CheckBox::Setup with the widest label as the minimum label width).

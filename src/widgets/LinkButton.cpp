@@ -26,11 +26,12 @@ int LinkButton::Setup(const BitmapFont* newFont, int x, int y, const char* text,
   const Size size = font->Measure(text, false);
   Sprite* sprite = font->NewCaptionSprite(text, false, false);
   const int lpw = StyleLeftWidth(style), rpw = StyleRightWidth(style), ph = StyleHeight(style);
-  if (!picture.Create(lpw + size.cx + rpw, ph, 24) || !focusMask.CreateGrey(size.cx + 2, ph - 6)) {
+  if (!picture.Create(lpw + size.cx + rpw, ph, 24) ||
+      !focusMask.CreateGrey(size.cx + 2 * scale.Px(1), ph - 2 * scale.Px(3))) {
     delete sprite;
     return 0;
   }
-  maskPosition = Point{lpw - 1, 3};
+  maskPosition = Point{lpw - scale.Px(1), scale.Px(3)};
   textPosition = Point{lpw, (ph - size.cy + 1) / 2};
   label = sprite;
   if (!AddItem(list, sprite, x, y)) {
@@ -46,7 +47,7 @@ void LinkButton::Redraw() {
   if (style != nullptr) style->Draw(&picture, 0, 0, picture.Width());
   FillGreyRect(&focusMask, 0, 0, focusMask.Width(), focusMask.Height(), focused ? 255 : 0, 255);
   FillMask(&picture, maskPosition.x, maskPosition.y, &focusMask, kFocusColour, 0, 0, 255);
-  DrawSpriteColoured(label, &picture, textPosition.x - (focused ? 1 : 0), textPosition.y,
+  DrawSpriteColoured(label, &picture, textPosition.x - (focused ? scale.Px(1) : 0), textPosition.y,
                      kLabelShadow, kLabelFace, 255);
 }
 

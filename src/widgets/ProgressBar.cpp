@@ -26,14 +26,16 @@ ProgressBar* ProgressBar::New() {
 }
 
 int ProgressBar::Setup(const BitmapFont* newFont, int x, int y, ItemList& list,
-                       ThreePieceBar* newStyle, int width) {
+                       ThreePieceBar* newStyle, int width, DisplayScale newScale) {
   font = newFont;
+  scale = newScale;
   style = newStyle;
   const int ph = StyleHeight(style);
   const int lpw = StyleLeftWidth(style), rpw = StyleRightWidth(style);
   if (!picture.Create(width, ph, 24)) return 0;
-  if (!barMask.CreateGrey(width - lpw - rpw + 2, ph - 6)) return 0;
-  maskPosition = Point{lpw - 1, 3};
+  const int inset = scale.Px(3), line = scale.Px(1);
+  if (!barMask.CreateGrey(width - lpw - rpw + 2 * line, ph - 2 * inset)) return 0;
+  maskPosition = Point{lpw - line, inset};
   if (!AddItem(list, MakeSprite(kSpritePicture, &picture, nullptr), x, y)) return 0;
   Redraw();
   return 1;
@@ -57,15 +59,18 @@ void ProgressBar::Redraw() {
   if (barMask.HasPixels()) {
     FillGreyRect(&barMask, 0, 0, maskWidth, maskHeight, 0, 255);
     FillGreyRect(&barMask, 0, 0, filled, maskHeight, 128, 255);
-    FillGreyRect(&barMask, filled - 2, 0, 2, maskHeight, 255, 255);
+    const int edge = scale.Px(2);
+    FillGreyRect(&barMask, filled - edge, 0, edge, maskHeight, 255, 255);
     FillMask(&picture, maskPosition.x, maskPosition.y, &barMask, kFillColour, 0, 0, 255);
   }
 
   std::snprintf(text_, sizeof text_, "%4.1f%%", fraction * 100.0);
   if (font == nullptr) return;
   const Size size = font->Measure(text_, false);
-  const int x = fraction > 0.5 ? maskPosition.x + 10 : maskPosition.x + maskWidth - size.cx - 10;
-  const int y = (maskHeight - size.cy + 1) / 2 + 3;
+  const int margin = scale.Px(10);
+  const int x =
+      fraction > 0.5 ? maskPosition.x + margin : maskPosition.x + maskWidth - size.cx - margin;
+  const int y = (maskHeight - size.cy + 1) / 2 + maskPosition.y;
   textPosition_ = Point{x, y};
   font->DrawText(&picture, x, y, text_, kTextShadow, kTextFace, false);
 }

@@ -13,8 +13,10 @@ class ProgressBar : public PictureWidget {
   static ProgressBar* New();
 
   // A picture `width` wide and as high as the style's left piece, its item at
-  // (x, y) in `list`. 0 when the pictures or the item can't be made.
-  int Setup(const BitmapFont* font, int x, int y, ItemList& list, ThreePieceBar* style, int width);
+  // (x, y) in `list`, its margins at `scale`. 0 when the pictures or the item
+  // can't be made.
+  int Setup(const BitmapFont* font, int x, int y, ItemList& list, ThreePieceBar* style, int width,
+            DisplayScale scale = DisplayScale());
   // Clamps to 0..1 and redraws; false, with nothing redrawn, when the bar
   // already showed that fraction.
   bool SetFraction(double f);

@@ -26,16 +26,18 @@ TextView* TextView::New() {
 }
 
 int TextView::Setup(const BitmapFont* newFont, int x, int y, int width, int height,
-                    const char* text, int length, int maxChars, ItemList& list) {
+                    const char* text, int length, int maxChars, ItemList& list,
+                    DisplayScale newScale) {
   font = newFont;
+  scale = newScale;
   if (font == nullptr || !picture.Create(width, height, 24)) return 0;
   top = 0;
   lineHeight = font->metrics.tmHeight > 0 ? font->metrics.tmHeight : 1;
   // A view too low for any line shows none rather than a negative count.
-  const int room = std::max(0, height - kVerticalRoom);
+  const int room = std::max(0, height - scale.Px(kVerticalRoom));
   visibleLines = room / lineHeight;
   padding = (room % lineHeight) / 2;
-  WrapText(*font, text, length, maxChars, width - kHorizontalRoom, lines);
+  WrapText(*font, text, length, maxChars, width - scale.Px(kHorizontalRoom), lines);
   if (!AddItem(list, MakeSprite(kSpritePicture, &picture, nullptr), x, y)) return 0;
   Render();
   return 1;
@@ -44,24 +46,27 @@ int TextView::Setup(const BitmapFont* newFont, int x, int y, int width, int heig
 int TextView::ThumbY() const {
   const int range = LineCount() - visibleLines;
   if (range <= 0) return 0;
-  return int(std::int64_t(picture.Height() - 2) * top / range);
+  return int(std::int64_t(picture.Height() - 2 * scale.Px(1)) * top / range);
 }
 
 void TextView::Render() {
   if (!picture.HasPixels()) return;
   const int w = picture.Width(), h = picture.Height();
+  // One line is a pixel at 96 dots an inch; the track is 7 wide inside it.
+  const int line = scale.Px(1), track = w - scale.Px(9);
   picture.Fill(kFrameColour);
-  FillRectBlend(&picture, Rect{1, 1, w - 9, h - 1}, kPaperColour, 255);
-  FillRectBlend(&picture, Rect{w - 8, 1, w - 1, h - 1}, kTrackColour, 255);
+  FillRectBlend(&picture, Rect{line, line, track, h - line}, kPaperColour, 255);
+  FillRectBlend(&picture, Rect{track + line, line, w - line, h - line}, kTrackColour, 255);
   const int ty = ThumbY();
-  FillRectBlend(&picture, Rect{w - 9, ty, w, ty + 1}, kPaperColour, 255);
-  FillRectBlend(&picture, Rect{w - 9, ty - 1, w, ty}, kEdgeColour, 255);
-  FillRectBlend(&picture, Rect{w - 9, ty + 1, w, ty + 2}, kEdgeColour, 255);
+  FillRectBlend(&picture, Rect{track, ty, w, ty + line}, kPaperColour, 255);
+  FillRectBlend(&picture, Rect{track, ty - line, w, ty}, kEdgeColour, 255);
+  FillRectBlend(&picture, Rect{track, ty + line, w, ty + 2 * line}, kEdgeColour, 255);
   if (font == nullptr) return;
   const int shown = std::min(visibleLines, LineCount() - top);
   for (int i = 0; i < shown; ++i) {
-    font->DrawText(&picture, 6, padding + 6 + i * lineHeight, lines[std::size_t(top + i)].text(),
-                   kDefaultShadowColour, kDefaultFaceColour, false);
+    font->DrawText(&picture, scale.Px(6), padding + scale.Px(6) + i * lineHeight,
+                   lines[std::size_t(top + i)].text(), kDefaultShadowColour, kDefaultFaceColour,
+                   false);
   }
 }
 
@@ -78,7 +83,9 @@ bool TextView::SetTopLine(int t) {
 int TextView::HitTestScrollBar(int x, int y) {
   if (item == nullptr) return 0;
   const int w = picture.Width(), h = picture.Height();
-  return x >= item->x + w - 8 && x < item->x + w - 1 && y >= item->y + 1 && y < item->y + h - 1;
+  const int line = scale.Px(1);
+  return x >= item->x + w - scale.Px(8) && x < item->x + w - line && y >= item->y + line &&
+         y < item->y + h - line;
 }
 
 int TextView::HandleMessage(int originX, int originY, platform::WindowHandle window,
@@ -125,10 +132,10 @@ int TextView::HandleMessage(int originX, int originY, platform::WindowHandle win
   const bool drag = message == WM_MOUSEMOVE && platform::getKeyState(VK_LBUTTON) < 0;
   if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || drag) {
     const int x = PointX(lParam) - originX, y = PointY(lParam) - originY;
-    const int track = picture.Height() - 2;
+    const int track = picture.Height() - 2 * scale.Px(1);
     if (track <= 0 || !HitTestScrollBar(x, y)) return 0;
     const std::int64_t range = LineCount() - visibleLines;
-    if (!SetTopLine(int(range * (y - item->y - 1) / track))) return 0;
+    if (!SetTopLine(int(range * (y - item->y - scale.Px(1)) / track))) return 0;
     Render();
     return 1;
   }

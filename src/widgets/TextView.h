@@ -16,10 +16,10 @@ class TextView : public PictureWidget {
   static TextView* New();
 
   // A width x height view of `length` bytes of text wrapped to maxChars
-  // characters and the width less 20, its item at (x, y) in `list`. 0 when the
-  // picture or the item can't be made.
+  // characters and the width less 20, its item at (x, y) in `list`; its margins
+  // and scroll track at `scale`. 0 when the picture or the item can't be made.
   int Setup(const BitmapFont* font, int x, int y, int width, int height, const char* text,
-            int length, int maxChars, ItemList& list);
+            int length, int maxChars, ItemList& list, DisplayScale scale = DisplayScale());
 
   void OnFocusGained() override {
     focused = true;

@@ -3,6 +3,7 @@
 // focused flag.
 #pragma once
 
+#include "render/DisplayScale.h"
 #include "render/Image.h"
 #include "render/ThreePieceBar.h"
 #include "widgets/ContentItem.h"
@@ -26,6 +27,9 @@ class PictureWidget : public Widget {
 
   bool focused = false;
   Image picture;
+  // The scale the widget's margins are drawn at (its pieces and font come drawn
+  // at it); set before Setup.
+  DisplayScale scale;
 
  protected:
   // Makes the widget's item over `sprite` (owned by the item from now on, null

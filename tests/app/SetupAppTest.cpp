@@ -233,6 +233,52 @@ TEST_F(SetupAppTest, ProgressIsClampedToTheBar) {
   EXPECT_STREQ(app_->GetWizard().ProgressText(), "50.0%");
 }
 
+// The window moved to a display of twice the scale, and back: it takes the
+// suggested place at its new size and is drawn anew showing what it showed.
+TEST_F(SetupAppTest, AChangedScaleRebuildsTheWizardKeepingWhatItShowed) {
+  platform::Rect before{};
+  ASSERT_TRUE(platform::getWindowRect(window_, before));
+  GoTo(License);
+  for (int i = 0; i < app_->GetWizard().widgets.count(); ++i) {
+    Widget* widget = app_->GetWizard().widgets.at(i);
+    if (widget->kind == kWidgetTextView) static_cast<TextView*>(widget)->SetTopLine(3);
+  }
+  GoTo(FileTypes);
+  Send(MSG_INSTALL_PROGRESS, 0, 42);
+  ASSERT_GE(app_->GetWizard().FileTypeBoxCount(), 3);
+  app_->GetWizard().FileTypeBox(1)->SetChecked(0);
+  const int focus = app_->GetWizard().widgets.focused + 2;
+  app_->GetWizard().widgets.SetFocusIndex(focus);
+
+  for (int dpi : {192, 96}) {
+    const int factor = dpi / 96;
+    platform::Rect suggested{40, 30, 40 + factor * (before.right - before.left),
+                             30 + factor * (before.bottom - before.top)};
+    Send(WM_DPICHANGED, std::uintptr_t(dpi | dpi << 16),
+         reinterpret_cast<std::intptr_t>(&suggested));
+    const Wizard& wizard = app_->GetWizard();
+    EXPECT_EQ(wizard.Scale().Dpi(), dpi);
+    platform::Rect now{};
+    ASSERT_TRUE(platform::getWindowRect(window_, now));
+    EXPECT_EQ(now.left, 40);
+    EXPECT_EQ(now.top, 30);
+    EXPECT_EQ(now.right - now.left, factor * (before.right - before.left)) << dpi;
+    EXPECT_EQ(now.bottom - now.top, factor * (before.bottom - before.top)) << dpi;
+    EXPECT_EQ(app_->CurrentPage(), FileTypes);
+    for (int i = 0; i < wizard.FileTypeBoxCount(); ++i) {
+      EXPECT_EQ(wizard.FileTypeBox(i)->checked, i == 1 ? 0 : 1) << dpi << " box " << i;
+    }
+    EXPECT_EQ(wizard.widgets.focused, focus);
+    EXPECT_STREQ(wizard.ProgressText(), "42.0%");
+    for (int i = 0; i < wizard.widgets.count(); ++i) {
+      const Widget* widget = wizard.widgets.at(i);
+      if (widget->kind == kWidgetTextView) {
+        EXPECT_EQ(static_cast<const TextView*>(widget)->top, 3);
+      }
+    }
+  }
+}
+
 TEST_F(SetupAppTest, OnlyAChangedPercentageRepaints) {
   GoTo(FileTypes);
   Send(MSG_INSTALL_PROGRESS, 0, 20);

@@ -28,24 +28,27 @@ struct Fixture {
   // `added`, when given, joins the standard pages at position `at` (owned by
   // the wizard from then on).
   // With `texts` the pages say the vendor's words; with `highGlyphs` the fonts
-  // carry the default skin's glyphs above 127.
+  // carry the default skin's glyphs above 127. At a `percent` other than 100
+  // the wizard is built at that scale over the default skin drawn for it.
   explicit Fixture(int optionalExtensions, const char* name = "Kestrane Test Product",
                    Page* added = nullptr, int at = 0, const SetupTexts* texts = nullptr,
-                   bool highGlyphs = false) {
+                   bool highGlyphs = false, int percent = 100) {
     if (added != nullptr) {
       if (!AddStandardPages(wizard.Pages()) || wizard.Pages().insertAt(at, added) < 0) return;
     }
+    const std::string scaled = percent == 100 ? "" : "@" + std::to_string(percent);
     ByteStream bytes;
-    if (!readDefaultSkinFile(bytes)) return;
+    if (!readDefaultSkinFile(bytes, (scaled + ".skin").c_str())) return;
     std::uint32_t position = 0;
     if (!skin.pictures.LoadSkin(bytes, position, skin.sprites, skin.fonts, skin.standalone)) return;
     ByteStream glyphs;
     position = 0;
-    if (highGlyphs && (!readDefaultSkinFile(glyphs, ".glyphs") ||
+    if (highGlyphs && (!readDefaultSkinFile(glyphs, (scaled + ".glyphs").c_str()) ||
                        !LoadHighGlyphs(glyphs, position, skin.fonts))) {
       return;
     }
     if (texts != nullptr) wizard.SetTexts(*texts);
+    wizard.SetScale(DisplayScale(percent * 96 / 100));
 
     model.displayName = name;
     model.installFolderName = "Kestrane Test Product";
@@ -177,35 +180,108 @@ void ExpectNavigationFits(Fixture& f, int page) {
 
 TEST(Wizard, EveryPageFitsThePageWithoutOverlaps) {
   const SetupTexts vendor = VendorTexts(), german = GermanTexts();
-  for (int extensions : {0, 2, 8, -1, -2}) {
-    // -1: two types offered, in the vendor's words, with the glyphs above 127;
-    // -2: six in German, whose links are longer.
-    Fixture f(extensions == -2 ? 6
-              : extensions < 0 ? 2
-                               : extensions,
-              "Kestrane Test Product - a name too long for one line of the column", nullptr, 0,
-              extensions == -1   ? &vendor
-              : extensions == -2 ? &german
-                                 : nullptr,
-              extensions < 0);
-    ASSERT_TRUE(f.built) << "the default skin or the pages could not be made";
-    for (int page = Welcome; page <= Finished; ++page) {
-      f.wizard.ShowPage(page);
-      ExpectNavigationFits(f, page);
-      const std::vector<int> shown = f.Shown();
-      for (std::size_t a = 0; a < shown.size(); ++a) {
-        const Rect r = f.Covers(shown[a]);
-        EXPECT_GE(r.left, 0) << "page " << page << " item " << shown[a];
-        EXPECT_GE(r.top, 0) << "page " << page << " item " << shown[a];
-        EXPECT_LE(r.right, Wizard::kPageWidth) << "page " << page << " item " << shown[a];
-        EXPECT_LE(r.bottom, Wizard::kPageHeight) << "page " << page << " item " << shown[a];
-        for (std::size_t b = a + 1; b < shown.size(); ++b) {
-          EXPECT_FALSE(Overlap(r, f.Covers(shown[b])))
-              << "page " << page << ": items " << shown[a] << " and " << shown[b] << " overlap";
+  for (int percent : {100, 150, 200}) {
+    for (int extensions : {0, 2, 8, -1, -2}) {
+      // -1: two types offered, in the vendor's words, with the glyphs above 127;
+      // -2: six in German, whose links are longer.
+      Fixture f(extensions == -2 ? 6
+                : extensions < 0 ? 2
+                                 : extensions,
+                "Kestrane Test Product - a name too long for one line of the column", nullptr, 0,
+                extensions == -1   ? &vendor
+                : extensions == -2 ? &german
+                                   : nullptr,
+                extensions < 0, percent);
+      ASSERT_TRUE(f.built) << "the default skin or the pages could not be made at " << percent;
+      for (int page = Welcome; page <= Finished; ++page) {
+        f.wizard.ShowPage(page);
+        ExpectNavigationFits(f, page);
+        const std::vector<int> shown = f.Shown();
+        for (std::size_t a = 0; a < shown.size(); ++a) {
+          const Rect r = f.Covers(shown[a]);
+          EXPECT_GE(r.left, 0) << "page " << page << " item " << shown[a];
+          EXPECT_GE(r.top, 0) << "page " << page << " item " << shown[a];
+          EXPECT_LE(r.right, f.wizard.PageWidth()) << "page " << page << " item " << shown[a];
+          EXPECT_LE(r.bottom, f.wizard.PageHeight()) << "page " << page << " item " << shown[a];
+          for (std::size_t b = a + 1; b < shown.size(); ++b) {
+            EXPECT_FALSE(Overlap(r, f.Covers(shown[b])))
+                << percent << "% page " << page << ": items " << shown[a] << " and " << shown[b]
+                << " overlap";
+          }
         }
       }
     }
   }
+}
+
+// At twice the scale the window is twice the size and every item sits where
+// the 96 dots an inch page has it, twice as far from the page's corner: a
+// text's own width is drawn anew from a font made for the scale and may differ
+// from twice the 1x width by a tenth, which moves right-aligned and centred
+// items by as much. (With many check boxes the grid may then hold a column
+// fewer, so two boxes here.)
+TEST(Wizard, AtTwiceTheScaleEveryItemIsTwiceAsFarOut) {
+  Fixture one(2), two(2, "Kestrane Test Product", nullptr, 0, nullptr, false, 200);
+  ASSERT_TRUE(one.built && two.built);
+  EXPECT_EQ(two.wizard.WindowWidth(), 2 * one.wizard.WindowWidth());
+  EXPECT_EQ(two.wizard.WindowHeight(), 2 * one.wizard.WindowHeight());
+  EXPECT_EQ(two.wizard.scene.ContentOrigin().x, 2 * one.wizard.scene.ContentOrigin().x);
+  EXPECT_EQ(two.wizard.scene.ContentOrigin().y, 2 * one.wizard.scene.ContentOrigin().y);
+  ASSERT_EQ(two.wizard.content.count(), one.wizard.content.count());
+  for (int page = Welcome; page <= Finished; ++page) {
+    one.wizard.ShowPage(page);
+    two.wizard.ShowPage(page);
+    ASSERT_EQ(two.Shown(), one.Shown()) << "page " << page;
+    for (int i : one.Shown()) {
+      const Rect a = one.Covers(i), b = two.Covers(i);
+      const int slack = 2 + std::abs(b.Width() - 2 * a.Width());
+      EXPECT_NEAR(b.left, 2 * a.left, slack) << "page " << page << " item " << i;
+      EXPECT_NEAR(b.top, 2 * a.top, 2 + std::abs(b.Height() - 2 * a.Height()))
+          << "page " << page << " item " << i;
+      EXPECT_NEAR(b.Width(), 2 * a.Width(), 2 + a.Width() / 5) << "page " << page << " item " << i;
+    }
+  }
+}
+
+// Columns where the page's colour changes from the pixel before: a picture
+// doubled from a smaller one has them on even columns alone.
+void CountEdges(const Image& picture, const Rect& area, int& even, int& odd) {
+  even = odd = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left + 1; x < area.right; ++x) {
+      if (std::memcmp(picture.PixelAt(x - 1, y), picture.PixelAt(x, y), 3) != 0) {
+        ++(x % 2 == 0 ? even : odd);
+      }
+    }
+  }
+}
+
+// At 200 % the text is drawn anew from fonts made for it, not enlarged: its
+// glyphs' edges fall on odd columns as often as on even ones.
+TEST(Wizard, TheTwiceScalePageIsDrawnAnewNotEnlarged) {
+  Fixture one(2), two(2, "Kestrane Test Product", nullptr, 0, nullptr, false, 200);
+  ASSERT_TRUE(one.built && two.built);
+  Image small, large;
+  one.Picture(Welcome, small);
+  two.Picture(Welcome, large);
+  Image doubled;
+  ASSERT_TRUE(doubled.Create(2 * small.Width(), 2 * small.Height(), 24));
+  for (int y = 0; y < doubled.Height(); ++y) {
+    for (int x = 0; x < doubled.Width(); ++x) {
+      std::memcpy(doubled.PixelAt(x, y), small.PixelAt(x / 2, y / 2), 3);
+    }
+  }
+  // The text column, below the header band: page text on the background.
+  const Point origin = two.wizard.scene.ContentOrigin();
+  const Rect column{origin.x + two.wizard.TextLeft(), origin.y + two.wizard.Px(80),
+                    origin.x + two.wizard.PageWidth(), origin.y + two.wizard.Px(240)};
+  int even = 0, odd = 0;
+  CountEdges(doubled, column, even, odd);
+  EXPECT_GT(even, 1000);
+  EXPECT_EQ(odd, 0);
+  CountEdges(large, column, even, odd);
+  EXPECT_GT(odd, even / 3) << even << " edges on even columns";
+  EXPECT_GT(even, odd / 3) << odd << " edges on odd columns";
 }
 
 TEST(Wizard, PagesShowTheirButtons) {

@@ -5,16 +5,20 @@
 # the free space of two different machines; the fatal box is the system's own. A difference in colour order, row
 # order or stride on either side shows up here.
 #
-#   compare-pages HOST_SCREENS WINE_SCREENS DIFF_DIR
+#   compare-pages HOST_SCREENS WINE_SCREENS DIFF_DIR [SCALE]
+#
+# SCALE (1, 1.5, 2) is the display scale both were drawn at.
 set -euo pipefail
 
 host="$1"
 wine="$2"
 diffs="$3"
+scale="${4:-1}"
 mkdir -p "$diffs"
 # The text column of the page, from the first status line to above the links
-# (window coordinates: frame 4 px, caption bar 24 px, side picture 164 px).
-mask="rectangle 178,100 508,258"
+# (window coordinates at 96 dots an inch: frame 4 px, caption bar 24 px, side
+# picture 164 px), at the scale.
+mask="$(awk -v s="$scale" 'BEGIN { printf "rectangle %d,%d %d,%d", 178*s, 100*s, 508*s, 258*s }')"
 
 failed=0
 compared=0

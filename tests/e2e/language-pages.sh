@@ -2,7 +2,7 @@
 # Walks the demo's wizard as a user of another language would meet it, and keeps
 # a picture of each page.
 #
-#   language-pages host|wine SETUP LOCALE WORKDIR [--same DIR] [--unlike DIR]
+#   language-pages host|wine SETUP LOCALE WORKDIR [--same DIR] [--unlike DIR] [--scale S]
 #
 # LOCALE (de_DE.UTF-8) is the user's: LC_ALL of the setup, natively or under
 # Wine in a fresh prefix under WORKDIR. Wine falls back to English when the
@@ -11,7 +11,9 @@
 # English otherwise: the window's name and the cancel question's caption are
 # those texts. The pages' pictures are kept in WORKDIR/screens (0-welcome.png,
 # ...); with --same each must equal the picture of the same name in DIR (as
-# compare-pages compares them), with --unlike each must differ from it.
+# compare-pages compares them), with --unlike each must differ from it. With
+# --scale the display is S times 96 dots an inch (KESTRANE_SCALE on the host,
+# LogPixels under Wine) and the window must be S times its size at 96.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -23,11 +25,12 @@ setup="$(realpath "$2")"
 locale="$3"
 work="$(realpath -m "$4")"
 shift 4
-same="" unlike=""
+same="" unlike="" scale=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --same) same="$2" ;;
     --unlike) unlike="$2" ;;
+    --scale) scale="$2" ;;
     *) e2e_fail "unknown option $1" ;;
   esac
   shift 2
@@ -43,12 +46,21 @@ cancel_caption="$(e2e_text cancel-caption "$locale")"
 export LC_ALL="$locale"
 x11_start_xvfb
 if [ "$target" = host ]; then
-  export KESTRANE_PREFIX="$work/prefix" SDL_VIDEODRIVER=x11
+  export KESTRANE_PREFIX="$work/prefix" SDL_VIDEODRIVER=x11 KESTRANE_SCALE="$scale"
   mkdir -p "$KESTRANE_PREFIX"
   drive="$KESTRANE_PREFIX/drive_c"
   answer_no() { x11_keys "$1" Escape; }
 else
   e2e_wine_prefix "$work/wine" "$work/home"
+  if [ "$scale" != 1 ]; then
+    dpi="$(awk -v s="$scale" 'BEGIN { printf "%d", 96 * s }')"
+    timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+      >/dev/null 2>&1 || e2e_fail "Wine took no LogPixels"
+    # The server reads the scale when it starts.
+    wine_stop
+    timeout --kill-after=10 60 wineserver --wait || true
+    wine_keep_server || e2e_fail "the Wine server did not start again"
+  fi
   drive="$WINEPREFIX/drive_c"
   tag="${locale%%.*}"
   wine_locale="$(timeout 60 wine reg query 'HKCU\Control Panel\International' /v LocaleName \
@@ -64,6 +76,9 @@ x11_pointer_to 0 0
 target_launch "$target" "$work/setup.log" "$setup"
 setup_pid=$target_pid
 win="$(x11_wait_window "$title" 60)" || e2e_fail "no window named \"$title\""
+x11_geometry "$win"
+expected="$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 508 * s, 362 * s }')"
+[ "${WW}x${WH}" = "$expected" ] || e2e_fail "the window is ${WW}x${WH}, not $expected"
 # The road and the pointer of wizard-e2e, whose English pictures these are
 # compared with: the pointer rests on the rightmost button after each click.
 shot() {  # name
@@ -104,7 +119,7 @@ if [ "$target" = wine ]; then
 fi
 
 if [ -n "$same" ]; then
-  "$here/compare-pages.sh" "$same" "$screens" "$work/page-diffs" ||
+  "$here/compare-pages.sh" "$same" "$screens" "$work/page-diffs" "$scale" ||
     e2e_fail "the pages in $locale are not those in $same"
 fi
 if [ -n "$unlike" ]; then

@@ -30,12 +30,13 @@ bool FileTypesPage::Build(Wizard& wizard) {
   // line up with, and never over Check All, however long their words.
   const int x0 = wizard.TextLeft();
   const SetupTexts& texts = wizard.Texts();
-  if (!wizard.AddText(texts.text(texts::FileTypesIntro), x0, 80)) return false;
+  if (!wizard.AddText(texts.text(texts::FileTypesIntro), x0, wizard.Px(80))) return false;
   checkAll_ = wizard.AddLink(texts.text(texts::CheckAll), kLinkCheckAll);
   uncheckAll_ = wizard.AddLink(texts.text(texts::UncheckAll), kLinkUncheckAll);
   if (checkAll_ == nullptr || uncheckAll_ == nullptr) return false;
-  checkAll_->MoveTo(x0, 276);
-  uncheckAll_->MoveTo(Wizard::kPageWidth - uncheckAll_->picture.Width() - 10, 276);
+  checkAll_->MoveTo(x0, wizard.Px(276));
+  uncheckAll_->MoveTo(wizard.PageWidth() - uncheckAll_->picture.Width() - wizard.Px(10),
+                      wizard.Px(276));
   return BuildBoxes(wizard);
 }
 
@@ -62,14 +63,15 @@ bool FileTypesPage::BuildBoxes(Wizard& wizard) {
   if (boxCount_ == 0) return true;
 
   const FileTypeGrid grid =
-      LayOutFileTypeGrid(wizard.SideWidth(), Box(wizard, 0)->picture.GetSize());
+      LayOutFileTypeGrid(wizard.SideWidth(), Box(wizard, 0)->picture.GetSize(), wizard.Scale());
   for (int i = 0; i < boxCount_; ++i) {
     const Point at = grid.BoxPosition(i);
     Box(wizard, i)->MoveTo(at.x, at.y);
   }
   if (boxCount_ >= 3) {
-    const int besideCheckAll = checkAll_->item->x + checkAll_->picture.Width() + kLinkGap;
-    uncheckAll_->MoveTo(std::max(Box(wizard, 2)->item->x, besideCheckAll), 276);
+    const int besideCheckAll =
+        checkAll_->item->x + checkAll_->picture.Width() + wizard.Px(kLinkGap);
+    uncheckAll_->MoveTo(std::max(Box(wizard, 2)->item->x, besideCheckAll), wizard.Px(276));
   }
   return true;
 }

@@ -11,7 +11,8 @@ bool FinishedPage::Build(Wizard& wizard) {
   runAfterSetup_ = wizard.AddCheckBox(wizard.Texts().text(texts::RunAfterSetup), 0, true);
   if (runAfterSetup_ == nullptr) return false;
   runAfterSetup_->MoveTo(
-      wizard.TextLeft() + (wizard.TextWidth() - runAfterSetup_->picture.Width()) / 2, 220);
+      wizard.TextLeft() + (wizard.TextWidth() - runAfterSetup_->picture.Width()) / 2,
+      wizard.Px(220));
   return true;
 }
 
@@ -25,9 +26,9 @@ int FinishedPage::PaintedTexts(const Wizard& wizard, PaintedText* texts) const {
   const SetupTexts& words = wizard.Texts();
   const char* uninstall = words.text(texts::FinishedUninstall);
   const Size size = Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), uninstall);
-  const int room = Wizard::kPageWidth - wizard.SideWidth() - 20;
-  texts[0] = {words.text(texts::FinishedDone), x0, 80, shadow, face};
-  texts[1] = {words.text(texts::FinishedReady), x0, 130, shadow, face};
-  texts[2] = {uninstall, x0 + (room - size.cx) / 2, Wizard::kPageHeight - size.cy, shadow, face};
+  const int room = wizard.PageWidth() - wizard.SideWidth() - wizard.Px(20);
+  texts[0] = {words.text(texts::FinishedDone), x0, wizard.Px(80), shadow, face};
+  texts[1] = {words.text(texts::FinishedReady), x0, wizard.Px(130), shadow, face};
+  texts[2] = {uninstall, x0 + (room - size.cx) / 2, wizard.PageHeight() - size.cy, shadow, face};
   return 3;
 }

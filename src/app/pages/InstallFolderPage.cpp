@@ -30,7 +30,8 @@ bool InstallFolderPage::Build(Wizard& wizard) {
   for (const auto& link : links) {
     LinkButton* button = wizard.AddLink(wizard.Texts().text(link.text), link.code);
     if (button == nullptr) return false;
-    button->MoveTo(wizard.TextLeft() + (wizard.TextWidth() - button->picture.Width()) / 2, link.y);
+    button->MoveTo(wizard.TextLeft() + (wizard.TextWidth() - button->picture.Width()) / 2,
+                   wizard.Px(link.y));
     if (link.code == kLinkBrowse) browseLink_ = button;
   }
   return true;
@@ -47,7 +48,7 @@ void InstallFolderPage::UpdateStatus(Wizard& wizard) {
   const FolderFacts facts = factsFixed_ ? fixedFacts_ : ReadFolderFacts(model, parent);
   FolderStatus status =
       DescribeFolder(model, parent, facts, *wizard.Font(skinslot::kPageTextFont),
-                     Wizard::kPageWidth - wizard.SideWidth() - 28, wizard.Texts());
+                     wizard.PageWidth() - wizard.SideWidth() - wizard.Px(28), wizard.Texts());
   text_[0] = status.folderText;
   text_[1] = status.locationText;
   ok_ = status.ok;
@@ -57,12 +58,12 @@ void InstallFolderPage::UpdateStatus(Wizard& wizard) {
 int InstallFolderPage::PaintedTexts(const Wizard& wizard, PaintedText* texts) const {
   // Both name a path shortened to fit the page (UpdateStatus), indented by three
   // blanks: they may reach a little past the column.
-  const int x0 = wizard.TextLeft(), fitted = Wizard::kPageWidth - 6;
+  const int x0 = wizard.TextLeft(), fitted = wizard.PageWidth() - wizard.Px(6);
   const int below = Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), text_[0].text()).cy;
-  texts[0] = {text_[0].text(), x0, 80, Wizard::kTextShadow, Wizard::kTextFace};
+  texts[0] = {text_[0].text(), x0, wizard.Px(80), Wizard::kTextShadow, Wizard::kTextFace};
   texts[0].right = fitted;
-  texts[1] = {text_[1].text(), x0, 88 + below, ok_ ? Wizard::kTextShadow : kRefusedShadow,
-              ok_ ? Wizard::kTextFace : kRefusedFace};
+  texts[1] = {text_[1].text(), x0, wizard.Px(88) + below,
+              ok_ ? Wizard::kTextShadow : kRefusedShadow, ok_ ? Wizard::kTextFace : kRefusedFace};
   texts[1].right = fitted;
   return 2;
 }

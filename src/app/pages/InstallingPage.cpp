@@ -8,11 +8,11 @@ int InstallingPage::Id() const {
 
 bool InstallingPage::Build(Wizard& wizard) {
   const int x0 = wizard.TextLeft();
-  if (!wizard.AddText(wizard.Texts().text(texts::Installing), x0, 80)) return false;
+  if (!wizard.AddText(wizard.Texts().text(texts::Installing), x0, wizard.Px(80))) return false;
   progress_ = wizard.AddWidget(ProgressBar::New());
   return progress_ != nullptr &&
-         progress_->Setup(wizard.Font(skinslot::kPageTextFont), x0, 150, wizard.content,
-                          &wizard.WidgetStyle(), wizard.TextWidth());
+         progress_->Setup(wizard.Font(skinslot::kPageTextFont), x0, wizard.Px(150), wizard.content,
+                          &wizard.WidgetStyle(), wizard.TextWidth(), wizard.Scale());
 }
 
 void InstallingPage::Enter(Wizard&) {

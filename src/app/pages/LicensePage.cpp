@@ -20,14 +20,15 @@ bool LicensePage::Build(Wizard& wizard) {
       licenceBytes != nullptr ? int(strnlen(licenceBytes, licence.size())) : 0;
   licence_ = wizard.AddWidget(TextView::New());
   if (licence_ == nullptr ||
-      !licence_->Setup(wizard.Font(skinslot::kLicenceFont), wizard.TextLeft(), 80,
-                       wizard.TextWidth(), 200, licenceBytes, licenceLength, 60, wizard.content)) {
+      !licence_->Setup(wizard.Font(skinslot::kLicenceFont), wizard.TextLeft(), wizard.Px(80),
+                       wizard.TextWidth(), wizard.Px(200), licenceBytes, licenceLength, 60,
+                       wizard.content, wizard.Scale())) {
     return false;
   }
   const char* agree = wizard.Texts().text(texts::LicenceAgree);
   const Size agreeSize = Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), agree);
-  return wizard.AddText(agree, Wizard::kPageWidth - agreeSize.cx,
-                        Wizard::kPageHeight - agreeSize.cy);
+  return wizard.AddText(agree, wizard.PageWidth() - agreeSize.cx,
+                        wizard.PageHeight() - agreeSize.cy);
 }
 
 void LicensePage::Enter(Wizard& wizard) {

@@ -21,7 +21,7 @@ unsigned WelcomePage::Buttons() const {
 bool WelcomePage::Build(Wizard& wizard) {
   const int x0 = wizard.TextLeft();
   const BitmapFont* body = wizard.Font(skinslot::kPageTextFont);
-  if (!wizard.AddText(wizard.Texts().text(texts::WelcomeText), x0, 80)) return false;
+  if (!wizard.AddText(wizard.Texts().text(texts::WelcomeText), x0, wizard.Px(80))) return false;
 
   // A product name too wide for the column breaks before its first dash, if it
   // has one.
@@ -31,7 +31,8 @@ bool WelcomePage::Build(Wizard& wizard) {
     if (dash >= 0) product.insertText(dash, "\n");
   }
   const Size productSize = Wizard::TextSize(body, product.text());
-  if (!wizard.AddText(product.text(), x0 + (Wizard::kPageWidth - x0 - productSize.cx) / 2, 150)) {
+  if (!wizard.AddText(product.text(), x0 + (wizard.PageWidth() - x0 - productSize.cx) / 2,
+                      wizard.Px(150))) {
     return false;
   }
   productName_ = wizard.content.at(wizard.content.count() - 1);
@@ -39,8 +40,8 @@ bool WelcomePage::Build(Wizard& wizard) {
   productName_->ownShadow = kProductShadow;
   productName_->ownFace = kProductFace;
 
-  if (!wizard.AddText(wizard.Texts().text(texts::WelcomeGuide), x0, 210)) return false;
+  if (!wizard.AddText(wizard.Texts().text(texts::WelcomeGuide), x0, wizard.Px(210))) return false;
   const char* next = wizard.Texts().text(texts::WelcomeNext);
   const Size nextSize = Wizard::TextSize(body, next);
-  return wizard.AddText(next, Wizard::kPageWidth - nextSize.cx, Wizard::kPageHeight - nextSize.cy);
+  return wizard.AddText(next, wizard.PageWidth() - nextSize.cx, wizard.PageHeight() - nextSize.cy);
 }
