@@ -1,6 +1,7 @@
 #include "common/PageCheck.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -13,8 +14,7 @@
 namespace tools {
 namespace {
 
-// The right edge of the text column, and the ids of what is not a content item.
-constexpr int kColumnRight = Wizard::kPageWidth - 10;
+// The ids of what is not a content item.
 constexpr int kHeaderBand = -1;
 constexpr int kPaintedTexts = 100000;
 // Examples a warning names before it only counts the rest.
@@ -31,10 +31,25 @@ struct Item {
   int font = -1;
   bool picture = false;
   bool title = false;
-  bool frame = false;        // shown on every page
-  int right = kColumnRight;  // the right edge it keeps to
-  int textId = -1;           // the catalogue's id of its text, or -1
+  bool frame = false;  // shown on every page
+  int right = 0;       // the right edge it keeps to
+  int textId = -1;     // the catalogue's id of its text, or -1
 };
+
+// The page's size and the text column's edges, in pixels at a run's scale.
+struct Bounds {
+  int pageWidth = 0;
+  int pageHeight = 0;
+  int columnLeft = 0;
+  int columnRight = 0;
+};
+
+Bounds boundsOf(const PageCheckRun& run) {
+  const DisplayScale& s = run.scale;
+  return {s.Px(Wizard::kPageWidth), s.Px(Wizard::kPageHeight),
+          s.Px(run.model->sidePicture.Width()) + s.Px(10),
+          s.Px(Wizard::kPageWidth) - s.Px(10)};
+}
 
 // The catalogue id of the text `shown` is, in `texts`: the one it is, or the
 // format it begins as (a folder text with its folder filled in); -1 for none.
@@ -112,7 +127,7 @@ int widgetFont(const Widget* widget, int noted) {
 
 class Layout {
  public:
-  explicit Layout(const PageCheckRun& run) : run_(run) {}
+  explicit Layout(const PageCheckRun& run) : run_(run), bounds_(boundsOf(run)) {}
 
   // The pages whose navigation captions do not fit the bar side by side.
   const std::vector<std::string>& CrowdedBars() const { return crowdedBars_; }
@@ -134,6 +149,7 @@ class Layout {
     }
     Wizard wizard;
     wizard.SetTexts(run_.texts);
+    wizard.SetScale(run_.scale);
     if (!wizard.Build(*run_.skin, *run_.model, options)) {
       if (run_.model->sidePicture.Width() > kLayoutSidePicture.cx) {
         error = {PageCause::SidePicture, -1,
@@ -174,7 +190,7 @@ class Layout {
         name += page->Name();
         if (facts == &full) name += " (on a full disk)";
         const std::string everyPage = (run_.name.empty() ? "" : run_.name + ": ") + "every page";
-        Inspect(name, everyPage, Gather(wizard, *page), wizard.TextLeft(), found);
+        Inspect(name, everyPage, Gather(wizard, *page), found);
         const Rect strip =
             wizard.navigation.Strip(kNavigationBar, wizard.WindowWidth(), wizard.WindowHeight());
         if (facts == &roomy && !wizard.navigation.Layout(strip.left, strip.top, strip.Width())) {
@@ -199,6 +215,7 @@ class Layout {
       item.font = wizard.ItemFont(i);
       const char* text = wizard.ItemText(i);
       item.textId = textIdOf(run_.texts, text);
+      item.right = bounds_.columnRight;
       item.frame = i >= frame.first && i < frame.end;
       if (i == frame.first) {
         item.source = PageCause::SidePicture;
@@ -212,8 +229,8 @@ class Layout {
         Item band = item;
         band.id = kHeaderBand;
         band.what = "the header band behind the logo";
-        band.box =
-            Rect{wizard.SideWidth(), 0, Wizard::kPageWidth, run_.model->logoPicture.Height() + 12};
+        band.box = Rect{wizard.SideWidth(), 0, bounds_.pageWidth,
+                        wizard.LogoPicture().Height() + wizard.Px(12)};
         items.push_back(band);
       } else if (c->widget != nullptr) {
         item.what = widgetName(c->widget, text);
@@ -230,8 +247,8 @@ class Layout {
           item.what = "the product's name " + quote(text);
         }
         // A text the page puts in its corner keeps to the page's edge.
-        if (c->x + c->normal->width == Wizard::kPageWidth && c->x != wizard.TextLeft()) {
-          item.right = Wizard::kPageWidth;
+        if (c->x + c->normal->width == bounds_.pageWidth && c->x != wizard.TextLeft()) {
+          item.right = bounds_.pageWidth;
         }
       } else {
         continue;
@@ -252,14 +269,15 @@ class Layout {
       item.font = t.font;
       item.box = inkOf(sprite, t.x, t.y);
       delete sprite;
-      if (t.right > 0) item.right = t.right;
+      item.right = t.right > 0 ? t.right : bounds_.columnRight;
       if (!item.box.IsEmpty()) items.push_back(item);
     }
     return items;
   }
 
-  static void Inspect(const std::string& page, const std::string& everyPage,
-                      const std::vector<Item>& items, int columnLeft, std::vector<Found>& found) {
+  void Inspect(const std::string& page, const std::string& everyPage,
+               const std::vector<Item>& items, std::vector<Found>& found) const {
+    const int pageHeight = bounds_.pageHeight;
     // What the items every page shows do among themselves is said once.
     const auto add = [&](Kind kind, const Item& item, const Item& other, int by) {
       const std::string& where = item.frame && other.frame ? everyPage : page;
@@ -277,19 +295,19 @@ class Layout {
         // The side picture runs down the page: one that stops short leaves a bare
         // strip, a longer one is cut.
         if (item.id == kHeaderBand) continue;
-        if (item.box.bottom > Wizard::kPageHeight) {
-          add(Kind::Below, item, item, item.box.bottom - Wizard::kPageHeight);
-        } else if (item.source == PageCause::SidePicture && item.box.bottom < Wizard::kPageHeight) {
-          add(Kind::ShortOfPage, item, item, Wizard::kPageHeight - item.box.bottom);
+        if (item.box.bottom > pageHeight) {
+          add(Kind::Below, item, item, item.box.bottom - pageHeight);
+        } else if (item.source == PageCause::SidePicture && item.box.bottom < pageHeight) {
+          add(Kind::ShortOfPage, item, item, pageHeight - item.box.bottom);
         }
         continue;
       }
       if (item.box.right > item.right)
         add(Kind::PastRight, item, item, item.box.right - item.right);
-      if (item.box.left < columnLeft) add(Kind::PastLeft, item, item, columnLeft - item.box.left);
-      if (item.box.bottom > Wizard::kPageHeight) {
-        add(Kind::Below, item, item, item.box.bottom - Wizard::kPageHeight);
+      if (item.box.left < bounds_.columnLeft) {
+        add(Kind::PastLeft, item, item, bounds_.columnLeft - item.box.left);
       }
+      if (item.box.bottom > pageHeight) add(Kind::Below, item, item, item.box.bottom - pageHeight);
       if (item.box.top < 0) add(Kind::Above, item, item, -item.box.top);
     }
     for (std::size_t a = 0; a < items.size(); ++a) {
@@ -317,6 +335,7 @@ class Layout {
 
   std::vector<std::string> crowdedBars_;
   const PageCheckRun& run_;
+  const Bounds bounds_;
 };
 
 // Shows a blank picture of `size` in the place of `picture` while it lives.
@@ -353,16 +372,19 @@ std::set<std::string> keysWith(const PageCheckRun& run, Image& picture, const Si
   return keys;
 }
 
-bool offMetric(const SkinLists& skin, int font) {
-  return font >= 0 && font < 3 && skin.fonts.at(font)->metrics.tmHeight != kLayoutFontHeights[font];
+// Whether `font`'s lines are not the height the pages are laid out for at the
+// run's scale.
+bool offMetric(const PageCheckRun& run, int font) {
+  if (font < 0 || font >= 3) return false;
+  const int off = run.skin->fonts.at(font)->metrics.tmHeight - run.scale.Px(kLayoutFontHeights[font]);
+  return std::abs(off) > (run.scale.IsOne() ? 0 : 1);
 }
 
 // What a finding is to be fixed by: a font whose lines are not the ones the
 // pages are laid out for, else the product's text, else the font it is in.
 void blameText(const PageCheckRun& run, const Found& f, PageWarning& w) {
-  const SkinLists& skin = *run.skin;
   for (const Item* item : {&f.item, &f.other}) {
-    if (offMetric(skin, item->font)) {
+    if (offMetric(run, item->font)) {
       w.cause = PageCause::Font;
       w.font = item->font;
       return;
@@ -391,14 +413,14 @@ void blameText(const PageCheckRun& run, const Found& f, PageWarning& w) {
   w.font = f.item.font >= 0 ? f.item.font : f.other.font;
 }
 
-std::string describe(const Found& f, int columnLeft) {
-  const std::string column = " the text column (x " + std::to_string(columnLeft) + " to " +
-                             std::to_string(kColumnRight) + ")";
+std::string describe(const Found& f, const Bounds& bounds) {
+  const std::string column = " the text column (x " + std::to_string(bounds.columnLeft) + " to " +
+                             std::to_string(bounds.columnRight) + ")";
   const std::string by = std::to_string(f.by) + " pixels";
   switch (f.kind) {
     case Kind::PastRight:
       return f.page + ": " + f.item.what + " runs " + by + " past the right edge of" +
-             (f.item.right == kColumnRight ? column : " the page");
+             (f.item.right == bounds.columnRight ? column : " the page");
     case Kind::PastLeft:
       return f.page + ": " + f.item.what + " starts " + by + " left of" + column;
     case Kind::Below:
@@ -457,12 +479,13 @@ void sayCause(const PageCheckRun& run, PageWarning& w, std::string& subject, std
     return;
   }
   const TextMetric& m = run.skin->fonts.at(w.font)->metrics;
-  const int expected = kLayoutFontHeights[w.font];
+  const int expected = run.scale.Px(kLayoutFontHeights[w.font]);
   subject = "font " + std::to_string(w.font) + " (" + kFontRoles[w.font] + ") has lines " +
             std::to_string(m.tmHeight) + " pixels high and characters " +
             std::to_string(m.tmAveCharWidth) + " wide on average";
-  fix = m.tmHeight != expected ? "the pages are laid out for lines of " + std::to_string(expected) +
-                                     " pixels: give it height = " + std::to_string(expected) +
+  fix = offMetric(run, w.font) ? "the pages are laid out for lines of " +
+                                     std::to_string(expected) + " pixels: give it height = " +
+                                     std::to_string(kLayoutFontHeights[w.font]) +
                                      ", or a face that is no taller"
                                : "take a narrower face or a smaller height";
 }
@@ -505,6 +528,12 @@ void checkCaptions(const PageCheckRun& run, const std::vector<std::string>& page
 
 }  // namespace
 
+std::string RunName(const std::string& language, int percent) {
+  const std::string scale = percent == 100 ? "" : std::to_string(percent) + " %";
+  if (language.empty() || scale.empty()) return language + scale;
+  return language + ", " + scale;
+}
+
 PageCheckResult CheckPages(const PageCheckRun& run) {
   PageCheckResult result;
   std::vector<Found> found;
@@ -524,7 +553,7 @@ PageCheckResult CheckPages(const PageCheckRun& run) {
   const std::set<std::string> logoKeys = keysWith(run, run.model->logoPicture, kLayoutLogo, found);
 
   // One warning for each cause, in the order the pages show them.
-  const int columnLeft = run.model->sidePicture.Width() + 10;
+  const Bounds bounds = boundsOf(run);
   std::vector<std::vector<std::string>> said;
   for (const Found& f : found) {
     PageWarning w{PageCause::Font, -1, "", ""};
@@ -545,7 +574,7 @@ PageCheckResult CheckPages(const PageCheckRun& run) {
       result.warnings.push_back(w);
       said.emplace_back();
     }
-    const std::string line = describe(f, columnLeft);
+    const std::string line = describe(f, bounds);
     if (std::find(said[at].begin(), said[at].end(), line) == said[at].end()) {
       said[at].push_back(line);
     }

@@ -17,6 +17,7 @@
 #include "app/SetupTexts.h"
 #include "app/Wizard.h"
 #include "package/InstallModel.h"
+#include "render/DisplayScale.h"
 #include "render/Geometry.h"
 
 namespace tools {
@@ -33,7 +34,11 @@ struct PageCheckRun {
   bool sampleProduct = false;
   // What the window and the pages say (the setup's texts); ours when left as is.
   SetupTexts texts;
-  // Names the run in what it finds ("German: Welcome: ..."); empty for the only run.
+  // The display scale the skin is drawn for; the pages are laid out at it, and
+  // what is found is said in its pixels.
+  DisplayScale scale;
+  // Names the run in what it finds ("German, 150 %: Welcome: ..."); empty for the
+  // only run.
   std::string name;
 };
 
@@ -55,8 +60,14 @@ constexpr char kSampleParentFolder[] =
 // The size of the product's pictures the pages are laid out for.
 constexpr Size kLayoutSidePicture{164, 314};
 constexpr Size kLayoutLogo{49, 49};
-// The line heights (tmHeight) of the skin's three fonts the pages are laid out for.
+// The line heights (tmHeight) of the skin's three fonts the pages are laid out
+// for, at 96 dots an inch; a skin drawn for another scale may be a pixel off the
+// height times the scale, as its fonts are rendered anew.
 constexpr int kLayoutFontHeights[3] = {18, 17, 15};
+
+// The name of a run in `language` (a name, or empty for the only one) at the
+// scale of `percent`: "German", "German, 150 %", "150 %" or "".
+std::string RunName(const std::string& language, int percent);
 
 // One warning: every finding of one cause.
 struct PageWarning {

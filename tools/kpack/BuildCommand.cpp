@@ -32,11 +32,12 @@ class ProgressReport {
 };
 
 // The warnings about the pages: the offered extensions against the file-type
-// page's grid, then every page checked over the skin the setup will carry.
-// Throws ManifestError when the pages cannot work at all.
+// page's grid, then every page checked over the skin the setup will carry, and
+// again over each skin it carries for a larger display scale. Throws
+// ManifestError when the pages cannot work at all.
 void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& package,
                     const ByteStream& skin, const ByteStream* glyphs, const std::string& skinName,
-                    tools::Warnings& warnings) {
+                    const std::vector<ScaledSkinCheck>& scaled, tools::Warnings& warnings) {
   InstallModel model;
   std::uint32_t position = 0;
   if (package.size() > 0xFFFFFFF0u ||
@@ -45,15 +46,20 @@ void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& 
   }
   const std::string grid = checkBoxGridWarning(manifest, model, skin);
   if (!grid.empty()) warnings.Warn(grid);
+  std::vector<ScaledSkinCheck> skins{{100, &skin, glyphs}};
+  skins.insert(skins.end(), scaled.begin(), scaled.end());
+  const std::string name = skinName.empty() ? "the default skin" : skinName;
   // Every language the setup speaks, laid out in its own words.
   const std::vector<SetupLanguage> languages = setupLanguages(manifest);
-  for (const SetupLanguage& language : languages) {
-    std::string error;
-    if (!warnAboutPages(model, skin, glyphs, language.texts,
-                        languages.size() > 1 ? language.name : std::string(), language.field,
-                        skinName.empty() ? "the default skin" : skinName, &manifest,
-                        manifest.path.string(), !grid.empty(), warnings, error)) {
-      throw ManifestError(error);
+  for (const ScaledSkinCheck& at : skins) {
+    for (const SetupLanguage& language : languages) {
+      std::string error;
+      if (!warnAboutPages(model, *at.skin, at.glyphs, at.percent, language.texts,
+                          languages.size() > 1 ? language.name : std::string(), language.field,
+                          at.percent == 100 ? name : name + " at " + std::to_string(at.percent) + " %",
+                          &manifest, manifest.path.string(), !grid.empty(), warnings, error)) {
+        throw ManifestError(error);
+      }
     }
   }
 }
@@ -62,7 +68,8 @@ void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& 
 
 std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStream* skin,
                                         const BuildOptions& options, const std::string& skinName,
-                                        const ByteStream* glyphs) {
+                                        const ByteStream* glyphs,
+                                        const std::vector<ScaledSkinCheck>& scaled) {
   // Without a skin of the setup's, kpack's own copy of the default skin and its
   // glyphs (RC_DATA 116 and 117 of this program).
   ByteStream ownSkin, ownGlyphs;
@@ -79,7 +86,7 @@ std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStre
   }
   ProgressReport report;
   const auto bytes = buildPackage(manifest, std::ref(report), options);
-  if (skin != nullptr) warnAboutPages(manifest, bytes, *skin, glyphs, skinName, warnings);
+  if (skin != nullptr) warnAboutPages(manifest, bytes, *skin, glyphs, skinName, scaled, warnings);
   if (warnings.Failed()) throw ManifestError(warnings.Summary());
   return bytes;
 }

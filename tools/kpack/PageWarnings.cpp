@@ -51,22 +51,46 @@ std::string placeOf(const tools::PageWarning& w, const InstallModel& model,
 
 }  // namespace
 
-bool skinForCheck(const std::string& path, ByteStream& skin, ByteStream& glyphs, std::string& name,
-                  std::string& error) {
-  std::vector<unsigned char> bytes, resource, high;
-  if (tools::readWholeFile(path, bytes) && platform::isProgramImage(bytes)) {
-    if (!platform::findProgramResource(bytes, kSkinResourceId, resource, error)) return false;
-    // The glyphs above 127 are optional.
-    std::string none;
-    if (!platform::findProgramResource(bytes, kHighGlyphsResourceId, high, none)) high.clear();
-    if (resource.size() > 0xFFFFFFF0u || high.size() > 0xFFFFFFF0u ||
-        skin.appendBytes(std::uint32_t(resource.size()), resource.data()) != S_OK ||
-        glyphs.appendBytes(std::uint32_t(high.size()), high.data()) != S_OK) {
-      error = "the skin is too large";
-      return false;
-    }
-    name = "the skin of " + path;
+namespace {
+
+// The skin a built setup carries for `percent`, and its glyphs.
+bool skinOfSetup(const std::vector<unsigned char>& program, int percent, ByteStream& skin,
+                 ByteStream& glyphs, std::string& error) {
+  int skinId = kSkinResourceId, glyphsId = kHighGlyphsResourceId;
+  for (const ScaledSkinResource& scaled : kScaledSkinResources) {
+    if (scaled.percent == percent) skinId = scaled.skinId, glyphsId = scaled.highGlyphsId;
+  }
+  if (percent != 100 && skinId == kSkinResourceId) {
+    error = "no skin is drawn for " + std::to_string(percent) + " %";
+    return false;
+  }
+  std::vector<unsigned char> resource, high;
+  if (!platform::findProgramResource(program, skinId, resource, error)) return false;
+  // The glyphs above 127 are optional.
+  std::string none;
+  if (!platform::findProgramResource(program, glyphsId, high, none)) high.clear();
+  if (resource.size() > 0xFFFFFFF0u || high.size() > 0xFFFFFFF0u ||
+      skin.appendBytes(std::uint32_t(resource.size()), resource.data()) != S_OK ||
+      glyphs.appendBytes(std::uint32_t(high.size()), high.data()) != S_OK) {
+    error = "the skin is too large";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool skinForCheck(const std::string& path, const std::vector<unsigned char>& program, int percent,
+                  ByteStream& skin, ByteStream& glyphs, std::string& name, std::string& error) {
+  if (!program.empty()) {
+    if (!skinOfSetup(program, percent, skin, glyphs, error)) return false;
+    name = (percent == 100 ? "the skin of " : "the " + std::to_string(percent) + " % skin of ") +
+           path;
     return true;
+  }
+  if (percent != 100) {
+    error = "a package carries no skin for " + std::to_string(percent) + " %";
+    return false;
   }
   if (skin.loadResourceData(kSkinResourceId, nullptr) != S_OK) {
     error = "kpack carries no default skin";
@@ -81,12 +105,12 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
                     const SetupTexts* texts, const std::string& skinName, const Manifest* manifest,
                     const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
                     std::string& error) {
-  return warnAboutPages(model, skin, glyphs, texts != nullptr ? *texts : SetupTexts(), "", "texts",
-                        skinName, manifest, packageName, skipFileTypes, warnings, error);
+  return warnAboutPages(model, skin, glyphs, 100, texts != nullptr ? *texts : SetupTexts(), "",
+                        "texts", skinName, manifest, packageName, skipFileTypes, warnings, error);
 }
 
 bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
-                    const SetupTexts& texts, const std::string& language,
+                    int percent, const SetupTexts& texts, const std::string& language,
                     const std::string& textsField, const std::string& skinName,
                     const Manifest* manifest, const std::string& packageName, bool skipFileTypes,
                     tools::Warnings& warnings, std::string& error) {
@@ -107,7 +131,8 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
   run.skin = &lists;
   run.model = &model;
   run.texts = texts;
-  run.name = language;
+  run.scale = DisplayScale(percent * DisplayScale::kBaseDpi / 100);
+  run.name = tools::RunName(language, percent);
   const tools::PageCheckResult result = tools::CheckPages(run);
   if (!result.error.empty()) {
     error =

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/SetupTexts.h"
 #include "base/ByteStream.h"
@@ -14,12 +15,14 @@
 
 namespace kpack {
 
-// The skin a check of the file at `path` lays the pages out over, and the
-// glyphs above 127 of its fonts (empty when it has none): the ones a built setup
-// carries, else kpack's own copy of the default skin. Its name for messages goes
-// to `name`. False, with the reason in `error`, when there is none.
-bool skinForCheck(const std::string& path, ByteStream& skin, ByteStream& glyphs, std::string& name,
-                  std::string& error);
+// The skin a check of the file at `path` (its bytes `program` when it is a built
+// setup, else empty) lays the pages out over at the display scale of `percent`,
+// and the glyphs above 127 of its fonts (empty when it has none): the ones a
+// built setup carries, else kpack's own copy of the default skin (at 100 %
+// alone). Its name for messages goes to `name`. False, with the reason in
+// `error`, when there is none.
+bool skinForCheck(const std::string& path, const std::vector<unsigned char>& program, int percent,
+                  ByteStream& skin, ByteStream& glyphs, std::string& name, std::string& error);
 
 // Checks the pages of `model` over `skin` (a skin resource, `skinName` in
 // messages, with `glyphs` above 127 and the setup's `texts` when not null) and says what does not
@@ -32,12 +35,12 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
                     const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
                     std::string& error);
 
-// The same for the texts of one language: `language` names it in what is found
-// ("German"; empty for a setup that speaks English alone), and `textsField`
-// ("texts.de") is where the manifest words its texts, so that a text of it that
-// does not fit is said at its line.
+// The same for the texts of one language at the display scale of `percent`, the
+// skin's: `language` names it in what is found ("German"; empty for a setup that
+// speaks English alone), and `textsField` ("texts.de") is where the manifest
+// words its texts, so that a text of it that does not fit is said at its line.
 bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
-                    const SetupTexts& texts, const std::string& language,
+                    int percent, const SetupTexts& texts, const std::string& language,
                     const std::string& textsField, const std::string& skinName,
                     const Manifest* manifest, const std::string& packageName, bool skipFileTypes,
                     tools::Warnings& warnings, std::string& error);

@@ -93,8 +93,14 @@ bool addScaledSkins(const std::string& skinPath, const ByteStream& skin,
 }
 
 std::vector<int> carriedScales(const std::string& path) {
-  std::vector<unsigned char> program, skin;
-  if (!tools::readWholeFile(path, program) || !platform::isProgramImage(program)) return {};
+  std::vector<unsigned char> program;
+  if (!tools::readWholeFile(path, program)) return {};
+  return carriedScales(program);
+}
+
+std::vector<int> carriedScales(const std::vector<unsigned char>& program) {
+  if (!platform::isProgramImage(program)) return {};
+  std::vector<unsigned char> skin;
   std::vector<int> scales{100};
   for (const ScaledSkinResource& scale : kScaledSkinResources) {
     std::string error;

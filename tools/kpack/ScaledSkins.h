@@ -25,5 +25,7 @@ bool addScaledSkins(const std::string& skinPath, const ByteStream& skin,
 // The display scales a built setup is drawn for, in percent: 100, then each
 // scaled skin it carries. Empty for anything but a built setup.
 std::vector<int> carriedScales(const std::string& path);
+// The same for the bytes of a file.
+std::vector<int> carriedScales(const std::vector<unsigned char>& program);
 
 }  // namespace kpack

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -29,6 +30,34 @@ constexpr int kExitUsage = 2;
 int complain(int status, const std::string& message) {
   std::cerr << "kpack: " << message << "\n";
   return status;
+}
+
+// The skins for larger display scales the setup will carry, with their glyphs
+// kept in `kept`: those in `resources` (a vendor's skin), else the stub's own.
+std::vector<ScaledSkinCheck> scaledSkinsOf(const std::vector<tools::PeResource>* resources,
+                                           const std::vector<unsigned char>& stub,
+                                           std::deque<ByteStream>& kept) {
+  const auto load = [&](int id, ByteStream& into) {
+    std::vector<unsigned char> bytes;
+    std::string none;
+    if (resources == nullptr) {
+      if (!platform::findProgramResource(stub, id, bytes, none)) return;
+    } else {
+      for (const tools::PeResource& r : *resources) {
+        if (r.type == "RC_DATA" && r.id == id) bytes = r.data;
+      }
+    }
+    if (!bytes.empty()) into.appendBytes(std::uint32_t(bytes.size()), bytes.data());
+  };
+  std::vector<ScaledSkinCheck> scaled;
+  for (const ScaledSkinResource& at : kScaledSkinResources) {
+    ByteStream& skin = kept.emplace_back();
+    ByteStream& glyphs = kept.emplace_back();
+    load(at.skinId, skin);
+    load(at.highGlyphsId, glyphs);
+    if (skin.size() > 0) scaled.push_back({at.percent, &skin, &glyphs});
+  }
+  return scaled;
 }
 
 // Where the stub may be, in order: the one named on the command line; else the
@@ -261,6 +290,14 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
       return signInMemory(signer, program, output, "the uninstaller", why);
     };
   }
+  // The skins for larger display scales: the vendor's beside theirs, else the
+  // stub's own; the pages are checked over each.
+  if (!skinBytes.empty() && !addScaledSkins(arguments.skin, skin, resources, error)) {
+    return complain(kExitInvalid, error);
+  }
+  std::deque<ByteStream> scaledBytes;
+  const std::vector<ScaledSkinCheck> scaled =
+      scaledSkinsOf(skinBytes.empty() ? nullptr : &resources, image, scaledBytes);
   try {
     ByteStream glyphs;
     if (!glyphBytes.empty())
@@ -275,7 +312,8 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     resources.push_back(
         {"RC_DATA", kPackageResourceId,
          packManifest(manifest, &skin, build,
-                      arguments.skin.empty() ? "the stub's skin" : arguments.skin, &glyphs)});
+                      arguments.skin.empty() ? "the stub's skin" : arguments.skin, &glyphs,
+                      scaled)});
     resources.push_back({"RC_DATA", kLargePicturesResourceId, largePictures(manifest)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
@@ -283,9 +321,6 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   if (!skinBytes.empty()) {
     resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});
     resources.push_back({"RC_DATA", kHighGlyphsResourceId, std::move(glyphBytes)});
-    if (!addScaledSkins(arguments.skin, skin, resources, error)) {
-      return complain(kExitInvalid, error);
-    }
   }
   if (!tools::writePeResources(image, resources, error) ||
       !writeSetupStrings(image, setupLanguages(manifest), error)) {

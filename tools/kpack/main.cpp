@@ -88,37 +88,41 @@ void addBuildOptions(CLI::App* command, kpack::BuildOptions& options) {
 }
 
 // The page check of `check` (a package or a built setup): over the setup's own
-// skin, or the default skin for a bare package. The exit status it asks for:
+// skins, or the default skin for a bare package. The exit status it asks for:
 // 0, or 1 when the pages cannot work or --strict meets a warning.
 int checkPagesOf(const std::string& path, InstallModel& model, bool strict) {
-  ByteStream skin, glyphs;
-  std::string skinName, error;
-  tools::Warnings warnings("kpack", strict);
-  if (!kpack::skinForCheck(path, skin, glyphs, skinName, error)) {
-    std::cerr << "kpack: " << error << "\n";
-    return kExitInvalid;
-  }
-  // A built setup is checked in every language of its string table, a package
-  // in our words.
+  // A built setup is checked in every language of its string table and at every
+  // display scale it carries a skin for, a package in our words at 100 %.
   std::vector<unsigned char> image;
   if (!tools::readWholeFile(path, image) || !platform::isProgramImage(image)) image.clear();
   std::vector<std::uint16_t> languages = kpack::stringLanguages(image);
   if (languages.empty()) languages.push_back(platform::kEnglishLanguage);
-  for (std::uint16_t language : languages) {
-    SetupTexts texts;
-    texts.language = language;
-    std::size_t count = 0;
-    const texts::TextEntry* entries = texts::catalog(count);
+  std::vector<SetupTexts> spoken(languages.size());
+  std::size_t count = 0;
+  const texts::TextEntry* entries = texts::catalog(count);
+  for (std::size_t k = 0; k < languages.size(); ++k) {
+    spoken[k].language = languages[k];
     for (std::size_t i = 0; i < count; ++i) {
       std::string text;
-      if (platform::findProgramString(image, entries[i].id, text, language)) {
-        texts.set(entries[i].id, text.c_str());
+      if (platform::findProgramString(image, entries[i].id, text, languages[k])) {
+        spoken[k].set(entries[i].id, text.c_str());
       }
     }
-    const std::string name =
-        languages.size() > 1 ? kpack::languageNames({language}) : std::string();
-    if (!kpack::warnAboutPages(model, skin, &glyphs, texts, name, "texts", skinName, nullptr, path,
-                               false, warnings, error)) {
+  }
+  std::vector<int> scales = kpack::carriedScales(image);
+  if (scales.empty()) scales.push_back(100);
+  tools::Warnings warnings("kpack", strict);
+  for (const int percent : scales) {
+    ByteStream skin, glyphs;
+    std::string skinName, error;
+    bool checked = kpack::skinForCheck(path, image, percent, skin, glyphs, skinName, error);
+    for (std::size_t k = 0; checked && k < languages.size(); ++k) {
+      const std::string name =
+          languages.size() > 1 ? kpack::languageNames({languages[k]}) : std::string();
+      checked = kpack::warnAboutPages(model, skin, &glyphs, percent, spoken[k], name, "texts",
+                                      skinName, nullptr, path, false, warnings, error);
+    }
+    if (!checked) {
       std::cerr << "kpack: " << error << "\n";
       return kExitInvalid;
     }

@@ -170,20 +170,23 @@ SetupTexts textsOf(const std::vector<std::string>& paths, const platform::Langua
   return texts;
 }
 
-// The page check of a skin just built from `description`: the six pages over the
-// sample product, each warning said at the description's font it concerns. The
-// exit status it asks for: 0, or 1 when the pages cannot work at all or --strict
-// meets a warning.
-int checkPages(kskin::LoadedSkin& skin, const std::string& description, bool strict) {
+// The page check of a skin just built from `description` at `percent`: the six
+// pages over the sample product, laid out at that scale, each warning said at
+// the description's font it concerns. The exit status it asks for: 0, or 1 when
+// the pages cannot work at all or --strict meets a warning.
+int checkPages(kskin::LoadedSkin& skin, int percent, const std::string& description, bool strict) {
   InstallModel sample;
   kskin::MakeSampleProduct(sample);
   tools::PageCheckRun run;
   run.skin = &skin;
   run.model = &sample;
   run.sampleProduct = true;
+  run.scale = DisplayScale(percent * DisplayScale::kBaseDpi / 100);
+  run.name = tools::RunName("", percent);
   const tools::PageCheckResult result = tools::CheckPages(run);
   if (!result.error.empty()) {
-    std::cerr << "kskin: " << description << ": " << result.error << "\n";
+    std::cerr << "kskin: " << description << ": " << (run.name.empty() ? "" : run.name + ": ")
+              << result.error << "\n";
     return kExitInvalid;
   }
   if (result.warnings.empty()) return 0;
@@ -219,9 +222,8 @@ int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::
 
 // Draws the skin of `description` at each of `scales` (1 first) and writes each
 // with its high glyphs once all load back as the program loads them: nothing is
-// written when one fails. The pages are laid out for the skin at scale 1: only
-// that one gets the page check, and a preview when `png` names one. The exit
-// status.
+// written when one fails. The pages are checked over each, laid out at its
+// scale; the skin at 1 is previewed when `png` names a file. The exit status.
 int build(const std::string& description, kskin::BuildOptions options,
           const std::vector<double>& scales, const std::string& output, const std::string& glyphs,
           const std::string& png, bool strict) {
@@ -248,8 +250,8 @@ int build(const std::string& description, kskin::BuildOptions options,
                 << " % does not load back\n";
       return kExitInvalid;
     }
-    if (made.empty()) {
-      if (const int failed = checkPages(skin, description, strict); failed != 0) return failed;
+    if (const int failed = checkPages(skin, m.percent, description, strict); failed != 0) {
+      return failed;
     }
     made.push_back(std::move(m));
   }

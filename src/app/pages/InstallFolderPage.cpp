@@ -1,5 +1,7 @@
 #include "app/pages/InstallFolderPage.h"
 
+#include <algorithm>
+
 #include "app/Wizard.h"
 
 namespace {
@@ -7,6 +9,11 @@ namespace {
 // A location the product cannot go to is said in red.
 constexpr COLORREF kRefusedShadow = 0x000000;
 constexpr COLORREF kRefusedFace = 0x0000FF;
+
+// The links' places, and the least room between the folder texts and the first.
+constexpr int kBrowseY = 236;
+constexpr int kRestoreY = 276;
+constexpr int kRoomAboveLinks = 6;
 
 }  // namespace
 
@@ -24,22 +31,31 @@ bool InstallFolderPage::Build(Wizard& wizard) {
   const struct {
     int text;
     int code;
-    int y;
-  } links[] = {{texts::ChangeLocation, kLinkBrowse, 236},
-               {texts::RestoreDefaults, kLinkRestoreDefaults, 276}};
-  for (const auto& link : links) {
-    LinkButton* button = wizard.AddLink(wizard.Texts().text(link.text), link.code);
-    if (button == nullptr) return false;
-    button->MoveTo(wizard.TextLeft() + (wizard.TextWidth() - button->picture.Width()) / 2,
-                   wizard.Px(link.y));
-    if (link.code == kLinkBrowse) browseLink_ = button;
+  } links[] = {{texts::ChangeLocation, kLinkBrowse}, {texts::RestoreDefaults, kLinkRestoreDefaults}};
+  for (int i = 0; i < 2; ++i) {
+    links_[i] = wizard.AddLink(wizard.Texts().text(links[i].text), links[i].code);
+    if (links_[i] == nullptr) return false;
   }
+  PlaceLinks(wizard, 0);
   return true;
+}
+
+void InstallFolderPage::PlaceLinks(Wizard& wizard, int drop) {
+  // The second follows the first down only as far as the room between them
+  // runs short.
+  const int browseY = wizard.Px(kBrowseY) + drop;
+  const int restoreY = std::max(wizard.Px(kRestoreY),
+                                browseY + links_[0]->picture.Height() + wizard.Px(kRoomAboveLinks));
+  const int y[2] = {browseY, restoreY};
+  for (int i = 0; i < 2; ++i) {
+    LinkButton* link = links_[i];
+    link->MoveTo(wizard.TextLeft() + (wizard.TextWidth() - link->picture.Width()) / 2, y[i]);
+  }
 }
 
 void InstallFolderPage::Enter(Wizard& wizard) {
   UpdateStatus(wizard);
-  wizard.FocusWidget(browseLink_);
+  wizard.FocusWidget(links_[0]);
 }
 
 void InstallFolderPage::UpdateStatus(Wizard& wizard) {
@@ -53,6 +69,14 @@ void InstallFolderPage::UpdateStatus(Wizard& wizard) {
   text_[1] = status.locationText;
   ok_ = status.ok;
   wizard.SetNavigationVisible(kNavigateNext, ok_);
+  // The links keep below the texts: at their places, or lower by what a long
+  // text in a font of taller lines than the scale's takes beyond its room.
+  PaintedText painted[2];
+  PaintedTexts(wizard, painted);
+  const int end = painted[1].y +
+                  Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), painted[1].text).cy +
+                  wizard.Px(kRoomAboveLinks);
+  PlaceLinks(wizard, end > wizard.Px(kBrowseY) ? end - wizard.Px(kBrowseY) : 0);
 }
 
 int InstallFolderPage::PaintedTexts(const Wizard& wizard, PaintedText* texts) const {

@@ -30,7 +30,10 @@ class InstallFolderPage : public Page {
   const SetupString& Text(int i) const { return text_[i]; }
 
  private:
-  LinkButton* browseLink_ = nullptr;
+  // Puts the two links at their places in the text column, `drop` pixels lower.
+  void PlaceLinks(Wizard& wizard, int drop);
+
+  LinkButton* links_[2] = {nullptr, nullptr};  // change the location, restore the default
   SetupString text_[2];
   bool ok_ = false;
   FolderFacts fixedFacts_;

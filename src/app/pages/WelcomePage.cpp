@@ -1,5 +1,7 @@
 #include "app/pages/WelcomePage.h"
 
+#include <algorithm>
+
 #include "app/Wizard.h"
 
 namespace {
@@ -40,8 +42,14 @@ bool WelcomePage::Build(Wizard& wizard) {
   productName_->ownShadow = kProductShadow;
   productName_->ownFace = kProductFace;
 
-  if (!wizard.AddText(wizard.Texts().text(texts::WelcomeGuide), x0, wizard.Px(210))) return false;
+  // The guide ends above the line in the corner: at its place, or higher when
+  // its lines run long (a font's lines drawn for a display scale may be a pixel
+  // taller than the scale makes of them).
+  const char* guide = wizard.Texts().text(texts::WelcomeGuide);
   const char* next = wizard.Texts().text(texts::WelcomeNext);
   const Size nextSize = Wizard::TextSize(body, next);
-  return wizard.AddText(next, wizard.PageWidth() - nextSize.cx, wizard.PageHeight() - nextSize.cy);
+  const int nextY = wizard.PageHeight() - nextSize.cy;
+  const int guideY = std::min(wizard.Px(210), nextY - Wizard::TextSize(body, guide).cy);
+  return wizard.AddText(guide, x0, guideY) &&
+         wizard.AddText(next, wizard.PageWidth() - nextSize.cx, nextY);
 }
