@@ -7,6 +7,7 @@
 #include "base/Paths.h"
 #include "base/SetupString.h"
 #include "install/InstallPass.h"
+#include "package/LargePictures.h"
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
@@ -81,6 +82,12 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
       package.mapResourceData(ids.package, module) == S_OK && model_.readPackage(package, position);
   defaultProgramFiles(options_.ParentFolder);
   if (!read) return false;
+  // Larger pictures are optional: without them, or with ones that cannot be
+  // used, the package's own are resampled.
+  ByteStream large;
+  if (large.loadResourceData(kLargePicturesResourceId, module) == S_OK) {
+    ReadLargePictures(large, model_);
+  }
 
   if (!ClaimProduct()) return false;
   // The class name is in the English table alone: it is never shown.

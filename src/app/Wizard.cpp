@@ -86,15 +86,23 @@ bool Wizard::Build(SkinLists& skin, InstallModel& model, InstallOptions& options
 
 bool Wizard::ScalePictures() {
   // The pictures are made for 96 dots an inch; at another scale they are
-  // resampled with the same filter as the background, never merely enlarged.
+  // resampled with the same filter as the background, never merely enlarged,
+  // from the larger originals when the setup carries them.
   Image* originals[] = {&model_->sidePicture, &model_->logoPicture};
+  Image* larger[] = {&model_->largeSidePicture, &model_->largeLogoPicture};
   Image* copies[] = {&scaledSide_, &scaledLogo_};
   Image** shown[] = {&side_, &logo_};
   for (int i = 0; i < 2; ++i) {
     Image& original = *originals[i];
     *shown[i] = &original;
     if (scale_.IsOne() || !original.HasPixels()) continue;
-    if (!Rescale(*copies[i], original, Px(original.Width()), Px(original.Height()))) return false;
+    const int width = Px(original.Width()), height = Px(original.Height());
+    Image& source = larger[i]->HasPixels() ? *larger[i] : original;
+    if (source.Width() == width && source.Height() == height) {
+      *shown[i] = &source;
+      continue;
+    }
+    if (!Rescale(*copies[i], source, width, height)) return false;
     *shown[i] = copies[i];
   }
   return true;

@@ -30,4 +30,6 @@ void InstallModel::reset() {
   selectableItem = selectableType = -1;
   sidePicture.Clear();
   logoPicture.Clear();
+  largeSidePicture.Clear();
+  largeLogoPicture.Clear();
 }

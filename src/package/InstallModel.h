@@ -118,6 +118,10 @@ class InstallModel {
   std::int32_t selectableType = -1;  // are offered to the user, or -1, -1
   Image sidePicture;
   Image logoPicture;
+  // The same pictures drawn twice as large, when the setup carries them
+  // (LargePictures.h); empty otherwise.
+  Image largeSidePicture;
+  Image largeLogoPicture;
 
  private:
   bool readInPlace(ByteView package, std::uint32_t& position);

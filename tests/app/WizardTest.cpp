@@ -29,10 +29,11 @@ struct Fixture {
   // the wizard from then on).
   // With `texts` the pages say the vendor's words; with `highGlyphs` the fonts
   // carry the default skin's glyphs above 127. At a `percent` other than 100
-  // the wizard is built at that scale over the default skin drawn for it.
+  // the wizard is built at that scale over the default skin drawn for it, and
+  // with `large` the product has its pictures drawn twice as large too.
   explicit Fixture(int optionalExtensions, const char* name = "Kestrane Test Product",
                    Page* added = nullptr, int at = 0, const SetupTexts* texts = nullptr,
-                   bool highGlyphs = false, int percent = 100) {
+                   bool highGlyphs = false, int percent = 100, bool large = false) {
     if (added != nullptr) {
       if (!AddStandardPages(wizard.Pages()) || wizard.Pages().insertAt(at, added) < 0) return;
     }
@@ -56,6 +57,12 @@ struct Fixture {
     model.logoPicture.Create(49, 49, 24);
     model.sidePicture.Fill(0x804020);
     model.logoPicture.Fill(0x2040C0);
+    if (large) {
+      model.largeSidePicture.Create(328, 628, 24);
+      model.largeSidePicture.Fill(0x30A050);
+      model.largeLogoPicture.Create(98, 98, 24);
+      model.largeLogoPicture.Fill(0xC03030);
+    }
     const char licence[] = "Licence text\r\nof the test product.\r\n";
     model.licenceText.appendBytes(sizeof licence, licence);
     auto* app = new InstallItem;
@@ -282,6 +289,31 @@ TEST(Wizard, TheTwiceScalePageIsDrawnAnewNotEnlarged) {
   CountEdges(large, column, even, odd);
   EXPECT_GT(odd, even / 3) << even << " edges on even columns";
   EXPECT_GT(even, odd / 3) << odd << " edges on odd columns";
+}
+
+// Pictures drawn twice as large are shown at 200 % as they are and resampled
+// from at 150 %; at 100 % the package's own are shown.
+TEST(Wizard, LargerPicturesAreTheSourceAtLargerScales) {
+  for (const int percent : {100, 150, 200}) {
+    Fixture f(0, "Kestrane Test Product", nullptr, 0, nullptr, false, percent, true);
+    ASSERT_TRUE(f.built) << percent;
+    const Image& side = f.wizard.SidePicture();
+    const Image& logo = f.wizard.LogoPicture();
+    EXPECT_EQ(side.Width(), f.wizard.Px(164)) << percent;
+    EXPECT_EQ(logo.Height(), f.wizard.Px(49)) << percent;
+    // A picture of one colour resampled keeps it, give or take rounding.
+    const auto colourOf = [&](const Image& shown, const Image& source) {
+      const unsigned char* a = shown.PixelAt(shown.Width() / 2, shown.Height() / 2);
+      const unsigned char* b = source.PixelAt(0, 0);
+      for (int k = 0; k < 3; ++k) {
+        if (std::abs(a[k] - b[k]) > 2) return false;
+      }
+      return true;
+    };
+    const bool large = percent != 100;
+    EXPECT_TRUE(colourOf(side, large ? f.model.largeSidePicture : f.model.sidePicture)) << percent;
+    EXPECT_TRUE(colourOf(logo, large ? f.model.largeLogoPicture : f.model.logoPicture)) << percent;
+  }
 }
 
 TEST(Wizard, PagesShowTheirButtons) {

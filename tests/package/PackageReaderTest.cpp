@@ -5,8 +5,10 @@
 
 #include "base/Inflate.h"
 #include "package/InstallModel.h"
+#include "package/LargePictures.h"
 #include "package/PackageFormat.h"
 #include "package/PackageBytes.h"
+#include "support/EncodeJpeg.h"
 
 namespace {
 
@@ -426,4 +428,37 @@ TEST(PackageReader, AModelReadFromAStreamKeepsItsOwnBytes) {
   ByteStream plain;
   ASSERT_EQ(inflateStream(model.itemAt(0)->packedData, &plain), S_OK);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.bytes()), plain.size()), "kept");
+}
+
+// The larger pictures beside the package: taken when twice the package's own,
+// dropped one by one when not, both dropped for bytes of another shape.
+TEST(LargePictures, TakenOnlyWhenTwiceThePackagesOwn) {
+  const auto side = testdata::EncodeSolidJpeg(32, 64, 0x10, 0x20, 0x30);
+  const auto logo = testdata::EncodeSolidGreyJpeg(16, 16, 0x40);
+  const auto odd = testdata::EncodeSolidJpeg(33, 64, 0x10, 0x20, 0x30);
+  const std::vector<unsigned char> none;
+  PackageBytes cut;
+  cut.u32(2).u32(std::uint32_t(side.size()) + 1).raw(side);
+  const struct {
+    const char* name;
+    PackageBytes bytes;
+    bool read, side, logo;
+  } cases[] = {
+      {"both", PackageBytes().u32(2).blob(side).blob(logo), true, true, true},
+      {"logo alone", PackageBytes().u32(2).blob(none).blob(logo), true, false, true},
+      {"a side of the wrong size", PackageBytes().u32(2).blob(odd).blob(logo), true, false, true},
+      {"a length past the end", std::move(cut), false, false, false},
+      {"three pictures", PackageBytes().u32(3).blob(side).blob(logo).blob(logo), false, false,
+       false},
+      {"nothing", PackageBytes(), false, false, false},
+  };
+  for (const auto& c : cases) {
+    InstallModel model;
+    ASSERT_TRUE(model.sidePicture.Create(16, 32, 24) && model.logoPicture.Create(8, 8, 24));
+    ByteStream resource;
+    c.bytes.copyTo(resource);
+    EXPECT_EQ(ReadLargePictures(resource, model), c.read) << c.name;
+    EXPECT_EQ(model.largeSidePicture.HasPixels(), c.side) << c.name;
+    EXPECT_EQ(model.largeLogoPicture.HasPixels(), c.logo) << c.name;
+  }
 }

@@ -6,15 +6,13 @@
 #include <vector>
 
 #include "kpack/Manifest.h"
+#include "package/LargePictures.h"
 
 namespace kpack {
 
-constexpr int kLargePicturesResourceId = 124;
-
-// The resource: u32 count (2), then a blob (u32 length, the JPEG file) for the
-// side picture and one for the logo, a length of 0 for one not given. Empty when
-// the manifest gives neither. Each must be a JPEG the setup decodes, exactly
-// twice as wide and as high as its picture; throws ManifestError otherwise.
+// The resource (package/LargePictures.h); empty when the manifest gives
+// neither. Each must be a JPEG the setup decodes, exactly twice as wide and as
+// high as its picture; throws ManifestError otherwise.
 std::vector<unsigned char> largePictures(const Manifest& manifest);
 
 }  // namespace kpack
