@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/AppMessages.h"
+#include "app/SkinAtScale.h"
 #include "base/ByteView.h"
 #include "base/Paths.h"
 #include "base/SetupString.h"
@@ -124,11 +125,22 @@ int SetupApp::LoadSkinFor(int dpi, SkinLists& skin) {
     // The skin of 100 % is the caller's, which need not be 116.
     if (choice.dpi == DisplayScale::kBaseDpi) choice = {ids_.skin, ids_.highGlyphs, choice.dpi};
   }
-  if (!skin.pictures.LoadSkin(module_, choice.skinId, skin.sprites, skin.fonts, skin.standalone) ||
-      !LoadHighGlyphs(module_, choice.highGlyphsId, skin.fonts)) {
-    return 0;
-  }
-  return choice.dpi;
+  const auto load = [&] {
+    return skin.pictures.LoadSkin(module_, choice.skinId, skin.sprites, skin.fonts,
+                                  skin.standalone) &&
+           LoadHighGlyphs(module_, choice.highGlyphsId, skin.fonts);
+  };
+  if (!load()) return 0;
+  // A scale the setup carries no skin for is drawn from the nearest larger one
+  // resampled; should that fail, the window is drawn at the skin's own scale.
+  const int wanted = DisplayScale(dpi).Dpi();
+  if (!scaleAware_ || wanted == choice.dpi) return choice.dpi;
+  if (RescaleSkin(skin, choice.dpi, wanted)) return wanted;
+  skin.standalone.deleteAll();
+  skin.fonts.deleteAll();
+  skin.sprites.deleteAll();
+  skin.pictures.deleteAll();
+  return load() ? choice.dpi : 0;
 }
 
 bool SetupApp::RebuildAtScale(int dpi, const platform::Rect* suggested) {

@@ -114,6 +114,8 @@ class BitmapFont {
   // glyphs gone and position unchanged.
   int ReadHighGlyphs(const ByteStream& stream, std::uint32_t& position);
   bool HasHighGlyphs() const { return high_ != nullptr; }
+  // The kHighGlyphCount high glyphs, in the order of their codes; null without.
+  Glyph* HighGlyphs() { return high_.get(); }
   void DropHighGlyphs();
 
   // The size of the text's box: the widest pen x reached after a glyph plus

@@ -175,19 +175,24 @@ bool CarriesScaledSkin(platform::ModuleHandle module, int index) {
 
 SkinChoice ChooseSkin(int dpi, unsigned carried) {
   SkinChoice choice;
-  int chosenPercent = 100;
+  if (dpi <= 96) return choice;
+  // The smallest skin not below the display's scale, and the largest of all.
+  const ScaledSkinResource* larger = nullptr;
+  const ScaledSkinResource* largest = nullptr;
   for (int i = 0; i < kScaledSkinCount; ++i) {
     const ScaledSkinResource& scaled = kScaledSkinResources[i];
-    // percent / 100 <= dpi / 96, in whole numbers.
-    if ((carried & (1u << i)) == 0 || scaled.percent * 96 > dpi * 100 ||
-        scaled.percent <= chosenPercent) {
-      continue;
+    if ((carried & (1u << i)) == 0) continue;
+    // percent / 100 >= dpi / 96, in whole numbers.
+    if (scaled.percent * 96 >= dpi * 100 && (larger == nullptr || scaled.percent < larger->percent)) {
+      larger = &scaled;
     }
-    chosenPercent = scaled.percent;
-    choice.skinId = scaled.skinId;
-    choice.highGlyphsId = scaled.highGlyphsId;
+    if (largest == nullptr || scaled.percent > largest->percent) largest = &scaled;
   }
-  choice.dpi = chosenPercent * 96 / 100;
+  const ScaledSkinResource* chosen = larger != nullptr ? larger : largest;
+  if (chosen == nullptr) return choice;
+  choice.skinId = chosen->skinId;
+  choice.highGlyphsId = chosen->highGlyphsId;
+  choice.dpi = chosen->percent * 96 / 100;
   return choice;
 }
 

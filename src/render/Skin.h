@@ -54,9 +54,10 @@ constexpr int kScaledSkinCount = int(sizeof kScaledSkinResources / sizeof kScale
 bool CarriesScaledSkin(platform::ModuleHandle module, int index);
 
 // The skin to draw with on a display of `dpi` dots an inch, of 116 and the
-// scaled skins `carried` says are there (bit i for kScaledSkinResources[i]): the
-// largest whose scale is not above the display's, and the dots an inch it is
-// drawn for, at which the window is laid out.
+// scaled skins `carried` says are there (bit i for kScaledSkinResources[i]):
+// the one drawn for the display's scale, else the next larger one, else (above
+// them all) the largest; and the dots an inch it is drawn for. 116 alone for a
+// display at 96 or below, or when none is carried.
 struct SkinChoice {
   int skinId = kSkinResourceId;
   int highGlyphsId = kHighGlyphsResourceId;

@@ -233,8 +233,10 @@ TEST_F(SetupAppTest, ProgressIsClampedToTheBar) {
   EXPECT_STREQ(app_->GetWizard().ProgressText(), "50.0%");
 }
 
-// The window moved to a display of twice the scale, and back: it takes the
-// suggested place at its new size and is drawn anew showing what it showed.
+// The window moved to a display of twice the scale, to ones the setup carries
+// no skin for (drawn from the next larger one, or above them all the largest,
+// resampled), and back: it takes the suggested place at its new size and is
+// drawn anew showing what it showed.
 TEST_F(SetupAppTest, AChangedScaleRebuildsTheWizardKeepingWhatItShowed) {
   platform::Rect before{};
   ASSERT_TRUE(platform::getWindowRect(window_, before));
@@ -250,10 +252,11 @@ TEST_F(SetupAppTest, AChangedScaleRebuildsTheWizardKeepingWhatItShowed) {
   const int focus = app_->GetWizard().widgets.focused + 2;
   app_->GetWizard().widgets.SetFocusIndex(focus);
 
-  for (int dpi : {192, 96}) {
-    const int factor = dpi / 96;
-    platform::Rect suggested{40, 30, 40 + factor * (before.right - before.left),
-                             30 + factor * (before.bottom - before.top)};
+  for (int dpi : {192, 120, 240, 96}) {
+    const DisplayScale scale(dpi);
+    const int width = scale.Px(before.right - before.left);
+    const int height = scale.Px(before.bottom - before.top);
+    platform::Rect suggested{40, 30, 40 + width, 30 + height};
     Send(WM_DPICHANGED, std::uintptr_t(dpi | dpi << 16),
          reinterpret_cast<std::intptr_t>(&suggested));
     const Wizard& wizard = app_->GetWizard();
@@ -262,8 +265,12 @@ TEST_F(SetupAppTest, AChangedScaleRebuildsTheWizardKeepingWhatItShowed) {
     ASSERT_TRUE(platform::getWindowRect(window_, now));
     EXPECT_EQ(now.left, 40);
     EXPECT_EQ(now.top, 30);
-    EXPECT_EQ(now.right - now.left, factor * (before.right - before.left)) << dpi;
-    EXPECT_EQ(now.bottom - now.top, factor * (before.bottom - before.top)) << dpi;
+    // The window's parts are each rounded to the scale.
+    EXPECT_NEAR(now.right - now.left, width, 2) << dpi;
+    EXPECT_NEAR(now.bottom - now.top, height, 2) << dpi;
+    // Lines of the skin drawn for the next larger scale may be a pixel taller
+    // than that scale makes of 17; resampled, they stay about as much taller.
+    EXPECT_NEAR(wizard.Font(skinslot::kPageTextFont)->metrics.tmHeight, scale.Px(17), 2) << dpi;
     EXPECT_EQ(app_->CurrentPage(), FileTypes);
     for (int i = 0; i < wizard.FileTypeBoxCount(); ++i) {
       EXPECT_EQ(wizard.FileTypeBox(i)->checked, i == 1 ? 0 : 1) << dpi << " box " << i;
