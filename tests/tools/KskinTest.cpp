@@ -566,13 +566,23 @@ TEST(Kskin, DescriptionValuesKeepToTheirTable) {
 }
 
 // The translations kpack ships fit the default skin's pages: laid out in each
-// language by the page check without a finding, and every line of every page
-// text no wider than the text column, however the pages place it.
+// language by the page check without a finding, at every scale the default skin
+// is drawn for, and every line of every page text no wider than the text
+// column, however the pages place it.
 TEST(Kskin, ShippedTranslationsFitTheDefaultSkin) {
-  kskin::LoadedSkin skin;
+  kskin::LoadedSkin skin, scaled[2];
+  const int percents[2] = {150, 200};
   ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), skin));
   ASSERT_TRUE(kskin::LoadHighGlyphBytes(
       kskin::ReadFile(kskin::HighGlyphsPathFor(KESTRANE_DEFAULT_SKIN)), skin));
+  for (int k = 0; k < 2; ++k) {
+    const std::string path = kskin::ScaledPath(KESTRANE_DEFAULT_SKIN, percents[k]);
+    ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(path), scaled[k]));
+    ASSERT_TRUE(kskin::LoadHighGlyphBytes(
+        kskin::ReadFile(kskin::ScaledPath(kskin::HighGlyphsPathFor(KESTRANE_DEFAULT_SKIN),
+                                          percents[k])),
+        scaled[k]));
+  }
   InstallModel model;
   kskin::MakeSampleProduct(model);
   const int column = Wizard::TextWidthBeside(tools::kLayoutSidePicture.cx);
@@ -597,8 +607,15 @@ TEST(Kskin, ShippedTranslationsFitTheDefaultSkin) {
         start = end + 1;
       }
     }
-    const tools::PageCheckResult result = tools::CheckPages(run);
-    EXPECT_EQ(result.error, "");
-    for (const tools::PageWarning& w : result.warnings) ADD_FAILURE() << w.message;
+    for (int k = -1; k < 2; ++k) {
+      if (k >= 0) {
+        run.skin = &scaled[k];
+        run.scale = DisplayScale(percents[k] * 96 / 100);
+        run.name = tools::RunName(shipped[i].tag, percents[k]);
+      }
+      const tools::PageCheckResult result = tools::CheckPages(run);
+      EXPECT_EQ(result.error, "") << run.name;
+      for (const tools::PageWarning& w : result.warnings) ADD_FAILURE() << w.message;
+    }
   }
 }
