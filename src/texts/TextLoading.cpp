@@ -14,7 +14,7 @@ std::vector<char> entryOf(platform::ModuleHandle module, int id, std::uint16_t l
   for (;;) {
     const int n = platform::loadString(module, id, language, text.data(), int(text.size()));
     if (n < int(text.size()) - 2 || text.size() >= 0x10000 * 2) return text;
-    text.resize(text.size() + 256);
+    text.resize(text.size() * 2);
   }
 }
 

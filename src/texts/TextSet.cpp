@@ -1,7 +1,5 @@
 #include "texts/TextSet.h"
 
-#include <cstring>
-
 #include "texts/FormatCheck.h"
 
 namespace texts {
@@ -25,10 +23,6 @@ bool TextSet::set(int id, const char* text) {
   }
   texts_[std::size_t(id)] = text;
   return true;
-}
-
-bool TextSet::ownWindowName() const {
-  return std::strcmp(text(WindowName), englishText(WindowName)) != 0;
 }
 
 }  // namespace texts

@@ -27,10 +27,6 @@ class TextSet {
   // passed to a format call).
   bool set(int id, const char* text);
 
-  // True when the window's name is another than ours: the caption bar then
-  // draws it in the skin's caption font instead of showing the skin's picture.
-  bool ownWindowName() const;
-
   // The language the texts are in.
   std::uint16_t language = platform::kEnglishLanguage;
 

@@ -86,19 +86,10 @@ SourceRange rangeOf(const toml::node* at) {
 }
 
 bool writable(char32_t c) {
-  std::string utf8, ansi;
   if (c < 0x80) return true;
   // One character as UTF-8, through the one converter.
-  if (c < 0x800) {
-    utf8 += char(0xC0 | (c >> 6));
-    utf8 += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    utf8 += char(0xE0 | (c >> 12));
-    utf8 += char(0x80 | ((c >> 6) & 0x3F));
-    utf8 += char(0x80 | (c & 0x3F));
-  } else {
-    return false;
-  }
+  std::string utf8, ansi;
+  tools::appendUtf8(utf8, c);
   return tools::utf8ToCp1252(utf8, ansi);
 }
 
