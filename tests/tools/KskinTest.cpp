@@ -340,6 +340,22 @@ source = "Tool.exe"
                                  status);
   ASSERT_EQ(status, 0) << output;
   EXPECT_TRUE(kskin::ReadFile(out.string()) == kskin::EncodePng(sheet.image));
+
+  // At a display scale, over the skin drawn for it beside the skin file.
+  const Size one = sheet.window;
+  kskin::LoadedSkin large;
+  const std::string largePath = kskin::ScaledPath(KESTRANE_DEFAULT_SKIN, 200);
+  ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(largePath), large));
+  ASSERT_TRUE(
+      kskin::LoadHighGlyphBytes(kskin::ReadFile(kskin::HighGlyphsPathFor(largePath)), large));
+  kskin::RenderPreview(large, model, sheet, SetupTexts(), DisplayScale(192));
+  const std::string scaled =
+      run(std::string(KSKIN_PATH " preview " KESTRANE_DEFAULT_SKIN) + " --scale 2 --package " +
+              (dir / "vendor.bin").string() + " -o " + out.string(),
+          status);
+  ASSERT_EQ(status, 0) << scaled;
+  EXPECT_EQ(sheet.window.cx, 2 * one.cx);
+  EXPECT_TRUE(kskin::ReadFile(out.string()) == kskin::EncodePng(sheet.image));
 }
 
 // Whatever a vendor passes as the skin or the package, the tool answers with an
@@ -359,6 +375,9 @@ TEST(Kskin, PreviewRefusesWhatIsNotASkinOrAPackage) {
       // A built program without a package.
       {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + KPACK_PATH, 1},
       {std::string(KESTRANE_DEFAULT_SKIN) + " --package " + (dir / "missing").string(), 2},
+      // No setup carries a skin for 125 %; "large" is no scale.
+      {std::string(KESTRANE_DEFAULT_SKIN) + " --scale 1.25", 2},
+      {std::string(KESTRANE_DEFAULT_SKIN) + " --scale large", 1},
   };
   for (const auto& c : cases) {
     fs::remove(out);
@@ -579,8 +598,8 @@ TEST(Kskin, ShippedTranslationsFitTheDefaultSkin) {
     const std::string path = kskin::ScaledPath(KESTRANE_DEFAULT_SKIN, percents[k]);
     ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(path), scaled[k]));
     ASSERT_TRUE(kskin::LoadHighGlyphBytes(
-        kskin::ReadFile(kskin::ScaledPath(kskin::HighGlyphsPathFor(KESTRANE_DEFAULT_SKIN),
-                                          percents[k])),
+        kskin::ReadFile(
+            kskin::ScaledPath(kskin::HighGlyphsPathFor(KESTRANE_DEFAULT_SKIN), percents[k])),
         scaled[k]));
   }
   InstallModel model;

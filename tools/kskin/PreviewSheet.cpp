@@ -49,11 +49,12 @@ class Sheet {
  public:
   Sheet(LoadedSkin& skin, PreviewSheet& sheet) : skin_(skin), sheet_(sheet), image_(sheet.image) {}
 
-  void Render(InstallModel& model, const SetupTexts& texts) {
+  void Render(InstallModel& model, const SetupTexts& texts, DisplayScale scale) {
     InstallOptions options;
     options.ParentFolder = "C:\\Program Files";
     Wizard wizard;
     wizard.SetTexts(texts);
+    wizard.SetScale(scale);
     if (!wizard.Build(skin_, model, options)) {
       throw SkinError(
           "the pages cannot be built over this skin and product: the skin lacks a part "
@@ -207,8 +208,8 @@ void StagePage(Wizard& wizard, const InstallModel& model, int pageId) {
 }
 
 void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet,
-                   const SetupTexts& texts) {
-  Sheet(skin, sheet).Render(model, texts);
+                   const SetupTexts& texts, DisplayScale scale) {
+  Sheet(skin, sheet).Render(model, texts, scale);
 }
 
 }  // namespace kskin

@@ -13,6 +13,7 @@
 //   kskin icon DESCRIPTION.toml -o OUT.ico   (48, 32 and 16 pixels at 4, 8 and 32 bits)
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -31,14 +32,24 @@
 #include "kskin/Scale.h"
 #include "platform/Languages.h"
 #include "platform/ProgramResources.h"
+#include "render/Skin.h"
 
 namespace {
 
 constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
 constexpr int kPackageResourceId = 112;
-constexpr int kSkinResourceId = 116;
-constexpr int kHighGlyphsResourceId = 117;
+
+// The resources of the skin drawn for `percent` (100 or a scale a setup may
+// carry), or null.
+const ScaledSkinResource* skinResourceFor(int percent) {
+  static const ScaledSkinResource kAtOne{100, kSkinResourceId, kHighGlyphsResourceId};
+  if (percent == 100) return &kAtOne;
+  for (const ScaledSkinResource& scaled : kScaledSkinResources) {
+    if (scaled.percent == percent) return &scaled;
+  }
+  return nullptr;
+}
 
 // Reads FILE, or from a built setup its resource RC_DATA `id`, into `bytes`; the
 // exit code when that fails, else -1.
@@ -60,9 +71,9 @@ int readResource(const std::string& path, int id, const char* what, kskin::Bytes
   return -1;
 }
 
-// The high glyphs that go with the skin at `path`: its resource in a built
+// The high glyphs that go with the skin at `path`: its resource `id` in a built
 // setup (none when it carries none), else the .glyphs file beside it, if any.
-kskin::Bytes highGlyphsOf(const std::string& path) {
+kskin::Bytes highGlyphsOf(const std::string& path, int id) {
   kskin::Bytes bytes;
   try {
     bytes = kskin::ReadFile(path);
@@ -72,7 +83,7 @@ kskin::Bytes highGlyphsOf(const std::string& path) {
   kskin::Bytes glyphs;
   std::string error;
   if (platform::isProgramImage(bytes)) {
-    if (!platform::findProgramResource(bytes, kHighGlyphsResourceId, glyphs, error)) glyphs.clear();
+    if (!platform::findProgramResource(bytes, id, glyphs, error)) glyphs.clear();
     return glyphs;
   }
   try {
@@ -84,16 +95,17 @@ kskin::Bytes highGlyphsOf(const std::string& path) {
 
 // Reads FILE and loads it as the program would, with its high glyphs; the exit
 // code when that fails, else -1.
-int load(const std::string& path, kskin::LoadedSkin& skin) {
+int load(const std::string& path, kskin::LoadedSkin& skin,
+         const ScaledSkinResource& at = *skinResourceFor(100)) {
   kskin::Bytes bytes;
-  if (const int failed = readResource(path, kSkinResourceId, "skin", bytes); failed >= 0) {
+  if (const int failed = readResource(path, at.skinId, "skin", bytes); failed >= 0) {
     return failed;
   }
   if (!kskin::LoadSkinBytes(bytes, skin)) {
     std::cerr << "kskin: invalid skin: " << path << " does not load\n";
     return kExitInvalid;
   }
-  if (!kskin::LoadHighGlyphBytes(highGlyphsOf(path), skin)) {
+  if (!kskin::LoadHighGlyphBytes(highGlyphsOf(path, at.highGlyphsId), skin)) {
     std::cerr << "kskin: invalid skin: the high glyphs of " << path << " do not load\n";
     return kExitInvalid;
   }
@@ -206,8 +218,11 @@ int checkPages(kskin::LoadedSkin& skin, int percent, const std::string& descript
 // The pages over `skin` showing the package at `packagePath`, or the sample
 // product when there is none, in the words of the built setup at `skinPath` or
 // `packagePath` (ours when neither is one).
+// The pages are laid out at the display scale of `percent`, which the skin is
+// drawn for.
 int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::string& skinPath,
-            const std::string& png, const platform::LanguageInfo* language = nullptr) {
+            const std::string& png, const platform::LanguageInfo* language = nullptr,
+            int percent = 100) {
   InstallModel model;
   if (packagePath.empty()) {
     kskin::MakeSampleProduct(model);
@@ -215,7 +230,8 @@ int preview(kskin::LoadedSkin& skin, const std::string& packagePath, const std::
     return failed;
   }
   kskin::PreviewSheet sheet;
-  kskin::RenderPreview(skin, model, sheet, textsOf({packagePath, skinPath}, language));
+  kskin::RenderPreview(skin, model, sheet, textsOf({packagePath, skinPath}, language),
+                       DisplayScale(percent * DisplayScale::kBaseDpi / 100));
   kskin::WriteFile(png, kskin::EncodePng(sheet.image));
   return 0;
 }
@@ -304,6 +320,11 @@ int main(int argc, char** argv) {
   previewCommand->add_option("--language", languageTag,
                              "Draw the pages in this language (\"de\", \"pt-BR\"): the built "
                              "setup's texts in it, else kpack's translation");
+  std::string previewScale = "1";
+  previewCommand->add_option("--scale", previewScale,
+                             "Draw the pages at this display scale (1.5, 2) over the skin drawn "
+                             "for it: NAME@150.skin beside a skin file, or the one a built setup "
+                             "carries");
 
   CLI::App* iconCommand =
       app.add_subcommand("icon", "Draw a program icon from a description and write it as .ico");
@@ -331,7 +352,23 @@ int main(int argc, char** argv) {
       return build(description, kskin::BuildOptions{fontDirs}, wanted, output, glyphs, png, strict);
     }
     kskin::LoadedSkin skin;
-    if (const int failed = load(file, skin); failed >= 0) return failed;
+    int percent = 100;
+    std::string source = file;
+    if (*previewCommand) {
+      const std::vector<double> scale = kskin::ParseScales(previewScale);
+      percent = scale.size() == 1 ? kskin::ScalePercent(scale[0]) : 0;
+      if (skinResourceFor(percent) == nullptr) {
+        std::cerr << "kskin: --scale " << previewScale << ": a setup carries skins for 1, 1.5 "
+                  << "and 2\n";
+        return kExitUsage;
+      }
+      const std::string beside = kskin::ScaledPath(file, percent);
+      std::error_code ec;
+      if (percent != 100 && std::filesystem::exists(beside, ec)) source = beside;
+    }
+    if (const int failed = load(source, skin, *skinResourceFor(percent)); failed >= 0) {
+      return failed;
+    }
     if (*checkCommand) {
       kskin::WriteSummary(skin, std::cout);
       return std::cout.good() ? 0 : kExitUsage;
@@ -344,7 +381,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
       }
     }
-    return preview(skin, package, file, png, language);
+    return preview(skin, package, file, png, language, percent);
   } catch (const kskin::SkinError& e) {
     std::cerr << "kskin: " << e.what() << "\n";
     return kExitInvalid;
