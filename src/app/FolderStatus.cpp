@@ -5,6 +5,7 @@
 
 #include "base/ByteSize.h"
 #include "base/Paths.h"
+#include "platform/Languages.h"
 #include "system/DiskSpace.h"
 #include "system/InstallScope.h"
 
@@ -55,7 +56,8 @@ FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parent
 
   SetupString name = model.installFolderName, size;
   font.FitWithEllipsis(name, maxWidth);
-  formatByteSize(facts.required, size);
+  const char separator = platform::digitGroupSeparator(texts.language);
+  formatByteSize(facts.required, size, separator);
   // Both formats' conversions are ours (TextSet::set sees to it): two %s each.
   status.folderText.format(texts.text(texts::FolderText), name.text(), size.text());
   if (folderState != 0) {
@@ -65,7 +67,7 @@ FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parent
 
   SetupString location = parentFolder;
   font.FitWithEllipsis(location, maxWidth);
-  formatByteSize(facts.available, size);
+  formatByteSize(facts.available, size, separator);
   status.locationText.format(texts.text(texts::LocationText), location.text(), size.text());
   if (diskState != 0) {
     status.locationText.append("\n");

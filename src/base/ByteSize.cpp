@@ -21,7 +21,7 @@ std::int64_t scaleByteSize(std::int64_t bytes, SetupString& unit) {
   return bytes;
 }
 
-void formatGrouped(std::int64_t value, SetupString& out) {
+void formatGrouped(std::int64_t value, SetupString& out, char separator) {
   if (value == 0) {
     out = "0";
     return;
@@ -38,16 +38,16 @@ void formatGrouped(std::int64_t value, SetupString& out) {
   if (value < 0) text[n++] = '-';
   for (int i = 0; i < m; ++i) {
     text[n++] = digits[m - 1 - i];
-    if (m - i > 1 && (m - i) % 3 == 1) text[n++] = ',';
+    if (m - i > 1 && (m - i) % 3 == 1) text[n++] = separator;
   }
   out.assignBytes(n, text);
 }
 
-std::int64_t formatByteSize(std::int64_t bytes, SetupString& out) {
+std::int64_t formatByteSize(std::int64_t bytes, SetupString& out, char separator) {
   SetupString unit;
   const std::int64_t scaled = scaleByteSize(bytes, unit);
   SetupString grouped;
-  formatGrouped(scaled, grouped);
+  formatGrouped(scaled, grouped, separator);
   out.format("%s %s", grouped.text(), unit.text());
   return scaled;
 }

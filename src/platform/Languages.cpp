@@ -137,6 +137,46 @@ const LanguageInfo* languages(std::size_t& count) {
   return kLanguages;
 }
 
+char digitGroupSeparator(std::uint16_t language) {
+  constexpr char kNoBreakSpace = '\xA0';
+  // The regions that group otherwise than their language.
+  switch (language) {
+    case 0x0807:  // de-CH
+    case 0x1407:  // de-LI
+    case 0x100C:  // fr-CH
+    case 0x0810:  // it-CH
+      return '\'';
+    case 0x080A:  // es-MX
+    case 0x540A:  // es-US
+      return ',';
+    case 0x0816:  // pt-PT
+      return kNoBreakSpace;
+    default:
+      break;
+  }
+  switch (primaryLanguage(language)) {
+    case 0x07:  // German
+    case 0x0A:  // Spanish
+    case 0x10:  // Italian
+    case 0x16:  // Portuguese
+    case 0x13:  // Dutch
+    case 0x06:  // Danish
+    case 0x03:  // Catalan
+    case 0x2D:  // Basque
+    case 0x56:  // Galician
+    case 0x21:  // Indonesian
+      return '.';
+    case 0x0C:  // French
+    case 0x1D:  // Swedish
+    case 0x14:  // Norwegian
+    case 0x0B:  // Finnish
+    case 0x36:  // Afrikaans
+      return kNoBreakSpace;
+    default:
+      return ',';
+  }
+}
+
 const LanguageInfo* findLanguage(const char* tag) {
   return tag != nullptr ? findTag(tag, std::strlen(tag)) : nullptr;
 }

@@ -12,8 +12,12 @@ namespace platform {
 
 constexpr std::uint16_t kEnglishLanguage = 0x0409;  // en-US
 
-inline constexpr std::uint16_t primaryLanguage(std::uint16_t id) { return id & 0x3FF; }
-inline constexpr std::uint16_t subLanguage(std::uint16_t id) { return id >> 10; }
+inline constexpr std::uint16_t primaryLanguage(std::uint16_t id) {
+  return id & 0x3FF;
+}
+inline constexpr std::uint16_t subLanguage(std::uint16_t id) {
+  return id >> 10;
+}
 
 struct LanguageInfo {
   const char* tag;      // "de", "de-AT": the manifest's name of it
@@ -43,6 +47,11 @@ std::uint16_t languageOfLocaleName(const char* localeName);
 // default region first); else English (en-US first); else the first carried.
 // 0 when it carries none.
 std::uint16_t chooseLanguage(std::uint16_t user, const std::uint16_t* carried, std::size_t count);
+
+// The character Windows puts between groups of three digits for `language`, in
+// Windows-1252: ',' in English, '.' in German, a no-break space in French and
+// Swedish, an apostrophe in Switzerland; ',' for a language not known.
+char digitGroupSeparator(std::uint16_t language);
 
 // The user's language: GetUserDefaultUILanguage on Windows; on the host the
 // first of LC_ALL, LC_MESSAGES and LANG that is set, through

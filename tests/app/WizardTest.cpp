@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/FolderStatus.h"
@@ -626,6 +627,22 @@ TEST(Wizard, FolderStatusNamesWhatIsWrongWithTheLocation) {
     // Whether the folder exists is said only of a location that will do.
     EXPECT_EQ(std::string(status.folderText.text()).find("\nFolder") != std::string::npos, c.ok)
         << c.parent;
+  }
+  // Sizes are grouped as the texts' language groups digits.
+  TestDrive large('g');
+  large.Mark(".free", "5000000000");
+  const std::pair<std::uint16_t, const char*> groupings[] = {{0x0409, "4,768 MB"},
+                                                             {0x0407, "4.768 MB"},
+                                                             {0x040C,
+                                                              "4\xA0"
+                                                              "768 MB"},
+                                                             {0x0807, "4'768 MB"}};
+  for (const auto& [language, size] : groupings) {
+    SetupTexts texts;
+    texts.language = language;
+    const FolderStatus status = DescribeFolder(f.model, "G:\\Apps", font, 300, texts);
+    EXPECT_NE(std::string(status.locationText.text()).find(size), std::string::npos)
+        << status.locationText.text();
   }
 
   // The wizard hides Next for a refused location and shows it for a good one.
