@@ -9,8 +9,8 @@ bool RescaleSkin(SkinLists& skin, int fromDpi, int toDpi) {
                                  : nullptr;
   for (int i = 0; i < skin.pictures.count(); ++i) {
     Image* picture = skin.pictures.at(i);
-    if (picture == nullptr ||
-        (background != nullptr && (picture == background->first || picture == background->second))) {
+    if (picture == nullptr || (background != nullptr &&
+                               (picture == background->first || picture == background->second))) {
       continue;
     }
     if (!RescalePicture(*picture, ratio)) return false;

@@ -183,7 +183,8 @@ SkinChoice ChooseSkin(int dpi, unsigned carried) {
     const ScaledSkinResource& scaled = kScaledSkinResources[i];
     if ((carried & (1u << i)) == 0) continue;
     // percent / 100 >= dpi / 96, in whole numbers.
-    if (scaled.percent * 96 >= dpi * 100 && (larger == nullptr || scaled.percent < larger->percent)) {
+    if (scaled.percent * 96 >= dpi * 100 &&
+        (larger == nullptr || scaled.percent < larger->percent)) {
       larger = &scaled;
     }
     if (largest == nullptr || scaled.percent > largest->percent) largest = &scaled;

@@ -6,8 +6,8 @@
 #include "base/Inflate.h"
 #include "package/InstallModel.h"
 #include "package/LargePictures.h"
-#include "package/PackageFormat.h"
 #include "package/PackageBytes.h"
+#include "package/PackageFormat.h"
 #include "support/EncodeJpeg.h"
 
 namespace {
@@ -328,11 +328,13 @@ TEST(PackageNames, KeyNamesAndFileNames) {
     bool key;
     bool file;
   } cases[] = {
-      {"Product", true, true},       {"Demo Product 1.5", true, true}, {".demo", true, true},
-      {"a..b", true, true},          {"Nordisk A/S", true, false},     {"a/b", true, false},
-      {"/", true, false},            {".", true, false},               {"..", true, false},
-      {"...", true, false},          {"", false, false},               {"a\\b", false, false},
-      {"Product\\", false, false}, {"\\", false, false},
+      {"Product", true, true},      {"Demo Product 1.5", true, true},
+      {".demo", true, true},        {"a..b", true, true},
+      {"Nordisk A/S", true, false}, {"a/b", true, false},
+      {"/", true, false},           {".", true, false},
+      {"..", true, false},          {"...", true, false},
+      {"", false, false},           {"a\\b", false, false},
+      {"Product\\", false, false},  {"\\", false, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(isKeyName(c.text), c.key) << c.text;

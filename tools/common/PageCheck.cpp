@@ -47,8 +47,7 @@ struct Bounds {
 Bounds boundsOf(const PageCheckRun& run) {
   const DisplayScale& s = run.scale;
   return {s.Px(Wizard::kPageWidth), s.Px(Wizard::kPageHeight),
-          s.Px(run.model->sidePicture.Width()) + s.Px(10),
-          s.Px(Wizard::kPageWidth) - s.Px(10)};
+          s.Px(run.model->sidePicture.Width()) + s.Px(10), s.Px(Wizard::kPageWidth) - s.Px(10)};
 }
 
 // The catalogue id of the text `shown` is, in `texts`: the one it is, or the
@@ -376,7 +375,8 @@ std::set<std::string> keysWith(const PageCheckRun& run, Image& picture, const Si
 // run's scale.
 bool offMetric(const PageCheckRun& run, int font) {
   if (font < 0 || font >= 3) return false;
-  const int off = run.skin->fonts.at(font)->metrics.tmHeight - run.scale.Px(kLayoutFontHeights[font]);
+  const int off =
+      run.skin->fonts.at(font)->metrics.tmHeight - run.scale.Px(kLayoutFontHeights[font]);
   return std::abs(off) > (run.scale.IsOne() ? 0 : 1);
 }
 
@@ -483,11 +483,11 @@ void sayCause(const PageCheckRun& run, PageWarning& w, std::string& subject, std
   subject = "font " + std::to_string(w.font) + " (" + kFontRoles[w.font] + ") has lines " +
             std::to_string(m.tmHeight) + " pixels high and characters " +
             std::to_string(m.tmAveCharWidth) + " wide on average";
-  fix = offMetric(run, w.font) ? "the pages are laid out for lines of " +
-                                     std::to_string(expected) + " pixels: give it height = " +
-                                     std::to_string(kLayoutFontHeights[w.font]) +
-                                     ", or a face that is no taller"
-                               : "take a narrower face or a smaller height";
+  fix = offMetric(run, w.font)
+            ? "the pages are laid out for lines of " + std::to_string(expected) +
+                  " pixels: give it height = " + std::to_string(kLayoutFontHeights[w.font]) +
+                  ", or a face that is no taller"
+            : "take a narrower face or a smaller height";
 }
 
 }  // namespace

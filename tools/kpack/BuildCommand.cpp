@@ -54,10 +54,11 @@ void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& 
   for (const ScaledSkinCheck& at : skins) {
     for (const SetupLanguage& language : languages) {
       std::string error;
-      if (!warnAboutPages(model, *at.skin, at.glyphs, at.percent, language.texts,
-                          languages.size() > 1 ? language.name : std::string(), language.field,
-                          at.percent == 100 ? name : name + " at " + std::to_string(at.percent) + " %",
-                          &manifest, manifest.path.string(), !grid.empty(), warnings, error)) {
+      if (!warnAboutPages(
+              model, *at.skin, at.glyphs, at.percent, language.texts,
+              languages.size() > 1 ? language.name : std::string(), language.field,
+              at.percent == 100 ? name : name + " at " + std::to_string(at.percent) + " %",
+              &manifest, manifest.path.string(), !grid.empty(), warnings, error)) {
         throw ManifestError(error);
       }
     }

@@ -84,8 +84,8 @@ bool skinForCheck(const std::string& path, const std::vector<unsigned char>& pro
                   ByteStream& skin, ByteStream& glyphs, std::string& name, std::string& error) {
   if (!program.empty()) {
     if (!skinOfSetup(program, percent, skin, glyphs, error)) return false;
-    name = (percent == 100 ? "the skin of " : "the " + std::to_string(percent) + " % skin of ") +
-           path;
+    name =
+        (percent == 100 ? "the skin of " : "the " + std::to_string(percent) + " % skin of ") + path;
     return true;
   }
   if (percent != 100) {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "common/Cp1252.h"
 #include "common/PeResourceWriter.h"
 #include "common/WholeFile.h"
 #include "kpack/BuildCommand.h"
-#include "common/Cp1252.h"
 #include "kpack/LargePictures.h"
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupTextsWriter.h"
@@ -309,11 +309,10 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
         !stubGlyphs.empty()) {
       glyphs.appendBytes(std::uint32_t(stubGlyphs.size()), stubGlyphs.data());
     }
-    resources.push_back(
-        {"RC_DATA", kPackageResourceId,
-         packManifest(manifest, &skin, build,
-                      arguments.skin.empty() ? "the stub's skin" : arguments.skin, &glyphs,
-                      scaled)});
+    resources.push_back({"RC_DATA", kPackageResourceId,
+                         packManifest(manifest, &skin, build,
+                                      arguments.skin.empty() ? "the stub's skin" : arguments.skin,
+                                      &glyphs, scaled)});
     resources.push_back({"RC_DATA", kLargePicturesResourceId, largePictures(manifest)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());

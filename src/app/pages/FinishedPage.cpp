@@ -23,9 +23,9 @@ bool FinishedPage::Build(Wizard& wizard) {
   runAfterSetup_ = wizard.AddCheckBox(wizard.Texts().text(texts::RunAfterSetup), 0, true);
   if (runAfterSetup_ == nullptr) return false;
   const int readyEnd =
-      wizard.Px(kReadyY) +
-      Wizard::TextSize(wizard.Font(skinslot::kPageTextFont), wizard.Texts().text(texts::FinishedReady))
-          .cy;
+      wizard.Px(kReadyY) + Wizard::TextSize(wizard.Font(skinslot::kPageTextFont),
+                                            wizard.Texts().text(texts::FinishedReady))
+                               .cy;
   runAfterSetup_->MoveTo(
       wizard.TextLeft() + (wizard.TextWidth() - runAfterSetup_->picture.Width()) / 2,
       std::max(wizard.Px(220), readyEnd + wizard.Px(2)));

@@ -31,7 +31,8 @@ bool InstallFolderPage::Build(Wizard& wizard) {
   const struct {
     int text;
     int code;
-  } links[] = {{texts::ChangeLocation, kLinkBrowse}, {texts::RestoreDefaults, kLinkRestoreDefaults}};
+  } links[] = {{texts::ChangeLocation, kLinkBrowse},
+               {texts::RestoreDefaults, kLinkRestoreDefaults}};
   for (int i = 0; i < 2; ++i) {
     links_[i] = wizard.AddLink(wizard.Texts().text(links[i].text), links[i].code);
     if (links_[i] == nullptr) return false;
