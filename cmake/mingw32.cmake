@@ -15,8 +15,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# SSE2 doubles round exactly as on the 64-bit host; x87 would not.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+# SSE2 doubles round exactly as on the 64-bit host; x87 would not. Every
+# function goes into a section of its own, so that the linker keeps only what is
+# called: of the static C++ library and libjpeg a setup uses a small part, and
+# the stub (copied into every vendor's setup) is a fifth smaller for it.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -ffunction-sections")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -ffunction-sections")
 # Everything static: Setup.exe must run with nothing beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections")

@@ -56,7 +56,7 @@ FolderStatus DescribeFolder(const InstallModel& model, const SetupString& parent
 
   SetupString name = model.installFolderName, size;
   font.FitWithEllipsis(name, maxWidth);
-  const char separator = platform::digitGroupSeparator(texts.language);
+  const char separator = platform::numberMarks(texts.language).group;
   formatByteSize(facts.required, size, separator);
   // Both formats' conversions are ours (TextSet::set sees to it): two %s each.
   status.folderText.format(texts.text(texts::FolderText), name.text(), size.text());

@@ -137,6 +137,8 @@ const LanguageInfo* languages(std::size_t& count) {
   return kLanguages;
 }
 
+namespace {
+
 char digitGroupSeparator(std::uint16_t language) {
   constexpr char kNoBreakSpace = '\xA0';
   // The regions that group otherwise than their language.
@@ -175,6 +177,13 @@ char digitGroupSeparator(std::uint16_t language) {
     default:
       return ',';
   }
+}
+
+}  // namespace
+
+NumberMarks numberMarks(std::uint16_t language) {
+  const char group = digitGroupSeparator(language);
+  return {group, group == ',' || group == '\'' ? '.' : ','};
 }
 
 const LanguageInfo* findLanguage(const char* tag) {

@@ -48,10 +48,16 @@ std::uint16_t languageOfLocaleName(const char* localeName);
 // 0 when it carries none.
 std::uint16_t chooseLanguage(std::uint16_t user, const std::uint16_t* carried, std::size_t count);
 
-// The character Windows puts between groups of three digits for `language`, in
-// Windows-1252: ',' in English, '.' in German, a no-break space in French and
-// Swedish, an apostrophe in Switzerland; ',' for a language not known.
-char digitGroupSeparator(std::uint16_t language);
+// How numbers are written in `language`, in Windows-1252: the character between
+// groups of three digits (',' in English, '.' in German, a no-break space in
+// French and Swedish, an apostrophe in Switzerland) and the decimal mark ('.'
+// where groups take ',' or an apostrophe, ',' elsewhere). English's for a
+// language not known.
+struct NumberMarks {
+  char group;
+  char decimal;
+};
+NumberMarks numberMarks(std::uint16_t language);
 
 // The user's language: GetUserDefaultUILanguage on Windows; on the host the
 // first of LC_ALL, LC_MESSAGES and LANG that is set, through

@@ -1,6 +1,7 @@
 #include "widgets/ProgressBar.h"
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "render/Composite.h"
@@ -65,6 +66,7 @@ void ProgressBar::Redraw() {
   }
 
   std::snprintf(text_, sizeof text_, "%4.1f%%", fraction * 100.0);
+  if (char* point = std::strchr(text_, '.')) *point = decimalMark;
   if (font == nullptr) return;
   const Size size = font->Measure(text_, false);
   const int margin = scale.Px(10);

@@ -36,6 +36,8 @@ class ProgressBar : public PictureWidget {
   Point TextPosition() const { return textPosition_; }
 
   const BitmapFont* font = nullptr;
+  // The decimal mark of the percentage ("42.0%", "42,0%").
+  char decimalMark = '.';
   ThreePieceBar* style = nullptr;
   Image barMask;
   Point maskPosition;

@@ -577,6 +577,9 @@ TEST(Wizard, TranslatedCaptionsAreDrawnInTheCaptionFont) {
   theirs.wizard.ShowPage(License);
   ExpectNavigationFits(theirs, License);
   EXPECT_EQ(theirs.wizard.navigation.items.at(0)->rect.right, theirs.wizard.WindowWidth());
+  // The percentage takes the language's decimal mark.
+  theirs.wizard.SetProgress(0.425);
+  EXPECT_STREQ(theirs.wizard.ProgressText(), "42,5%");
 }
 
 // A drive of the emulated machine, made for one test and removed after it.
