@@ -84,6 +84,10 @@ class InstallModel {
   InstallModel(const InstallModel&) = delete;
   InstallModel& operator=(const InstallModel&) = delete;
 
+  // What turns a picture's bytes into the picture (DecodeJpeg); 0 for bytes it
+  // cannot take.
+  using PictureDecoder = int (*)(const ByteStream& jpeg, Image& target);
+
   // Reads and checks a whole package resource from `stream` at `position`. On any
   // failure the model is reset and false returned; failureReason() then says why.
   // The model keeps a copy of the stream's bytes for its items' bodies.
@@ -93,6 +97,9 @@ class InstallModel {
   // That is how the setup reads its own resource, which stays mapped as long as
   // the process runs.
   bool readPackage(ByteView package, std::uint32_t& position);
+  // The first, checking all but the pictures, which are left empty: for the
+  // uninstaller, which shows none and so carries no picture decoder.
+  bool readPackageWithoutPictures(const ByteStream& stream, std::uint32_t& position);
 
   // Empties every text, item, the licence and both pictures, and lets go of the
   // package bytes.
@@ -124,7 +131,9 @@ class InstallModel {
   Image largeLogoPicture;
 
  private:
-  bool readInPlace(ByteView package, std::uint32_t& position);
+  bool copyAndRead(const ByteStream& stream, std::uint32_t& position, PictureDecoder decode);
+  // `decode` null: the pictures are skipped.
+  bool readInPlace(ByteView package, std::uint32_t& position, PictureDecoder decode);
 
   SetupString failureReason_;
   ByteStream ownBytes_;  // the copy made by readPackage(const ByteStream&)

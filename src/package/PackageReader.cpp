@@ -11,7 +11,6 @@
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 #include "package/PackageRules.h"
-#include "render/Jpeg.h"
 
 namespace {
 
@@ -21,8 +20,9 @@ struct PackageError {
 
 class PackageReader {
  public:
-  PackageReader(ByteView package, std::uint32_t& position)
-      : package_(package), position_(position) {}
+  // `decode` null: the pictures' bytes are skipped and the pictures left empty.
+  PackageReader(ByteView package, std::uint32_t& position, InstallModel::PictureDecoder decode)
+      : package_(package), position_(position), decode_(decode) {}
 
   void read(InstallModel& model);
 
@@ -41,6 +41,7 @@ class PackageReader {
 
   const ByteView package_;
   std::uint32_t& position_;
+  const InstallModel::PictureDecoder decode_;
   SetupString context_;  // which record is being read, for the failure reason
 };
 
@@ -94,9 +95,14 @@ void PackageReader::readBlob(ByteStream& out, const char* field) {
 }
 
 void PackageReader::readPicture(Image& out, const char* field) {
+  if (decode_ == nullptr) {
+    readBlob(field);
+    out.Clear();
+    return;
+  }
   ByteStream jpeg;
   readBlob(jpeg, field);
-  if (!DecodeJpeg(jpeg, out)) fail("%s: not a decodable JPEG picture", field);
+  if (!decode_(jpeg, out)) fail("%s: not a decodable JPEG picture", field);
 }
 
 void PackageReader::readExtensions(ExtensionSet& set, const char* field) {
@@ -209,24 +215,24 @@ void PackageReader::read(InstallModel& model) {
 
 }  // namespace
 
-bool InstallModel::readPackage(const ByteStream& stream, std::uint32_t& position) {
+bool InstallModel::readPackageWithoutPictures(const ByteStream& stream, std::uint32_t& position) {
+  return copyAndRead(stream, position, nullptr);
+}
+
+bool InstallModel::copyAndRead(const ByteStream& stream, std::uint32_t& position,
+                               PictureDecoder decode) {
   reset();
   if (ownBytes_.appendBytes(stream.size(), stream.bytes()) != S_OK) {
     failureReason_ = "out of memory";
     return false;
   }
-  return readInPlace(ownBytes_.view(), position);
+  return readInPlace(ownBytes_.view(), position, decode);
 }
 
-bool InstallModel::readPackage(ByteView package, std::uint32_t& position) {
-  reset();
-  return readInPlace(package, position);
-}
-
-bool InstallModel::readInPlace(ByteView package, std::uint32_t& position) {
+bool InstallModel::readInPlace(ByteView package, std::uint32_t& position, PictureDecoder decode) {
   failureReason_ = SetupString();
   try {
-    PackageReader(package, position).read(*this);
+    PackageReader(package, position, decode).read(*this);
     return true;
   } catch (PackageError& error) {
     reset();

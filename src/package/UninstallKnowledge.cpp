@@ -7,7 +7,7 @@ bool readUninstallKnowledge(const unsigned char* data, std::uint32_t size, Insta
     model.reset();
     return false;
   }
-  return model.readPackage(stream, position);
+  return model.readPackageWithoutPictures(stream, position);
 }
 
 bool itemDigest(const InstallItem& item, Sha256Digest& digest) {

@@ -16,8 +16,9 @@
 // Type "RC_DATA", this id.
 constexpr int kUninstallResourceId = 113;
 
-// Reads the resource into `model`. False, with the model empty and its
-// failureReason saying why, when the bytes are not such a package.
+// Reads the resource into `model`, its pictures left empty (the uninstaller
+// shows none). False, with the model empty and its failureReason saying why,
+// when the bytes are not such a package.
 bool readUninstallKnowledge(const unsigned char* data, std::uint32_t size, InstallModel& model);
 
 // The fingerprint the resource gives for `item`. False when it carries none.
