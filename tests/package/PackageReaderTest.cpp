@@ -86,6 +86,17 @@ TEST(PackageReader, WorkedEncodings) {
   EXPECT_EQ(model.sidePicture.BitsPerPixel(), 24);
   EXPECT_TRUE(model.logoPicture.IsGrey());
   EXPECT_EQ(model.licenceText.size(), 6u);
+
+  // The uninstaller's reading: all the same, to the last byte, but no pictures.
+  ByteStream bytes;
+  p.copyTo(bytes);
+  std::uint32_t position = 0;
+  InstallModel bare;
+  ASSERT_TRUE(bare.readPackageWithoutPictures(bytes, position)) << bare.failureReason();
+  EXPECT_EQ(position, r.size);
+  EXPECT_EQ(bare.itemAt(0)->fileName, "a.txt");
+  EXPECT_EQ(bare.licenceText.size(), 6u);
+  EXPECT_FALSE(bare.sidePicture.HasPixels() || bare.logoPicture.HasPixels());
 }
 
 TEST(PackageReader, HeaderRules) {
