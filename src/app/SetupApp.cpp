@@ -50,24 +50,13 @@ void SetupApp::ShowFatalError() const {
                        MB_OK);
 }
 
-bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids) {
+bool SetupApp::Load(platform::ModuleHandle module, const ResourceIds& ids) {
   if (module == nullptr) return false;
   module_ = module;
   ids_ = ids;
   // The texts come first, so that even the fatal box speaks the user's language;
   // a table that cannot be read leaves ours, and the fatal box says it in English.
   if (!LoadSetupTexts(module, texts::chooseTextLanguage(module), texts_)) return false;
-  drawDib_ = platform::openDrawDib();
-
-  // A setup that carries skins drawn for finer displays tells the system it draws
-  // at the display's scale itself, before its window exists; one without them is
-  // enlarged by the system as a picture.
-  for (int i = 0; i < kScaledSkinCount; ++i) {
-    if (CarriesScaledSkin(module, i)) carriedSkins_ |= 1u << i;
-  }
-  scaleAware_ = carriedSkins_ != 0 && platform::declareScaleAware();
-  const int dpi = LoadSkinFor(platform::displayDpi(nullptr), *skin_);
-  if (dpi == 0) return false;
 
   options_.module = module;
   options_.model = &model_;
@@ -89,11 +78,24 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   if (large.loadResourceData(kLargePicturesResourceId, module) == S_OK) {
     ReadLargePictures(large, model_);
   }
+  return ClaimProduct();
+}
 
-  if (!ClaimProduct()) return false;
+bool SetupApp::OpenWizard() {
+  drawDib_ = platform::openDrawDib();
+  // A setup that carries skins drawn for finer displays tells the system it draws
+  // at the display's scale itself, before its window exists; one without them is
+  // enlarged by the system as a picture.
+  for (int i = 0; i < kScaledSkinCount; ++i) {
+    if (CarriesScaledSkin(module_, i)) carriedSkins_ |= 1u << i;
+  }
+  scaleAware_ = carriedSkins_ != 0 && platform::declareScaleAware();
+  const int dpi = LoadSkinFor(platform::displayDpi(nullptr), *skin_);
+  if (dpi == 0) return false;
+
   // The class name is in the English table alone: it is never shown.
   char className[256];
-  if (platform::loadString(module, ids.className, platform::kEnglishLanguage, className,
+  if (platform::loadString(module_, ids_.className, platform::kEnglishLanguage, className,
                            sizeof className) == 0) {
     return false;
   }
@@ -104,9 +106,9 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   MainWindow::Setup setup;
   setup.className = className;
   setup.title = texts_.text(texts::WindowName);
-  setup.module = module;
+  setup.module = module_;
   setup.drawDib = drawDib_;
-  setup.iconId = ids.icon;
+  setup.iconId = ids_.icon;
   setup.width = wizard_->WindowWidth();
   setup.height = wizard_->WindowHeight();
   if (!window_.Create(setup)) return false;
@@ -176,10 +178,13 @@ bool SetupApp::ClaimProduct() {
   // empty and fill at the same time.
   bool taken = false;
   instance_ = platform::claimInstance(model_.installFolderName.text(), taken);
-  if (!taken) return true;  // claimed, or the system keeps no claims: go on
+  otherCopyRuns_ = taken;
+  // Claimed, or the system keeps no claims: go on.
+  return !taken;
+}
+
+void SetupApp::HandOver() const {
   platform::activateInstance(model_.installFolderName.text());
-  handedOver_ = true;
-  return false;
 }
 
 int SetupApp::Run() {

@@ -35,26 +35,33 @@ class SetupApp : public MainWindow::Client {
   SetupApp(const SetupApp&) = delete;
   SetupApp& operator=(const SetupApp&) = delete;
 
-  // Reads the texts in the user's language (chosen here, once), loads the
-  // skin and the package, builds the window and its pages and shows the
-  // Welcome page. False at the first step that fails; what was built stays
-  // until the object goes. Also false, with HandedOver() true, when another
-  // copy of the same product's setup runs already: that copy was brought to
-  // the front and this one has nothing to do.
-  bool Initialise(platform::ModuleHandle module, const ResourceIds& ids);
-  bool HandedOver() const { return handedOver_; }
+  // Start-up, whatever the run: reads the texts in the user's language (chosen
+  // here, once) and the package with its pictures, and claims the product for
+  // this process. Needs no window and makes none. False at the first step that
+  // fails; what was read stays until the object goes. Also false, with
+  // OtherCopyRuns() true, when another copy of the same product's setup runs
+  // already.
+  bool Load(platform::ModuleHandle module, const ResourceIds& ids);
+  bool OtherCopyRuns() const { return otherCopyRuns_; }
+  // Brings the window of the copy that runs already to the front.
+  void HandOver() const;
+
+  // The wizard's run, after Load: loads the skin for the display, builds the
+  // window and its pages and shows the Welcome page. False at the first step
+  // that fails; what was built stays until the object goes.
+  bool OpenWizard();
 
   // The message loop: 0 once the window is gone. Between messages it keeps the
   // hover look current, waiting briefly for input rather than spinning.
   int Run();
 
   // Stops the worker if it still runs, destroys the window and closes what
-  // Initialise opened. The entry point calls it before it returns; afterwards
+  // Load and OpenWizard opened. The entry point calls it before it returns; afterwards
   // the object holds nothing of the system's.
   void Shutdown();
 
   // The one start-up error the user ever sees, in the user's language when
-  // Initialise got as far as reading the texts, else in English.
+  // Load got as far as reading the texts, else in English.
   void ShowFatalError() const;
 
   // MainWindow::Client
@@ -109,5 +116,5 @@ class SetupApp : public MainWindow::Client {
   MainWindow window_;
   platform::DrawDibHandle drawDib_ = nullptr;
   platform::InstanceClaim instance_ = nullptr;
-  bool handedOver_ = false;
+  bool otherCopyRuns_ = false;
 };

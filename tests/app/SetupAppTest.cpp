@@ -39,7 +39,8 @@ class SetupAppTest : public ::testing::Test {
     host::clearFailures();
     std::system(("rm -rf '" + host::prefixRoot() + "/drive_c/Program Files/Demo Product'").c_str());
     app_ = std::make_unique<SetupApp>();
-    ASSERT_TRUE(app_->Initialise(platform::currentModule(), SetupApp::ResourceIds()));
+    ASSERT_TRUE(app_->Load(platform::currentModule(), SetupApp::ResourceIds()));
+    ASSERT_TRUE(app_->OpenWizard());
     window_ = app_->Window().Handle();
     ASSERT_NE(window_, nullptr);
   }
