@@ -73,6 +73,10 @@ class SetupApp : public MainWindow::Client {
   Wizard& GetWizard() { return *wizard_; }
   MainWindow& Window() { return window_; }
   const InstallOptions& Options() const { return options_; }
+  // For a run without the wizard, after Load.
+  InstallOptions& Options() { return options_; }
+  const InstallModel& Model() const { return model_; }
+  const SetupTexts& Texts() const { return texts_; }
 
  private:
   void ShowPage(int page);

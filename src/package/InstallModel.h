@@ -108,6 +108,13 @@ class InstallModel {
   int itemCount() const { return items.count(); }
   InstallItem* itemAt(int i) const { return items.at(i); }
 
+  // The file type whose optional extensions the user is offered, or null.
+  const FileTypeEntry* selectableFileType() const;
+  // The place of optional extension `extension` (with or without its dot, in any
+  // case) among those offered, which is its slot in
+  // InstallOptions::fileTypeChoices; -1 when the setup offers no such extension.
+  int optionalExtensionSlot(const char* extension) const;
+
   // Why the last readPackage failed, for tools and tests; the setup itself only
   // knows that it did.
   const char* failureReason() const { return failureReason_.text(); }
