@@ -32,6 +32,7 @@ void InstallModel::reset() {
   logoPicture.Clear();
   largeSidePicture.Clear();
   largeLogoPicture.Clear();
+  extension.reset();
 }
 
 const FileTypeEntry* InstallModel::selectableFileType() const {
