@@ -35,8 +35,13 @@ class TagSet {
 
 }  // namespace
 
-const char* extensionTagName(std::uint16_t) {
-  return nullptr;
+const char* extensionTagName(std::uint16_t tag) {
+  switch (tag) {
+    case kTagProductVersion:
+      return "version";
+    default:
+      return nullptr;
+  }
 }
 
 bool ProductExtension::fail(const char* reason) {
@@ -106,4 +111,16 @@ std::vector<unsigned char> writeProductExtension(const std::vector<ExtensionEntr
     if (out.size() > kMaxExtensionSize) return {};
   }
   return out;
+}
+
+bool productVersion(const ProductExtension& extension, SetupString& text, ProductVersion& version) {
+  text = SetupString();
+  version = ProductVersion();
+  ByteView value;
+  if (!extension.find(kTagProductVersion, value) || value.size() > 23) return false;
+  char written[24] = {};
+  for (std::uint32_t i = 0; i < value.size(); ++i) written[i] = char(value.bytes()[i]);
+  if (!parseProductVersion(written, version)) return false;
+  text = written;
+  return true;
 }

@@ -20,18 +20,20 @@
 // without one behaves as it always did. Tags the reader does not know are
 // skipped, so an older setup reads a newer resource.
 //
-// Tags (none is defined yet; each new field takes the next number and one line
-// in extensionTagName):
+// Tags (each new field takes the next number and one line in extensionTagName):
 //
-//   tag   name   value
-//   -     -      -
+//   tag   name      value
+//   1     version   the product's version as the manifest writes it
+//                   (ProductVersion.h), ASCII without a terminator
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "base/ByteStream.h"
+#include "base/SetupString.h"
 #include "base/Sha256.h"
+#include "package/ProductVersion.h"
 
 constexpr int kExtensionResourceId = 125;
 constexpr std::uint32_t kExtensionVersion = 1;
@@ -39,6 +41,8 @@ constexpr std::uint32_t kMaxExtensionSize = 64 * 1024;
 constexpr std::uint32_t kExtensionHeaderSize = 4 + 32;
 // The failure reason of an extension never read, or read from no bytes.
 constexpr const char kNoExtension[] = "none";
+
+constexpr std::uint16_t kTagProductVersion = 1;
 
 // The name kpack shows for `tag`, or null for a tag this program does not know.
 const char* extensionTagName(std::uint16_t tag);
@@ -80,3 +84,8 @@ class ProductExtension {
 // only what the reader takes.
 std::vector<unsigned char> writeProductExtension(const std::vector<ExtensionEntry>& entries,
                                                  ByteView package);
+
+// The product's version from `extension`: its text as written, and its numbers.
+// False, with both empty, when the extension gives none or one that does not
+// read as a version.
+bool productVersion(const ProductExtension& extension, SetupString& text, ProductVersion& version);

@@ -132,11 +132,14 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   ASSERT_EQ(status, 0) << output;
   EXPECT_TRUE(readAll(dir_ / "again.exe") == image);
 
-  // Given an extension resource, kpack check shows its entries (a tag it does not
-  // know by number), or why the setup ignores it; kpack setup over such a stub
-  // writes it anew, empty, as the manifest needs no entry.
-  Bytes none;
-  EXPECT_FALSE(platform::findProgramResource(image, kExtensionResourceId, none, error));
+  // The demo's version goes into the extension resource, and kpack check shows
+  // it. Given another extension, kpack check shows its entries (a tag it does
+  // not know by number), or why the setup ignores it; kpack setup over such a
+  // stub writes it anew, with the manifest's entries alone.
+  output = run(std::string(KPACK_PATH) + " check " + q(setup), status);
+  EXPECT_NE(output.find("\"version\": \"1.0\""), std::string::npos) << output;
+  Bytes own;
+  ASSERT_TRUE(platform::findProgramResource(image, kExtensionResourceId, own, error)) << error;
   const ByteView hi(reinterpret_cast<const unsigned char*>("hi"), 2);
   for (const bool forItsPackage : {false, true}) {
     const Bytes bound = forItsPackage ? package : Bytes{1};
@@ -158,10 +161,11 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   output =
       kpackSetup("--stub extended.exe --skin " + q(KESTRANE_DEFAULT_SKIN) + " -o anew.exe", status);
   ASSERT_EQ(status, 0) << output;
+  Bytes anew;
   ASSERT_TRUE(
-      platform::findProgramResource(readAll(dir_ / "anew.exe"), kExtensionResourceId, none, error))
+      platform::findProgramResource(readAll(dir_ / "anew.exe"), kExtensionResourceId, anew, error))
       << error;
-  EXPECT_TRUE(none.empty());
+  EXPECT_TRUE(anew == own);
 
   // Packed with the stronger encoder, the setup still reads.
   output = kpackSetup(withStub_ + " --level max -o smaller.exe", status);

@@ -12,6 +12,7 @@
 #include "kpack/ShippedLanguages.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "package/ProductVersion.h"
 #include "platform/Languages.h"
 #include "texts/FormatCheck.h"
 #include "texts/TextCatalog.h"
@@ -537,6 +538,14 @@ Manifest Loader::load() {
   manifest_.installFolderName = text(product, "install-folder", "product.install-folder", true);
   shown(product.get("install-folder"), "product.install-folder", 1);
   manifest_.spareText = text(product, "spare-text", "product.spare-text");
+  manifest_.version = text(product, "version", "product.version");
+  ProductVersion version;
+  if (product.contains("version") && !parseProductVersion(manifest_.version.c_str(), version)) {
+    fail(product.get("version"), "product.version",
+         "\"" + manifest_.version +
+             "\" is not a version: write MAJOR.MINOR[.PATCH[.BUILD]], numbers of 0 to 65535, "
+             "for example \"2.1.0\"");
+  }
 
   const toml::table& pictures = section(root, "pictures", true);
   checkKeys(pictures, "pictures", "pictures");

@@ -78,6 +78,8 @@ struct Manifest {
   std::string settingsKeyName;
   std::string installFolderName;
   std::string spareText;
+  // "MAJOR.MINOR[.PATCH[.BUILD]]" as written, checked; empty when not given.
+  std::string version;
   std::filesystem::path sidePicture;
   std::filesystem::path logoPicture;
   // Larger originals of the two, for displays at 200 %; empty when not given.

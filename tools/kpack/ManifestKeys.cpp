@@ -70,16 +70,19 @@ const tools::KeyTable& manifestKeys() {
             "Key name of the settings below the publisher's key (default: name)"},
            {"product", "install-folder", T::Text, kRequired,
             "The folder made below the location the user picks: one folder name"},
+           {"product", "version", T::Text, kOptional,
+            "MAJOR.MINOR[.PATCH[.BUILD]], numbers of 0 to 65535: the uninstall entry's version, "
+            "the setup's version resource, and what an upgrade compares"},
            {"product", "spare-text", T::Text, kOptional, "Kept in the package, used by nothing"},
 
-          {"pictures", "side", T::File, kRequired,
-           "JPEG, 164 x 314 pixels: the left-hand picture of the wizard"},
-          {"pictures", "logo", T::File, kRequired,
-           "JPEG, 49 x 49 pixels: the logo in the page header"},
-          {"pictures", "side-2x", T::File, kOptional,
-           "JPEG, twice the side picture's size: drawn on displays at more than 100 %"},
-          {"pictures", "logo-2x", T::File, kOptional,
-           "JPEG, twice the logo's size: drawn on displays at more than 100 %"},
+           {"pictures", "side", T::File, kRequired,
+            "JPEG, 164 x 314 pixels: the left-hand picture of the wizard"},
+           {"pictures", "logo", T::File, kRequired,
+            "JPEG, 49 x 49 pixels: the logo in the page header"},
+           {"pictures", "side-2x", T::File, kOptional,
+            "JPEG, twice the side picture's size: drawn on displays at more than 100 %"},
+           {"pictures", "logo-2x", T::File, kOptional,
+            "JPEG, twice the logo's size: drawn on displays at more than 100 %"},
 
            {"licence", "file", T::File, kRequired, "The licence as a UTF-8 text file"},
 

@@ -42,8 +42,8 @@ std::string flagNames(std::uint32_t flags) {
 }
 
 // The extension a built setup carries: its entries, by tag name where this kpack
-// knows the tag and by number where it does not, with the value in hex; or why
-// the setup ignores it.
+// knows the tag and by number where it does not, with the value in hex, and
+// what the known ones say; or why the setup ignores it.
 tools::JsonReport extensionReport(const ProductExtension& extension) {
   if (*extension.failureReason() != 0) return {{"ignored", extension.failureReason()}};
   tools::JsonReport entries = tools::JsonReport::array();
@@ -59,7 +59,12 @@ tools::JsonReport extensionReport(const ProductExtension& extension) {
         name != nullptr ? tools::JsonReport(name) : tools::JsonReport(entry.tag);
     entries.push_back({{"tag", std::move(tag)}, {"value", hex}});
   }
-  return {{"entries", std::move(entries)}};
+  tools::JsonReport report = {{"entries", std::move(entries)}};
+  // What the entries mean, as the setup reads them.
+  SetupString version;
+  ProductVersion numbers;
+  if (productVersion(extension, version, numbers)) report["version"] = version.text();
+  return report;
 }
 
 }  // namespace
