@@ -619,7 +619,7 @@ TEST(ProgramResources, FindsResourcesInWindowsPrograms) {
   EXPECT_EQ(resourceText(otherType, 112), "(the setup has no such resource)");
   std::vector<unsigned char> longName = image;
   putLittleEndian(longName, rsrc + testdata::kPeTypeNameAt, 0xFFFF, 2);
-  EXPECT_EQ(resourceText(longName, 112), "(the setup has no such resource)");
+  EXPECT_EQ(resourceText(longName, 112), "(damaged resource name)");
   std::vector<unsigned char> oversized = image;
   putLittleEndian(oversized, rsrc + testdata::kPeDataEntriesAt + 4, 0x1000, 4);
   EXPECT_EQ(resourceText(oversized, 112), "(resource data outside the image)");
