@@ -123,7 +123,7 @@ bool SetupApp::OpenWizard() {
   const int windowDpi = platform::displayDpi(window_.Handle());
   if (scaleAware_ && windowDpi != dpi) RebuildAtScale(windowDpi, nullptr);
   platform::markInstanceWindow(instance_, model_.installFolderName.text(), window_.Handle());
-  ShowPage(Welcome);
+  ShowPage(wizard_->FirstPage());
   return true;
 }
 
@@ -227,22 +227,39 @@ void SetupApp::PaintBackground(Image* backBuffer) {
   wizard_->PaintBackground(backBuffer);
 }
 
+bool SetupApp::OnInstallingPage() const {
+  const Page* page = wizard_->Current();
+  return page != nullptr && page->RunsInstallation();
+}
+
+bool SetupApp::OnLastPage() const {
+  const Page* page = wizard_->Current();
+  return page != nullptr && page->EndsSetup();
+}
+
 void SetupApp::ShowPage(int page) {
   wizard_->ShowPage(page);
-  if (page == Installing) StartInstallation();
+  if (OnInstallingPage()) StartInstallation();
   window_.Repaint();
 }
 
 void SetupApp::Step(int delta) {
-  if (wizard_->CurrentPage() == Finished) {
+  if (OnLastPage()) {
     if (delta > 0) AskCancelOrFinish();
     return;
   }
   ShowPage(wizard_->StepTarget(delta));
 }
 
+void SetupApp::LeaveInstallation(int delta) {
+  // A page list that ends at the installing page has nowhere to go; showing it
+  // again would start another pass.
+  const int target = wizard_->StepTarget(delta);
+  if (target != wizard_->CurrentPage()) ShowPage(target);
+}
+
 void SetupApp::StartInstallation() {
-  wizard_->StoreFileTypeChoices(options_);
+  wizard_->StoreChoices(options_);
   chooseDefaultLinks(options_);
   notify_.window = window_.Handle();
   notify_.progressMessage = MSG_INSTALL_PROGRESS;
@@ -254,7 +271,7 @@ void SetupApp::StartInstallation() {
 void SetupApp::OnInstallDone(std::intptr_t state) {
   if (state != 1) return;
   worker_.waitUntilEnded();
-  ShowPage(Finished);
+  LeaveInstallation(+1);
 }
 
 void SetupApp::OnInstallError() {
@@ -271,12 +288,14 @@ void SetupApp::OnInstallError() {
   platform::messageBox(window_.Handle(), text.text(), texts_.text(texts::ErrorCaption),
                        MB_ICONERROR | MB_OK);
   worker_.waitUntilEnded();
-  ShowPage(FileTypes);
+  // Back to the page a step back leads to, where the user may choose again;
+  // a page with nothing to offer is passed over, as a step passes it.
+  LeaveInstallation(-1);
 }
 
 void SetupApp::AskCancelOrFinish() {
-  if (wizard_->CurrentPage() == Finished) {
-    if (wizard_->RunAfterSetupChecked()) RunAfterExit();
+  if (OnLastPage()) {
+    if (wizard_->Current()->RunsProductAfterSetup()) RunAfterExit();
     platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
     return;
   }
@@ -301,20 +320,20 @@ void SetupApp::BrowseForLocation() {
   SetupString chosen = options_.ParentFolder;
   if (!browseForFolder(texts_.text(texts::BrowseTitle), chosen, window_.Handle())) return;
   options_.ParentFolder = chosen;
-  wizard_->UpdateFolderStatus();
+  wizard_->LocationChanged();
   window_.Repaint();
 }
 
 void SetupApp::RestoreDefaultLocation() {
   defaultProgramFiles(options_.ParentFolder);
-  wizard_->UpdateFolderStatus();
+  wizard_->LocationChanged();
   window_.Repaint();
 }
 
 int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                                   std::intptr_t* result) {
   *result = 0;
-  const bool installing = wizard_->CurrentPage() == Installing;
+  const bool installing = OnInstallingPage();
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_MAXIMIZED) {
@@ -374,12 +393,8 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
         case kLinkRestoreDefaults:
           RestoreDefaultLocation();
           break;
-        case kLinkCheckAll:
-        case kLinkUncheckAll:
-          wizard_->SetAllFileTypes(wParam == kLinkCheckAll);
-          window_.Repaint();
-          break;
         default:
+          if (wizard_->OnLink(int(wParam))) window_.Repaint();
           break;
       }
       return 1;
@@ -388,8 +403,8 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       // package, each a whole percent: only a change is drawn and painted, or
       // the window thread would fall behind and show Finished long after the
       // files are written.
-      if (wizard_->SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *
-                               0.01)) {
+      if (wizard_->ShowProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *
+                                0.01)) {
         window_.Repaint();
       }
       return 1;

@@ -79,8 +79,15 @@ class SetupApp : public MainWindow::Client {
   const SetupTexts& Texts() const { return texts_; }
 
  private:
+  // What the current page is to the setup (Page.h): the one that runs the
+  // installation, the one the setup ends on.
+  bool OnInstallingPage() const;
+  bool OnLastPage() const;
   void ShowPage(int page);
   void Step(int delta);
+  // Shows the page a step of `delta` from the installing page leads to, once
+  // the pass ended (+1) or failed (-1).
+  void LeaveInstallation(int delta);
   void StartInstallation();
   void OnInstallDone(std::intptr_t state);
   void OnInstallError();

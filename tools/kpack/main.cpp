@@ -117,12 +117,14 @@ int checkPagesOf(const std::string& path, InstallModel& model, bool strict) {
   for (const int percent : scales) {
     ByteStream skin, glyphs;
     std::string skinName, error;
-    bool checked = kpack::skinForCheck(path, image, percent, skin, glyphs, skinName, error);
+    SkinLists lists;
+    bool checked = kpack::skinForCheck(path, image, percent, skin, glyphs, skinName, error) &&
+                   kpack::loadSkinForPages(skin, &glyphs, skinName, lists, error);
     for (std::size_t k = 0; checked && k < languages.size(); ++k) {
       const std::string name =
           languages.size() > 1 ? kpack::languageNames({languages[k]}) : std::string();
-      checked = kpack::warnAboutPages(model, skin, &glyphs, percent, spoken[k], name, "texts",
-                                      skinName, nullptr, path, false, warnings, error);
+      checked = kpack::warnAboutPages(model, lists, percent, spoken[k], name, "texts", skinName,
+                                      nullptr, path, false, warnings, error);
     }
     if (!checked) {
       std::cerr << "kpack: " << error << "\n";
