@@ -120,7 +120,6 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   EXPECT_NE(output.find("\"languages\": [\n    \"English\",\n    \"Danish\",\n    \"German\""),
             std::string::npos)
       << output;
-  EXPECT_EQ(output.find("\"extension\""), std::string::npos) << output;  // it carries none
   output = run(std::string(KPACK_PATH) + " list " + q(setup), status);
   EXPECT_NE(output.find("\ndrawn for display scales: 100 %, 150 %, 200 %\n"), std::string::npos)
       << output;
@@ -138,6 +137,24 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   // stub writes it anew, with the manifest's entries alone.
   output = run(std::string(KPACK_PATH) + " check " + q(setup), status);
   EXPECT_NE(output.find("\"version\": \"1.0\""), std::string::npos) << output;
+  // A manifest without a version needs none: its setup carries no extension.
+  {
+    std::ifstream in(manifest_, std::ios::binary);
+    std::string manifest((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string version = "version = \"1.0\"\n";
+    manifest.erase(manifest.find(version), version.size());
+    const fs::path unversioned =
+        manifest_.parent_path() / ("unversioned-" + dir_.filename().string() + ".toml");
+    std::ofstream(unversioned, std::ios::binary) << manifest;
+    output = run(std::string(KPACK_PATH) + " setup " + q(unversioned) + " " + withStub_ +
+                     " -o unversioned.exe",
+                 status);
+    fs::remove(unversioned);
+    ASSERT_EQ(status, 0) << output;
+    Bytes carried;
+    EXPECT_FALSE(platform::findProgramResource(readAll(dir_ / "unversioned.exe"),
+                                               kExtensionResourceId, carried, error));
+  }
   Bytes own;
   ASSERT_TRUE(platform::findProgramResource(image, kExtensionResourceId, own, error)) << error;
   const ByteView hi(reinterpret_cast<const unsigned char*>("hi"), 2);
