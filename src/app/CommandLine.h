@@ -19,6 +19,19 @@
 #include <string>
 #include <vector>
 
+// The exit codes of the runs started with switches: the numbers deployment
+// tools know. The wizard keeps its own (0 once its window closes, -1 after the
+// fatal start-up error).
+enum RunExitCode : int {
+  kExitSuccess = 0,
+  kExitCancelled = 1602,
+  kExitFailed = 1603,
+  kExitAnotherCopy = 1618,
+  kExitUnsupportedPlatform = 1633,
+  kExitNewerInstalled = 1638,
+  kExitBadCommandLine = 1639,
+};
+
 // How the setup runs.
 enum class RunMode {
   Wizard,   // a person answers the pages

@@ -47,14 +47,7 @@ class LogListener : public InstallListener {
   explicit LogListener(RunLog& log) : log_(log) {}
   void onDone(int) override {}
   bool onProgress(int) override { return true; }
-  void onError(const FailureRecord& failure) override {
-    static const char* const kSteps[] = {"empty the install folder", "create the install folder",
-                                         "unpack a file", "write a file"};
-    const bool known = failure.code >= 0 && failure.code < 4;
-    log_.line("error: could not %s: %s", known ? kSteps[failure.code] : "install",
-              failure.path.text());
-    if (!failure.holders.isEmpty()) log_.line("held by: %s", failure.holders.text());
-  }
+  void onError(const FailureRecord& failure) override { logInstallFailure(log_, failure); }
 
  private:
   RunLog& log_;
@@ -78,6 +71,23 @@ void logRunStart(RunLog& log, const InstallModel* model, const char* commandLine
   log.line("start: %s", commandLine);
   if (model != nullptr) {
     log.line("product: %s by %s", model->displayName.text(), model->companyName.text());
+  }
+}
+
+void logInstallFailure(RunLog& log, const FailureRecord& failure) {
+  static const char* const kSteps[] = {"empty the install folder", "create the install folder",
+                                       "unpack a file", "write a file"};
+  const bool known = failure.code >= 0 && failure.code < 4;
+  log.line("error: could not %s: %s", known ? kSteps[failure.code] : "install",
+           failure.path.text());
+  if (!failure.holders.isEmpty()) log.line("held by: %s", failure.holders.text());
+}
+
+void logInstalledFiles(RunLog& log, const InstallModel& model, const char* location) {
+  for (int i = 0; i < model.itemCount(); ++i) {
+    SetupString file = model.itemAt(i)->fileName;
+    moveToFolder(file, location);
+    log.line("file: %s", file.text());
   }
 }
 
@@ -129,11 +139,7 @@ int installQuietly(const CommandLine& line, const InstallModel& model, InstallOp
     log.line("result: failed (exit code %d)", kExitFailed);
     return kExitFailed;
   }
-  for (int i = 0; i < model.itemCount(); ++i) {
-    SetupString file = model.itemAt(i)->fileName;
-    moveToFolder(file, location.text());
-    log.line("file: %s", file.text());
-  }
+  logInstalledFiles(log, model, location.text());
   log.line("result: installed (exit code %d)", kExitSuccess);
   return kExitSuccess;
 }

@@ -9,21 +9,9 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "install/InstallPass.h"
 #include "package/InstallModel.h"
 #include "system/RunLog.h"
-
-// The exit codes of the runs started with switches: the numbers deployment
-// tools know. The wizard keeps its own (0 once its window closes, -1 after the
-// fatal start-up error).
-enum RunExitCode : int {
-  kExitSuccess = 0,
-  kExitCancelled = 1602,
-  kExitFailed = 1603,
-  kExitAnotherCopy = 1618,
-  kExitUnsupportedPlatform = 1633,
-  kExitNewerInstalled = 1638,
-  kExitBadCommandLine = 1639,
-};
 
 // Opens the log `line` names, or "NAME Setup.log" in the folder for temporary
 // files (`name`: the product's, or the program's when the package could not be
@@ -32,6 +20,13 @@ bool openRunLog(const CommandLine& line, const char* name, RunLog& log);
 
 // Writes the run's opening lines: the setup, the product, the switches.
 void logRunStart(RunLog& log, const InstallModel* model, const char* commandLine);
+
+// What a failed pass says in the log: the step, the path and the programs
+// holding files, where the system can tell.
+void logInstallFailure(RunLog& log, const FailureRecord& failure);
+// The closing lines of a pass that ended well: each file it wrote below
+// `location`.
+void logInstalledFiles(RunLog& log, const InstallModel& model, const char* location);
 
 // Takes the optional file types `line` asks for into options.fileTypeChoices. An
 // extension the setup does not offer is written to the log and passed over.

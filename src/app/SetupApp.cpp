@@ -3,6 +3,8 @@
 #include <new>
 
 #include "app/AppMessages.h"
+#include "app/CommandLine.h"
+#include "app/QuietRun.h"
 #include "app/SkinAtScale.h"
 #include "base/ByteView.h"
 #include "base/Paths.h"
@@ -123,8 +125,18 @@ bool SetupApp::OpenWizard() {
   const int windowDpi = platform::displayDpi(window_.Handle());
   if (scaleAware_ && windowDpi != dpi) RebuildAtScale(windowDpi, nullptr);
   platform::markInstanceWindow(instance_, model_.installFolderName.text(), window_.Handle());
-  ShowPage(wizard_->FirstPage());
-  return true;
+  if (passiveLog_ == nullptr) {
+    ShowPage(wizard_->FirstPage());
+    return true;
+  }
+  // Straight to the page that installs, with the choices already made.
+  for (int i = 0; i < wizard_->PageCount(); ++i) {
+    if (wizard_->PageAt(i)->RunsInstallation()) {
+      ShowPage(wizard_->PageAt(i)->Id());
+      return true;
+    }
+  }
+  return false;
 }
 
 int SetupApp::LoadSkinFor(int dpi, SkinLists& skin) {
@@ -213,8 +225,11 @@ int SetupApp::Run() {
   }
   // The window may have been closed by the system while files were still being
   // written; the pass is stopped and waited for, never cut off mid-file.
+  if (passiveLog_ != nullptr && worker_.hasThread() && exitCode_ == kExitSuccess) {
+    exitCode_ = kExitCancelled;
+  }
   StopWorker();
-  return 0;
+  return exitCode_;
 }
 
 void SetupApp::StopWorker() {
@@ -259,7 +274,8 @@ void SetupApp::LeaveInstallation(int delta) {
 }
 
 void SetupApp::StartInstallation() {
-  wizard_->StoreChoices(options_);
+  // A passive run's choices came from its command line, not from the pages.
+  if (passiveLog_ == nullptr) wizard_->StoreChoices(options_);
   chooseDefaultLinks(options_);
   notify_.window = window_.Handle();
   notify_.progressMessage = MSG_INSTALL_PROGRESS;
@@ -271,10 +287,30 @@ void SetupApp::StartInstallation() {
 void SetupApp::OnInstallDone(std::intptr_t state) {
   if (state != 1) return;
   worker_.waitUntilEnded();
+  if (passiveLog_ != nullptr) {
+    SetupString location;
+    installLocation(model_, options_.ParentFolder.text(), location);
+    logInstalledFiles(*passiveLog_, model_, location.text());
+    passiveLog_->line("result: installed");
+    EndPassive(kExitSuccess);
+    return;
+  }
   LeaveInstallation(+1);
 }
 
+void SetupApp::EndPassive(int code) {
+  exitCode_ = code;
+  platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
+}
+
 void SetupApp::OnInstallError() {
+  if (passiveLog_ != nullptr) {
+    logInstallFailure(*passiveLog_, worker_.failure());
+    worker_.waitUntilEnded();
+    passiveLog_->line("result: failed");
+    EndPassive(kExitFailed);
+    return;
+  }
   // The error text's conversions are ours (TextSet::set sees to it): one %s.
   SetupString text;
   text.format(texts_.text(texts::ErrorText),
@@ -357,7 +393,9 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       return 1;
     }
     case WM_CHAR:
-      if (installing) return 1;
+      // A passive run asks nothing: Escape stops it.
+      if (passiveLog_ != nullptr && wParam == 27) EndPassive(kExitCancelled);
+      if (installing || passiveLog_ != nullptr) return 1;
       if (wParam == 27) {
         AskCancelOrFinish();
         return 1;
@@ -368,7 +406,8 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       if (wParam == 8) Step(-1);
       return 0;
     case MSG_NAVIGATE:
-      if (installing) return 1;
+      if (passiveLog_ != nullptr && wParam == kNavigateCancel) EndPassive(kExitCancelled);
+      if (installing || passiveLog_ != nullptr) return 1;
       switch (wParam) {
         case kNavigateBack:
           Step(-1);

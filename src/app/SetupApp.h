@@ -14,6 +14,7 @@
 #include "package/InstallModel.h"
 #include "platform/Instance.h"
 #include "platform/PlatformTypes.h"
+#include "system/RunLog.h"
 
 class SetupApp : public MainWindow::Client {
  public:
@@ -51,8 +52,15 @@ class SetupApp : public MainWindow::Client {
   // that fails; what was built stays until the object goes.
   bool OpenWizard();
 
-  // The message loop: 0 once the window is gone. Between messages it keeps the
-  // hover look current, waiting briefly for input rather than spinning.
+  // Makes the wizard's run a passive one, before OpenWizard: the window goes
+  // straight to the installing page with the choices already in Options(),
+  // asks nothing, writes what happens to `log` and closes itself at the end.
+  // Run then returns the exit code of a run with switches: 0 installed, 1602
+  // cancelled (the close button or Escape), 1603 failed.
+  void MakePassive(RunLog& log) { passiveLog_ = &log; }
+
+  // The message loop: 0 once the window is gone (a passive run: its exit code). Between messages it
+  // keeps the hover look current, waiting briefly for input rather than spinning.
   int Run();
 
   // Stops the worker if it still runs, destroys the window and closes what
@@ -92,6 +100,8 @@ class SetupApp : public MainWindow::Client {
   void OnInstallDone(std::intptr_t state);
   void OnInstallError();
   void AskCancelOrFinish();
+  // A passive run ends: the window closes with `code` as the exit code.
+  void EndPassive(int code);
   void RunAfterExit();
   void BrowseForLocation();
   void RestoreDefaultLocation();
@@ -128,4 +138,7 @@ class SetupApp : public MainWindow::Client {
   platform::DrawDibHandle drawDib_ = nullptr;
   platform::InstanceClaim instance_ = nullptr;
   bool otherCopyRuns_ = false;
+  // Set for a passive run; its exit code, while the window runs.
+  RunLog* passiveLog_ = nullptr;
+  int exitCode_ = 0;
 };
