@@ -16,8 +16,7 @@
 #include "platform/Process.h"
 #include "platform/Resources.h"
 #include "platform/WinDefs.h"
-#include "system/Folders.h"
-#include "system/InstallScope.h"
+#include "system/InstallTarget.h"
 #include "system/ShellActions.h"
 #include "texts/TextLoading.h"
 
@@ -71,7 +70,7 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
 
   options_.module = module;
   options_.model = &model_;
-  worker_.setOptions(&options_);
+  worker_.setOptions(&options_, &target_);
   worker_.setNotifyTarget(&notify_);
 
   // The package is read where the system keeps the resource, which stays mapped
@@ -81,7 +80,8 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   std::uint32_t position = 0;
   const bool read =
       package.mapResourceData(ids.package, module) == S_OK && model_.readPackage(package, position);
-  defaultProgramFiles(options_.ParentFolder);
+  makeInstallTarget(model_, InstallScope::AllUsers, RegistryView::Bits32, target_);
+  options_.ParentFolder = target_.programFiles;
   if (!read) return false;
   // Larger pictures are optional: without them, or with ones that cannot be
   // used, the package's own are resampled.
@@ -231,7 +231,8 @@ void SetupApp::Step(int delta) {
 
 void SetupApp::StartInstallation() {
   wizard_->StoreFileTypeChoices(options_);
-  chooseDefaultLinks(options_);
+  target_.parentFolder = options_.ParentFolder;
+  chooseDefaultLinks(options_, target_);
   notify_.window = window_.Handle();
   notify_.progressMessage = MSG_INSTALL_PROGRESS;
   notify_.doneMessage = MSG_INSTALL_DONE;
@@ -276,7 +277,7 @@ void SetupApp::AskCancelOrFinish() {
 
 void SetupApp::RunAfterExit() {
   SetupString folder;
-  installLocation(model_, options_.ParentFolder.text(), folder);
+  target_.location(folder);
   for (int i = 0; i < model_.itemCount(); ++i) {
     const InstallItem* item = model_.itemAt(i);
     if ((item->flags & kItemRunAfterSetup) != 0) {
@@ -294,7 +295,7 @@ void SetupApp::BrowseForLocation() {
 }
 
 void SetupApp::RestoreDefaultLocation() {
-  defaultProgramFiles(options_.ParentFolder);
+  options_.ParentFolder = target_.programFiles;
   wizard_->UpdateFolderStatus();
   window_.Repaint();
 }

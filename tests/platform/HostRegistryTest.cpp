@@ -11,6 +11,7 @@
 #include "platform/host/FailureInjection.h"
 #include "platform/host/HostRegistry.h"
 #include "support/RegistryProbe.h"
+#include "support/Targets.h"
 #include "system/RegistryHelpers.h"
 #include "system/UninstallEntry.h"
 
@@ -26,9 +27,9 @@ std::string fileBytes(const std::string& path) {
 }
 
 bool registerEntry() {
-  return registerUninstallEntry("Host Registry Test", "Kestrane Demo", "https://example.com",
-                                "C:\\Demo\\Uninstall.exe", "C:\\Demo\\Demo.exe", "Removes it",
-                                "https://example.com/demo", 12);
+  return registerUninstallEntry(testTarget(), "Host Registry Test", "Kestrane Demo",
+                                "https://example.com", "C:\\Demo\\Uninstall.exe",
+                                "C:\\Demo\\Demo.exe", "Removes it", "https://example.com/demo", 12);
 }
 
 class HostRegistry : public ::testing::Test {

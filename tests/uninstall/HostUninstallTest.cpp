@@ -15,6 +15,7 @@
 #include "platform/Module.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
+#include "support/Targets.h"
 #include "support/TestFiles.h"
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
@@ -254,7 +255,7 @@ TEST(HostUninstall, GivesExtensionsBackToTheirEarlierOwners) {
   n.extensions = {"kuo", "kun"};
   deleteKeyTree(HKEY_CLASSES_ROOT, ".kuo");
   deleteKeyTree(HKEY_CLASSES_ROOT, ".kun");
-  takeExtension("Other.Kuo", "kuo", 1);
+  takeExtension(testTarget(), "Other.Kuo", "kuo", 1);
   ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kuo", "Content Type", "text/x-kuo"));
 
   install(n);
