@@ -19,8 +19,7 @@
 #include "platform/Process.h"
 #include "platform/Resources.h"
 #include "platform/WinDefs.h"
-#include "system/Folders.h"
-#include "system/InstallScope.h"
+#include "system/InstallTarget.h"
 #include "system/ShellActions.h"
 #include "texts/TextLoading.h"
 
@@ -63,7 +62,7 @@ bool SetupApp::Load(platform::ModuleHandle module, const ResourceIds& ids) {
 
   options_.module = module;
   options_.model = &model_;
-  worker_.setOptions(&options_);
+  worker_.setOptions(&options_, &target_);
   worker_.setNotifyTarget(&notify_);
 
   // The package is read where the system keeps the resource, which stays mapped
@@ -73,7 +72,8 @@ bool SetupApp::Load(platform::ModuleHandle module, const ResourceIds& ids) {
   std::uint32_t position = 0;
   const bool read =
       package.mapResourceData(ids.package, module) == S_OK && model_.readPackage(package, position);
-  defaultProgramFiles(options_.ParentFolder);
+  makeInstallTarget(model_, InstallScope::AllUsers, RegistryView::Bits32, target_);
+  options_.ParentFolder = target_.programFiles;
   if (!read) return false;
   // Larger pictures are optional: without them, or with ones that cannot be
   // used, the package's own are resampled.
@@ -276,7 +276,8 @@ void SetupApp::LeaveInstallation(int delta) {
 void SetupApp::StartInstallation() {
   // A passive run's choices came from its command line, not from the pages.
   if (passiveLog_ == nullptr) wizard_->StoreChoices(options_);
-  chooseDefaultLinks(options_);
+  target_.parentFolder = options_.ParentFolder;
+  chooseDefaultLinks(options_, target_);
   notify_.window = window_.Handle();
   notify_.progressMessage = MSG_INSTALL_PROGRESS;
   notify_.doneMessage = MSG_INSTALL_DONE;
@@ -343,7 +344,7 @@ void SetupApp::AskCancelOrFinish() {
 
 void SetupApp::RunAfterExit() {
   SetupString folder;
-  installLocation(model_, options_.ParentFolder.text(), folder);
+  target_.location(folder);
   for (int i = 0; i < model_.itemCount(); ++i) {
     const InstallItem* item = model_.itemAt(i);
     if ((item->flags & kItemRunAfterSetup) != 0) {
@@ -361,7 +362,7 @@ void SetupApp::BrowseForLocation() {
 }
 
 void SetupApp::RestoreDefaultLocation() {
-  defaultProgramFiles(options_.ParentFolder);
+  options_.ParentFolder = target_.programFiles;
   wizard_->LocationChanged();
   window_.Repaint();
 }

@@ -124,6 +124,9 @@ class SetupApp : public MainWindow::Client {
   platform::ModuleHandle module_ = nullptr;
   ResourceIds ids_;
   InstallOptions options_;
+  // Where the install goes; its parent folder is the wizard's choice, taken when
+  // the install starts.
+  InstallTarget target_;
   InstallModel model_;
   WorkerNotifyTarget notify_;
   InstallWorker worker_;

@@ -7,15 +7,9 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
-#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
-
-// Document types are the machine's: they go below the all-users classes root.
-platform::RegKey classesRoot() {
-  return InstallScope::allUsers().classesRoot;
-}
 
 constexpr char kOpenWithProgids[] = "\\OpenWithProgids";
 
@@ -50,13 +44,13 @@ SetupString dottedExtension(const char* ext) {
   return out;
 }
 
-bool registerProgId(bool isApplication, const char* name, const char* description,
-                    const char* appPath, int iconIndex, const char* shellExKey,
-                    const char* handlerClassId, bool dde) {
+bool registerProgId(const InstallTarget& target, bool isApplication, const char* name,
+                    const char* description, const char* appPath, int iconIndex,
+                    const char* shellExKey, const char* handlerClassId, bool dde) {
   if (isEmpty(name) || isEmpty(description) || isEmpty(appPath)) return false;
   SetupString key;
   key.format("%s%s", isApplication ? "Applications\\" : "", name);
-  deleteKeyTree(classesRoot(), key.text());
+  deleteKeyTree(target.classes, key.text());
 
   const SetupString shortPath = shortPathOf(appPath);
   SetupString icon;
@@ -88,53 +82,54 @@ bool registerProgId(bool isApplication, const char* name, const char* descriptio
   // The DDE rows come last.
   const int rowCount = dde ? int(std::size(rows)) : int(std::size(rows)) - 2;
   for (int i = 0; i < rowCount; ++i) {
-    if (!writeRegString(classesRoot(), rows[i].key.text(), nullptr, rows[i].text)) return false;
+    if (!writeRegString(target.classes, rows[i].key.text(), nullptr, rows[i].text)) return false;
   }
   if (!isEmpty(shellExKey) && !isEmpty(handlerClassId)) {
     SetupString slot;
     slot.format("%s%s%s", key.text(), "\\shellex\\", shellExKey);
-    return writeRegString(classesRoot(), slot.text(), nullptr, handlerClassId);
+    return writeRegString(target.classes, slot.text(), nullptr, handlerClassId);
   }
   return true;
 }
 
-bool addOpenWithProgid(const char* progId, const char* ext) {
+bool addOpenWithProgid(const InstallTarget& target, const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
-  return writeRegEmptyValue(classesRoot(), openWithKey(ext).text(), progId);
+  return writeRegEmptyValue(target.classes, openWithKey(ext).text(), progId);
 }
 
-bool removeOpenWithProgid(const char* progId, const char* ext) {
+bool removeOpenWithProgid(const InstallTarget& target, const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
   OpenKey key;
-  return key.open(classesRoot(), openWithKey(ext).text(), KEY_SET_VALUE) == ERROR_SUCCESS &&
+  return key.open(target.classes, openWithKey(ext).text(), KEY_SET_VALUE) == ERROR_SUCCESS &&
          platform::regDeleteValue(key.get(), progId) == ERROR_SUCCESS;
 }
 
-void takeExtension(const char* progId, const char* ext, int listInOpenWith) {
+void takeExtension(const InstallTarget& target, const char* progId, const char* ext,
+                   int listInOpenWith) {
   if (progId == nullptr || ext == nullptr) return;
-  writeRegString(classesRoot(), dottedExtension(ext).text(), nullptr, progId);
-  if (listInOpenWith != 0) addOpenWithProgid(progId, ext);
+  writeRegString(target.classes, dottedExtension(ext).text(), nullptr, progId);
+  if (listInOpenWith != 0) addOpenWithProgid(target, progId, ext);
 }
 
-bool extensionOwnedBy(const char* progId, const char* ext) {
+bool extensionOwnedBy(const InstallTarget& target, const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
   char owner[kPathBufferSize];
-  if (!readRegString(classesRoot(), dottedExtension(ext).text(), nullptr, owner, sizeof owner)) {
+  if (!readRegString(target.classes, dottedExtension(ext).text(), nullptr, owner, sizeof owner)) {
     return false;
   }
   return compareNoCase(SetupString(owner), SetupString(progId)) == 0;
 }
 
-bool disownExtension(const char* progId, const char* ext) {
-  removeOpenWithProgid(progId, ext);
-  if (!extensionOwnedBy(progId, ext)) return false;
-  return writeRegString(classesRoot(), dottedExtension(ext).text(), nullptr, "");
+bool disownExtension(const InstallTarget& target, const char* progId, const char* ext) {
+  removeOpenWithProgid(target, progId, ext);
+  if (!extensionOwnedBy(target, progId, ext)) return false;
+  return writeRegString(target.classes, dottedExtension(ext).text(), nullptr, "");
 }
 
-bool firstOtherProgid(SetupString& out, const char* ext) {
+bool firstOtherProgid(const InstallTarget& target, SetupString& out, const char* ext) {
   if (ext == nullptr) return false;
   OpenKey key;
-  if (key.open(classesRoot(), openWithKey(ext).text(), KEY_QUERY_VALUE) != ERROR_SUCCESS) {
+  if (key.open(target.classes, openWithKey(ext).text(), KEY_QUERY_VALUE) != ERROR_SUCCESS) {
     return false;
   }
   SetupString name;
@@ -155,22 +150,23 @@ bool firstOtherProgid(SetupString& out, const char* ext) {
   return found;
 }
 
-bool releaseExtension(const char* progId, const char* ext) {
-  if (!disownExtension(progId, ext)) return false;
+bool releaseExtension(const InstallTarget& target, const char* progId, const char* ext) {
+  if (!disownExtension(target, progId, ext)) return false;
   SetupString previous;
-  if (firstOtherProgid(previous, ext)) takeExtension(previous.text(), ext, 0);
-  return addOpenWithProgid(progId, ext);
+  if (firstOtherProgid(target, previous, ext)) takeExtension(target, previous.text(), ext, 0);
+  return addOpenWithProgid(target, progId, ext);
 }
 
-void registerDocumentTypes(const InstallOptions& options, int itemIndex, const char* appPath) {
+void registerDocumentTypes(const InstallTarget& target, const InstallOptions& options,
+                           int itemIndex, const char* appPath) {
   const InstallModel* model = options.model;
   if (model == nullptr || itemIndex < 0 || itemIndex >= model->itemCount()) return;
   const InstallItem& item = *model->itemAt(itemIndex);
   // The shell looks an application up by the name of its file, which is the last
   // part of the name the package gives.
   const bool dde = (item.flags & kItemNoDde) == 0;
-  registerProgId(true, lastComponent(item.fileName.text()).text(), item.applicationTitle.text(),
-                 appPath, 0, nullptr, nullptr, dde);
+  registerProgId(target, true, lastComponent(item.fileName.text()).text(),
+                 item.applicationTitle.text(), appPath, 0, nullptr, nullptr, dde);
 
   for (int j = 0; j < item.fileTypes.count(); ++j) {
     const FileTypeEntry& type = *item.fileTypes.at(j);
@@ -186,20 +182,20 @@ void registerDocumentTypes(const InstallOptions& options, int itemIndex, const c
       }
     }
     const char* progId = type.progId.text();
-    if (!registerProgId(false, progId, type.typeDescription.text(), appPath, type.iconIndex, slot,
-                        handler, dde)) {
+    if (!registerProgId(target, false, progId, type.typeDescription.text(), appPath, type.iconIndex,
+                        slot, handler, dde)) {
       continue;
     }
     const bool selected = itemIndex == model->selectableItem && j == model->selectableType;
     for (int k = 0; k < type.fixedExtensions.count(); ++k) {
-      takeExtension(progId, type.fixedExtensions.at(k)->text(), 1);
+      takeExtension(target, progId, type.fixedExtensions.at(k)->text(), 1);
     }
     for (int k = 0; k < type.optionalExtensions.count(); ++k) {
       const char* ext = type.optionalExtensions.at(k)->text();
       if (selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k]) {
-        takeExtension(progId, ext, 1);
-      } else if (!releaseExtension(progId, ext)) {
-        addOpenWithProgid(progId, ext);
+        takeExtension(target, progId, ext, 1);
+      } else if (!releaseExtension(target, progId, ext)) {
+        addOpenWithProgid(target, progId, ext);
       }
     }
   }

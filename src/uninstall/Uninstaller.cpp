@@ -11,7 +11,6 @@
 #include "system/ComServer.h"
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
-#include "system/InstallScope.h"
 #include "system/InstallSwap.h"
 #include "system/RegistryHelpers.h"
 
@@ -55,10 +54,10 @@ void releaseExtensions(const UninstallPlan& plan) {
     const char* progId = e.progId.text();
     const char* ext = e.extension.text();
     // The release lists our ProgID again, so it is taken out after it.
-    releaseExtension(progId, ext);
-    removeOpenWithProgid(progId, ext);
+    releaseExtension(plan.target, progId, ext);
+    removeOpenWithProgid(plan.target, progId, ext);
     const SetupString key = dottedExtension(ext);
-    const platform::RegKey classes = InstallScope::allUsers().classesRoot;
+    const RegRoot& classes = plan.target.classes;
     deleteKeyIfEmpty(classes, SetupString::concat(key, SetupString("\\OpenWithProgids")).text(),
                      false);
     // A released extension keeps an empty default value, so "no values" would
@@ -68,16 +67,16 @@ void releaseExtensions(const UninstallPlan& plan) {
 }
 
 void removeClasses(const UninstallPlan& plan) {
-  const InstallScope& scope = InstallScope::allUsers();
-  for (const SetupString& key : plan.classKeys) deleteKeyTree(scope.classesRoot, key.text());
+  const InstallTarget& target = plan.target;
+  for (const SetupString& key : plan.classKeys) deleteKeyTree(target.classes, key.text());
   for (const SetupString& classId : plan.comServers) {
-    unregisterComServer(classId.text());
-    deleteRegValue(scope.machineRoot, kApprovedShellExtensions, classId.text());
+    unregisterComServer(target, classId.text());
+    deleteRegValue(target.machine, kApprovedShellExtensions, classId.text());
   }
 }
 
 void removeSettings(const UninstallPlan& plan) {
-  const platform::RegKey machine = InstallScope::allUsers().machineRoot;
+  const RegRoot& machine = plan.target.machine;
   if (!plan.productKey.isEmpty()) deleteKeyTree(machine, plan.productKey.text());
   if (!plan.companyKey.isEmpty()) deleteKeyIfEmpty(machine, plan.companyKey.text(), false);
 }
@@ -130,7 +129,7 @@ void removeInstallation(const UninstallPlan& plan) {
   removeClasses(plan);
   removeSettings(plan);
   if (!plan.uninstallEntry.isEmpty()) {
-    deleteKeyTree(InstallScope::allUsers().machineRoot, plan.uninstallEntry.text());
+    deleteKeyTree(plan.target.machine, plan.uninstallEntry.text());
   }
   platform::notifyAssociationsChanged();
 }

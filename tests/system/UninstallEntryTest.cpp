@@ -6,6 +6,7 @@
 
 #include "platform/WinDefs.h"
 #include "support/RegistryProbe.h"
+#include "support/Targets.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -21,8 +22,8 @@ struct Inputs {
                           "Removes the product",
                           "https://example.com/demo"};
   bool registerEntry() const {
-    return registerUninstallEntry(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5],
-                                  texts[6], 2050);
+    return registerUninstallEntry(testTarget(), texts[0], texts[1], texts[2], texts[3], texts[4],
+                                  texts[5], texts[6], 2050);
   }
 };
 

@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "install/InstallPrinter.h"
 #include "common/Cp1252.h"
-#include "system/Folders.h"
+#include "install/InstallPrinter.h"
 
 namespace kpack {
 namespace {
@@ -16,19 +15,19 @@ std::string utf8Path(const SetupString& path) {
 }  // namespace
 
 int installPackage(const InstallModel& model, const InstallArguments& arguments) {
-  InstallOptions options;
-  defaultInstallOptions(options, model, "");
-  if (arguments.parentFolder.empty()) {
-    defaultProgramFiles(options.ParentFolder);
-  } else {
+  InstallTarget target;
+  makeInstallTarget(model, InstallScope::AllUsers, RegistryView::Bits32, target);
+  if (!arguments.parentFolder.empty()) {
     std::string ansi;
     std::string bad;
     if (!tools::utf8ToCp1252(arguments.parentFolder, ansi, &bad)) {
       std::fprintf(stderr, "kpack: --parent: %s cannot be written in Windows-1252\n", bad.c_str());
       return 2;
     }
-    options.ParentFolder = ansi.c_str();
+    target.parentFolder = ansi.c_str();
   }
+  InstallOptions options;
+  defaultInstallOptions(options, model, target);
   for (int position : arguments.unchecked) {
     if (position < 0 || position >= InstallOptions::kMaxFileTypeChoices) {
       std::fprintf(stderr, "kpack: --uncheck: no check box %d (0..99)\n", position);
@@ -41,7 +40,7 @@ int installPackage(const InstallModel& model, const InstallArguments& arguments)
   style.pathText = utf8Path;
   style.cancelAfter = arguments.cancelAfter;
   InstallPrinter printer(stdout, style);
-  runInstallPass(options, printer);
+  runInstallPass(options, target, printer);
   return printer.status() == 0 ? 0 : 1;
 }
 

@@ -400,4 +400,20 @@ int getWindowsDirectory(char* buffer, int bufferSize) {
   return copyOut(host::specialFolder(CSIDL_WINDOWS), buffer, bufferSize);
 }
 
+bool isWow64Machine() {
+  return host::machineIs64Bit();
+}
+
+int getProgramFiles64Directory(char* buffer, int bufferSize) {
+  return copyOut(host::programFiles64Folder(), buffer, bufferSize);
+}
+
+int getSystem64Directory(char* buffer, int bufferSize) {
+  return copyOut(host::system64Folder(), buffer, bufferSize);
+}
+
+int getSystemWow64Directory(char* buffer, int bufferSize) {
+  return copyOut(host::systemWow64Folder(), buffer, bufferSize);
+}
+
 }  // namespace platform
