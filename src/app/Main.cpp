@@ -76,9 +76,24 @@ int runWithoutQuestions(SetupApp& app, bool loaded, const CommandLine& line,
     result = kExitAnotherCopy;
   } else if (!loaded) {
     log.line("error: this program file is incomplete or damaged");
+  } else if (!takeCommandLineFolder(line, app.Target(), app.Options(), log)) {
+    result = kExitBadCommandLine;
   } else {
-    // FIXME: the passive run shows no window yet; it installs as the quiet one.
-    result = installQuietly(line, app.Model(), app.Options(), log);
+    InstallTarget& target = app.Target();
+    target.parentFolder = app.Options().ParentFolder;
+    SetupString location;
+    target.location(location);
+    log.line("target: %s, %d-bit registry view, all users", location.text(),
+             static_cast<int>(target.view));
+    chooseFileTypes(line, app.Model(), app.Options(), log);
+    if (!folderUsable(app.Model(), target, log)) {
+      result = kExitFailed;
+    } else if (line.mode == RunMode::Quiet) {
+      result = installQuietly(app.Model(), app.Options(), target, log);
+    } else {
+      app.MakePassive(log);
+      result = app.OpenWizard() ? app.Run() : kExitFailed;
+    }
   }
   log.line("exit code: %d", result);
   return result;

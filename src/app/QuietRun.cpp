@@ -6,6 +6,7 @@
 #include "app/FolderStatus.h"
 #include "base/Paths.h"
 #include "install/InstallPass.h"
+#include "package/PackageFormat.h"
 #include "system/InstallTarget.h"
 
 namespace {
@@ -107,39 +108,44 @@ void chooseFileTypes(const CommandLine& line, const InstallModel& model, Install
   }
 }
 
-int installQuietly(const CommandLine& line, const InstallModel& model, InstallOptions& options,
-                   RunLog& log) {
-  InstallTarget target;
-  makeInstallTarget(model, InstallScope::AllUsers, RegistryView::Bits32, target);
-  if (!line.folder.empty() && (!isWholeFolder(line.folder) || !takeFolder(line.folder, target))) {
+bool takeCommandLineFolder(const CommandLine& line, InstallTarget& target, InstallOptions& options,
+                           RunLog& log) {
+  if (line.folder.empty()) return true;
+  if (!isWholeFolder(line.folder) || !takeFolder(line.folder, target)) {
     log.line("error: /dir: not a whole local folder: %s", line.folder.c_str());
-    return kExitBadCommandLine;
+    return false;
   }
-  defaultInstallOptions(options, model, target);
-  chooseFileTypes(line, model, options, log);
-  SetupString location;
-  target.location(location);
-  log.line("target: %s (%d-bit registry view, all users)", location.text(),
-           static_cast<int>(target.view));
+  options.ParentFolder = target.parentFolder;
+  return true;
+}
 
+bool folderUsable(const InstallModel& model, const InstallTarget& target, RunLog& log) {
   const FolderFacts facts = ReadFolderFacts(model, target.parentFolder);
   if (!facts.named || !facts.local) {
     log.line("error: %s is not on a local fixed disk", target.parentFolder.text());
-    return kExitFailed;
+    return false;
   }
   if (!facts.enough) {
     log.line("error: not enough free space: %lld bytes needed, %lld free",
              static_cast<long long>(facts.required), static_cast<long long>(facts.available));
-    return kExitFailed;
+    return false;
   }
-  if (facts.exists) log.line("the folder exists: installing over it");
+  return true;
+}
 
+int installQuietly(const InstallModel& model, InstallOptions& options, const InstallTarget& target,
+                   RunLog& log) {
+  SetupString location;
+  target.location(location);
+  if (isDirectory(location.text())) log.line("the folder exists: installing over it");
+  chooseDefaultLinks(options, target);
+  options.model = &model;
   LogListener listener(log);
   if (!runInstallPass(options, target, listener)) {
-    log.line("result: failed (exit code %d)", kExitFailed);
+    log.line("result: failed");
     return kExitFailed;
   }
   logInstalledFiles(log, model, location.text());
-  log.line("result: installed (exit code %d)", kExitSuccess);
+  log.line("result: installed");
   return kExitSuccess;
 }

@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "install/InstallPass.h"
 #include "package/InstallModel.h"
+#include "system/InstallTarget.h"
 #include "system/RunLog.h"
 
 // Opens the log `line` names, or "NAME Setup.log" in the folder for temporary
@@ -28,12 +29,22 @@ void logInstallFailure(RunLog& log, const FailureRecord& failure);
 // `location`.
 void logInstalledFiles(RunLog& log, const InstallModel& model, const char* location);
 
+// Takes the whole folder /dir gives, if any, into `target` (its parent and its
+// name) and options.ParentFolder. False, with a log line, when it is not a whole
+// local path: relative, UNC and over-long paths make the command line bad.
+bool takeCommandLineFolder(const CommandLine& line, InstallTarget& target, InstallOptions& options,
+                           RunLog& log);
+
 // Takes the optional file types `line` asks for into options.fileTypeChoices. An
 // extension the setup does not offer is written to the log and passed over.
 void chooseFileTypes(const CommandLine& line, const InstallModel& model, InstallOptions& options,
                      RunLog& log);
 
-// Installs `model` as `line` asks, without a window, into the log. Returns the
-// exit code.
-int installQuietly(const CommandLine& line, const InstallModel& model, InstallOptions& options,
+// Whether the target's folder will do, as the folder page judges it: on a local
+// fixed disk with room for the files. False, with the reason in the log.
+bool folderUsable(const InstallModel& model, const InstallTarget& target, RunLog& log);
+
+// Installs `model` into `target` with `options`, without a window, writing what
+// happens to the log. Returns the exit code: 0 or 1603.
+int installQuietly(const InstallModel& model, InstallOptions& options, const InstallTarget& target,
                    RunLog& log);

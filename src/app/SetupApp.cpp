@@ -290,7 +290,7 @@ void SetupApp::OnInstallDone(std::intptr_t state) {
   worker_.waitUntilEnded();
   if (passiveLog_ != nullptr) {
     SetupString location;
-    installLocation(model_, options_.ParentFolder.text(), location);
+    target_.location(location);
     logInstalledFiles(*passiveLog_, model_, location.text());
     passiveLog_->line("result: installed");
     EndPassive(kExitSuccess);

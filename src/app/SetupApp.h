@@ -83,6 +83,7 @@ class SetupApp : public MainWindow::Client {
   const InstallOptions& Options() const { return options_; }
   // For a run without the wizard, after Load.
   InstallOptions& Options() { return options_; }
+  InstallTarget& Target() { return target_; }
   const InstallModel& Model() const { return model_; }
   const SetupTexts& Texts() const { return texts_; }
 
