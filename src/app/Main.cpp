@@ -86,7 +86,7 @@ int runWithoutQuestions(SetupApp& app, bool loaded, const CommandLine& line,
     log.line("target: %s, %d-bit registry view, all users", location.text(),
              static_cast<int>(target.view));
     chooseFileTypes(line, app.Model(), app.Options(), log);
-    if (!folderUsable(app.Model(), target, log)) {
+    if (!folderUsable(app.Model(), target, log) || !makeParentFolders(target, log)) {
       result = kExitFailed;
     } else if (line.mode == RunMode::Quiet) {
       result = installQuietly(app.Model(), app.Options(), target, log);

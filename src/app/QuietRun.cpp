@@ -7,6 +7,7 @@
 #include "base/Paths.h"
 #include "install/InstallPass.h"
 #include "package/PackageFormat.h"
+#include "system/FileOps.h"
 #include "system/InstallTarget.h"
 
 namespace {
@@ -116,6 +117,22 @@ bool takeCommandLineFolder(const CommandLine& line, InstallTarget& target, Insta
     return false;
   }
   options.ParentFolder = target.parentFolder;
+  return true;
+}
+
+bool makeParentFolders(const InstallTarget& target, RunLog& log) {
+  const std::string parent = target.parentFolder.text();
+  for (std::size_t cut = parent.find('\\', 3);; cut = parent.find('\\', cut + 1)) {
+    const std::string folder = parent.substr(0, cut);
+    if (!isDirectory(folder.c_str())) {
+      if (!createFolder(folder.c_str())) {
+        log.line("error: cannot create the folder %s", folder.c_str());
+        return false;
+      }
+      log.line("created the folder %s", folder.c_str());
+    }
+    if (cut == std::string::npos) break;
+  }
   return true;
 }
 

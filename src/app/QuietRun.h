@@ -40,6 +40,11 @@ bool takeCommandLineFolder(const CommandLine& line, InstallTarget& target, Insta
 void chooseFileTypes(const CommandLine& line, const InstallModel& model, InstallOptions& options,
                      RunLog& log);
 
+// Makes the folders above the target's location that are not there yet (a
+// folder given whole may lie below some). False, with a log line, when one
+// cannot be made.
+bool makeParentFolders(const InstallTarget& target, RunLog& log);
+
 // Whether the target's folder will do, as the folder page judges it: on a local
 // fixed disk with room for the files. False, with the reason in the log.
 bool folderUsable(const InstallModel& model, const InstallTarget& target, RunLog& log);

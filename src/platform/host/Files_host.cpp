@@ -384,7 +384,10 @@ int getShortPathName(const char*, char*, int) {
 
 int getTempPath(char* buffer, int bufferSize) {
   const std::string windows = host::specialFolder(CSIDL_WINDOWS);
-  return windows.empty() ? 0 : copyOut(windows + "\\Temp\\", buffer, bufferSize);
+  if (windows.empty()) return 0;
+  // Windows always has its temporary folder; a fresh prefix makes it on first use.
+  createDirectory((windows + "\\Temp").c_str());
+  return copyOut(windows + "\\Temp\\", buffer, bufferSize);
 }
 
 // The emulated machine never starts again; there is nothing to mark.
