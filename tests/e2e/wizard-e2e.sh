@@ -17,8 +17,8 @@
 # and "No" on the cancel question; a remote parent folder hiding Next; a package
 # without optional extensions skipping FileTypes; a damaged package showing the
 # fatal box and exiting with -1; the plain variant's texts in its vendor's words;
-# /quiet into a folder with spaces, with no window and a log naming every file,
-# and a bad switch refused with 1639.
+# /quiet into a folder with spaces, with no window and a log naming every file;
+# /passive, showing its window and closing it; a bad switch refused with 1639.
 # A screenshot of every page is kept in
 # WORKDIR/screens. Under Wine, WORKDIR/install keeps what the installation
 # changed on the machine, for compare-install.
@@ -181,7 +181,6 @@ run_without_questions() {  # program arguments...
   deadline=$((SECONDS + 120))
   while kill -0 "$setup_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
     [ -n "$shown" ] || shown="$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -n 1 || true)"
-    sleep 0.1
   done
   e2e_wait_exit "$setup_pid" 10 || e2e_fail "the setup without questions did not end"
   QUIET_SHOWN="$shown"
@@ -424,6 +423,13 @@ for f in "${sources[@]}"; do
   grep -qF "file: $quiet_dir\\$name" "$quiet_log" || e2e_fail "the log does not name $name"
 done
 grep -q '^result: installed' "$quiet_log" || e2e_fail "the log does not say the result"
+
+# /passive: the window shows the installation only, and closes itself.
+run_without_questions "$setup" /passive '/dir=C:\Passive\Demo Product'
+[ -n "$QUIET_SHOWN" ] || e2e_fail "the passive setup showed no window"
+[ "$QUIET_STATUS" = 0 ] || e2e_fail "the passive setup ended with $QUIET_STATUS"
+cmp -s "$(unix_paths 'C:\Passive\Demo Product\DemoApp.exe')" "$product/bin/DemoApp.exe" ||
+  e2e_fail "/passive did not install"
 
 # A switch the setup does not know: refused before anything, silently.
 run_without_questions "$setup" /quiet /frobnicate

@@ -15,6 +15,7 @@
 #include "kpack/LargePictures.h"
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupTextsWriter.h"
+#include "kpack/VersionInfo.h"
 #include "package/PackageFormat.h"
 #include "package/ProductExtension.h"
 #include "platform/ProgramResources.h"
@@ -347,6 +348,9 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
   if (!extension.empty() ||
       platform::findProgramResource(image, kExtensionResourceId, stubExtension, none)) {
     resources.push_back({"RC_DATA", kExtensionResourceId, extension});
+  }
+  for (tools::PeResource& version : versionResourceFor(manifest, "Setup")) {
+    resources.push_back(std::move(version));
   }
   if (!skinBytes.empty()) {
     resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});

@@ -40,8 +40,8 @@ std::string textsNote(const Manifest& manifest);
 
 // Puts the string tables of `languages` into a Windows program image, each into
 // blocks of its language that start as copies of the image's English ones (so
-// their other entries stay); blocks of other languages stay as they are. False, with a reason, when the image's resources cannot be read or
-// written.
+// their other entries stay); blocks of other languages stay as they are. False, with a reason, when
+// the image's resources cannot be read or written.
 bool writeSetupStrings(std::vector<unsigned char>& image,
                        const std::vector<SetupLanguage>& languages, std::string& error);
 
