@@ -9,6 +9,7 @@
 #include "base/SetupString.h"
 #include "install/InstallPass.h"
 #include "package/LargePictures.h"
+#include "package/ProductExtension.h"
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
@@ -77,6 +78,12 @@ bool SetupApp::Load(platform::ModuleHandle module, const ResourceIds& ids) {
   ByteStream large;
   if (large.loadResourceData(kLargePicturesResourceId, module) == S_OK) {
     ReadLargePictures(large, model_);
+  }
+  // So is the extension: one that is damaged, or made for another package,
+  // counts as none.
+  ByteView extension;
+  if (extension.mapResourceData(kExtensionResourceId, module) == S_OK) {
+    model_.extension.read(extension, package);
   }
   return ClaimProduct();
 }

@@ -32,4 +32,5 @@ void InstallModel::reset() {
   logoPicture.Clear();
   largeSidePicture.Clear();
   largeLogoPicture.Clear();
+  extension.reset();
 }

@@ -8,6 +8,7 @@
 #include "base/PtrArray.h"
 #include "base/SetupString.h"
 #include "base/SortedStringSet.h"
+#include "package/ProductExtension.h"
 #include "platform/PlatformTypes.h"
 #include "render/Image.h"
 
@@ -129,6 +130,9 @@ class InstallModel {
   // (LargePictures.h); empty otherwise.
   Image largeSidePicture;
   Image largeLogoPicture;
+  // Product-level data carried beside the package (ProductExtension.h), read
+  // after it; without entries when the setup carries none it can use.
+  ProductExtension extension;
 
  private:
   bool copyAndRead(const ByteStream& stream, std::uint32_t& position, PictureDecoder decode);

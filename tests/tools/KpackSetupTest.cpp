@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "base/Inflate.h"
+#include "common/PeResourceWriter.h"
+#include "common/WholeFile.h"
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupCommand.h"
 #include "kskin/SkinWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "package/ProductExtension.h"
 #include "platform/ProgramResources.h"
 #include "render/Skin.h"
 #include "support/RunProcess.h"
@@ -117,6 +120,7 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   EXPECT_NE(output.find("\"languages\": [\n    \"English\",\n    \"Danish\",\n    \"German\""),
             std::string::npos)
       << output;
+  EXPECT_EQ(output.find("\"extension\""), std::string::npos) << output;  // it carries none
   output = run(std::string(KPACK_PATH) + " list " + q(setup), status);
   EXPECT_NE(output.find("\ndrawn for display scales: 100 %, 150 %, 200 %\n"), std::string::npos)
       << output;
@@ -127,6 +131,37 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   output = kpackSetup(withStub_ + " -o again.exe", status);
   ASSERT_EQ(status, 0) << output;
   EXPECT_TRUE(readAll(dir_ / "again.exe") == image);
+
+  // Given an extension resource, kpack check shows its entries (a tag it does not
+  // know by number), or why the setup ignores it; kpack setup over such a stub
+  // writes it anew, empty, as the manifest needs no entry.
+  Bytes none;
+  EXPECT_FALSE(platform::findProgramResource(image, kExtensionResourceId, none, error));
+  const ByteView hi(reinterpret_cast<const unsigned char*>("hi"), 2);
+  for (const bool forItsPackage : {false, true}) {
+    const Bytes bound = forItsPackage ? package : Bytes{1};
+    Bytes extended = image;
+    ASSERT_TRUE(tools::writePeResources(
+        extended,
+        {{"RC_DATA", kExtensionResourceId,
+          writeProductExtension({{0x7001, hi}},
+                                ByteView(bound.data(), std::uint32_t(bound.size())))}},
+        error))
+        << error;
+    ASSERT_TRUE(tools::writeWholeFile((dir_ / "extended.exe").string(), extended, error)) << error;
+    output = run(std::string(KPACK_PATH) + " check " + q(dir_ / "extended.exe"), status);
+    EXPECT_EQ(status, 0) << output;
+    const char* shown = forItsPackage ? "\"tag\": 28673,\n        \"value\": \"6869\""
+                                      : "\"ignored\": \"made for another package\"";
+    EXPECT_NE(output.find(shown), std::string::npos) << output;
+  }
+  output =
+      kpackSetup("--stub extended.exe --skin " + q(KESTRANE_DEFAULT_SKIN) + " -o anew.exe", status);
+  ASSERT_EQ(status, 0) << output;
+  ASSERT_TRUE(
+      platform::findProgramResource(readAll(dir_ / "anew.exe"), kExtensionResourceId, none, error))
+      << error;
+  EXPECT_TRUE(none.empty());
 
   // Packed with the stronger encoder, the setup still reads.
   output = kpackSetup(withStub_ + " --level max -o smaller.exe", status);

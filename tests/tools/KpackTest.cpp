@@ -11,9 +11,9 @@
 #include <string>
 
 #include "base/Inflate.h"
+#include "common/Cp1252.h"
 #include "common/JsonReport.h"
 #include "common/WholeFile.h"
-#include "common/Cp1252.h"
 #include "kpack/Manifest.h"
 #include "kpack/ManifestKeys.h"
 #include "kpack/PackageWriter.h"
@@ -616,10 +616,10 @@ TEST(ProgramResources, FindsResourcesInWindowsPrograms) {
   EXPECT_EQ(resourceText(longName, 112), "(the setup has no such resource)");
   std::vector<unsigned char> oversized = image;
   putLittleEndian(oversized, rsrc + testdata::kPeDataEntriesAt + 4, 0x1000, 4);
-  EXPECT_EQ(resourceText(oversized, 112), "(damaged resource section)");
+  EXPECT_EQ(resourceText(oversized, 112), "(resource data outside the image)");
   std::vector<unsigned char> pastTheEnd = image;
   putLittleEndian(pastTheEnd, 0x40 + 24 + 224 + 20, 0xFFFFFF00u, 4);  // the section's bytes
-  EXPECT_EQ(resourceText(pastTheEnd, 112), "(the setup has no resource section)");
+  EXPECT_EQ(resourceText(pastTheEnd, 112), "(section 1's data is not in the file)");
   expectTruncationsSafe(image);
 }
 

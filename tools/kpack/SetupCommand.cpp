@@ -16,6 +16,7 @@
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupTextsWriter.h"
 #include "package/PackageFormat.h"
+#include "package/ProductExtension.h"
 #include "platform/ProgramResources.h"
 #include "render/Skin.h"
 
@@ -316,6 +317,14 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     resources.push_back({"RC_DATA", kLargePicturesResourceId, largePictures(manifest)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
+  }
+  // No manifest key needs the extension resource yet, so a setup carries none; a
+  // stub's own, made for another package, is written anew as empty, as its skins
+  // are. Without one in the stub, the setup is the one kpack made before it.
+  std::vector<unsigned char> stubExtension;
+  std::string none;
+  if (platform::findProgramResource(image, kExtensionResourceId, stubExtension, none)) {
+    resources.push_back({"RC_DATA", kExtensionResourceId, {}});
   }
   if (!skinBytes.empty()) {
     resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});
