@@ -74,5 +74,8 @@ bool registerUninstallEntry(const char* displayName, const char* publisher, cons
   for (const Flag& f : flags) {
     if (!writeRegDword(root, k, f.name, f.value)) return false;
   }
-  return true;
+  // Deployment tools remove the product with this command: it asks nothing.
+  SetupString quiet(uninstaller);
+  quiet.append(" /quiet");
+  return writeRegString(root, k, "QuietUninstallString", quiet.text());
 }
