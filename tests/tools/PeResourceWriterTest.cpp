@@ -22,10 +22,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 void put(Bytes& b, std::size_t at, std::uint32_t v, int n) {
   if (b.size() < at + std::size_t(n)) b.resize(at + std::size_t(n));
-  tools::peWrite(b, at, v, n);
+  platform::peWrite(b, at, v, n);
 }
 std::uint32_t get(const Bytes& b, std::size_t at, int n) {
-  return tools::peRead(b, at, n);
+  return platform::peRead(b, at, n);
 }
 
 constexpr std::size_t kPe = testdata::kProgramPe, kOptional = testdata::kProgramOptional;
@@ -59,11 +59,11 @@ void expectSoundLayout(const Bytes& image) {
   platform::PeImage pe;
   std::string error;
   ASSERT_TRUE(platform::readPeImage(image, pe, error)) << error;
-  const tools::PeDirectory relocations = pe.directory(image, tools::kRelocationDirectory);
+  const platform::PeDirectory relocations = pe.directory(image, platform::kRelocationDirectory);
   std::uint64_t at = 0;
   ASSERT_TRUE(pe.fileOffset(relocations.rva, relocations.size, at));
   for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(get(image, at + 4 * i, 4), kRelocationBlock[i]);
-  const tools::PeSection& last = pe.sections.back();
+  const platform::PeSection& last = pe.sections.back();
   EXPECT_EQ(get(image, pe.sizeOfImageAt(), 4),
             (last.virtualAddress + last.mappedSize() + 0xFFF) & ~0xFFFu);
   EXPECT_EQ(image.size(), std::size_t(last.rawPointer) + last.rawSize);
