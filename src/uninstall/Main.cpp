@@ -90,11 +90,11 @@ int main(int argc, char** argv) {
   const bool known = platform::findResource(self, "RC_DATA", kUninstallResourceId, resource) &&
                      readUninstallKnowledge(resource.data, resource.size, model);
   SetupString logPath;
-  // A quiet run that cannot say what it did does nothing.
-  if (quiet && (!uninstallLogPath(known ? model.displayName.text() : "", logPath) ||
-                !theLog.open(logPath.text()))) {
-    return kExitFailed;
-  }
+  const bool logged = quiet && uninstallLogPath(known ? model.displayName.text() : "", logPath) &&
+                      theLog.open(logPath.text());
+  // A quiet run that cannot say what it did does nothing. The copy goes on: its
+  // original could write the log, and waits for the copy's answer.
+  if (quiet && !logged && !command.finish) return kExitFailed;
   if (!command.refused.empty()) {
     theLog.line("error: unknown argument: %s (the switches: /quiet, /verysilent, /S)",
                 command.refused.c_str());
