@@ -19,10 +19,29 @@ platform::RegKey classesRoot() {
 
 constexpr char kOpenWithProgids[] = "\\OpenWithProgids";
 
+// The origins of the extensions, one value per dotted extension below the
+// product's settings key: this mark for a key the install made, else the owner
+// then (empty for none), followed by the mark when the install listed it. No
+// ProgID holds the mark: a key name holds no backslash.
+constexpr char kOriginSection[] = "\\Extensions";
+constexpr char kOriginMark = '\\';
+
+bool originKey(const InstallModel& model, SetupString& key) {
+  if (!settingsKeyPath(model.companyName.text(), model.settingsKeyName.text(), key)) return false;
+  key.append(kOriginSection);
+  return true;
+}
+
 SetupString openWithKey(const char* ext) {
   SetupString key = dottedExtension(ext);
   key.append(kOpenWithProgids);
   return key;
+}
+
+bool isListed(const char* progId, const char* ext) {
+  OpenKey key;
+  return key.open(classesRoot(), openWithKey(ext).text(), KEY_QUERY_VALUE) == ERROR_SUCCESS &&
+         platform::regQueryValue(key.get(), progId, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 // The short form of a path, or the path itself when there is none.
@@ -110,8 +129,15 @@ bool removeOpenWithProgid(const char* progId, const char* ext) {
          platform::regDeleteValue(key.get(), progId) == ERROR_SUCCESS;
 }
 
-void takeExtension(const char* progId, const char* ext, int listInOpenWith) {
+void takeExtension(const char* progId, const char* ext, int listInOpenWith,
+                   SetupString* listedOwner) {
   if (progId == nullptr || ext == nullptr) return;
+  char owner[kPathBufferSize];
+  if (readRegString(classesRoot(), dottedExtension(ext).text(), nullptr, owner, sizeof owner) &&
+      owner[0] != '\0' && compareNoCase(SetupString(owner), SetupString(progId)) != 0 &&
+      !isListed(owner, ext) && addOpenWithProgid(owner, ext) && listedOwner != nullptr) {
+    *listedOwner = owner;
+  }
   writeRegString(classesRoot(), dottedExtension(ext).text(), nullptr, progId);
   if (listInOpenWith != 0) addOpenWithProgid(progId, ext);
 }
@@ -162,6 +188,71 @@ bool releaseExtension(const char* progId, const char* ext) {
   return addOpenWithProgid(progId, ext);
 }
 
+bool readExtensionOrigin(const InstallModel& model, const char* ext, ExtensionOrigin& out) {
+  out = ExtensionOrigin();
+  SetupString key;
+  char text[kPathBufferSize];
+  if (ext == nullptr || !originKey(model, key) ||
+      !readRegString(InstallScope::allUsers().machineRoot, key.text(), dottedExtension(ext).text(),
+                     text, sizeof text)) {
+    return false;
+  }
+  out.known = true;
+  SetupString owner(text);
+  const int mark = owner.findChar(kOriginMark);
+  out.created = mark == 0 && owner.length() == 1;
+  if (mark >= 0) owner.eraseRange(mark, owner.length() - mark);
+  out.previousOwner = owner;
+  out.listedOwner = mark > 0;
+  return true;
+}
+
+bool giveBackExtension(const char* progId, const char* ext, const ExtensionOrigin& origin) {
+  if (!releaseExtension(progId, ext)) return false;
+  const char* previous = origin.previousOwner.text();
+  if (*previous != '\0' && isListed(previous, ext)) takeExtension(previous, ext, 0);
+  return true;
+}
+
+namespace {
+
+// Takes or releases one extension of a document type, recording what it found the
+// first time. A later install keeps that record (a key it made stays made by it)
+// unless it finds another program's owner there: one the user chose since.
+void claimExtension(const InstallModel& model, const char* progId, const char* ext, bool take) {
+  SetupString record;
+  const bool recording = originKey(model, record);
+  ExtensionOrigin origin;
+  const bool recorded = readExtensionOrigin(model, ext, origin);
+  const SetupString dotted = dottedExtension(ext);
+  char text[kPathBufferSize];
+  const bool existed = readRegString(classesRoot(), dotted.text(), nullptr, text, sizeof text);
+  SetupString found;
+  if (existed && compareNoCase(SetupString(text), SetupString(progId)) != 0) found = text;
+
+  SetupString listed;
+  if (take) {
+    takeExtension(progId, ext, 1, &listed);
+  } else if (!giveBackExtension(progId, ext, origin)) {
+    addOpenWithProgid(progId, ext);
+  }
+  if (!recording) return;
+  if (recorded &&
+      (origin.created || found.isEmpty() || compareNoCase(found, origin.previousOwner) == 0)) {
+    return;
+  }
+  SetupString value;
+  if (existed) {
+    value = found;
+    if (!listed.isEmpty()) value.append(kOriginMark);
+  } else {
+    value = SetupString(kOriginMark, 1);
+  }
+  writeRegString(InstallScope::allUsers().machineRoot, record.text(), dotted.text(), value.text());
+}
+
+}  // namespace
+
 void registerDocumentTypes(const InstallOptions& options, int itemIndex, const char* appPath) {
   const InstallModel* model = options.model;
   if (model == nullptr || itemIndex < 0 || itemIndex >= model->itemCount()) return;
@@ -192,15 +283,12 @@ void registerDocumentTypes(const InstallOptions& options, int itemIndex, const c
     }
     const bool selected = itemIndex == model->selectableItem && j == model->selectableType;
     for (int k = 0; k < type.fixedExtensions.count(); ++k) {
-      takeExtension(progId, type.fixedExtensions.at(k)->text(), 1);
+      claimExtension(*model, progId, type.fixedExtensions.at(k)->text(), true);
     }
     for (int k = 0; k < type.optionalExtensions.count(); ++k) {
-      const char* ext = type.optionalExtensions.at(k)->text();
-      if (selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k]) {
-        takeExtension(progId, ext, 1);
-      } else if (!releaseExtension(progId, ext)) {
-        addOpenWithProgid(progId, ext);
-      }
+      claimExtension(
+          *model, progId, type.optionalExtensions.at(k)->text(),
+          selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k]);
     }
   }
 }

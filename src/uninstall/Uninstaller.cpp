@@ -51,18 +51,36 @@ void removeShortcuts(const UninstallPlan& plan) {
 }
 
 void releaseExtensions(const UninstallPlan& plan) {
+  const platform::RegKey classes = InstallScope::allUsers().classesRoot;
   for (const PlannedExtension& e : plan.extensions) {
     const char* progId = e.progId.text();
     const char* ext = e.extension.text();
     // The release lists our ProgID again, so it is taken out after it.
-    releaseExtension(progId, ext);
+    giveBackExtension(progId, ext, e.origin);
     removeOpenWithProgid(progId, ext);
+    // The owner the install listed so that it could be found again: once it owns
+    // the extension, the list is as it was before.
+    const char* previous = e.origin.previousOwner.text();
+    if (e.origin.listedOwner && extensionOwnedBy(previous, ext)) {
+      removeOpenWithProgid(previous, ext);
+    }
     const SetupString key = dottedExtension(ext);
-    const platform::RegKey classes = InstallScope::allUsers().classesRoot;
-    deleteKeyIfEmpty(classes, SetupString::concat(key, SetupString("\\OpenWithProgids")).text(),
-                     false);
-    // A released extension keeps an empty default value, so "no values" would
-    // never hold for it.
+    const SetupString list = SetupString::concat(key, SetupString("\\OpenWithProgids"));
+    deleteKeyIfEmpty(classes, list.text(), false);
+    if (e.origin.known) {
+      // A key the install made goes with whatever the system added to it, unless
+      // another program has taken or listed the extension since.
+      SetupString owner;
+      char text[kPathBufferSize];
+      const bool owned =
+          readRegString(classes, key.text(), nullptr, text, sizeof text) && text[0] != '\0';
+      if (e.origin.created && !owned && !firstOtherProgid(owner, ext)) {
+        deleteKeyTree(classes, key.text());
+      }
+      continue;
+    }
+    // Nothing recorded: a released extension keeps an empty default value, so "no
+    // values" would never hold for it.
     deleteKeyIfEmpty(classes, key.text(), true);
   }
 }
