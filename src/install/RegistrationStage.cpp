@@ -39,7 +39,7 @@ void registerItem(InstallOptions& options, int index, const char* location) {
       registerUninstallEntry(model.displayName.text(), model.companyName.text(),
                              model.companyUrl.text(), target.text(), icon.text(),
                              item.uninstallComment.text(), model.productUrl.text(),
-                             installedKiB(model));
+                             installedKiB(model), model.spareText.text());
     }
   }
   if (item.flags & kItemApplication) registerDocumentTypes(options, index, target.text());

@@ -28,7 +28,7 @@ std::string fileBytes(const std::string& path) {
 bool registerEntry() {
   return registerUninstallEntry("Host Registry Test", "Kestrane Demo", "https://example.com",
                                 "C:\\Demo\\Uninstall.exe", "C:\\Demo\\Demo.exe", "Removes it",
-                                "https://example.com/demo", 12);
+                                "https://example.com/demo", 12, "Customer Support");
 }
 
 class HostRegistry : public ::testing::Test {

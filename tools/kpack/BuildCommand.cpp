@@ -80,6 +80,7 @@ std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStre
     glyphs = &ownGlyphs;
   }
   tools::Warnings warnings("kpack", options.strict);
+  for (const std::string& warning : textsNamingUs(manifest)) warnings.Warn(warning);
   if (skin != nullptr) {
     for (const std::string& warning : undrawableCharacters(manifest, *skin, glyphs)) {
       warnings.Warn(warning);

@@ -299,6 +299,12 @@ std::map<int, std::string> Loader::texts(const toml::table& t, const std::string
     // [texts.TAG] under [texts]: read by languages().
     if (language.empty() && node.is_table()) continue;
     const std::string where = field + "." + name;
+    // Not a text of the catalogue: it goes into every language's damaged-file message.
+    if (language.empty() && name == "download-url") {
+      manifest_.downloadUrl = text(t, name.c_str(), where);
+      if (manifest_.downloadUrl.empty()) fail(&node, where, "empty: leave the key out");
+      continue;
+    }
     const texts::TextEntry* entry = texts::findText(name.c_str());
     if (entry == nullptr || manifestKeys().find("texts", name) == nullptr) {
       fail(&node, where, "unknown key" + manifestKeys().didYouMean("texts", name));
@@ -536,7 +542,14 @@ Manifest Loader::load() {
                                   : manifest_.displayName;
   manifest_.installFolderName = text(product, "install-folder", "product.install-folder", true);
   shown(product.get("install-folder"), "product.install-folder", 1);
+  // The uninstall entry's Contact travels in the package's spare text.
+  const std::string contact = text(product, "contact", "product.contact");
   manifest_.spareText = text(product, "spare-text", "product.spare-text");
+  if (product.contains("contact") && product.contains("spare-text")) {
+    fail(product.get("contact"), "product.contact",
+         "give contact or spare-text, not both: they are the same text of the package");
+  }
+  if (product.contains("contact")) manifest_.spareText = contact;
 
   const toml::table& pictures = section(root, "pictures", true);
   checkKeys(pictures, "pictures", "pictures");

@@ -70,16 +70,19 @@ const tools::KeyTable& manifestKeys() {
             "Key name of the settings below the publisher's key (default: name)"},
            {"product", "install-folder", T::Text, kRequired,
             "The folder made below the location the user picks: one folder name"},
-           {"product", "spare-text", T::Text, kOptional, "Kept in the package, used by nothing"},
+           {"product", "contact", T::Text, kOptional,
+            "The uninstall entry's Contact, such as a support address (left out when not given)"},
+           {"product", "spare-text", T::Text, kOptional,
+            "The same text of the package as contact, by its older name"},
 
-          {"pictures", "side", T::File, kRequired,
-           "JPEG, 164 x 314 pixels: the left-hand picture of the wizard"},
-          {"pictures", "logo", T::File, kRequired,
-           "JPEG, 49 x 49 pixels: the logo in the page header"},
-          {"pictures", "side-2x", T::File, kOptional,
-           "JPEG, twice the side picture's size: drawn on displays at more than 100 %"},
-          {"pictures", "logo-2x", T::File, kOptional,
-           "JPEG, twice the logo's size: drawn on displays at more than 100 %"},
+           {"pictures", "side", T::File, kRequired,
+            "JPEG, 164 x 314 pixels: the left-hand picture of the wizard"},
+           {"pictures", "logo", T::File, kRequired,
+            "JPEG, 49 x 49 pixels: the logo in the page header"},
+           {"pictures", "side-2x", T::File, kOptional,
+            "JPEG, twice the side picture's size: drawn on displays at more than 100 %"},
+           {"pictures", "logo-2x", T::File, kOptional,
+            "JPEG, twice the logo's size: drawn on displays at more than 100 %"},
 
            {"licence", "file", T::File, kRequired, "The licence as a UTF-8 text file"},
 
@@ -89,6 +92,9 @@ const tools::KeyTable& manifestKeys() {
             "The title above every page (default: Kestrane Corp Setup)"},
            {"texts", "welcome", T::Text, kOptional,
             "The first text of the Welcome page; \\n breaks a line"},
+           {"texts", "download-url", T::Text, kOptional,
+            "Where the message about a damaged setup file sends the user, in every language "
+            "(default: company-url)"},
 
            {"items", "source", T::File, kRequired, "The file to install"},
            {"items", "name", T::Text, kOptional,
