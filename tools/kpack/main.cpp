@@ -138,6 +138,7 @@ int checkPagesOf(const std::string& path, InstallModel& model, bool strict) {
 
 int main(int argc, char** argv) {
   CLI::App app{"kpack: builds, checks and lists install packages"};
+  app.set_version_flag("--version", std::string("kpack ") + KESTRANE_VERSION);
   app.require_subcommand(1);
 
   std::string manifest, output, file;
