@@ -355,6 +355,11 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"[product]", "languages = [\"is\"]\n[product]",
        "languages: kpack has no Icelandic translation: give its texts in [texts.is]"},
       {"[product]", "languages = [\"de\", \"de-DE\"]\n[product]", "is listed twice"},
+      {"[product]", "languages = [\"german\"]\n[product]", "did you mean \"de\"?"},
+      // A syntax error is named by its likely cause, at its line.
+      {"name = \"Demo Product\"", "name = \"Demo Product",
+       "manifest.toml:3: a quote is not closed"},
+      {"name = \"Demo Product\"", "name = Demo", "manifest.toml:3: a text needs quotes"},
       {"[product]", "languages = \"de\"\n[product]", "languages: must be a list of language tags"},
       {"[pictures]", "[texts]\nnxet = \"Go on\"\n[pictures]",
        "texts.nxet: unknown key; did you mean \"next\"?"},
@@ -737,7 +742,12 @@ TEST_F(Kpack, RegistryReadsAnExportAsJson) {
 TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
   const std::string out = (dir_ / "package.bin").string();
   int status = -1;
-  EXPECT_EQ(runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status), "");
+  // Nothing to warn of: it says only what it wrote.
+  const std::string wrote =
+      runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(wrote, "kpack: wrote " + out + " (" + std::to_string(fs::file_size(out)) + " bytes)\n");
+  EXPECT_EQ(runKpack("--version", status).rfind("kpack ", 0), 0u);
   EXPECT_EQ(status, 0);
 
   std::string many;
@@ -863,7 +873,8 @@ TEST_F(Kpack, NamesEveryCharacterThePagesCannotShow) {
                         "it out\nkpack: warning: " +
                         licence +
                         ":2:6: licence text: U+0081 is not in the skin's font 2: the page leaves "
-                        "it out\n");
+                        "it out\nkpack: wrote " +
+                        out + " (" + std::to_string(fs::file_size(out)) + " bytes)\n");
   report = runKpack("build --strict " + fine + " -o " + out, status);
   EXPECT_EQ(status, 1) << report;
   EXPECT_NE(report.find("2 warnings, made errors by --strict"), std::string::npos) << report;

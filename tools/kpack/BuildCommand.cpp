@@ -103,6 +103,7 @@ int buildCommand(const std::string& manifestPath, const std::string& outPath,
       std::cerr << "kpack: " << error << "\n";
       return 2;
     }
+    std::cout << "kpack: wrote " << outPath << " (" << bytes.size() << " bytes)" << std::endl;
     return 0;
   } catch (const ManifestError& e) {
     std::cerr << "kpack: " << e.what() << "\n";

@@ -3,6 +3,7 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "base/SortedStringSet.h"
 #include "common/ClosestName.h"
@@ -339,7 +340,16 @@ const platform::LanguageInfo& Loader::language(const toml::node* at, const std::
     const platform::LanguageInfo* all = platform::languages(count);
     std::vector<const char*> tags;
     for (std::size_t i = 0; i < count; ++i) tags.push_back(all[i].tag);
-    const std::string meant = tools::closestName(tag, tags);
+    std::string meant = tools::closestName(tag, tags);
+    // A language named in English ("german") means its tag; the first of a name
+    // is the language alone ("portuguese": "pt" before "pt-PT").
+    std::string lower(tag);
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (std::size_t i = count; i-- > 0;) {
+      std::string name(all[i].name);
+      for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+      if (name == lower || name.rfind(lower + " (", 0) == 0) meant = all[i].tag;
+    }
     fail(at, field,
          "\"" + tag + "\" is not a language tag kpack knows" +
              (meant.empty() ? std::string(" (tags such as \"de\", \"de-AT\", \"pt-BR\")")
@@ -519,13 +529,38 @@ ManifestItem Loader::item(const toml::table& t, int index) {
   return item;
 }
 
+// What a TOML syntax error most likely means, in the manifest writer's words; empty
+// when the parser's own text is the best we have.
+std::string syntaxHint(const std::string& description) {
+  const struct {
+    const char* said;  // a part of the parser's text
+    const char* hint;
+  } hints[] = {
+      {"control characters", "a quote is not closed on this line"},
+      {"could not determine value type", "a text needs quotes around it (name = \"Demo\")"},
+      {"expected a comment or whitespace",
+       "something follows the value on this line; one key = value a line, # starts a comment"},
+      {"table header", "a section name is not closed with ]"},
+      {"expected value", "the key has no value after ="},
+      {"cannot redefine", "a key or section is given twice"},
+      {"expected bare key", "a key name has a character keys cannot hold, or a line holds no key"},
+      {"expected '='", "a key has no = after it"},
+  };
+  for (const auto& h : hints) {
+    if (description.find(h.said) != std::string::npos) return h.hint;
+  }
+  return {};
+}
+
 Manifest Loader::load() {
   toml::table root;
   try {
     root = toml::parse_file(manifest_.path.string());
   } catch (const toml::parse_error& e) {
+    const std::string description(e.description());
+    const std::string hint = syntaxHint(description);
     throw ManifestError(manifest_.path.string() + ":" + std::to_string(e.source().begin.line) +
-                        ": " + std::string(e.description()));
+                        ": " + (hint.empty() ? description : hint + " (" + description + ")"));
   }
   checkKeys(root, "", "");
 

@@ -189,7 +189,8 @@ int main(int argc, char** argv) {
                              "Windows folder that receives the install folder");
   installCommand
       ->add_option("--uncheck", install.unchecked,
-                   "Optional extensions to leave unassociated, by position")
+                   "Optional extensions to leave unassociated, by name (txt,log) or by "
+                   "position in their sorted list")
       ->delimiter(',');
   installCommand
       ->add_option("--cancel-after", install.cancelAfter,
