@@ -7,7 +7,7 @@
 #include "base/Paths.h"
 #include "platform/Languages.h"
 #include "system/DiskSpace.h"
-#include "system/InstallScope.h"
+#include "system/InstallTarget.h"
 
 namespace {
 

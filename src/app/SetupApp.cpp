@@ -3,12 +3,15 @@
 #include <new>
 
 #include "app/AppMessages.h"
+#include "app/CommandLine.h"
+#include "app/QuietRun.h"
 #include "app/SkinAtScale.h"
 #include "base/ByteView.h"
 #include "base/Paths.h"
 #include "base/SetupString.h"
 #include "install/InstallPass.h"
 #include "package/LargePictures.h"
+#include "package/ProductExtension.h"
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
@@ -16,8 +19,7 @@
 #include "platform/Process.h"
 #include "platform/Resources.h"
 #include "platform/WinDefs.h"
-#include "system/Folders.h"
-#include "system/InstallScope.h"
+#include "system/InstallTarget.h"
 #include "system/ShellActions.h"
 #include "texts/TextLoading.h"
 
@@ -50,28 +52,17 @@ void SetupApp::ShowFatalError() const {
                        MB_OK);
 }
 
-bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids) {
+bool SetupApp::Load(platform::ModuleHandle module, const ResourceIds& ids) {
   if (module == nullptr) return false;
   module_ = module;
   ids_ = ids;
   // The texts come first, so that even the fatal box speaks the user's language;
   // a table that cannot be read leaves ours, and the fatal box says it in English.
   if (!LoadSetupTexts(module, texts::chooseTextLanguage(module), texts_)) return false;
-  drawDib_ = platform::openDrawDib();
-
-  // A setup that carries skins drawn for finer displays tells the system it draws
-  // at the display's scale itself, before its window exists; one without them is
-  // enlarged by the system as a picture.
-  for (int i = 0; i < kScaledSkinCount; ++i) {
-    if (CarriesScaledSkin(module, i)) carriedSkins_ |= 1u << i;
-  }
-  scaleAware_ = carriedSkins_ != 0 && platform::declareScaleAware();
-  const int dpi = LoadSkinFor(platform::displayDpi(nullptr), *skin_);
-  if (dpi == 0) return false;
 
   options_.module = module;
   options_.model = &model_;
-  worker_.setOptions(&options_);
+  worker_.setOptions(&options_, &target_);
   worker_.setNotifyTarget(&notify_);
 
   // The package is read where the system keeps the resource, which stays mapped
@@ -81,7 +72,8 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   std::uint32_t position = 0;
   const bool read =
       package.mapResourceData(ids.package, module) == S_OK && model_.readPackage(package, position);
-  defaultProgramFiles(options_.ParentFolder);
+  makeInstallTarget(model_, InstallScope::AllUsers, RegistryView::Bits32, target_);
+  options_.ParentFolder = target_.programFiles;
   if (!read) return false;
   // Larger pictures are optional: without them, or with ones that cannot be
   // used, the package's own are resampled.
@@ -89,11 +81,30 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   if (large.loadResourceData(kLargePicturesResourceId, module) == S_OK) {
     ReadLargePictures(large, model_);
   }
+  // So is the extension: one that is damaged, or made for another package,
+  // counts as none.
+  ByteView extension;
+  if (extension.mapResourceData(kExtensionResourceId, module) == S_OK) {
+    model_.extension.read(extension, package);
+  }
+  return ClaimProduct();
+}
 
-  if (!ClaimProduct()) return false;
+bool SetupApp::OpenWizard() {
+  drawDib_ = platform::openDrawDib();
+  // A setup that carries skins drawn for finer displays tells the system it draws
+  // at the display's scale itself, before its window exists; one without them is
+  // enlarged by the system as a picture.
+  for (int i = 0; i < kScaledSkinCount; ++i) {
+    if (CarriesScaledSkin(module_, i)) carriedSkins_ |= 1u << i;
+  }
+  scaleAware_ = carriedSkins_ != 0 && platform::declareScaleAware();
+  const int dpi = LoadSkinFor(platform::displayDpi(nullptr), *skin_);
+  if (dpi == 0) return false;
+
   // The class name is in the English table alone: it is never shown.
   char className[256];
-  if (platform::loadString(module, ids.className, platform::kEnglishLanguage, className,
+  if (platform::loadString(module_, ids_.className, platform::kEnglishLanguage, className,
                            sizeof className) == 0) {
     return false;
   }
@@ -104,9 +115,9 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   MainWindow::Setup setup;
   setup.className = className;
   setup.title = texts_.text(texts::WindowName);
-  setup.module = module;
+  setup.module = module_;
   setup.drawDib = drawDib_;
-  setup.iconId = ids.icon;
+  setup.iconId = ids_.icon;
   setup.width = wizard_->WindowWidth();
   setup.height = wizard_->WindowHeight();
   if (!window_.Create(setup)) return false;
@@ -114,8 +125,18 @@ bool SetupApp::Initialise(platform::ModuleHandle module, const ResourceIds& ids)
   const int windowDpi = platform::displayDpi(window_.Handle());
   if (scaleAware_ && windowDpi != dpi) RebuildAtScale(windowDpi, nullptr);
   platform::markInstanceWindow(instance_, model_.installFolderName.text(), window_.Handle());
-  ShowPage(Welcome);
-  return true;
+  if (passiveLog_ == nullptr) {
+    ShowPage(wizard_->FirstPage());
+    return true;
+  }
+  // Straight to the page that installs, with the choices already made.
+  for (int i = 0; i < wizard_->PageCount(); ++i) {
+    if (wizard_->PageAt(i)->RunsInstallation()) {
+      ShowPage(wizard_->PageAt(i)->Id());
+      return true;
+    }
+  }
+  return false;
 }
 
 int SetupApp::LoadSkinFor(int dpi, SkinLists& skin) {
@@ -176,10 +197,13 @@ bool SetupApp::ClaimProduct() {
   // empty and fill at the same time.
   bool taken = false;
   instance_ = platform::claimInstance(model_.installFolderName.text(), taken);
-  if (!taken) return true;  // claimed, or the system keeps no claims: go on
+  otherCopyRuns_ = taken;
+  // Claimed, or the system keeps no claims: go on.
+  return !taken;
+}
+
+void SetupApp::HandOver() const {
   platform::activateInstance(model_.installFolderName.text());
-  handedOver_ = true;
-  return false;
 }
 
 int SetupApp::Run() {
@@ -201,8 +225,11 @@ int SetupApp::Run() {
   }
   // The window may have been closed by the system while files were still being
   // written; the pass is stopped and waited for, never cut off mid-file.
+  if (passiveLog_ != nullptr && worker_.hasThread() && exitCode_ == kExitSuccess) {
+    exitCode_ = kExitCancelled;
+  }
   StopWorker();
-  return 0;
+  return exitCode_;
 }
 
 void SetupApp::StopWorker() {
@@ -215,23 +242,42 @@ void SetupApp::PaintBackground(Image* backBuffer) {
   wizard_->PaintBackground(backBuffer);
 }
 
+bool SetupApp::OnInstallingPage() const {
+  const Page* page = wizard_->Current();
+  return page != nullptr && page->RunsInstallation();
+}
+
+bool SetupApp::OnLastPage() const {
+  const Page* page = wizard_->Current();
+  return page != nullptr && page->EndsSetup();
+}
+
 void SetupApp::ShowPage(int page) {
   wizard_->ShowPage(page);
-  if (page == Installing) StartInstallation();
+  if (OnInstallingPage()) StartInstallation();
   window_.Repaint();
 }
 
 void SetupApp::Step(int delta) {
-  if (wizard_->CurrentPage() == Finished) {
+  if (OnLastPage()) {
     if (delta > 0) AskCancelOrFinish();
     return;
   }
   ShowPage(wizard_->StepTarget(delta));
 }
 
+void SetupApp::LeaveInstallation(int delta) {
+  // A page list that ends at the installing page has nowhere to go; showing it
+  // again would start another pass.
+  const int target = wizard_->StepTarget(delta);
+  if (target != wizard_->CurrentPage()) ShowPage(target);
+}
+
 void SetupApp::StartInstallation() {
-  wizard_->StoreFileTypeChoices(options_);
-  chooseDefaultLinks(options_);
+  // A passive run's choices came from its command line, not from the pages.
+  if (passiveLog_ == nullptr) wizard_->StoreChoices(options_);
+  target_.parentFolder = options_.ParentFolder;
+  chooseDefaultLinks(options_, target_);
   notify_.window = window_.Handle();
   notify_.progressMessage = MSG_INSTALL_PROGRESS;
   notify_.doneMessage = MSG_INSTALL_DONE;
@@ -242,10 +288,30 @@ void SetupApp::StartInstallation() {
 void SetupApp::OnInstallDone(std::intptr_t state) {
   if (state != 1) return;
   worker_.waitUntilEnded();
-  ShowPage(Finished);
+  if (passiveLog_ != nullptr) {
+    SetupString location;
+    target_.location(location);
+    logInstalledFiles(*passiveLog_, model_, location.text());
+    passiveLog_->line("result: installed");
+    EndPassive(kExitSuccess);
+    return;
+  }
+  LeaveInstallation(+1);
+}
+
+void SetupApp::EndPassive(int code) {
+  exitCode_ = code;
+  platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
 }
 
 void SetupApp::OnInstallError() {
+  if (passiveLog_ != nullptr) {
+    logInstallFailure(*passiveLog_, worker_.failure());
+    worker_.waitUntilEnded();
+    passiveLog_->line("result: failed");
+    EndPassive(kExitFailed);
+    return;
+  }
   // The error text's conversions are ours (TextSet::set sees to it): one %s.
   SetupString text;
   text.format(texts_.text(texts::ErrorText),
@@ -259,12 +325,14 @@ void SetupApp::OnInstallError() {
   platform::messageBox(window_.Handle(), text.text(), texts_.text(texts::ErrorCaption),
                        MB_ICONERROR | MB_OK);
   worker_.waitUntilEnded();
-  ShowPage(FileTypes);
+  // Back to the page a step back leads to, where the user may choose again;
+  // a page with nothing to offer is passed over, as a step passes it.
+  LeaveInstallation(-1);
 }
 
 void SetupApp::AskCancelOrFinish() {
-  if (wizard_->CurrentPage() == Finished) {
-    if (wizard_->RunAfterSetupChecked()) RunAfterExit();
+  if (OnLastPage()) {
+    if (wizard_->Current()->RunsProductAfterSetup()) RunAfterExit();
     platform::postMessage(window_.Handle(), WM_CLOSE, 0, 0);
     return;
   }
@@ -276,7 +344,7 @@ void SetupApp::AskCancelOrFinish() {
 
 void SetupApp::RunAfterExit() {
   SetupString folder;
-  installLocation(model_, options_.ParentFolder.text(), folder);
+  target_.location(folder);
   for (int i = 0; i < model_.itemCount(); ++i) {
     const InstallItem* item = model_.itemAt(i);
     if ((item->flags & kItemRunAfterSetup) != 0) {
@@ -289,20 +357,20 @@ void SetupApp::BrowseForLocation() {
   SetupString chosen = options_.ParentFolder;
   if (!browseForFolder(texts_.text(texts::BrowseTitle), chosen, window_.Handle())) return;
   options_.ParentFolder = chosen;
-  wizard_->UpdateFolderStatus();
+  wizard_->LocationChanged();
   window_.Repaint();
 }
 
 void SetupApp::RestoreDefaultLocation() {
-  defaultProgramFiles(options_.ParentFolder);
-  wizard_->UpdateFolderStatus();
+  options_.ParentFolder = target_.programFiles;
+  wizard_->LocationChanged();
   window_.Repaint();
 }
 
 int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                                   std::intptr_t* result) {
   *result = 0;
-  const bool installing = wizard_->CurrentPage() == Installing;
+  const bool installing = OnInstallingPage();
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_MAXIMIZED) {
@@ -326,7 +394,9 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       return 1;
     }
     case WM_CHAR:
-      if (installing) return 1;
+      // A passive run asks nothing: Escape stops it.
+      if (passiveLog_ != nullptr && wParam == 27) EndPassive(kExitCancelled);
+      if (installing || passiveLog_ != nullptr) return 1;
       if (wParam == 27) {
         AskCancelOrFinish();
         return 1;
@@ -337,7 +407,8 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       if (wParam == 8) Step(-1);
       return 0;
     case MSG_NAVIGATE:
-      if (installing) return 1;
+      if (passiveLog_ != nullptr && wParam == kNavigateCancel) EndPassive(kExitCancelled);
+      if (installing || passiveLog_ != nullptr) return 1;
       switch (wParam) {
         case kNavigateBack:
           Step(-1);
@@ -362,12 +433,8 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
         case kLinkRestoreDefaults:
           RestoreDefaultLocation();
           break;
-        case kLinkCheckAll:
-        case kLinkUncheckAll:
-          wizard_->SetAllFileTypes(wParam == kLinkCheckAll);
-          window_.Repaint();
-          break;
         default:
+          if (wizard_->OnLink(int(wParam))) window_.Repaint();
           break;
       }
       return 1;
@@ -376,8 +443,8 @@ int SetupApp::HandleWindowMessage(unsigned message, std::uintptr_t wParam, std::
       // package, each a whole percent: only a change is drawn and painted, or
       // the window thread would fall behind and show Finished long after the
       // files are written.
-      if (wizard_->SetProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *
-                               0.01)) {
+      if (wizard_->ShowProgress(std::int16_t(std::uint16_t(std::uintptr_t(lParam) & 0xFFFF)) *
+                                0.01)) {
         window_.Repaint();
       }
       return 1;

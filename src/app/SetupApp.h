@@ -14,6 +14,7 @@
 #include "package/InstallModel.h"
 #include "platform/Instance.h"
 #include "platform/PlatformTypes.h"
+#include "system/RunLog.h"
 
 class SetupApp : public MainWindow::Client {
  public:
@@ -35,26 +36,40 @@ class SetupApp : public MainWindow::Client {
   SetupApp(const SetupApp&) = delete;
   SetupApp& operator=(const SetupApp&) = delete;
 
-  // Reads the texts in the user's language (chosen here, once), loads the
-  // skin and the package, builds the window and its pages and shows the
-  // Welcome page. False at the first step that fails; what was built stays
-  // until the object goes. Also false, with HandedOver() true, when another
-  // copy of the same product's setup runs already: that copy was brought to
-  // the front and this one has nothing to do.
-  bool Initialise(platform::ModuleHandle module, const ResourceIds& ids);
-  bool HandedOver() const { return handedOver_; }
+  // Start-up, whatever the run: reads the texts in the user's language (chosen
+  // here, once) and the package with its pictures, and claims the product for
+  // this process. Needs no window and makes none. False at the first step that
+  // fails; what was read stays until the object goes. Also false, with
+  // OtherCopyRuns() true, when another copy of the same product's setup runs
+  // already.
+  bool Load(platform::ModuleHandle module, const ResourceIds& ids);
+  bool OtherCopyRuns() const { return otherCopyRuns_; }
+  // Brings the window of the copy that runs already to the front.
+  void HandOver() const;
 
-  // The message loop: 0 once the window is gone. Between messages it keeps the
-  // hover look current, waiting briefly for input rather than spinning.
+  // The wizard's run, after Load: loads the skin for the display, builds the
+  // window and its pages and shows the Welcome page. False at the first step
+  // that fails; what was built stays until the object goes.
+  bool OpenWizard();
+
+  // Makes the wizard's run a passive one, before OpenWizard: the window goes
+  // straight to the installing page with the choices already in Options(),
+  // asks nothing, writes what happens to `log` and closes itself at the end.
+  // Run then returns the exit code of a run with switches: 0 installed, 1602
+  // cancelled (the close button or Escape), 1603 failed.
+  void MakePassive(RunLog& log) { passiveLog_ = &log; }
+
+  // The message loop: 0 once the window is gone (a passive run: its exit code). Between messages it
+  // keeps the hover look current, waiting briefly for input rather than spinning.
   int Run();
 
   // Stops the worker if it still runs, destroys the window and closes what
-  // Initialise opened. The entry point calls it before it returns; afterwards
+  // Load and OpenWizard opened. The entry point calls it before it returns; afterwards
   // the object holds nothing of the system's.
   void Shutdown();
 
   // The one start-up error the user ever sees, in the user's language when
-  // Initialise got as far as reading the texts, else in English.
+  // Load got as far as reading the texts, else in English.
   void ShowFatalError() const;
 
   // MainWindow::Client
@@ -66,14 +81,28 @@ class SetupApp : public MainWindow::Client {
   Wizard& GetWizard() { return *wizard_; }
   MainWindow& Window() { return window_; }
   const InstallOptions& Options() const { return options_; }
+  // For a run without the wizard, after Load.
+  InstallOptions& Options() { return options_; }
+  InstallTarget& Target() { return target_; }
+  const InstallModel& Model() const { return model_; }
+  const SetupTexts& Texts() const { return texts_; }
 
  private:
+  // What the current page is to the setup (Page.h): the one that runs the
+  // installation, the one the setup ends on.
+  bool OnInstallingPage() const;
+  bool OnLastPage() const;
   void ShowPage(int page);
   void Step(int delta);
+  // Shows the page a step of `delta` from the installing page leads to, once
+  // the pass ended (+1) or failed (-1).
+  void LeaveInstallation(int delta);
   void StartInstallation();
   void OnInstallDone(std::intptr_t state);
   void OnInstallError();
   void AskCancelOrFinish();
+  // A passive run ends: the window closes with `code` as the exit code.
+  void EndPassive(int code);
   void RunAfterExit();
   void BrowseForLocation();
   void RestoreDefaultLocation();
@@ -96,6 +125,9 @@ class SetupApp : public MainWindow::Client {
   platform::ModuleHandle module_ = nullptr;
   ResourceIds ids_;
   InstallOptions options_;
+  // Where the install goes; its parent folder is the wizard's choice, taken when
+  // the install starts.
+  InstallTarget target_;
   InstallModel model_;
   WorkerNotifyTarget notify_;
   InstallWorker worker_;
@@ -109,5 +141,8 @@ class SetupApp : public MainWindow::Client {
   MainWindow window_;
   platform::DrawDibHandle drawDib_ = nullptr;
   platform::InstanceClaim instance_ = nullptr;
-  bool handedOver_ = false;
+  bool otherCopyRuns_ = false;
+  // Set for a passive run; its exit code, while the window runs.
+  RunLog* passiveLog_ = nullptr;
+  int exitCode_ = 0;
 };

@@ -4,10 +4,6 @@
 #include <new>
 
 #include "app/AppMessages.h"
-#include "app/pages/FileTypesPage.h"
-#include "app/pages/FinishedPage.h"
-#include "app/pages/InstallFolderPage.h"
-#include "app/pages/InstallingPage.h"
 #include "platform/WinDefs.h"
 #include "render/Composite.h"
 #include "render/MaskOps.h"
@@ -55,13 +51,14 @@ bool Wizard::Build(SkinLists& skin, InstallModel& model, InstallOptions& options
   // A background that must grow is blurred up (Mitchell), one that shrinks is
   // kept sharp (Lanczos3); Rescale picks the kernel.
   const Sprite* backgroundSprite = skin.sprites.at(skinslot::kBackground);
-  if (backgroundSprite->first == nullptr ||
-      !Rescale(background_, *backgroundSprite->first, PageWidth(), PageHeight())) {
+  if (backgroundSprite->first == nullptr) return false;
+  if (!layoutOnly_ && !Rescale(background_, *backgroundSprite->first, PageWidth(), PageHeight())) {
     return false;
   }
   const int bandWidth = PageWidth() - SideWidth();
-  if (bandWidth > 0 && !SoftShadowMask(&headerBand_, bandWidth, LogoPicture().Height() + Px(12),
-                                       Px(20), 192, 255, 128)) {
+  if (!layoutOnly_ && bandWidth > 0 &&
+      !SoftShadowMask(&headerBand_, bandWidth, LogoPicture().Height() + Px(12), Px(20), 192, 255,
+                      128)) {
     return false;
   }
 
@@ -102,7 +99,10 @@ bool Wizard::ScalePictures() {
       *shown[i] = &source;
       continue;
     }
-    if (!Rescale(*copies[i], source, width, height)) return false;
+    if (layoutOnly_ ? !copies[i]->Create(width, height, 24)
+                    : !Rescale(*copies[i], source, width, height)) {
+      return false;
+    }
     *shown[i] = copies[i];
   }
   return true;
@@ -129,6 +129,7 @@ bool Wizard::BuildBars() {
   }
   close->message = MSG_NAVIGATE;
   close->wParam = kNavigateFinish;
+  if (!roles_.Describe(close, ItemRole::Button, nullptr, -1)) return false;
   ContentItem* title = AddCaptionItem(caption, texts::WindowName, skinslot::kTitle, kItemLabel);
   if (title == nullptr) return false;
 
@@ -159,7 +160,8 @@ ContentItem* Wizard::AddCaptionItem(ButtonBar& bar, int textId, int face, int fl
     return nullptr;
   }
   item->ownsSprites = own;
-  return item;
+  const ItemRole role = (flags & kItemClickable) != 0 ? ItemRole::Button : ItemRole::Title;
+  return roles_.Describe(item, role, text, skinslot::kTitleFont) ? item : nullptr;
 }
 
 int Wizard::WindowWidth() const {
@@ -186,37 +188,13 @@ bool Wizard::AddSprite(Sprite* sprite, int x, int y) {
   return true;
 }
 
-bool Wizard::NoteLastItem(const char* text, int font) {
-  auto* note = new (std::nothrow) ItemNote{content.count() - 1, font, SetupString()};
-  if (note == nullptr) return false;
-  note->text = text;
-  if (notes_.add(note) < 0) {
-    delete note;
-    return false;
-  }
-  return true;
+bool Wizard::DescribeLastItem(ItemRole role, const char* name, int font, ItemSource source) {
+  return roles_.Describe(content.at(content.count() - 1), role, name, font, source);
 }
 
-const Wizard::ItemNote* Wizard::NoteOf(int index) const {
-  for (int i = 0; i < notes_.count(); ++i) {
-    if (notes_.at(i)->index == index) return notes_.at(i);
-  }
-  return nullptr;
-}
-
-const char* Wizard::ItemText(int index) const {
-  const ItemNote* note = NoteOf(index);
-  return note != nullptr ? note->text.text() : nullptr;
-}
-
-int Wizard::ItemFont(int index) const {
-  const ItemNote* note = NoteOf(index);
-  return note != nullptr ? note->font : -1;
-}
-
-bool Wizard::AddText(const char* text, int x, int y, int font) {
+bool Wizard::AddText(const char* text, int x, int y, int font, ItemSource source) {
   return AddSprite(Font(font)->NewCaptionSprite(text, false, false), x, y) &&
-         NoteLastItem(text, font);
+         DescribeLastItem(ItemRole::Text, text, font, source);
 }
 
 LinkButton* Wizard::AddLink(const char* text, int code) {
@@ -224,7 +202,7 @@ LinkButton* Wizard::AddLink(const char* text, int code) {
   if (link != nullptr) link->scale = scale_;
   if (link == nullptr ||
       !link->Setup(Font(skinslot::kPageTextFont), 0, 0, text, content, &widgetStyle_) ||
-      !NoteLastItem(text, skinslot::kPageTextFont)) {
+      !DescribeLastItem(ItemRole::Link, text, skinslot::kPageTextFont)) {
     return nullptr;
   }
   link->item->message = MSG_LINK;
@@ -232,7 +210,8 @@ LinkButton* Wizard::AddLink(const char* text, int code) {
   return link;
 }
 
-CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, bool isChecked) {
+CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, bool isChecked,
+                              ItemSource source) {
   CheckBox* box = AddWidget(CheckBox::New());
   if (box != nullptr) box->scale = scale_;
   if (box == nullptr ||
@@ -240,7 +219,7 @@ CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, bool isChecke
                    skin_->sprites.at(skinslot::kTickUnchecked),
                    skin_->sprites.at(skinslot::kTickChecked), isChecked, minLabelWidth},
                   0, 0, content) ||
-      !NoteLastItem(text, skinslot::kPageTextFont)) {
+      !DescribeLastItem(ItemRole::CheckBox, text, skinslot::kPageTextFont, source)) {
     return nullptr;
   }
   return box;
@@ -250,15 +229,20 @@ CheckBox* Wizard::AddCheckBox(const char* text, int minLabelWidth, bool isChecke
 // logo.
 bool Wizard::BuildFrameItems() {
   frameItems_.first = content.count();
-  if (!AddSprite(MakeSprite(kSpritePicture, side_, nullptr), 0, 0)) return false;
+  if (!AddSprite(MakeSprite(kSpritePicture, side_, nullptr), 0, 0) ||
+      !DescribeLastItem(ItemRole::Picture, nullptr, -1, ItemSource::SidePicture)) {
+    return false;
+  }
   const int logoWidth = logo_->Width(), logoHeight = logo_->Height();
   if (!AddSprite(MakeSprite(kSpritePicture, logo_, nullptr), PageWidth() - logoWidth - Px(6),
-                 Px(6))) {
+                 Px(6)) ||
+      !DescribeLastItem(ItemRole::Picture, nullptr, -1, ItemSource::Logo)) {
     return false;
   }
   const char* header = texts_.text(texts::HeaderTitle);
   const int titleHeight = TextSize(Font(skinslot::kTitleFont), header).cy;
-  if (!AddText(header, TextLeft(), (logoHeight - titleHeight + Px(13)) / 2, skinslot::kTitleFont)) {
+  if (!AddText(header, TextLeft(), (logoHeight - titleHeight + Px(13)) / 2, skinslot::kTitleFont) ||
+      !DescribeLastItem(ItemRole::Title, header, skinslot::kTitleFont)) {
     return false;
   }
   frameItems_.end = content.count();
@@ -333,59 +317,31 @@ int Wizard::StepTarget(int delta) const {
   return CurrentPage();
 }
 
-void Wizard::UpdateFolderStatus() {
-  if (auto* page = PageOf<InstallFolderPage>(InstallFolder)) page->UpdateStatus(*this);
+int Wizard::FirstPage() const {
+  return pages_.count() > 0 ? pages_.at(0)->Id() : -1;
 }
 
-void Wizard::SetFolderFacts(const FolderFacts& facts) {
-  if (auto* page = PageOf<InstallFolderPage>(InstallFolder)) page->SetFacts(facts);
+void Wizard::LocationChanged() {
+  for (int i = 0; i < pages_.count(); ++i) pages_.at(i)->LocationChanged(*this);
 }
 
-bool Wizard::FolderOk() const {
-  const auto* page = PageOf<InstallFolderPage>(InstallFolder);
-  return page != nullptr && page->Ok();
+void Wizard::UseFolderFacts(const FolderFacts& facts) {
+  for (int i = 0; i < pages_.count(); ++i) pages_.at(i)->UseFolderFacts(facts);
 }
 
-const SetupString& Wizard::FolderText(int i) const {
-  static const SetupString none;
-  const auto* page = PageOf<InstallFolderPage>(InstallFolder);
-  return page != nullptr ? page->Text(i) : none;
+bool Wizard::ShowProgress(double fraction) {
+  bool changed = false;
+  for (int i = 0; i < pages_.count(); ++i)
+    changed = pages_.at(i)->ShowProgress(fraction) || changed;
+  return changed;
 }
 
-int Wizard::FileTypeBoxCount() const {
-  const auto* page = PageOf<FileTypesPage>(FileTypes);
-  return page != nullptr ? page->BoxCount() : 0;
+void Wizard::StoreChoices(InstallOptions& options) const {
+  for (int i = 0; i < pages_.count(); ++i) pages_.at(i)->StoreChoices(*this, options);
 }
 
-CheckBox* Wizard::FileTypeBox(int i) const {
-  const auto* page = PageOf<FileTypesPage>(FileTypes);
-  return page != nullptr ? page->Box(*this, i) : nullptr;
-}
-
-void Wizard::SetAllFileTypes(bool checked) {
-  for (int i = 0; i < FileTypeBoxCount(); ++i) FileTypeBox(i)->SetChecked(checked ? 1 : 0);
-}
-
-void Wizard::StoreFileTypeChoices(InstallOptions& options) const {
-  if (model_->selectableItem == -1) return;
-  for (int i = 0; i < FileTypeBoxCount() && i < InstallOptions::kMaxFileTypeChoices; ++i) {
-    options.fileTypeChoices[i] = FileTypeBox(i)->checked != 0;
-  }
-}
-
-bool Wizard::SetProgress(double fraction) {
-  const auto* page = PageOf<InstallingPage>(Installing);
-  return page != nullptr && page->Progress() != nullptr && page->Progress()->SetFraction(fraction);
-}
-
-const char* Wizard::ProgressText() const {
-  const auto* page = PageOf<InstallingPage>(Installing);
-  return page != nullptr && page->Progress() != nullptr ? page->Progress()->Text() : "";
-}
-
-bool Wizard::RunAfterSetupChecked() const {
-  const auto* page = PageOf<FinishedPage>(Finished);
-  return page != nullptr && page->RunAfterSetup() != nullptr && page->RunAfterSetup()->checked != 0;
+bool Wizard::OnLink(int code) {
+  return current_ != nullptr && current_->OnLink(*this, code);
 }
 
 void Wizard::TakeStateOf(const Wizard& other) {

@@ -16,6 +16,7 @@
 
 #include "app/FolderStatus.h"
 #include "app/SetupTexts.h"
+#include "app/pages/ItemRoles.h"
 #include "app/pages/Page.h"
 #include "app/pages/StandardPages.h"
 #include "base/SetupString.h"
@@ -33,7 +34,8 @@
 #include "widgets/SkinSlots.h"
 #include "widgets/TextView.h"
 
-// The six standard pages' ids (Page::Id), in the order the user meets them.
+// The six standard pages' ids (Page::Id). Their order is the list's
+// (StandardPages.cpp); only the pages themselves and the tests name them.
 enum WizardPage {
   Welcome = 0,
   License = 1,
@@ -78,8 +80,14 @@ class Wizard {
   int PageWidth() const { return Px(kPageWidth); }
   int PageHeight() const { return Px(kPageHeight); }
 
+  // A wizard that is only laid out, never composed (the page check): Build
+  // leaves out the background and the header band, and gives the product's
+  // pictures their size at the scale without resampling them. Set before Build.
+  void SetLayoutOnly(bool layoutOnly) { layoutOnly_ = layoutOnly; }
+
   // The pages, in the order the user meets them. Build fills an empty list with
-  // the standard six (StandardPages.h); a caller may fill it first.
+  // the standard six (StandardPages.h); a caller may fill it first (with a
+  // PageListMaker of its own).
   PageList& Pages() { return pages_; }
   int PageCount() const { return pages_.count(); }
   Page* PageAt(int position) const { return pages_.at(position); }
@@ -103,6 +111,10 @@ class Wizard {
   // caller repaints.
   void ShowPage(int id);
   int CurrentPage() const { return current_ != nullptr ? current_->Id() : -1; }
+  // The page shown, or null before the first is.
+  const Page* Current() const { return current_; }
+  // The page the user meets first, or -1 when there is none.
+  int FirstPage() const;
 
   // The content items page `id` added: [first, end) in `content`; empty for an
   // unknown page.
@@ -120,30 +132,17 @@ class Wizard {
   // instead (the caller's business).
   int StepTarget(int delta) const;
 
-  // InstallFolder: recomputes the two folder texts and whether the location is
-  // acceptable, and shows or hides Next to match.
-  void UpdateFolderStatus();
-  // From now on the folder texts describe `facts` instead of the machine's drive,
-  // so that a preview of the pages comes out the same on every machine.
-  void SetFolderFacts(const FolderFacts& facts);
-  bool FolderOk() const;
-  const SetupString& FolderText(int i) const;
-
-  // FileTypes: ticks (or clears) every check box.
-  void SetAllFileTypes(bool checked);
-  // The check boxes' states in order into options.fileTypeChoices (as many as
-  // it holds; those past it count as unchecked).
-  void StoreFileTypeChoices(InstallOptions& options) const;
-  int FileTypeBoxCount() const;
-  CheckBox* FileTypeBox(int i) const;
-
-  // Installing: shows `fraction` on the progress bar; false when the bar
-  // already showed it.
-  bool SetProgress(double fraction);
-  // What the progress bar says ("42.0%").
-  const char* ProgressText() const;
-  // Finished: whether the user left "run the product" ticked.
-  bool RunAfterSetupChecked() const;
+  // What the setup tells the pages, passed on to every page (Page.h says what
+  // each means): the install location changed; describe `facts` instead of the
+  // machine's drive from now on; the installation came `fraction` of the way
+  // (true when what shows changed); write the user's choices into `options`.
+  void LocationChanged();
+  void UseFolderFacts(const FolderFacts& facts);
+  bool ShowProgress(double fraction);
+  void StoreChoices(InstallOptions& options) const;
+  // A link of the current page was pressed: true when the page answered it and
+  // what shows changed.
+  bool OnLink(int code);
 
   // The background painter: white, the background picture faintly, the header
   // band, and the texts the current page draws itself. `surface` is the whole
@@ -161,11 +160,15 @@ class Wizard {
 
   // What the pages build with, while Build runs. Positions are in page
   // coordinates.
+  // Each builder describes what it adds in Roles(): a text, a link or a check
+  // box by its words, showing the setup's own unless `source` says otherwise.
   // A text item in `font` (the page text font unless said).
-  bool AddText(const char* text, int x, int y, int font = skinslot::kPageTextFont);
+  bool AddText(const char* text, int x, int y, int font = skinslot::kPageTextFont,
+               ItemSource source = ItemSource::Setup);
   // An item showing `sprite`, which it then owns (deleted here on failure).
   bool AddSprite(Sprite* sprite, int x, int y);
   // Appends `widget` to the focus list; null (and the widget deleted) on failure.
+  // Its item, once the widget has made it, is described with Describe.
   template <typename W>
   W* AddWidget(W* widget) {
     if (widget != nullptr && widgets.add(widget) < 0) {
@@ -174,10 +177,14 @@ class Wizard {
     }
     return widget;
   }
+  // Says what the last content item added is; false when memory is short.
+  bool DescribeLastItem(ItemRole role, const char* name, int font,
+                        ItemSource source = ItemSource::Setup);
   // A link at (0, 0) in the page text font, posting MSG_LINK with `code`.
   LinkButton* AddLink(const char* text, int code);
   // A check box at (0, 0) in the page text font, at least `minLabelWidth` wide.
-  CheckBox* AddCheckBox(const char* text, int minLabelWidth, bool isChecked = true);
+  CheckBox* AddCheckBox(const char* text, int minLabelWidth, bool isChecked = true,
+                        ItemSource source = ItemSource::Setup);
   void FocusWidget(const Widget* widget);
   void SetNavigationVisible(int code, bool visible);
   const BitmapFont* Font(int i) const { return skin_->fonts.at(i); }
@@ -193,10 +200,9 @@ class Wizard {
   int TextWidth() const { return PageWidth() - TextLeft() - Px(10); }
   // The text column's width beside a side picture `sideWidth` pixels wide.
   static int TextWidthBeside(int sideWidth) { return kPageWidth - (sideWidth + 10) - 10; }
-  // What content item `index` was made from, for the page check: the text of a
-  // text item, link or check box and its font; null and -1 for anything else.
-  const char* ItemText(int index) const;
-  int ItemFont(int index) const;
+  // What each content and bar item is (role, words, font, what of the
+  // vendor's it shows), as the builders described them.
+  const ItemRoles& Roles() const { return roles_; }
   // Text size as drawn.
   static Size TextSize(const BitmapFont* font, const char* text) {
     return font->Measure(text, false);
@@ -209,14 +215,6 @@ class Wizard {
   ButtonBar navigation;
 
  private:
-  struct ItemNote {
-    int index;
-    int font;
-    SetupString text;
-  };
-  bool NoteLastItem(const char* text, int font);
-  const ItemNote* NoteOf(int index) const;
-
   bool BuildBars();
   // Appends to `bar` an item showing the text of `textId`: the skin's standalone
   // sprite `face` for our English text, else the text drawn in the caption font.
@@ -228,16 +226,13 @@ class Wizard {
   bool ScalePictures();
   void ShowNavigation(unsigned shownCodes);
   void ShowItems(const ItemRange& range);
-  template <typename P>
-  P* PageOf(int id) const {
-    return static_cast<P*>(FindPage(id));
-  }
 
   static constexpr int kMaxPages = 16;
 
   SkinLists* skin_ = nullptr;
   SetupTexts texts_;
   DisplayScale scale_;
+  bool layoutOnly_ = false;
   InstallModel* model_ = nullptr;
   Image* side_ = nullptr;
   Image* logo_ = nullptr;
@@ -249,7 +244,7 @@ class Wizard {
   Image headerBand_;
 
   PageList pages_{8};
-  OwningList<ItemNote> notes_{16};
+  ItemRoles roles_;
   // What each page added to `content`, by its place in `pages_`, and the items
   // every page shows (the product's pictures and the title).
   ItemRange pageItems_[kMaxPages];

@@ -11,7 +11,6 @@
 #include "platform/WinDefs.h"
 #include "system/FileHandle.h"
 #include "system/FileOps.h"
-#include "system/InstallScope.h"
 #include "system/InstallSwap.h"
 #include "texts/TextCatalog.h"
 
@@ -30,17 +29,17 @@ int installErrorTextId(std::int32_t code) {
   }
 }
 
-void chooseDefaultLinks(InstallOptions& options) {
-  options.CurrentUser = false;
+void chooseDefaultLinks(InstallOptions& options, const InstallTarget& target) {
+  options.CurrentUser = target.scope != InstallScope::AllUsers;
   options.StartMenuEntry = true;
   options.TopMenuEntry = true;
   options.DesktopIcon = true;
 }
 
 void defaultInstallOptions(InstallOptions& options, const InstallModel& model,
-                           const char* parentFolder) {
-  chooseDefaultLinks(options);
-  options.ParentFolder = parentFolder;
+                           const InstallTarget& target) {
+  chooseDefaultLinks(options, target);
+  options.ParentFolder = target.parentFolder;
   options.model = &model;
   for (bool& choice : options.fileTypeChoices) choice = true;
 }
@@ -49,12 +48,12 @@ namespace {
 
 class Pass {
  public:
-  Pass(InstallOptions& options, InstallListener& listener)
-      : options_(options), listener_(listener), items_(options.model->items) {}
+  Pass(InstallOptions& options, const InstallTarget& target, InstallListener& listener)
+      : options_(options), target_(target), listener_(listener), items_(options.model->items) {}
 
   bool run() {
     SetupString location;
-    if (!installLocation(*options_.model, options_.ParentFolder.text(), location)) {
+    if (!target_.location(location)) {
       return fail(FailCreateFolder, location);
     }
     // A pass that a kill or a power loss ended leaves its folders beside the
@@ -84,7 +83,7 @@ class Pass {
 
     std::vector<PreviousFile> previous;
     const bool recorded =
-        upgrade && readPreviousInstall(*options_.model, location.text(), previous);
+        upgrade && readPreviousInstall(*options_.model, target_, location.text(), previous);
     const SetupString backup = backupFolder(location.text());
     if (upgrade && !platform::moveFile(location.text(), backup.text())) {
       deleteTree(staging.text(), 0, true);
@@ -100,7 +99,7 @@ class Pass {
 
     // Copies, registrations, shortcuts and settings after the files are
     // written; nothing in it can fail the pass.
-    runRegistrationStage(options_, location.text());
+    runRegistrationStage(options_, target_, location.text());
     return true;
   }
 
@@ -168,6 +167,7 @@ class Pass {
   }
 
   InstallOptions& options_;
+  const InstallTarget& target_;
   InstallListener& listener_;
   const OwningList<InstallItem>& items_;
   std::uint32_t totalBytes_ = 1;
@@ -176,12 +176,13 @@ class Pass {
 
 }  // namespace
 
-bool runInstallPass(InstallOptions& options, InstallListener& listener) {
+bool runInstallPass(InstallOptions& options, const InstallTarget& target,
+                    InstallListener& listener) {
   listener.onDone(0);
   platform::oleInitialize();
   bool ok = true;
   if (options.model != nullptr && options.model->itemCount() > 0) {
-    ok = Pass(options, listener).run();
+    ok = Pass(options, target, listener).run();
   }
   platform::notifyAssociationsChanged();
   platform::oleUninitialize();

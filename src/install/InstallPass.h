@@ -9,6 +9,7 @@
 
 #include "base/SetupString.h"
 #include "package/InstallModel.h"
+#include "system/InstallTarget.h"
 
 enum InstallError : std::int32_t {
   FailOverwriteFolder = 0,
@@ -42,16 +43,18 @@ class InstallListener {
   virtual void onError(const FailureRecord& failure) = 0;
 };
 
-// The link choices every pass makes, the wizard's too: for all users, in the
-// Start menu's top level and on the desktop.
-void chooseDefaultLinks(InstallOptions& options);
+// The link choices every pass makes, the wizard's too: for the target's audience,
+// in the Start menu's top level and on the desktop.
+void chooseDefaultLinks(InstallOptions& options, const InstallTarget& target);
 
 // The choices of a pass without a wizard: the default links, every optional
-// extension checked, into `parentFolder`.
+// extension checked, into the target's parent folder.
 void defaultInstallOptions(InstallOptions& options, const InstallModel& model,
-                           const char* parentFolder);
+                           const InstallTarget& target);
 
 // Runs the pass over options.model (nothing but done(0) and done(1) without
-// one). The saved settings empty options.ParentMenuEntry when TopMenuEntry is
-// set. True when it ended with done(1).
-bool runInstallPass(InstallOptions& options, InstallListener& listener);
+// one) into the target's location, registering where the target says. The saved
+// settings empty options.ParentMenuEntry when TopMenuEntry is set. True when it
+// ended with done(1).
+bool runInstallPass(InstallOptions& options, const InstallTarget& target,
+                    InstallListener& listener);

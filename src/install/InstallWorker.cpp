@@ -5,8 +5,12 @@ InstallWorker::~InstallWorker() {
 }
 
 std::uint32_t InstallWorker::run() {
+  // Without both there is nothing to install; the pass only reports its start
+  // and end.
   InstallOptions none;
-  runInstallPass(options_ != nullptr ? *options_ : none, *this);
+  const InstallTarget nowhere;
+  const bool ready = options_ != nullptr && target_ != nullptr;
+  runInstallPass(ready ? *options_ : none, ready ? *target_ : nowhere, *this);
   return 0;
 }
 

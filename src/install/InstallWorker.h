@@ -14,10 +14,13 @@ class InstallWorker : public WorkerThread, private InstallListener {
   InstallWorker() = default;
   ~InstallWorker() override;
 
-  // The choices and model of the next pass; read while the thread runs, and
-  // written by its last step only (the saved settings empty ParentMenuEntry when
-  // TopMenuEntry is set).
-  void setOptions(InstallOptions* options) { options_ = options; }
+  // The choices and model of the next pass, and where it goes; read while the
+  // thread runs, the options written by its last step only (the saved settings
+  // empty ParentMenuEntry when TopMenuEntry is set).
+  void setOptions(InstallOptions* options, const InstallTarget* target) {
+    options_ = options;
+    target_ = target;
+  }
   // The last failure; written before the error message is posted.
   const FailureRecord& failure() const { return failure_; }
 
@@ -30,4 +33,5 @@ class InstallWorker : public WorkerThread, private InstallListener {
 
   FailureRecord failure_;
   InstallOptions* options_ = nullptr;
+  const InstallTarget* target_ = nullptr;
 };

@@ -7,7 +7,6 @@
 #include "package/UninstallKnowledge.h"
 #include "platform/ProgramResources.h"
 #include "system/FileOps.h"
-#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 #include "system/UninstallEntry.h"
 
@@ -37,15 +36,14 @@ bool uninstallerIn(const char* value, const char* location, SetupString& path) {
 
 }  // namespace
 
-bool readPreviousInstall(const InstallModel& model, const char* location,
-                         std::vector<PreviousFile>& files) {
+bool readPreviousInstall(const InstallModel& model, const InstallTarget& target,
+                         const char* location, std::vector<PreviousFile>& files) {
   files.clear();
   SetupString key;
   char value[kPathBufferSize] = {};
   SetupString uninstaller;
   if (!uninstallEntryKey(model.displayName.text(), key) ||
-      !readRegString(InstallScope::allUsers().machineRoot, key.text(), "UninstallString", value,
-                     sizeof value - 1) ||
+      !readRegString(target.machine, key.text(), "UninstallString", value, sizeof value - 1) ||
       !uninstallerIn(value, location, uninstaller)) {
     return false;
   }

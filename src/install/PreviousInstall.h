@@ -7,10 +7,12 @@
 
 #include "package/InstallModel.h"
 #include "system/InstallSwap.h"
+#include "system/InstallTarget.h"
 
 // The files the previous install of `model`'s product put at `location`. The
-// uninstaller is the one the product's uninstall entry names, and only when it
+// uninstaller is the one the product's uninstall entry (in the target's view)
+// names, and only when it
 // lies directly in the location; its resource is read from the file. False,
 // with `files` empty, when there is no such record.
-bool readPreviousInstall(const InstallModel& model, const char* location,
-                         std::vector<PreviousFile>& files);
+bool readPreviousInstall(const InstallModel& model, const InstallTarget& target,
+                         const char* location, std::vector<PreviousFile>& files);

@@ -21,14 +21,15 @@ std::uint32_t installedKiB(const InstallModel& model) {
   return kib > UINT32_MAX ? UINT32_MAX : std::uint32_t(kib);
 }
 
-void registerItem(InstallOptions& options, int index, const char* location) {
+void registerItem(InstallOptions& options, const InstallTarget& target, int index,
+                  const char* location) {
   const InstallModel& model = *options.model;
   const InstallItem& item = *model.itemAt(index);
-  SetupString target(item.fileName);
-  if (!moveToFolder(target, location)) return;
+  SetupString path(item.fileName);
+  if (!moveToFolder(path, location)) return;
 
   if ((item.flags & kItemSystemCopy) && !(item.flags & kItemCancelSystemCopy)) {
-    copyToSystemFolder(item.fileName.text(), location);
+    copyToSystemFolder(item.fileName.text(), location, target.systemFolder.text());
   }
   if (item.flags & kItemUninstaller) {
     const InstallItem* iconItem = item.iconItem >= 0 && item.iconItem < model.itemCount()
@@ -36,24 +37,25 @@ void registerItem(InstallOptions& options, int index, const char* location) {
                                       : nullptr;
     SetupString icon(iconItem != nullptr ? iconItem->fileName : SetupString());
     if (iconItem != nullptr && moveToFolder(icon, location)) {
-      registerUninstallEntry(model.displayName.text(), model.companyName.text(),
-                             model.companyUrl.text(), target.text(), icon.text(),
+      registerUninstallEntry(target, model.displayName.text(), model.companyName.text(),
+                             model.companyUrl.text(), path.text(), icon.text(),
                              item.uninstallComment.text(), model.productUrl.text(),
                              installedKiB(model), model.spareText.text());
     }
   }
-  if (item.flags & kItemApplication) registerDocumentTypes(options, index, target.text());
+  if (item.flags & kItemApplication) registerDocumentTypes(target, options, index, path.text());
   if (item.flags & kItemComServer) {
-    registerComServer(item.classId.text(), item.serverName.text(), target.text());
+    registerComServer(target, item.classId.text(), item.serverName.text(), path.text());
   }
 }
 
 }  // namespace
 
-void runRegistrationStage(InstallOptions& options, const char* location) {
+void runRegistrationStage(InstallOptions& options, const InstallTarget& target,
+                          const char* location) {
   if (options.model == nullptr || location == nullptr) return;
-  for (int i = 0; i < options.model->itemCount(); ++i) registerItem(options, i, location);
-  if (options.StartMenuEntry) createMenuShortcuts(options, location);
-  if (options.DesktopIcon) createDesktopShortcuts(options, location);
-  saveInstallOptions(options);
+  for (int i = 0; i < options.model->itemCount(); ++i) registerItem(options, target, i, location);
+  if (options.StartMenuEntry) createMenuShortcuts(options, target, location);
+  if (options.DesktopIcon) createDesktopShortcuts(options, target, location);
+  saveInstallOptions(options, target);
 }

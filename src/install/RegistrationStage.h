@@ -6,8 +6,10 @@
 #pragma once
 
 #include "package/InstallModel.h"
+#include "system/InstallTarget.h"
 
-// `location` is the install folder the items were written to. The options' model
-// must be set; ParentMenuEntry is emptied when TopMenuEntry is set (see
-// saveInstallOptions).
-void runRegistrationStage(InstallOptions& options, const char* location);
+// `location` is the install folder the items were written to, and every key,
+// link and copy goes where `target` says. The options' model must be set;
+// ParentMenuEntry is emptied when TopMenuEntry is set (see saveInstallOptions).
+void runRegistrationStage(InstallOptions& options, const InstallTarget& target,
+                          const char* location);

@@ -32,4 +32,19 @@ void InstallModel::reset() {
   logoPicture.Clear();
   largeSidePicture.Clear();
   largeLogoPicture.Clear();
+  extension.reset();
+}
+
+const FileTypeEntry* InstallModel::selectableFileType() const {
+  if (selectableItem < 0 || selectableItem >= itemCount()) return nullptr;
+  const InstallItem* item = itemAt(selectableItem);
+  if (selectableType < 0 || selectableType >= item->fileTypes.count()) return nullptr;
+  return item->fileTypes.at(selectableType);
+}
+
+int InstallModel::optionalExtensionSlot(const char* extension) const {
+  const FileTypeEntry* type = selectableFileType();
+  if (type == nullptr) return -1;
+  const int slot = type->optionalExtensions.findExtension(extension);
+  return slot < InstallOptions::kMaxFileTypeChoices ? slot : -1;
 }

@@ -8,6 +8,7 @@
 #include "base/PtrArray.h"
 #include "base/SetupString.h"
 #include "base/SortedStringSet.h"
+#include "package/ProductExtension.h"
 #include "platform/PlatformTypes.h"
 #include "render/Image.h"
 
@@ -108,6 +109,13 @@ class InstallModel {
   int itemCount() const { return items.count(); }
   InstallItem* itemAt(int i) const { return items.at(i); }
 
+  // The file type whose optional extensions the user is offered, or null.
+  const FileTypeEntry* selectableFileType() const;
+  // The place of optional extension `extension` (with or without its dot, in any
+  // case) among those offered, which is its slot in
+  // InstallOptions::fileTypeChoices; -1 when the setup offers no such extension.
+  int optionalExtensionSlot(const char* extension) const;
+
   // Why the last readPackage failed, for tools and tests; the setup itself only
   // knows that it did.
   const char* failureReason() const { return failureReason_.text(); }
@@ -129,6 +137,9 @@ class InstallModel {
   // (LargePictures.h); empty otherwise.
   Image largeSidePicture;
   Image largeLogoPicture;
+  // Product-level data carried beside the package (ProductExtension.h), read
+  // after it; without entries when the setup carries none it can use.
+  ProductExtension extension;
 
  private:
   bool copyAndRead(const ByteStream& stream, std::uint32_t& position, PictureDecoder decode);

@@ -86,4 +86,18 @@ bool deleteFileAtReboot(const char* path);
 int getSystemDirectory(char* buffer, int bufferSize);
 int getWindowsDirectory(char* buffer, int bufferSize);
 
+// True on 64-bit Windows, where this 32-bit program runs under WOW64
+// (IsWow64Process, looked up at run time).
+bool isWow64Machine();
+
+// The folders of 64-bit programs as this 32-bit program reaches them on 64-bit
+// Windows, and the system folder of 32-bit programs there; the length written,
+// or 0 on 32-bit Windows and on failure. Program Files is the environment's
+// ProgramW6432; the system folder is "<Windows>\Sysnative", the name under which
+// WOW64 does not send System32 to SysWOW64; the 32-bit one is
+// GetSystemWow64DirectoryW, looked up at run time.
+int getProgramFiles64Directory(char* buffer, int bufferSize);
+int getSystem64Directory(char* buffer, int bufferSize);
+int getSystemWow64Directory(char* buffer, int bufferSize);
+
 }  // namespace platform

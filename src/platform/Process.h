@@ -23,6 +23,12 @@ int moduleFileName(char* buffer, int bufferSize);
 // missing. On the host `argv` as it is.
 std::vector<std::string> programArguments(int argc, char** argv);
 
+// The whole command line as it was given (GetCommandLineW), in Windows-1252 with
+// '?' for what the code page cannot hold: for a switch that takes the rest of it
+// unsplit. On the host `argv` joined by spaces, each argument that holds one
+// quoted.
+std::string programCommandLine(int argc, char** argv);
+
 // Starts `program` with the whole command line `commandLine` (its first word is
 // the program's own name, as CreateProcessW expects) and lets it run on its own.
 // False when the system refuses. On the host the start is written to

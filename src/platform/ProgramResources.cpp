@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/PeResourceTree.h"
 #include "platform/ResourceSection.h"
 #include "platform/Text.h"
 
@@ -85,101 +86,52 @@ bool fromElf(const Bytes& f, const char* type, int id, std::uint32_t language,
   return false;
 }
 
-// The PE resource tree: type, then name or id, then language.
-bool fromPe(const Bytes& f, const char* type, int id, std::uint32_t language,
-            std::vector<unsigned char>& out, std::vector<std::uint32_t>* languages,
-            std::string& error) {
-  const std::uint64_t pe = f.u(0x3C, 4);
-  if (f.u(pe, 4) != 0x00004550) {
-    error = "not a PE file";
-    return false;
+// A type given by name matches as Windows matches it, whatever the case; "#N"
+// names the numeric type N.
+bool isType(const PeResourceKey& key, const char* type) {
+  if (type[0] == '#') return !key.named && key.id == std::strtoul(type + 1, nullptr, 10);
+  if (!key.named || key.name.size() != std::strlen(type)) return false;
+  for (std::size_t c = 0; c < key.name.size(); ++c) {
+    char16_t ch = key.name[c];
+    if (ch >= 'a' && ch <= 'z') ch = char16_t(ch - 32);
+    if (ch != char16_t((unsigned char)type[c])) return false;
   }
-  const std::uint64_t sections = f.u(pe + 6, 2);
-  const std::uint64_t optional = pe + 24;
-  const std::uint64_t optionalSize = f.u(pe + 20, 2);
-  const std::uint64_t magic = f.u(optional, 2);
-  const std::uint64_t directories = optional + (magic == 0x20B ? 112 : 96);
-  const std::uint64_t rsrcRva = f.u(directories + 2 * 8, 4);
-  const std::uint64_t table = optional + optionalSize;
+  return true;
+}
 
-  auto toOffset = [&](std::uint64_t rva, std::uint64_t size, std::uint64_t& offset) {
-    for (std::uint64_t s = 0; s < sections; ++s) {
-      const std::uint64_t h = table + s * 40;
-      const std::uint64_t va = f.u(h + 12, 4), raw = f.u(h + 16, 4), rawPtr = f.u(h + 20, 4);
-      if (rva >= va && rva - va < raw && size <= raw - (rva - va)) {
-        offset = rawPtr + (rva - va);
-        return f.has(offset, size);
-      }
-    }
-    return false;
-  };
-  std::uint64_t root = 0;
-  if (rsrcRva == 0 || !toOffset(rsrcRva, 16, root)) {
+bool fromPe(const std::vector<unsigned char>& file, const char* type, int id,
+            std::uint32_t language, std::vector<unsigned char>& out,
+            std::vector<std::uint32_t>* languages, std::string& error) {
+  PeImage image;
+  if (!readPeImage(file, image, error)) return false;
+  const PeDirectory directory = image.directory(file, kResourceDirectory);
+  if (directory.rva == 0) {
     error = "the setup has no resource section";
     return false;
   }
-  // One level of the tree: the entry matching `name` (a string) or `number`.
-  auto find = [&](std::uint64_t dir, const char* name, std::uint64_t number, bool any,
-                  std::uint64_t& target) {
-    const std::uint64_t named = f.u(dir + 12, 2), ids = f.u(dir + 14, 2);
-    for (std::uint64_t e = 0; e < named + ids; ++e) {
-      const std::uint64_t entry = dir + 16 + e * 8;
-      if (!f.has(entry, 8)) return false;
-      const std::uint64_t key = f.u(entry, 4), value = f.u(entry + 4, 4);
-      bool match = any;
-      if (!match && (key & 0x80000000u) && name != nullptr) {
-        const std::uint64_t s = root + (key & 0x7FFFFFFF);
-        const std::uint64_t len = f.u(s, 2);
-        match = len == std::strlen(name) && f.has(s + 2, len * 2);
-        for (std::uint64_t c = 0; match && c < len; ++c) {
-          std::uint64_t ch = f.u(s + 2 + c * 2, 2);
-          if (ch >= 'a' && ch <= 'z') ch -= 32;
-          match = ch == std::uint64_t(name[c]);
-        }
-      } else if (!match && !(key & 0x80000000u) && name == nullptr) {
-        match = key == number;
-      }
-      if (match) {
-        target = value;
-        return true;
-      }
+  std::vector<PeResourceEntry> entries;
+  if (!readPeResourceTree(file, image, directory.rva, entries, error)) return false;
+  // Asked for any language, English is the one when it is there, else the first.
+  const PeResourceEntry *first = nullptr, *english = nullptr, *exact = nullptr;
+  for (const PeResourceEntry& entry : entries) {
+    if (entry.name.named || entry.name.id != std::uint32_t(id) || !isType(entry.type, type)) {
+      continue;
     }
-    return false;
-  };
-  // "#N" names the numeric type N.
-  const bool numeric = type[0] == '#';
-  const std::uint64_t typeNumber = numeric ? std::strtoull(type + 1, nullptr, 10) : 0;
-  std::uint64_t v = 0;
-  if (!find(root, numeric ? nullptr : type, typeNumber, false, v) || !(v & 0x80000000u) ||
-      !find(root + (v & 0x7FFFFFFF), nullptr, std::uint64_t(id), false, v) || !(v & 0x80000000u)) {
+    if (languages != nullptr && entry.language <= 0xFFFF) languages->push_back(entry.language);
+    if (first == nullptr) first = &entry;
+    if (entry.language == kres::kEnglishLanguage) english = &entry;
+    if (entry.language == language) exact = &entry;
+  }
+  if (languages != nullptr) return !languages->empty();
+  const PeResourceEntry* found = language != kres::kAnyLanguage ? exact
+                                 : english != nullptr           ? english
+                                                                : first;
+  if (found == nullptr) {
     error = "the setup has no such resource";
     return false;
   }
-  if (languages != nullptr) {
-    const std::uint64_t dir = root + (v & 0x7FFFFFFF);
-    const std::uint64_t count = f.u(dir + 12, 2) + f.u(dir + 14, 2);
-    for (std::uint64_t e = 0; e < count && f.has(dir + 16 + e * 8, 8); ++e) {
-      const std::uint64_t key = f.u(dir + 16 + e * 8, 4);
-      if ((key & 0x80000000u) == 0 && key <= 0xFFFF) languages->push_back(std::uint32_t(key));
-    }
-    return !languages->empty();
-  }
-  // Asked for any language, English is the one when it is there.
-  const bool any = language == kres::kAnyLanguage;
-  const std::uint64_t names = root + (v & 0x7FFFFFFF);
-  const bool english = any && find(names, nullptr, kres::kEnglishLanguage, false, v);
-  if ((!english && !find(names, nullptr, language, any, v)) || (v & 0x80000000u)) {
-    error = "the setup has no such resource";
-    return false;
-  }
-  const std::uint64_t dataEntry = root + v;
-  std::uint64_t offset = 0;
-  const std::uint64_t size = f.u(dataEntry + 4, 4);
-  if (!f.has(dataEntry, 16) || !toOffset(f.u(dataEntry, 4), size, offset)) {
-    error = "damaged resource section";
-    return false;
-  }
-  out.assign(f.at(offset), f.at(offset) + size);
+  out.assign(file.begin() + std::ptrdiff_t(found->offset),
+             file.begin() + std::ptrdiff_t(found->offset + found->size));
   return true;
 }
 
@@ -205,7 +157,7 @@ bool fromImage(const std::vector<unsigned char>& file, const char* type, int id,
                                  4) == 0)
     return fromElf(f, type, id, language, out, languages, error);
   if (f.has(0, 2) && file[0] == 'M' && file[1] == 'Z') {
-    return fromPe(f, type, id, language, out, languages, error);
+    return fromPe(file, type, id, language, out, languages, error);
   }
   error = "not a setup program";
   return false;

@@ -12,6 +12,11 @@
 
 namespace platform {
 
+// On 64-bit Windows a 32-bit program sees the keys that Windows redirects in the
+// 32-bit view unless `access` carries KEY_WOW64_64KEY (KEY_WOW64_32KEY names the
+// 32-bit view outright). The view is chosen by each call that names a subkey; on
+// 32-bit Windows both bits are ignored.
+//
 // RegCreateKeyExA: opens subKey below `key`, creating every missing level, with
 // `access` (KEY_ bits). *result is null unless the call succeeded. An empty subKey
 // opens `key` itself again.
@@ -61,7 +66,9 @@ long regEnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* na
 // RegDeleteValueA: ERROR_FILE_NOT_FOUND when there is no such value.
 long regDeleteValue(RegKey key, const char* name);
 
-// RegDeleteKeyA: deletes subKey, which must have no subkeys of its own.
-long regDeleteKey(RegKey key, const char* subKey);
+// RegDeleteKeyA: deletes subKey, which must have no subkeys of its own. A `view`
+// (KEY_WOW64_64KEY or KEY_WOW64_32KEY) deletes it in that view, as RegDeleteKeyExA
+// does; 0 is the program's own view.
+long regDeleteKey(RegKey key, const char* subKey, std::uint32_t view);
 
 }  // namespace platform

@@ -86,6 +86,9 @@ constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
 constexpr std::uint32_t KEY_READ = 0x20019;
 constexpr std::uint32_t KEY_WRITE = 0x20006;
 constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
+// The registry view a 32-bit program opens a key in on 64-bit Windows.
+constexpr std::uint32_t KEY_WOW64_64KEY = 0x0100;
+constexpr std::uint32_t KEY_WOW64_32KEY = 0x0200;
 
 // Status codes of the registry calls.
 constexpr long ERROR_SUCCESS = 0;

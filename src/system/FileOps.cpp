@@ -117,12 +117,11 @@ void setExtension(SetupString& path, const char* extension) {
   path = rebuilt;
 }
 
-void copyToSystemFolder(const char* name, const char* folder) {
-  char system[kPathBufferSize];
-  if (platform::getSystemDirectory(system, sizeof system) == 0) return;
+void copyToSystemFolder(const char* name, const char* folder, const char* systemFolder) {
+  if (systemFolder == nullptr || *systemFolder == '\0') return;
   SetupString source(name);
   SetupString destination(name);
-  if (!moveToFolder(source, folder) || !moveToFolder(destination, system)) return;
+  if (!moveToFolder(source, folder) || !moveToFolder(destination, systemFolder)) return;
   copyFileTo(source.text(), destination.text());
 }
 

@@ -35,9 +35,9 @@ std::vector<FolderEntry> listFolder(const char* folder);
 // added when it has none); null removes the extension and one trailing dot.
 void setExtension(SetupString& path, const char* extension);
 
-// Copies folder\name's file into the system folder under the same name. Failures
-// are not reported.
-void copyToSystemFolder(const char* name, const char* folder);
+// Copies folder\name's file into systemFolder (the install target's) under the
+// same name. Failures, and an empty systemFolder, are not reported.
+void copyToSystemFolder(const char* name, const char* folder, const char* systemFolder);
 
 // Copies source over destination, even a read-only one. Failures are not reported.
 void copyFileTo(const char* source, const char* destination);

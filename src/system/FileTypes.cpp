@@ -7,15 +7,9 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
-#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
-
-// Document types are the machine's: they go below the all-users classes root.
-platform::RegKey classesRoot() {
-  return InstallScope::allUsers().classesRoot;
-}
 
 constexpr char kOpenWithProgids[] = "\\OpenWithProgids";
 
@@ -38,9 +32,9 @@ SetupString openWithKey(const char* ext) {
   return key;
 }
 
-bool isListed(const char* progId, const char* ext) {
+bool isListed(const InstallTarget& target, const char* progId, const char* ext) {
   OpenKey key;
-  return key.open(classesRoot(), openWithKey(ext).text(), KEY_QUERY_VALUE) == ERROR_SUCCESS &&
+  return key.open(target.classes, openWithKey(ext).text(), KEY_QUERY_VALUE) == ERROR_SUCCESS &&
          platform::regQueryValue(key.get(), progId, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
@@ -69,13 +63,13 @@ SetupString dottedExtension(const char* ext) {
   return out;
 }
 
-bool registerProgId(bool isApplication, const char* name, const char* description,
-                    const char* appPath, int iconIndex, const char* shellExKey,
-                    const char* handlerClassId, bool dde) {
+bool registerProgId(const InstallTarget& target, bool isApplication, const char* name,
+                    const char* description, const char* appPath, int iconIndex,
+                    const char* shellExKey, const char* handlerClassId, bool dde) {
   if (isEmpty(name) || isEmpty(description) || isEmpty(appPath)) return false;
   SetupString key;
   key.format("%s%s", isApplication ? "Applications\\" : "", name);
-  deleteKeyTree(classesRoot(), key.text());
+  deleteKeyTree(target.classes, key.text());
 
   const SetupString shortPath = shortPathOf(appPath);
   SetupString icon;
@@ -107,60 +101,61 @@ bool registerProgId(bool isApplication, const char* name, const char* descriptio
   // The DDE rows come last.
   const int rowCount = dde ? int(std::size(rows)) : int(std::size(rows)) - 2;
   for (int i = 0; i < rowCount; ++i) {
-    if (!writeRegString(classesRoot(), rows[i].key.text(), nullptr, rows[i].text)) return false;
+    if (!writeRegString(target.classes, rows[i].key.text(), nullptr, rows[i].text)) return false;
   }
   if (!isEmpty(shellExKey) && !isEmpty(handlerClassId)) {
     SetupString slot;
     slot.format("%s%s%s", key.text(), "\\shellex\\", shellExKey);
-    return writeRegString(classesRoot(), slot.text(), nullptr, handlerClassId);
+    return writeRegString(target.classes, slot.text(), nullptr, handlerClassId);
   }
   return true;
 }
 
-bool addOpenWithProgid(const char* progId, const char* ext) {
+bool addOpenWithProgid(const InstallTarget& target, const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
-  return writeRegEmptyValue(classesRoot(), openWithKey(ext).text(), progId);
+  return writeRegEmptyValue(target.classes, openWithKey(ext).text(), progId);
 }
 
-bool removeOpenWithProgid(const char* progId, const char* ext) {
+bool removeOpenWithProgid(const InstallTarget& target, const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
   OpenKey key;
-  return key.open(classesRoot(), openWithKey(ext).text(), KEY_SET_VALUE) == ERROR_SUCCESS &&
+  return key.open(target.classes, openWithKey(ext).text(), KEY_SET_VALUE) == ERROR_SUCCESS &&
          platform::regDeleteValue(key.get(), progId) == ERROR_SUCCESS;
 }
 
-void takeExtension(const char* progId, const char* ext, int listInOpenWith,
-                   SetupString* listedOwner) {
+void takeExtension(const InstallTarget& target, const char* progId, const char* ext,
+                   int listInOpenWith, SetupString* listedOwner) {
   if (progId == nullptr || ext == nullptr) return;
   char owner[kPathBufferSize];
-  if (readRegString(classesRoot(), dottedExtension(ext).text(), nullptr, owner, sizeof owner) &&
+  if (readRegString(target.classes, dottedExtension(ext).text(), nullptr, owner, sizeof owner) &&
       owner[0] != '\0' && compareNoCase(SetupString(owner), SetupString(progId)) != 0 &&
-      !isListed(owner, ext) && addOpenWithProgid(owner, ext) && listedOwner != nullptr) {
+      !isListed(target, owner, ext) && addOpenWithProgid(target, owner, ext) &&
+      listedOwner != nullptr) {
     *listedOwner = owner;
   }
-  writeRegString(classesRoot(), dottedExtension(ext).text(), nullptr, progId);
-  if (listInOpenWith != 0) addOpenWithProgid(progId, ext);
+  writeRegString(target.classes, dottedExtension(ext).text(), nullptr, progId);
+  if (listInOpenWith != 0) addOpenWithProgid(target, progId, ext);
 }
 
-bool extensionOwnedBy(const char* progId, const char* ext) {
+bool extensionOwnedBy(const InstallTarget& target, const char* progId, const char* ext) {
   if (progId == nullptr || ext == nullptr) return false;
   char owner[kPathBufferSize];
-  if (!readRegString(classesRoot(), dottedExtension(ext).text(), nullptr, owner, sizeof owner)) {
+  if (!readRegString(target.classes, dottedExtension(ext).text(), nullptr, owner, sizeof owner)) {
     return false;
   }
   return compareNoCase(SetupString(owner), SetupString(progId)) == 0;
 }
 
-bool disownExtension(const char* progId, const char* ext) {
-  removeOpenWithProgid(progId, ext);
-  if (!extensionOwnedBy(progId, ext)) return false;
-  return writeRegString(classesRoot(), dottedExtension(ext).text(), nullptr, "");
+bool disownExtension(const InstallTarget& target, const char* progId, const char* ext) {
+  removeOpenWithProgid(target, progId, ext);
+  if (!extensionOwnedBy(target, progId, ext)) return false;
+  return writeRegString(target.classes, dottedExtension(ext).text(), nullptr, "");
 }
 
-bool firstOtherProgid(SetupString& out, const char* ext) {
+bool firstOtherProgid(const InstallTarget& target, SetupString& out, const char* ext) {
   if (ext == nullptr) return false;
   OpenKey key;
-  if (key.open(classesRoot(), openWithKey(ext).text(), KEY_QUERY_VALUE) != ERROR_SUCCESS) {
+  if (key.open(target.classes, openWithKey(ext).text(), KEY_QUERY_VALUE) != ERROR_SUCCESS) {
     return false;
   }
   SetupString name;
@@ -181,20 +176,20 @@ bool firstOtherProgid(SetupString& out, const char* ext) {
   return found;
 }
 
-bool releaseExtension(const char* progId, const char* ext) {
-  if (!disownExtension(progId, ext)) return false;
+bool releaseExtension(const InstallTarget& target, const char* progId, const char* ext) {
+  if (!disownExtension(target, progId, ext)) return false;
   SetupString previous;
-  if (firstOtherProgid(previous, ext)) takeExtension(previous.text(), ext, 0);
-  return addOpenWithProgid(progId, ext);
+  if (firstOtherProgid(target, previous, ext)) takeExtension(target, previous.text(), ext, 0);
+  return addOpenWithProgid(target, progId, ext);
 }
 
-bool readExtensionOrigin(const InstallModel& model, const char* ext, ExtensionOrigin& out) {
+bool readExtensionOrigin(const InstallTarget& target, const InstallModel& model, const char* ext,
+                         ExtensionOrigin& out) {
   out = ExtensionOrigin();
   SetupString key;
   char text[kPathBufferSize];
   if (ext == nullptr || !originKey(model, key) ||
-      !readRegString(InstallScope::allUsers().machineRoot, key.text(), dottedExtension(ext).text(),
-                     text, sizeof text)) {
+      !readRegString(target.machine, key.text(), dottedExtension(ext).text(), text, sizeof text)) {
     return false;
   }
   out.known = true;
@@ -207,10 +202,13 @@ bool readExtensionOrigin(const InstallModel& model, const char* ext, ExtensionOr
   return true;
 }
 
-bool giveBackExtension(const char* progId, const char* ext, const ExtensionOrigin& origin) {
-  if (!releaseExtension(progId, ext)) return false;
+bool giveBackExtension(const InstallTarget& target, const char* progId, const char* ext,
+                       const ExtensionOrigin& origin) {
+  if (!releaseExtension(target, progId, ext)) return false;
   const char* previous = origin.previousOwner.text();
-  if (*previous != '\0' && isListed(previous, ext)) takeExtension(previous, ext, 0);
+  if (*previous != '\0' && isListed(target, previous, ext)) {
+    takeExtension(target, previous, ext, 0);
+  }
   return true;
 }
 
@@ -219,22 +217,23 @@ namespace {
 // Takes or releases one extension of a document type, recording what it found the
 // first time. A later install keeps that record (a key it made stays made by it)
 // unless it finds another program's owner there: one the user chose since.
-void claimExtension(const InstallModel& model, const char* progId, const char* ext, bool take) {
+void claimExtension(const InstallTarget& target, const InstallModel& model, const char* progId,
+                    const char* ext, bool take) {
   SetupString record;
   const bool recording = originKey(model, record);
   ExtensionOrigin origin;
-  const bool recorded = readExtensionOrigin(model, ext, origin);
+  const bool recorded = readExtensionOrigin(target, model, ext, origin);
   const SetupString dotted = dottedExtension(ext);
   char text[kPathBufferSize];
-  const bool existed = readRegString(classesRoot(), dotted.text(), nullptr, text, sizeof text);
+  const bool existed = readRegString(target.classes, dotted.text(), nullptr, text, sizeof text);
   SetupString found;
   if (existed && compareNoCase(SetupString(text), SetupString(progId)) != 0) found = text;
 
   SetupString listed;
   if (take) {
-    takeExtension(progId, ext, 1, &listed);
-  } else if (!giveBackExtension(progId, ext, origin)) {
-    addOpenWithProgid(progId, ext);
+    takeExtension(target, progId, ext, 1, &listed);
+  } else if (!giveBackExtension(target, progId, ext, origin)) {
+    addOpenWithProgid(target, progId, ext);
   }
   if (!recording) return;
   if (recorded &&
@@ -248,20 +247,21 @@ void claimExtension(const InstallModel& model, const char* progId, const char* e
   } else {
     value = SetupString(kOriginMark, 1);
   }
-  writeRegString(InstallScope::allUsers().machineRoot, record.text(), dotted.text(), value.text());
+  writeRegString(target.machine, record.text(), dotted.text(), value.text());
 }
 
 }  // namespace
 
-void registerDocumentTypes(const InstallOptions& options, int itemIndex, const char* appPath) {
+void registerDocumentTypes(const InstallTarget& target, const InstallOptions& options,
+                           int itemIndex, const char* appPath) {
   const InstallModel* model = options.model;
   if (model == nullptr || itemIndex < 0 || itemIndex >= model->itemCount()) return;
   const InstallItem& item = *model->itemAt(itemIndex);
   // The shell looks an application up by the name of its file, which is the last
   // part of the name the package gives.
   const bool dde = (item.flags & kItemNoDde) == 0;
-  registerProgId(true, lastComponent(item.fileName.text()).text(), item.applicationTitle.text(),
-                 appPath, 0, nullptr, nullptr, dde);
+  registerProgId(target, true, lastComponent(item.fileName.text()).text(),
+                 item.applicationTitle.text(), appPath, 0, nullptr, nullptr, dde);
 
   for (int j = 0; j < item.fileTypes.count(); ++j) {
     const FileTypeEntry& type = *item.fileTypes.at(j);
@@ -277,17 +277,17 @@ void registerDocumentTypes(const InstallOptions& options, int itemIndex, const c
       }
     }
     const char* progId = type.progId.text();
-    if (!registerProgId(false, progId, type.typeDescription.text(), appPath, type.iconIndex, slot,
-                        handler, dde)) {
+    if (!registerProgId(target, false, progId, type.typeDescription.text(), appPath, type.iconIndex,
+                        slot, handler, dde)) {
       continue;
     }
     const bool selected = itemIndex == model->selectableItem && j == model->selectableType;
     for (int k = 0; k < type.fixedExtensions.count(); ++k) {
-      claimExtension(*model, progId, type.fixedExtensions.at(k)->text(), true);
+      claimExtension(target, *model, progId, type.fixedExtensions.at(k)->text(), true);
     }
     for (int k = 0; k < type.optionalExtensions.count(); ++k) {
       claimExtension(
-          *model, progId, type.optionalExtensions.at(k)->text(),
+          target, *model, progId, type.optionalExtensions.at(k)->text(),
           selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k]);
     }
   }

@@ -6,7 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
 
-OpenKey::OpenKey(OpenKey&& other) noexcept : key_(other.key_) {
+OpenKey::OpenKey(OpenKey&& other) noexcept : key_(other.key_), view_(other.view_) {
   other.key_ = nullptr;
 }
 
@@ -14,19 +14,22 @@ OpenKey& OpenKey::operator=(OpenKey&& other) noexcept {
   if (this != &other) {
     close();
     key_ = other.key_;
+    view_ = other.view_;
     other.key_ = nullptr;
   }
   return *this;
 }
 
-long OpenKey::create(platform::RegKey root, const char* subKey, std::uint32_t access) {
+long OpenKey::create(const RegRoot& root, const char* subKey, std::uint32_t access) {
   close();
-  return platform::regCreateKey(root, subKey, access, &key_);
+  view_ = root.view;
+  return platform::regCreateKey(root.key, subKey, access | root.view, &key_);
 }
 
-long OpenKey::open(platform::RegKey root, const char* subKey, std::uint32_t access) {
+long OpenKey::open(const RegRoot& root, const char* subKey, std::uint32_t access) {
   close();
-  return platform::regOpenKey(root, subKey, access, &key_);
+  view_ = root.view;
+  return platform::regOpenKey(root.key, subKey, access | root.view, &key_);
 }
 
 void OpenKey::close() {
@@ -36,7 +39,7 @@ void OpenKey::close() {
 
 namespace {
 
-bool setValue(platform::RegKey root, const char* subKey, const char* valueName, std::uint32_t type,
+bool setValue(const RegRoot& root, const char* subKey, const char* valueName, std::uint32_t type,
               const void* data, std::uint32_t size) {
   OpenKey key;
   return key.create(root, subKey, KEY_WRITE) == ERROR_SUCCESS &&
@@ -45,17 +48,21 @@ bool setValue(platform::RegKey root, const char* subKey, const char* valueName, 
 
 }  // namespace
 
-bool writeRegString(platform::RegKey root, const char* subKey, const char* valueName,
+bool writeRegString(const RegRoot& root, const char* subKey, const char* valueName,
                     const char* text) {
   if (subKey == nullptr || text == nullptr) return false;
   const std::uint32_t length = std::uint32_t(std::strlen(text));
   if (valueName == nullptr) {
-    return platform::regSetDefaultText(root, subKey, text, length) == ERROR_SUCCESS;
+    // Through a key opened in the root's view: the call that names a subkey
+    // itself has no view to give.
+    OpenKey key;
+    return key.create(root, subKey, KEY_SET_VALUE) == ERROR_SUCCESS &&
+           platform::regSetDefaultText(key.get(), "", text, length) == ERROR_SUCCESS;
   }
   return setValue(root, subKey, valueName, REG_SZ, text, length + 1);
 }
 
-bool writeRegDword(platform::RegKey root, const char* subKey, const char* valueName,
+bool writeRegDword(const RegRoot& root, const char* subKey, const char* valueName,
                    std::uint32_t value) {
   if (subKey == nullptr || valueName == nullptr) return false;
   const unsigned char bytes[4] = {(unsigned char)value, (unsigned char)(value >> 8),
@@ -63,18 +70,22 @@ bool writeRegDword(platform::RegKey root, const char* subKey, const char* valueN
   return setValue(root, subKey, valueName, REG_DWORD, bytes, sizeof bytes);
 }
 
-bool writeRegEmptyValue(platform::RegKey root, const char* subKey, const char* valueName) {
+bool writeRegEmptyValue(const RegRoot& root, const char* subKey, const char* valueName) {
   if (subKey == nullptr || valueName == nullptr) return false;
   return setValue(root, subKey, valueName, REG_NONE, nullptr, 0);
 }
 
-bool readRegString(platform::RegKey root, const char* subKey, const char* valueName, char* buffer,
+bool readRegString(const RegRoot& root, const char* subKey, const char* valueName, char* buffer,
                    int size) {
   if (subKey == nullptr || buffer == nullptr || size <= 0) return false;
   std::uint32_t read = 0;
   if (valueName == nullptr) {
     std::int32_t bytes = size;
-    if (platform::regQueryDefaultText(root, subKey, buffer, &bytes) != ERROR_SUCCESS) return false;
+    OpenKey key;
+    if (key.open(root, subKey, KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+        platform::regQueryDefaultText(key.get(), "", buffer, &bytes) != ERROR_SUCCESS) {
+      return false;
+    }
     read = std::uint32_t(bytes);
   } else {
     OpenKey key;
@@ -91,7 +102,7 @@ bool readRegString(platform::RegKey root, const char* subKey, const char* valueN
   return true;
 }
 
-long deleteKeyTree(platform::RegKey root, const char* subKey) {
+long deleteKeyTree(const RegRoot& root, const char* subKey) {
   if (subKey == nullptr || *subKey == '\0') return ERROR_INVALID_PARAMETER;
   long status = ERROR_SUCCESS;
   {
@@ -103,17 +114,17 @@ long deleteKeyTree(platform::RegKey root, const char* subKey) {
     char* buffer = name.lockBuffer(kPathBufferSize);
     do {
       status = platform::regEnumKey(key.get(), 0, buffer, kPathBufferSize);
-      if (status == ERROR_SUCCESS) status = deleteKeyTree(key.get(), buffer);
+      if (status == ERROR_SUCCESS) status = deleteKeyTree(key.root(), buffer);
     } while (status == ERROR_SUCCESS);
     name.unlockBuffer(0);
   }
   if (status == ERROR_NO_MORE_ITEMS || status == ERROR_BADKEY) {
-    status = platform::regDeleteKey(root, subKey);
+    status = platform::regDeleteKey(root.key, subKey, root.view);
   }
   return status;
 }
 
-bool deleteRegValue(platform::RegKey root, const char* subKey, const char* valueName) {
+bool deleteRegValue(const RegRoot& root, const char* subKey, const char* valueName) {
   if (subKey == nullptr || valueName == nullptr) return false;
   OpenKey key;
   return key.open(root, subKey, KEY_SET_VALUE) == ERROR_SUCCESS &&
@@ -142,7 +153,7 @@ bool holdsNothing(platform::RegKey key, bool emptyDefaultIsNothing) {
 
 }  // namespace
 
-bool deleteKeyIfEmpty(platform::RegKey root, const char* subKey, bool emptyDefaultIsNothing) {
+bool deleteKeyIfEmpty(const RegRoot& root, const char* subKey, bool emptyDefaultIsNothing) {
   if (subKey == nullptr || *subKey == '\0') return false;
   bool empty = false;
   {
@@ -150,7 +161,7 @@ bool deleteKeyIfEmpty(platform::RegKey root, const char* subKey, bool emptyDefau
     if (key.open(root, subKey, KEY_READ) != ERROR_SUCCESS) return false;
     empty = holdsNothing(key.get(), emptyDefaultIsNothing);
   }
-  return empty && platform::regDeleteKey(root, subKey) == ERROR_SUCCESS;
+  return empty && platform::regDeleteKey(root.key, subKey, root.view) == ERROR_SUCCESS;
 }
 
 void quotePath(SetupString& path) {

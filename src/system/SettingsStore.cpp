@@ -5,12 +5,23 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
-#include "system/InstallScope.h"
 
 namespace {
 
 constexpr std::uint32_t kReadWrite = KEY_READ | KEY_WRITE;
-constexpr char kInstallSection[] = "Install";
+
+void saveAppFile(const SettingsStore& store, const InstallModel& model,
+                 const InstallTarget& target) {
+  if (model.selectableItem < 0 || model.selectableItem >= model.itemCount()) return;
+  SetupString file(model.itemAt(model.selectableItem)->fileName);
+  SetupString location;
+  if (!target.location(location) || !moveToFolder(file, location.text())) return;
+  char shortPath[kPathBufferSize];
+  store.putText(kInstallSection, "AppFile",
+                platform::getShortPathName(file.text(), shortPath, sizeof shortPath) > 0
+                    ? shortPath
+                    : file.text());
+}
 
 }  // namespace
 
@@ -22,13 +33,12 @@ OpenKey SettingsStore::openSection(const char* section) const {
   // "software" is there on every machine and is never made here; the company's,
   // the product's and the section's keys are made as needed.
   OpenKey software, companyKey, productKey;
-  const platform::RegKey root = InstallScope::allUsers().machineRoot;
-  if (software.open(root, "software", kReadWrite) != ERROR_SUCCESS ||
-      companyKey.create(software.get(), companyKey_.text(), kReadWrite) != ERROR_SUCCESS ||
-      productKey.create(companyKey.get(), productKey_.text(), kReadWrite) != ERROR_SUCCESS) {
+  if (software.open(root_, "software", kReadWrite) != ERROR_SUCCESS ||
+      companyKey.create(software.root(), companyKey_.text(), kReadWrite) != ERROR_SUCCESS ||
+      productKey.create(companyKey.root(), productKey_.text(), kReadWrite) != ERROR_SUCCESS) {
     return key;
   }
-  key.create(productKey.get(), section, kReadWrite);
+  key.create(productKey.root(), section, kReadWrite);
   return key;
 }
 
@@ -50,28 +60,21 @@ bool SettingsStore::putText(const char* section, const char* entry, const char* 
                                std::uint32_t(value.length()) + 1) == ERROR_SUCCESS;
 }
 
-void saveInstallOptions(InstallOptions& options) {
+void saveInstallOptions(InstallOptions& options, const InstallTarget& target) {
   const InstallModel* model = options.model;
   if (model == nullptr) return;
-  const SettingsStore store(model->companyName.text(), model->settingsKeyName.text());
+  const SettingsStore store(target, model->companyName.text(), model->settingsKeyName.text());
   if (options.TopMenuEntry) options.ParentMenuEntry = SetupString();
   store.putInt(kInstallSection, "CurrentUser", options.CurrentUser);
   store.putInt(kInstallSection, "StartMenuEntry", options.StartMenuEntry);
   store.putInt(kInstallSection, "TopMenuEntry", options.TopMenuEntry);
   store.putInt(kInstallSection, "DesktopIcon", options.DesktopIcon);
-  store.putText(kInstallSection, "ParentFolder", options.ParentFolder.text());
+  store.putText(kInstallSection, "ParentFolder", target.parentFolder.text());
   store.putText(kInstallSection, "ParentMenuEntry", options.ParentMenuEntry.text());
 
-  if (model->selectableItem < 0 || model->selectableItem >= model->itemCount()) return;
-  SetupString file(model->itemAt(model->selectableItem)->fileName);
-  SetupString location;
-  if (!installLocation(*model, options.ParentFolder.text(), location) ||
-      !moveToFolder(file, location.text())) {
-    return;
+  saveAppFile(store, *model, target);
+  // The view that every setup knew is left unsaid, so such a section stays as it was.
+  if (target.view != RegistryView::Bits32) {
+    store.putInt(kInstallSection, kRegistryViewEntry, int(target.view));
   }
-  char shortPath[kPathBufferSize];
-  store.putText(kInstallSection, "AppFile",
-                platform::getShortPathName(file.text(), shortPath, sizeof shortPath) > 0
-                    ? shortPath
-                    : file.text());
 }

@@ -34,7 +34,7 @@ bool desktopFolder(SetupString& out, int currentUser) {
       out, currentUser != 0 ? CSIDL_DESKTOPDIRECTORY : CSIDL_COMMON_DESKTOPDIRECTORY);
 }
 
-bool productMenuFolder(SetupString& out, int currentUser, int topMenuEntry,
+bool productMenuFolder(SetupString& out, const char* programsFolder, int topMenuEntry,
                        const char* parentMenuEntry, const char* displayName) {
   out = SetupString();
   // The same rule as for the install folder, which is replaced on install too.
@@ -44,8 +44,8 @@ bool productMenuFolder(SetupString& out, int currentUser, int topMenuEntry,
       (useParent && !isSafeInstallFolderName(parentMenuEntry))) {
     return false;
   }
-  SetupString folder;
-  if (!programsMenuFolder(folder, currentUser)) return false;
+  SetupString folder(programsFolder);
+  if (folder.isEmpty()) return false;
   if (topMenuEntry == 0) {
     SetupString parent(parentMenuEntry);
     if (!joinPath(parent, folder.text())) return false;
@@ -79,11 +79,12 @@ bool createShortcut(const char* targetPath, const char* linkPath, const char* de
   return link.save(widePath, true);
 }
 
-void createMenuShortcuts(const InstallOptions& options, const char* location) {
+void createMenuShortcuts(const InstallOptions& options, const InstallTarget& target,
+                         const char* location) {
   const InstallModel* model = options.model;
   if (model == nullptr) return;
   SetupString folder;
-  if (!productMenuFolder(folder, options.CurrentUser, options.TopMenuEntry,
+  if (!productMenuFolder(folder, target.links.programsMenu.text(), options.TopMenuEntry,
                          options.ParentMenuEntry.text(), model->displayName.text())) {
     return;
   }
@@ -101,14 +102,16 @@ void createMenuShortcuts(const InstallOptions& options, const char* location) {
   }
 }
 
-void createDesktopShortcuts(const InstallOptions& options, const char* location) {
+void createDesktopShortcuts(const InstallOptions& options, const InstallTarget& target,
+                            const char* location) {
   const InstallModel* model = options.model;
   if (model == nullptr) return;
   // A desktop the shell cannot give is left alone: an empty folder would put the
   // link, or delete one, in the current folder.
-  SetupString chosen, other;
-  const bool haveChosen = desktopFolder(chosen, options.CurrentUser);
-  const bool haveOther = desktopFolder(other, !options.CurrentUser);
+  const SetupString& chosen = target.links.desktop;
+  const SetupString& other = target.otherLinks.desktop;
+  const bool haveChosen = !chosen.isEmpty();
+  const bool haveOther = !other.isEmpty();
   for (int i = 0; i < model->itemCount(); ++i) {
     const InstallItem& item = *model->itemAt(i);
     if (!(item.flags & kItemDesktopShortcut)) continue;

@@ -5,8 +5,6 @@
 
 #include "base/Paths.h"
 #include "base/SetupString.h"
-#include "platform/WinDefs.h"
-#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -31,7 +29,8 @@ bool uninstallEntryKey(const char* displayName, SetupString& key) {
   return true;
 }
 
-bool registerUninstallEntry(const char* displayName, const char* publisher, const char* infoAddress,
+bool registerUninstallEntry(const InstallTarget& target, const char* displayName,
+                            const char* publisher, const char* infoAddress,
                             const char* uninstallerPath, const char* iconPath, const char* comments,
                             const char* updateAddress, std::uint32_t estimatedSizeKiB,
                             const char* contact) {
@@ -48,7 +47,7 @@ bool registerUninstallEntry(const char* displayName, const char* publisher, cons
   quotePath(icon);
 
   const char* k = key.text();
-  const platform::RegKey root = InstallScope::allUsers().machineRoot;
+  const RegRoot& root = target.machine;
   struct Text {
     const char* name;
     const char* data;

@@ -1,5 +1,5 @@
 // The product's entry in the system's list of installed programs, under
-// HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall.
+// Software\Microsoft\Windows\CurrentVersion\Uninstall of the target's machine root.
 #pragma once
 
 // The uninstall key of every installed program.
@@ -8,8 +8,9 @@ constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 #include <cstdint>
 
 #include "base/SetupString.h"
+#include "system/InstallTarget.h"
 
-// The entry's key below HKEY_LOCAL_MACHINE, named after the last path component
+// The entry's key below the machine root, named after the last path component
 // of displayName. False, with `key` empty, when that leaves no name.
 bool uninstallEntryKey(const char* displayName, SetupString& key);
 
@@ -22,7 +23,8 @@ bool uninstallEntryKey(const char* displayName, SetupString& key);
 // is written, and the result is false, when any other text is null or empty or the entry
 // name would be empty; a write that fails ends the call with false and leaves the
 // values before it in place.
-bool registerUninstallEntry(const char* displayName, const char* publisher, const char* infoAddress,
+bool registerUninstallEntry(const InstallTarget& target, const char* displayName,
+                            const char* publisher, const char* infoAddress,
                             const char* uninstallerPath, const char* iconPath, const char* comments,
                             const char* updateAddress, std::uint32_t estimatedSizeKiB,
                             const char* contact);

@@ -60,6 +60,8 @@ constexpr TextEntry kCatalog[] = {
      "\nThis program file is incomplete or damaged.\n\nVisit https://kestrane.example/download "
      "for a digitally signed program file."},
     {BrowseTitle, "browse-title", "Install Folder Location"},
+    {CommandLineBad, "command-line-bad", "This setup does not know the argument %s."},
+    {CommandLineHelp, "command-line-help", "This setup takes these switches:"},
 
     {UninstallCaption, "uninstall-caption", "Uninstall"},
     {UninstallQuestion, "uninstall-question",

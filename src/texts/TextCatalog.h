@@ -61,6 +61,8 @@ enum TextId : int {
   FatalCaption,
   FatalText,
   BrowseTitle,
+  CommandLineBad,   // %s the argument
+  CommandLineHelp,  // followed by the switches
 
   // The uninstaller.
   UninstallCaption = 64,

@@ -8,8 +8,8 @@
 #include "platform/WinDefs.h"
 #include "system/ComServer.h"
 #include "system/FileOps.h"
-#include "system/InstallScope.h"
 #include "system/RegistryHelpers.h"
+#include "system/SettingsStore.h"
 #include "system/Shortcuts.h"
 #include "system/UninstallEntry.h"
 
@@ -22,7 +22,7 @@ SetupString lastComponent(const char* path) {
   return SetupString::concat(parts.name, parts.extension);
 }
 
-bool readDword(platform::RegKey root, const char* subKey, const char* name, int& out) {
+bool readDword(const RegRoot& root, const char* subKey, const char* name, int& out) {
   OpenKey key;
   if (key.open(root, subKey, KEY_QUERY_VALUE) != ERROR_SUCCESS) return false;
   unsigned char bytes[4] = {};
@@ -62,14 +62,15 @@ void planFiles(const InstallModel& model, UninstallPlan& plan) {
 
 void planShortcuts(const InstallModel& model, const SavedInstallOptions& saved,
                    UninstallPlan& plan) {
-  for (int currentUser : {1, 0}) {
+  // Both audiences': an earlier install may have been for the other one.
+  for (const LinkFolders* links : {&plan.target.otherLinks, &plan.target.links}) {
     SetupString folder;
-    if (productMenuFolder(folder, currentUser, saved.topMenuEntry, saved.parentMenuEntry.text(),
-                          model.displayName.text())) {
+    if (productMenuFolder(folder, links->programsMenu.text(), saved.topMenuEntry,
+                          saved.parentMenuEntry.text(), model.displayName.text())) {
       addOnce(plan.menuFolders, folder);
     }
-    SetupString desktop;
-    if (!desktopFolder(desktop, currentUser)) continue;
+    const SetupString& desktop = links->desktop;
+    if (desktop.isEmpty()) continue;
     for (int i = 0; i < model.itemCount(); ++i) {
       const InstallItem& item = *model.itemAt(i);
       if (!(item.flags & kItemDesktopShortcut)) continue;
@@ -100,7 +101,7 @@ void planClasses(const InstallModel& model, UninstallPlan& plan) {
             const char* ext = set->at(k)->text();
             if (!isFileName(ext)) continue;
             PlannedExtension planned{type.progId, SetupString(ext), ExtensionOrigin()};
-            readExtensionOrigin(model, ext, planned.origin);
+            readExtensionOrigin(plan.target, model, ext, planned.origin);
             plan.extensions.push_back(planned);
           }
         }
@@ -124,19 +125,29 @@ void planKeys(const InstallModel& model, UninstallPlan& plan) {
 
 void readSavedInstallOptions(const InstallModel& model, SavedInstallOptions& out) {
   out = SavedInstallOptions();
+  makeInstallTarget(model, InstallScope::AllUsers, RegistryView::Bits32, out.target);
   SetupString section;
   if (!settingsKeyPath(model.companyName.text(), model.settingsKeyName.text(), section)) return;
-  section.append("\\Install");
-  const platform::RegKey root = InstallScope::allUsers().machineRoot;
-  int top = 1;
-  if (!readDword(root, section.text(), "TopMenuEntry", top)) return;
-  char parent[kPathBufferSize];
-  if (!readRegString(root, section.text(), "ParentMenuEntry", parent, sizeof parent)) {
-    parent[0] = '\0';
+  section.append("\\");
+  section.append(kInstallSection);
+  for (const RegistryView view : {RegistryView::Bits32, RegistryView::Bits64}) {
+    InstallTarget target;
+    if (!makeInstallTarget(model, InstallScope::AllUsers, view, target)) continue;
+    int top = 1;
+    if (!readDword(target.machine, section.text(), "TopMenuEntry", top)) continue;
+    int saved = int(RegistryView::Bits32);
+    readDword(target.machine, section.text(), kRegistryViewEntry, saved);
+    if (saved != int(view)) continue;
+    char parent[kPathBufferSize];
+    if (!readRegString(target.machine, section.text(), "ParentMenuEntry", parent, sizeof parent)) {
+      parent[0] = '\0';
+    }
+    out.found = true;
+    out.topMenuEntry = top;
+    out.parentMenuEntry = parent;
+    out.target = target;
+    return;
   }
-  out.found = true;
-  out.topMenuEntry = top;
-  out.parentMenuEntry = parent;
 }
 
 bool makeUninstallPlan(const InstallModel& model, const SavedInstallOptions& saved,
@@ -157,6 +168,7 @@ bool makeUninstallPlan(const InstallModel& model, const SavedInstallOptions& sav
                       compareNoCase(lastComponent(location.text()),
                                     lastComponent(model.installFolderName.text())) == 0;
   plan.ownFile = ownFile;
+  plan.target = saved.target;
   planFiles(model, plan);
   planShortcuts(model, saved, plan);
   planClasses(model, plan);

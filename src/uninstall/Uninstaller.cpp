@@ -11,7 +11,6 @@
 #include "system/ComServer.h"
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
-#include "system/InstallScope.h"
 #include "system/InstallSwap.h"
 #include "system/RegistryHelpers.h"
 
@@ -51,18 +50,19 @@ void removeShortcuts(const UninstallPlan& plan) {
 }
 
 void releaseExtensions(const UninstallPlan& plan) {
-  const platform::RegKey classes = InstallScope::allUsers().classesRoot;
+  const InstallTarget& target = plan.target;
+  const RegRoot& classes = target.classes;
   for (const PlannedExtension& e : plan.extensions) {
     const char* progId = e.progId.text();
     const char* ext = e.extension.text();
     // The release lists our ProgID again, so it is taken out after it.
-    giveBackExtension(progId, ext, e.origin);
-    removeOpenWithProgid(progId, ext);
+    giveBackExtension(target, progId, ext, e.origin);
+    removeOpenWithProgid(target, progId, ext);
     // The owner the install listed so that it could be found again: once it owns
     // the extension, the list is as it was before.
     const char* previous = e.origin.previousOwner.text();
-    if (e.origin.listedOwner && extensionOwnedBy(previous, ext)) {
-      removeOpenWithProgid(previous, ext);
+    if (e.origin.listedOwner && extensionOwnedBy(target, previous, ext)) {
+      removeOpenWithProgid(target, previous, ext);
     }
     const SetupString key = dottedExtension(ext);
     const SetupString list = SetupString::concat(key, SetupString("\\OpenWithProgids"));
@@ -74,7 +74,7 @@ void releaseExtensions(const UninstallPlan& plan) {
       char text[kPathBufferSize];
       const bool owned =
           readRegString(classes, key.text(), nullptr, text, sizeof text) && text[0] != '\0';
-      if (e.origin.created && !owned && !firstOtherProgid(owner, ext)) {
+      if (e.origin.created && !owned && !firstOtherProgid(target, owner, ext)) {
         deleteKeyTree(classes, key.text());
       }
       continue;
@@ -86,16 +86,16 @@ void releaseExtensions(const UninstallPlan& plan) {
 }
 
 void removeClasses(const UninstallPlan& plan) {
-  const InstallScope& scope = InstallScope::allUsers();
-  for (const SetupString& key : plan.classKeys) deleteKeyTree(scope.classesRoot, key.text());
+  const InstallTarget& target = plan.target;
+  for (const SetupString& key : plan.classKeys) deleteKeyTree(target.classes, key.text());
   for (const SetupString& classId : plan.comServers) {
-    unregisterComServer(classId.text());
-    deleteRegValue(scope.machineRoot, kApprovedShellExtensions, classId.text());
+    unregisterComServer(target, classId.text());
+    deleteRegValue(target.machine, kApprovedShellExtensions, classId.text());
   }
 }
 
 void removeSettings(const UninstallPlan& plan) {
-  const platform::RegKey machine = InstallScope::allUsers().machineRoot;
+  const RegRoot& machine = plan.target.machine;
   if (!plan.productKey.isEmpty()) deleteKeyTree(machine, plan.productKey.text());
   if (!plan.companyKey.isEmpty()) deleteKeyIfEmpty(machine, plan.companyKey.text(), false);
 }
@@ -148,7 +148,7 @@ void removeInstallation(const UninstallPlan& plan) {
   removeClasses(plan);
   removeSettings(plan);
   if (!plan.uninstallEntry.isEmpty()) {
-    deleteKeyTree(InstallScope::allUsers().machineRoot, plan.uninstallEntry.text());
+    deleteKeyTree(plan.target.machine, plan.uninstallEntry.text());
   }
   platform::notifyAssociationsChanged();
 }

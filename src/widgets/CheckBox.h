@@ -31,16 +31,8 @@ class CheckBox : public PictureWidget {
   // `list`. 0 when the pictures or the item can't be made.
   int Setup(const CheckBoxParts& parts, int x, int y, ItemList& list);
   void SetChecked(int value);
-  void OnFocusGained() override {
-    focused = true;
-    Redraw();
-  }
-  void OnFocusLost() override {
-    focused = false;
-    Redraw();
-  }
   // Renders the picture from the widget's state.
-  void Redraw();
+  void Redraw() override;
   int HandleMessage(int originX, int originY, platform::WindowHandle window, unsigned message,
                     std::uintptr_t wParam, std::intptr_t lParam, int* result) override;
 

@@ -19,16 +19,8 @@ class LinkButton : public PictureWidget {
   // the pictures or the item can't be made.
   int Setup(const BitmapFont* font, int x, int y, const char* text, ItemList& list,
             ThreePieceBar* style);
-  void OnFocusGained() override {
-    focused = true;
-    Redraw();
-  }
-  void OnFocusLost() override {
-    focused = false;
-    Redraw();
-  }
   // Renders the picture from the widget's state.
-  void Redraw();
+  void Redraw() override;
   int HandleMessage(int originX, int originY, platform::WindowHandle window, unsigned message,
                     std::uintptr_t wParam, std::intptr_t lParam, int* result) override;
 

@@ -20,16 +20,8 @@ class ProgressBar : public PictureWidget {
   // Clamps to 0..1 and redraws; false, with nothing redrawn, when the bar
   // already showed that fraction.
   bool SetFraction(double f);
-  void OnFocusGained() override {
-    focused = true;
-    Redraw();
-  }
-  void OnFocusLost() override {
-    focused = false;
-    Redraw();
-  }
   // Renders the picture from the widget's state.
-  void Redraw();
+  void Redraw() override;
 
   // The text drawn for the current fraction, and where it went.
   const char* Text() const { return text_; }

@@ -21,15 +21,7 @@ class TextView : public PictureWidget {
   int Setup(const BitmapFont* font, int x, int y, int width, int height, const char* text,
             int length, int maxChars, ItemList& list, DisplayScale scale = DisplayScale());
 
-  void OnFocusGained() override {
-    focused = true;
-    Redraw();
-  }
-  void OnFocusLost() override {
-    focused = false;
-    Redraw();
-  }
-  void Redraw() { Render(); }
+  void Redraw() override { Render(); }
   void Render();
   int HandleMessage(int originX, int originY, platform::WindowHandle window, unsigned message,
                     std::uintptr_t wParam, std::intptr_t lParam, int* result) override;

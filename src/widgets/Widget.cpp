@@ -8,9 +8,21 @@ void Widget::Bind(ContentItem* newItem) {
   item = newItem;
 }
 
-void Widget::OnFocusGained() {}
+// The focus list tells every widget of each change, most of them that they
+// still lack the focus: only a change is drawn.
+void Widget::OnFocusGained() {
+  if (focused) return;
+  focused = true;
+  Redraw();
+}
 
-void Widget::OnFocusLost() {}
+void Widget::OnFocusLost() {
+  if (!focused) return;
+  focused = false;
+  Redraw();
+}
+
+void Widget::Redraw() {}
 
 int Widget::HandleMessage(int, int, platform::WindowHandle, unsigned, std::uintptr_t, std::intptr_t,
                           int* result) {

@@ -9,6 +9,11 @@
 // Coordinates: HandleMessage and Draw get the page origin in window coordinates
 // and add the item's position themselves; HitTest gets a point already made
 // relative to the page origin.
+//
+// Focus: the focus list tells a widget when it gains or loses the keyboard
+// (OnFocusGained, OnFocusLost); the base keeps that in `focused` and has the
+// widget draw itself anew when it changed, so a kind only says how it looks
+// focused, in Redraw.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +38,7 @@ class Widget {
 
   virtual ~Widget();
   virtual void Bind(ContentItem* item);
+  // Set `focused`, and redraw when it changed; the kinds keep these.
   virtual void OnFocusGained();
   virtual void OnFocusLost();
   // Non-zero when the widget took the message; *result is what the window
@@ -45,10 +51,16 @@ class Widget {
   virtual int HitTest(int x, int y);
   // The widget has an item, the item is visible, and the kind takes focus.
   virtual int CanFocus();
+  // Renders the widget's picture from its state (focused among it); the base
+  // has none.
+  virtual void Redraw();
 
   ContentItem* item = nullptr;
   int kind = kWidgetBase;
   int focusable = 1;
+  // Whether the widget has the keyboard; only OnFocusGained and OnFocusLost
+  // change it.
+  bool focused = false;
 };
 
 // The signed x and y packed into a mouse message's lParam.

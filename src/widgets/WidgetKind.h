@@ -1,6 +1,5 @@
 // What the four widget kinds share: a pre-rendered picture placed by their item,
-// the bar style links, check boxes and the progress bar are drawn over, and the
-// focused flag.
+// and the bar style links, check boxes and the progress bar are drawn over.
 #pragma once
 
 #include "render/DisplayScale.h"
@@ -9,9 +8,6 @@
 #include "widgets/ContentItem.h"
 #include "widgets/Widget.h"
 
-// The kinds add no virtual operation of their own beyond the base's (the text
-// view's scroll-bar test excepted, which must stay next after CanFocus), so each
-// kind redraws itself on focus changes rather than through a shared one.
 class PictureWidget : public Widget {
  public:
   // A plain copy of the picture at origin + item position, when the item is
@@ -25,7 +21,6 @@ class PictureWidget : public Widget {
   // without an item.
   void MoveTo(int x, int y);
 
-  bool focused = false;
   Image picture;
   // The scale the widget's margins are drawn at (its pieces and font come drawn
   // at it); set before Setup.

@@ -23,6 +23,7 @@
 #include "platform/host/FailureInjection.h"
 #include "platform/host/HostWindowState.h"
 #include "platform/host/Prefix.h"
+#include "support/PageProbe.h"
 #include "support/TestFiles.h"
 #include "system/FileOps.h"
 
@@ -39,7 +40,8 @@ class SetupAppTest : public ::testing::Test {
     host::clearFailures();
     std::system(("rm -rf '" + host::prefixRoot() + "/drive_c/Program Files/Demo Product'").c_str());
     app_ = std::make_unique<SetupApp>();
-    ASSERT_TRUE(app_->Initialise(platform::currentModule(), SetupApp::ResourceIds()));
+    ASSERT_TRUE(app_->Load(platform::currentModule(), SetupApp::ResourceIds()));
+    ASSERT_TRUE(app_->OpenWizard());
     window_ = app_->Window().Handle();
     ASSERT_NE(window_, nullptr);
   }
@@ -226,11 +228,11 @@ TEST_F(SetupAppTest, ClosedByTheSystemWhileInstallingTheWorkerStopsFirst) {
 TEST_F(SetupAppTest, ProgressIsClampedToTheBar) {
   GoTo(FileTypes);
   Send(MSG_INSTALL_PROGRESS, 0, 150);
-  EXPECT_STREQ(app_->GetWizard().ProgressText(), "100.0%");
+  EXPECT_STREQ(progressText(app_->GetWizard()), "100.0%");
   Send(MSG_INSTALL_PROGRESS, 0, std::intptr_t(0xFFFB));  // -5 in the low 16 bits
-  EXPECT_STREQ(app_->GetWizard().ProgressText(), " 0.0%");
+  EXPECT_STREQ(progressText(app_->GetWizard()), " 0.0%");
   Send(MSG_INSTALL_PROGRESS, 0, 0x10032);  // only the low 16 bits count: 50
-  EXPECT_STREQ(app_->GetWizard().ProgressText(), "50.0%");
+  EXPECT_STREQ(progressText(app_->GetWizard()), "50.0%");
 }
 
 // The window moved to a display of twice the scale, to ones the setup carries
@@ -247,8 +249,8 @@ TEST_F(SetupAppTest, AChangedScaleRebuildsTheWizardKeepingWhatItShowed) {
   }
   GoTo(FileTypes);
   Send(MSG_INSTALL_PROGRESS, 0, 42);
-  ASSERT_GE(app_->GetWizard().FileTypeBoxCount(), 3);
-  app_->GetWizard().FileTypeBox(1)->SetChecked(0);
+  ASSERT_GE(offeredBoxes(app_->GetWizard()).size(), 3u);
+  offeredBoxes(app_->GetWizard())[1]->SetChecked(0);
   const int focus = app_->GetWizard().widgets.focused + 2;
   app_->GetWizard().widgets.SetFocusIndex(focus);
 
@@ -272,11 +274,12 @@ TEST_F(SetupAppTest, AChangedScaleRebuildsTheWizardKeepingWhatItShowed) {
     // than that scale makes of 17; resampled, they stay about as much taller.
     EXPECT_NEAR(wizard.Font(skinslot::kPageTextFont)->metrics.tmHeight, scale.Px(17), 2) << dpi;
     EXPECT_EQ(app_->CurrentPage(), FileTypes);
-    for (int i = 0; i < wizard.FileTypeBoxCount(); ++i) {
-      EXPECT_EQ(wizard.FileTypeBox(i)->checked, i == 1 ? 0 : 1) << dpi << " box " << i;
+    const std::vector<CheckBox*> boxes = offeredBoxes(wizard);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      EXPECT_EQ(boxes[i]->checked, i == 1 ? 0 : 1) << dpi << " box " << i;
     }
     EXPECT_EQ(wizard.widgets.focused, focus);
-    EXPECT_STREQ(wizard.ProgressText(), "42.0%");
+    EXPECT_STREQ(progressText(wizard), "42.0%");
     for (int i = 0; i < wizard.widgets.count(); ++i) {
       const Widget* widget = wizard.widgets.at(i);
       if (widget->kind == kWidgetTextView) {
@@ -295,7 +298,7 @@ TEST_F(SetupAppTest, OnlyAChangedPercentageRepaints) {
   EXPECT_EQ(host::repaintCount(), before);
   Send(MSG_INSTALL_PROGRESS, 0, 21);
   EXPECT_EQ(host::repaintCount(), before + 1);
-  EXPECT_STREQ(app_->GetWizard().ProgressText(), "21.0%");
+  EXPECT_STREQ(progressText(app_->GetWizard()), "21.0%");
 }
 
 TEST_F(SetupAppTest, HoverRepaintsOnlyWhenWhatIsUnderTheMouseChanges) {
@@ -335,7 +338,7 @@ TEST_F(SetupAppTest, AStreamOfMessagesPollsTheMouseOnlyNowAndThen) {
   poster.join();
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
-  EXPECT_STREQ(app_->GetWizard().ProgressText(), "99.0%");
+  EXPECT_STREQ(progressText(app_->GetWizard()), "99.0%");
   EXPECT_LE(host::cursorQueryCount() - before, took.count() / 30 + 2);
 }
 

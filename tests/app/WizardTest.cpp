@@ -22,6 +22,7 @@
 #include "base/ByteStream.h"
 #include "platform/host/Prefix.h"
 #include "support/DefaultSkinFile.h"
+#include "support/PageProbe.h"
 
 namespace {
 
@@ -339,25 +340,6 @@ TEST(Wizard, PagesShowTheirButtons) {
   }
 }
 
-// A page only the tests have: one line of text, Back and Next, and a count of
-// its entries and exits.
-class CountingPage : public Page {
- public:
-  static constexpr int kId = 100;
-  int Id() const override { return kId; }
-  const char* Name() const override { return "Counting"; }
-  bool Build(Wizard& wizard) override {
-    return wizard.AddText("A page of the tests", wizard.TextLeft(), 80);
-  }
-  unsigned Buttons() const override {
-    return NavigationBit(kNavigateBack) | NavigationBit(kNavigateNext);
-  }
-  void Enter(Wizard&) override { ++entered; }
-  void Leave(Wizard&) override { ++left; }
-  int entered = 0;
-  int left = 0;
-};
-
 TEST(Wizard, AnAddedPageIsSteppedThroughLikeTheStandardOnes) {
   auto* page = new CountingPage;
   Fixture f(0, "Kestrane Test Product", page, InstallFolder);
@@ -405,11 +387,12 @@ TEST(Wizard, StepsSkipTheFileTypesPageWhenNothingIsOffered) {
 TEST(Wizard, FileTypeBoxesFillRowsLeftToRight) {
   Fixture f(8);
   ASSERT_TRUE(f.built);
-  ASSERT_EQ(f.wizard.FileTypeBoxCount(), 8);
-  const CheckBox* first = f.wizard.FileTypeBox(0);
+  const std::vector<CheckBox*> boxes = offeredBoxes(f.wizard);
+  ASSERT_EQ(boxes.size(), 8u);
+  const CheckBox* first = boxes[0];
   for (int i = 1; i < 8; ++i) {
-    const CheckBox* prev = f.wizard.FileTypeBox(i - 1);
-    const CheckBox* box = f.wizard.FileTypeBox(i);
+    const CheckBox* prev = boxes[i - 1];
+    const CheckBox* box = boxes[i];
     // Same size cells: the labels are padded to the widest.
     EXPECT_EQ(box->picture.Width(), first->picture.Width());
     const bool sameRow = box->item->y == prev->item->y;
@@ -423,7 +406,7 @@ TEST(Wizard, FileTypeBoxesFillRowsLeftToRight) {
   // The third box gives "Uncheck All Types" its column.
   f.wizard.ShowPage(FileTypes);
   const ContentItem* uncheckAll = f.PageOf<FileTypesPage>(FileTypes)->UncheckAllLink()->item;
-  EXPECT_EQ(uncheckAll->x, f.wizard.FileTypeBox(2)->item->x);
+  EXPECT_EQ(uncheckAll->x, offeredBoxes(f.wizard)[2]->item->x);
   EXPECT_EQ(uncheckAll->rect.Width(),
             uncheckAll->widget != nullptr
                 ? static_cast<PictureWidget*>(uncheckAll->widget)->picture.Width()
@@ -441,17 +424,23 @@ TEST(Wizard, WithoutAThirdBoxUncheckAllStaysRightAligned) {
 TEST(Wizard, CheckAllAndChoicesFollowTheBoxes) {
   Fixture f(4), plain(0);
   ASSERT_TRUE(f.built && plain.built);
-  f.wizard.SetAllFileTypes(false);
-  f.wizard.FileTypeBox(1)->SetChecked(1);
-  f.wizard.StoreFileTypeChoices(f.options);
+  // The links are the page's: another page leaves them unanswered.
+  f.wizard.ShowPage(Welcome);
+  EXPECT_FALSE(f.wizard.OnLink(kLinkUncheckAll));
+  f.wizard.ShowPage(FileTypes);
+  EXPECT_TRUE(f.wizard.OnLink(kLinkUncheckAll));
+  EXPECT_FALSE(f.wizard.OnLink(kLinkBrowse));
+  offeredBoxes(f.wizard)[1]->SetChecked(1);
+  f.wizard.StoreChoices(f.options);
   EXPECT_FALSE(f.options.fileTypeChoices[0]);
   EXPECT_TRUE(f.options.fileTypeChoices[1]);
   EXPECT_FALSE(f.options.fileTypeChoices[3]);
-  f.wizard.SetAllFileTypes(true);
-  f.wizard.StoreFileTypeChoices(f.options);
+  EXPECT_TRUE(f.wizard.OnLink(kLinkCheckAll));
+  f.wizard.StoreChoices(f.options);
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(f.options.fileTypeChoices[i]);
-  plain.wizard.SetAllFileTypes(true);  // nothing to check, nothing to break
-  EXPECT_EQ(plain.wizard.FileTypeBoxCount(), 0);
+  plain.wizard.ShowPage(FileTypes);
+  plain.wizard.OnLink(kLinkCheckAll);  // nothing to check, nothing to break
+  EXPECT_EQ(offeredBoxes(plain.wizard).size(), 0u);
 }
 
 TEST(Wizard, ProductNameBreaksBeforeItsDashOnlyWhenTooWide) {
@@ -578,8 +567,8 @@ TEST(Wizard, TranslatedCaptionsAreDrawnInTheCaptionFont) {
   ExpectNavigationFits(theirs, License);
   EXPECT_EQ(theirs.wizard.navigation.items.at(0)->rect.right, theirs.wizard.WindowWidth());
   // The percentage takes the language's decimal mark.
-  theirs.wizard.SetProgress(0.425);
-  EXPECT_STREQ(theirs.wizard.ProgressText(), "42,5%");
+  theirs.wizard.ShowProgress(0.425);
+  EXPECT_STREQ(progressText(theirs.wizard), "42,5%");
 }
 
 // A drive of the emulated machine, made for one test and removed after it.
@@ -651,10 +640,10 @@ TEST(Wizard, FolderStatusNamesWhatIsWrongWithTheLocation) {
   // The wizard hides Next for a refused location and shows it for a good one.
   f.wizard.ShowPage(InstallFolder);
   f.options.ParentFolder = "R:\\Apps";
-  f.wizard.UpdateFolderStatus();
+  f.wizard.LocationChanged();
   EXPECT_FALSE(f.ButtonShown(kNavigateNext));
   f.options.ParentFolder = "T:\\Apps";
-  f.wizard.UpdateFolderStatus();
+  f.wizard.LocationChanged();
   EXPECT_TRUE(f.ButtonShown(kNavigateNext));
 }
 

@@ -16,7 +16,9 @@
 # file, key and link the demo asks for and its viewer started by Finish; Escape
 # and "No" on the cancel question; a remote parent folder hiding Next; a package
 # without optional extensions skipping FileTypes; a damaged package showing the
-# fatal box and exiting with -1; the plain variant's texts in its vendor's words.
+# fatal box and exiting with -1; the plain variant's texts in its vendor's words;
+# /quiet into a folder with spaces, with no window and a log naming every file;
+# /passive, showing its window and closing it; a bad switch refused with 1639.
 # A screenshot of every page is kept in
 # WORKDIR/screens. Under Wine, WORKDIR/install keeps what the installation
 # changed on the machine, for compare-install.
@@ -151,10 +153,41 @@ else
   }
 fi
 
-start_setup() {  # program
+start_setup() {  # program [arguments...]
   park_mouse
-  target_launch "$target" "$work/setup.log" "$1"
+  target_launch "$target" "$work/setup.log" "$@"
   setup_pid=$target_pid
+}
+
+# Runs a setup without questions to its end: its whole exit code (a Unix caller
+# of wine sees only the low 8 bits, so Windows' own cmd reads it there), and
+# whether a window showed while it ran.
+run_without_questions() {  # program arguments...
+  local program="$1" shown="" deadline
+  shift
+  if [ "$target" = host ]; then
+    start_setup "$program" "$@"
+  else
+    {
+      printf '@start "" /wait "%s"' "$(timeout 60 winepath -w "$program" | tr -d '\r')"
+      printf ' "%s"' "$@"
+      printf '\r\n@echo exit %%ERRORLEVEL%%\r\n'
+    } >"$work/quiet.cmd"
+    park_mouse
+    (cd "$work" && exec timeout 300 wine cmd /c quiet.cmd >"$work/quiet.out" 2>>"$work/setup.log") &
+    setup_pid=$!
+    e2e_pids+=("$setup_pid")
+  fi
+  deadline=$((SECONDS + 120))
+  while kill -0 "$setup_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
+    [ -n "$shown" ] || shown="$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -n 1 || true)"
+  done
+  e2e_wait_exit "$setup_pid" 10 || e2e_fail "the setup without questions did not end"
+  QUIET_SHOWN="$shown"
+  QUIET_STATUS="$E2E_STATUS"
+  if [ "$target" = wine ]; then
+    QUIET_STATUS="$(tr -d '\r' <"$work/quiet.out" | sed -n 's/^exit //p')"
+  fi
 }
 
 # The two links of the InstallFolder page sit centred in the text column, the
@@ -375,3 +408,33 @@ x11_keys "$fatal" Return
 e2e_wait_exit "$setup_pid" 30 || e2e_fail "the damaged setup did not end"
 [ "$E2E_STATUS" = 255 ] || e2e_fail "the damaged setup ended with $E2E_STATUS, not -1"
 echo "ok: a damaged package ends with the fatal box and -1"
+
+# --- 5. without questions --------------------------------------------------------
+# Into a folder with spaces, given whole: no window at any moment, exit 0, every
+# file there, and a log that names each of them.
+quiet_dir='C:\Quiet Place\Demo Product'
+run_without_questions "$setup" /quiet "/dir=$quiet_dir" '/log=C:\quiet.log'
+[ -z "$QUIET_SHOWN" ] || e2e_fail "the quiet setup showed a window"
+[ "$QUIET_STATUS" = 0 ] || e2e_fail "the quiet setup ended with $QUIET_STATUS"
+quiet_log="$(unix_paths 'C:\quiet.log')"
+for f in "${sources[@]}"; do
+  name="${f##*/}"
+  cmp -s "$(unix_paths "$quiet_dir\\$name")" "$product/$f" || e2e_fail "/quiet did not write $name"
+  grep -qF "file: $quiet_dir\\$name" "$quiet_log" || e2e_fail "the log does not name $name"
+done
+grep -q '^result: installed' "$quiet_log" || e2e_fail "the log does not say the result"
+
+# /passive: the window shows the installation only, and closes itself.
+run_without_questions "$setup" /passive '/dir=C:\Passive\Demo Product'
+[ -n "$QUIET_SHOWN" ] || e2e_fail "the passive setup showed no window"
+[ "$QUIET_STATUS" = 0 ] || e2e_fail "the passive setup ended with $QUIET_STATUS"
+cmp -s "$(unix_paths 'C:\Passive\Demo Product\DemoApp.exe')" "$product/bin/DemoApp.exe" ||
+  e2e_fail "/passive did not install"
+
+# A switch the setup does not know: refused before anything, silently.
+run_without_questions "$setup" /quiet /frobnicate
+[ -z "$QUIET_SHOWN" ] || e2e_fail "a bad switch under /quiet showed a window"
+expected_bad=1639
+[ "$target" = wine ] || expected_bad=$((1639 % 256))
+[ "$QUIET_STATUS" = "$expected_bad" ] || e2e_fail "a bad switch ended with $QUIET_STATUS, not 1639"
+echo "ok: /quiet installs without a window, and refuses a bad switch"

@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "package/PackageBytes.h"
+#include "package/ProductExtension.h"
 #include "platform/RegFile.h"
 #include "platform/RegistryTree.h"
 #include "render/Image.h"
@@ -189,6 +190,13 @@ int main(int argc, char** argv) {
   fs::create_directories(resources, error);
   const fs::path writer = root / "PeResourceWriterFuzz";
   fs::create_directories(writer, error);
+  const fs::path extension = root / "ProductExtensionFuzz";
+  fs::create_directories(extension, error);
+  // The fuzzer puts its package's digest in, so any package does here.
+  const ByteView value(reinterpret_cast<const unsigned char*>("1.2.3"), 5);
+  const auto extensionOf = [](const std::vector<ExtensionEntry>& entries) {
+    return writeProductExtension(entries, ByteView());
+  };
   const auto licence = [](const char* lineEnd) {
     // Line limit 60, a view 320 pixels wide, then the text.
     std::string text = std::string("\x3c\x50") +
@@ -253,6 +261,8 @@ int main(int argc, char** argv) {
       {resources / "section.kres", testdata::kresSection()},
       {writer / "program.exe", testdata::peProgram()},
       {writer / "no-resources.exe", testdata::peProgram(false)},
+      {extension / "empty.bin", extensionOf({})},
+      {extension / "entries.bin", extensionOf({{1, value}, {0x7001, ByteView()}, {2, value}})},
   };
   for (const auto& seed : seeds) {
     if (!writeFile(seed.path, seed.bytes)) {

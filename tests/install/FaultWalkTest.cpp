@@ -33,6 +33,7 @@
 #include "platform/host/Prefix.h"
 #include "support/MachineState.h"
 #include "support/MessageCollector.h"
+#include "support/Targets.h"
 #include "system/FileOps.h"
 #include "system/InstallSwap.h"
 #include "system/RegistryHelpers.h"
@@ -198,7 +199,7 @@ class FaultWalk : public ::testing::Test {
     const WorkerNotifyTarget target{collector.window(), 0, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
     InstallWorker worker;
     worker.setNotifyTarget(&target);
-    worker.setOptions(&options_);
+    worker.setOptions(&options_, installTarget());
     worker.start();
     worker.waitUntilEnded();
     Outcome out;
@@ -360,7 +361,7 @@ class FaultWalk : public ::testing::Test {
       const pid_t child = fork();
       if (child == 0) {
         platform::host::endProcessAtNthCall(int(index) + 1);
-        runInstallPass(options_, quiet_);
+        runInstallPass(options_, *installTarget(), quiet_);
         _exit(0);
       }
       int status = 0;
@@ -386,8 +387,17 @@ class FaultWalk : public ::testing::Test {
   };
 
   QuietListener quiet_;
+  // Where the next pass goes: the model's folder below the options' parent, with
+  // the links of the user alone when the options ask for them.
+  const InstallTarget* installTarget() {
+    installTarget_ = testTarget(model_);
+    installTarget_.parentFolder = options_.ParentFolder;
+    if (options_.CurrentUser) std::swap(installTarget_.links, installTarget_.otherLinks);
+    return &installTarget_;
+  }
   InstallModel model_;
   InstallOptions options_;
+  InstallTarget installTarget_;
   int stride_ = 1;
   std::string locationRoot_;        // the install folder
   std::vector<std::string> roots_;  // every place a pass may change, the folder first

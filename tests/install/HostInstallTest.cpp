@@ -17,6 +17,7 @@
 #include "platform/MessageTarget.h"
 #include "platform/host/FailureInjection.h"
 #include "platform/host/Prefix.h"
+#include "support/Targets.h"
 #include "support/TestFiles.h"
 #include "system/DiskSpace.h"
 #include "system/FileOps.h"
@@ -166,7 +167,7 @@ class HostWorker : public ::testing::Test {
       bool onProgress(int) override { return true; }
       void onError(const FailureRecord&) override {}
     } quiet;
-    return runInstallPass(options_, quiet);
+    return runInstallPass(options_, *installTarget(), quiet);
   }
   static std::string installed(const char* name) {
     std::string content;
@@ -182,8 +183,17 @@ class HostWorker : public ::testing::Test {
     return names;
   }
   static constexpr const char* kLocation = "C:\\kestrane-tests\\host-worker\\Demo Product";
+  // Where the next pass goes: the model's folder below the options' parent, with
+  // the links of the user alone when the options ask for them.
+  const InstallTarget* installTarget() {
+    installTarget_ = testTarget(model_);
+    installTarget_.parentFolder = options_.ParentFolder;
+    if (options_.CurrentUser) std::swap(installTarget_.links, installTarget_.otherLinks);
+    return &installTarget_;
+  }
   InstallModel model_;
   InstallOptions options_;
+  InstallTarget installTarget_;
 };
 
 }  // namespace
@@ -201,7 +211,7 @@ TEST_F(HostWorker, CancelDuringTheFirstFileStopsAtTheNextBlock) {
   const WorkerNotifyTarget target{sink.window(), MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE,
                                   MSG_INSTALL_ERROR};
   worker.setNotifyTarget(&target);
-  worker.setOptions(&options_);
+  worker.setOptions(&options_, installTarget());
   ASSERT_TRUE(worker.start());
   worker.waitUntilEnded();
   EXPECT_EQ(sink.progress, 1);
@@ -231,7 +241,7 @@ TEST_F(HostWorker, AFailedWriteNamesTheTarget) {
   CancellingSink sink(worker);  // cancels only after the failure can no longer change
   const WorkerNotifyTarget target{sink.window(), 0, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
   worker.setNotifyTarget(&target);
-  worker.setOptions(&options_);
+  worker.setOptions(&options_, installTarget());
   ASSERT_TRUE(worker.start());
   worker.waitUntilEnded();
   EXPECT_EQ(sink.error, FailWriteFile);
@@ -250,7 +260,7 @@ TEST_F(HostWorker, AnUpgradeKeepsTheUsersFilesAndDropsTheOldVersions) {
   ASSERT_TRUE(model_.readPackage(s, position)) << model_.failureReason();
   ASSERT_TRUE(pass());
   std::vector<PreviousFile> record;
-  ASSERT_TRUE(readPreviousInstall(model_, kLocation, record));
+  ASSERT_TRUE(readPreviousInstall(model_, *installTarget(), kLocation, record));
   EXPECT_EQ(record.size(), std::size_t(model_.itemCount()));
 
   const std::string location = kLocation;

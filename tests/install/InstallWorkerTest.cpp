@@ -9,6 +9,7 @@
 #include "base/Paths.h"
 #include "package/PackageBytes.h"
 #include "support/MessageCollector.h"
+#include "support/Targets.h"
 #include "support/TestFiles.h"
 #include "system/FileOps.h"
 #include "system/InstallSwap.h"
@@ -29,7 +30,7 @@ class Worker : public ::testing::Test {
     options_.model = &model_;
     target_ = {collector_.window(), MSG_INSTALL_PROGRESS, MSG_INSTALL_DONE, MSG_INSTALL_ERROR};
     worker_.setNotifyTarget(&target_);
-    worker_.setOptions(&options_);
+    worker_.setOptions(&options_, &installTarget_);
   }
   void TearDown() override { deleteTree(kParent, 0, true); }
 
@@ -42,6 +43,8 @@ class Worker : public ::testing::Test {
 
   // Runs one pass; the messages as "done 0", "progress 23", "error 2".
   std::vector<std::string> runPass() {
+    installTarget_ = testTarget(model_);
+    installTarget_.parentFolder = options_.ParentFolder;
     EXPECT_TRUE(worker_.start());
     worker_.waitUntilEnded();
     EXPECT_FALSE(worker_.hasThread());
@@ -80,6 +83,7 @@ class Worker : public ::testing::Test {
 
   InstallModel model_;
   InstallOptions options_;
+  InstallTarget installTarget_;
   MessageCollector collector_;
   WorkerNotifyTarget target_;
   InstallWorker worker_;

@@ -13,6 +13,7 @@
 #include "support/LinkProbe.h"
 #include "support/MessageCollector.h"
 #include "support/RegistryProbe.h"
+#include "support/Targets.h"
 #include "system/ComServer.h"
 #include "system/FileOps.h"
 #include "system/RegistryHelpers.h"
@@ -88,7 +89,7 @@ class Stage : public ::testing::Test {
     for (const char* key : {kProgId, "Applications\\Demo.exe", ".ksd", ".kso1", ".kso2"}) {
       deleteKeyTree(HKEY_CLASSES_ROOT, key);
     }
-    unregisterComServer(kGuid);
+    unregisterComServer(testTarget(), kGuid);
     deleteKeyTree(HKEY_LOCAL_MACHINE, "software\\Kestrane Demo\\Stage");
     for (const char* name : {"kstagehelper.dll", "kstagenocopy.dll"}) {
       platform::deleteFile(systemFile(name).c_str());
@@ -103,7 +104,7 @@ class Stage : public ::testing::Test {
                                     MSG_INSTALL_ERROR};
     InstallWorker worker;
     worker.setNotifyTarget(&target);
-    worker.setOptions(&options_);
+    worker.setOptions(&options_, installTarget());
     worker.start();  // false too when the thread has already ended
     worker.waitUntilEnded();
     const std::vector<PostedMessage> messages = collector.take();
@@ -112,8 +113,17 @@ class Stage : public ::testing::Test {
     EXPECT_EQ(messages.back().lParam, 1);
   }
 
+  // Where the next pass goes: the model's folder below the options' parent, with
+  // the links of the user alone when the options ask for them.
+  const InstallTarget* installTarget() {
+    installTarget_ = testTarget(model_);
+    installTarget_.parentFolder = options_.ParentFolder;
+    if (options_.CurrentUser) std::swap(installTarget_.links, installTarget_.otherLinks);
+    return &installTarget_;
+  }
   InstallModel model_;
   InstallOptions options_;
+  InstallTarget installTarget_;
 };
 
 }  // namespace

@@ -46,13 +46,18 @@ int writePackages(const std::string& folder) {
 // The pass as kpack install runs it, printing what kinstall's readers expect:
 // no progress, the paths as stored.
 int install(const InstallModel& model, const char* parent, bool currentUser) {
+  InstallTarget target;
+  makeInstallTarget(model, InstallScope::AllUsers, RegistryView::Bits32, target);
+  target.parentFolder = parent;
+  // The links of the user alone, in the target that is otherwise for all users.
+  if (currentUser) std::swap(target.links, target.otherLinks);
   InstallOptions options;
-  defaultInstallOptions(options, model, parent);
+  defaultInstallOptions(options, model, target);
   options.CurrentUser = currentUser;
   InstallPrinter::Style style;
   style.progress = false;
   InstallPrinter printer(stdout, style);
-  runInstallPass(options, printer);
+  runInstallPass(options, target, printer);
   return printer.status();
 }
 

@@ -8,6 +8,7 @@
 #include "package/LargePictures.h"
 #include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
+#include "package/ProductExtension.h"
 #include "support/EncodeJpeg.h"
 
 namespace {
@@ -474,4 +475,79 @@ TEST(LargePictures, TakenOnlyWhenTwiceThePackagesOwn) {
     EXPECT_EQ(model.largeSidePicture.HasPixels(), c.side) << c.name;
     EXPECT_EQ(model.largeLogoPicture.HasPixels(), c.logo) << c.name;
   }
+}
+
+// The extension resource beside the package: read whole, or ignored whole as if
+// missing, whatever is wrong with it; a tag it does not know is passed over.
+TEST(ProductExtension, ReadWholeOrIgnoredWhole) {
+  const std::vector<unsigned char> package = PackageBytes().header().u32(1).item("a", 0).bytes;
+  const ByteView view(package.data(), std::uint32_t(package.size()));
+  const Sha256Digest digest = sha256(package.data(), package.size());
+  const std::vector<unsigned char> other(digest.size(), 0);
+  const std::vector<unsigned char> own(digest.begin(), digest.end());
+  const auto entry = [](std::uint16_t tag, std::uint32_t length, const std::string& value) {
+    std::vector<unsigned char> b = {(unsigned char)tag, (unsigned char)(tag >> 8)};
+    PackageBytes p;
+    p.u32(length);
+    b.insert(b.end(), p.bytes.begin(), p.bytes.end());
+    b.insert(b.end(), value.begin(), value.end());
+    return b;
+  };
+  // Exactly 64 KiB, then one byte more.
+  const std::string fill(kMaxExtensionSize - kExtensionHeaderSize - 6, 'x');
+  const struct {
+    const char* name;
+    PackageBytes bytes;
+    bool read;
+    std::size_t entries;
+  } cases[] = {
+      {"two entries, the second of a tag no one knows",
+       PackageBytes().u32(1).raw(own).raw(entry(1, 3, "abc")).raw(entry(0xBEEF, 0, "")), true, 2},
+      {"64 KiB", PackageBytes().u32(1).raw(own).raw(entry(1, std::uint32_t(fill.size()), fill)),
+       true, 1},
+      {"no entries", PackageBytes().u32(1).raw(own), true, 0},
+      {"version 2", PackageBytes().u32(2).raw(own).raw(entry(1, 3, "abc")), false, 0},
+      {"made for another package", PackageBytes().u32(1).raw(other).raw(entry(1, 3, "abc")), false,
+       0},
+      {"a header cut short", PackageBytes().u32(1).raw({own.begin(), own.end() - 1}), false, 0},
+      {"an entry cut short",
+       PackageBytes().u32(1).raw(own).raw(entry(1, 3, "abc")).raw({2, 0, 0, 0, 0}), false, 0},
+      {"a length past the end", PackageBytes().u32(1).raw(own).raw(entry(1, 4, "abc")), false, 0},
+      {"a tag twice",
+       PackageBytes()
+           .u32(1)
+           .raw(own)
+           .raw(entry(1, 1, "a"))
+           .raw(entry(2, 0, ""))
+           .raw(entry(1, 1, "b")),
+       false, 0},
+      {"over 64 KiB",
+       PackageBytes().u32(1).raw(own).raw(entry(1, std::uint32_t(fill.size() + 1), fill + "x")),
+       false, 0},
+      {"nothing", PackageBytes(), false, 0},
+  };
+  for (const auto& c : cases) {
+    ProductExtension extension;
+    const std::vector<unsigned char>& b = c.bytes.bytes;
+    const bool read = extension.read(ByteView(b.data(), std::uint32_t(b.size())), view);
+    EXPECT_EQ(read, c.read) << c.name << ": " << extension.failureReason();
+    EXPECT_EQ(extension.entries().size(), c.entries) << c.name;
+    if (!read) continue;
+    // What was read, written again for the same package, is the same bytes.
+    EXPECT_EQ(writeProductExtension(extension.entries(), view), b) << c.name;
+  }
+
+  ProductExtension extension;
+  const auto b =
+      PackageBytes().u32(1).raw(own).raw(entry(0xBEEF, 2, "hi")).raw(entry(1, 0, "")).bytes;
+  ASSERT_TRUE(extension.read(ByteView(b.data(), std::uint32_t(b.size())), view));
+  ByteView value;
+  ASSERT_TRUE(extension.find(0xBEEF, value));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(value.bytes()), value.size()), "hi");
+  EXPECT_FALSE(extension.find(2, value));
+  // The writer makes nothing the reader would ignore.
+  const std::string big(kMaxExtensionSize, 'x');
+  const ByteView bigView(reinterpret_cast<const unsigned char*>(big.data()), kMaxExtensionSize);
+  EXPECT_TRUE(writeProductExtension({{1, value}, {1, value}}, view).empty());
+  EXPECT_TRUE(writeProductExtension({{1, bigView}}, view).empty());
 }

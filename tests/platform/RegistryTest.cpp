@@ -105,13 +105,13 @@ TEST_F(Registry, ValuesAreListedDeletedAndGuardedByAccess) {
 TEST_F(Registry, OnlyKeysWithoutSubkeysAreDeleted) {
   platform::RegKey child = nullptr;
   ASSERT_EQ(platform::regCreateKey(key_, "Parent\\Child", KEY_ALL_ACCESS, &child), ERROR_SUCCESS);
-  EXPECT_EQ(platform::regDeleteKey(key_, "Parent"), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(platform::regDeleteKey(key_, "Parent\\Child"), ERROR_SUCCESS);
+  EXPECT_EQ(platform::regDeleteKey(key_, "Parent", 0), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(platform::regDeleteKey(key_, "Parent\\Child", 0), ERROR_SUCCESS);
   // The handle of a deleted key stays valid but reaches nothing.
   EXPECT_EQ(platform::regSetValue(child, "x", REG_SZ, "y", 2), ERROR_KEY_DELETED);
   EXPECT_EQ(platform::regCloseKey(child), ERROR_SUCCESS);
-  EXPECT_EQ(platform::regDeleteKey(key_, "Parent"), ERROR_SUCCESS);
-  EXPECT_EQ(platform::regDeleteKey(key_, "Parent"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(platform::regDeleteKey(key_, "Parent", 0), ERROR_SUCCESS);
+  EXPECT_EQ(platform::regDeleteKey(key_, "Parent", 0), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(Registry, AccentedNamesAndTextKeepEveryLetter) {

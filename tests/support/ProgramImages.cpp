@@ -140,6 +140,9 @@ ImageBytes peImage() {
   put(b, pe + 20, optionalSize, 2);
   put(b, pe + 22, 0x0102, 2);
   put(b, optional, 0x10B, 2);            // PE32
+  put(b, optional + 32, 0x1000, 4);      // section alignment
+  put(b, optional + 36, 0x200, 4);       // file alignment
+  put(b, optional + 60, raw, 4);         // the headers end where the section starts
   put(b, optional + 92, 16, 4);          // data directories
   put(b, optional + 96 + 2 * 8, va, 4);  // resources
   put(b, optional + 96 + 2 * 8 + 4, r.size(), 4);

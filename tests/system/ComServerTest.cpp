@@ -6,6 +6,7 @@
 
 #include "platform/WinDefs.h"
 #include "support/RegistryProbe.h"
+#include "support/Targets.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -33,7 +34,7 @@ class ComServer : public ::testing::Test {
 TEST_F(ComServer, RegistrationReplacesStaleKeysAndQuotesThePath) {
   writeRegString(HKEY_CLASSES_ROOT, (kClassKey + "\\LocalServer32").c_str(), nullptr, "stale");
   writeRegString(HKEY_CLASSES_ROOT, (kClassKey + "\\InProcServer32").c_str(), "Extra", "stale");
-  ASSERT_TRUE(registerComServer(kClassId, "Kestrane Shell Extension",
+  ASSERT_TRUE(registerComServer(testTarget(), kClassId, "Kestrane Shell Extension",
                                 "C:\\Program Files\\Kestrane\\Shell.dll"));
   EXPECT_EQ(textOf(HKEY_CLASSES_ROOT, kClassKey, nullptr), "Kestrane Shell Extension");
   EXPECT_EQ(subkeysOf(HKEY_CLASSES_ROOT, kClassKey), (std::vector<std::string>{"InProcServer32"}));
@@ -45,14 +46,14 @@ TEST_F(ComServer, RegistrationReplacesStaleKeysAndQuotesThePath) {
   EXPECT_EQ(textOf(HKEY_LOCAL_MACHINE, kApprovedShellExtensions, kClassId),
             "Kestrane Shell Extension");
 
-  EXPECT_TRUE(unregisterComServer(kClassId));
+  EXPECT_TRUE(unregisterComServer(testTarget(), kClassId));
   EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, kClassKey));
-  EXPECT_FALSE(unregisterComServer(kClassId));
-  EXPECT_FALSE(unregisterComServer(""));
+  EXPECT_FALSE(unregisterComServer(testTarget(), kClassId));
+  EXPECT_FALSE(unregisterComServer(testTarget(), ""));
   for (const char* missing : {"", static_cast<const char*>(nullptr)}) {
-    EXPECT_FALSE(registerComServer(missing, "Name", "C:\\x.dll"));
-    EXPECT_FALSE(registerComServer(kClassId, missing, "C:\\x.dll"));
-    EXPECT_FALSE(registerComServer(kClassId, "Name", missing));
+    EXPECT_FALSE(registerComServer(testTarget(), missing, "Name", "C:\\x.dll"));
+    EXPECT_FALSE(registerComServer(testTarget(), kClassId, missing, "C:\\x.dll"));
+    EXPECT_FALSE(registerComServer(testTarget(), kClassId, "Name", missing));
   }
   EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, kClassKey));
 }

@@ -113,7 +113,7 @@ TEST_F(FileOps, SystemCopyFromTheSystemFolderKeepsTheFile) {
   const std::string file = std::string(system) + "\\kestrane-system-copy.dll";
   writeFile(file, "library bytes");
   for (const std::string& folder : {std::string(system), std::string(system) + "\\"}) {
-    copyToSystemFolder("kestrane-system-copy.dll", folder.c_str());
+    copyToSystemFolder("kestrane-system-copy.dll", folder.c_str(), system);
     std::string content;
     ASSERT_TRUE(readTestFile(file.c_str(), content)) << folder;
     EXPECT_EQ(content, "library bytes") << folder;

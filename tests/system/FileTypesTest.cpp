@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/WinDefs.h"
 #include "support/RegistryProbe.h"
+#include "support/Targets.h"
 #include "system/FileOps.h"
 #include "system/RegistryHelpers.h"
 
@@ -90,7 +91,7 @@ TEST(DottedExtension, PutsOneDotInFront) {
 TEST_F(FileTypes, ProgIdIsWrittenAfreshWithTheShortPath) {
   writeRegString(HKEY_CLASSES_ROOT, (std::string(kProgId) + "\\shell\\print\\command").c_str(),
                  nullptr, "old verb");
-  ASSERT_TRUE(registerProgId(false, kProgId, "Test document", kApp, 3,
+  ASSERT_TRUE(registerProgId(testTarget(), false, kProgId, "Test document", kApp, 3,
                              "{BB2E617C-0920-11D1-9A0B-00C04FC2D6C1}",
                              "{2E8A3B9C-4F10-4D6B-9A77-0C1E5F3D8B21}"));
   const std::string k = kProgId;
@@ -117,12 +118,14 @@ TEST_F(FileTypes, ProgIdIsWrittenAfreshWithTheShortPath) {
             (std::vector<std::string>{"edit", "open"}));
 
   // An application's own entry, without a handler slot unless both parts are given.
-  ASSERT_TRUE(registerProgId(true, "Demo App.exe", "Demo App", kApp, 0, "{slot}", nullptr));
+  ASSERT_TRUE(
+      registerProgId(testTarget(), true, "Demo App.exe", "Demo App", kApp, 0, "{slot}", nullptr));
   EXPECT_EQ(textOf(HKEY_CLASSES_ROOT, "Applications\\Demo App.exe", nullptr), "Demo App");
   EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, "Applications\\Demo App.exe\\shellex"));
 
   // Without DDE the same commands, and no DDE message left from before.
-  ASSERT_TRUE(registerProgId(false, kProgId, "Test document", kApp, 3, nullptr, nullptr, false));
+  ASSERT_TRUE(registerProgId(testTarget(), false, kProgId, "Test document", kApp, 3, nullptr,
+                             nullptr, false));
   EXPECT_EQ(textOf(HKEY_CLASSES_ROOT, k + "\\shell\\open\\command", nullptr), program + " \"%1\"");
   for (const char* verb : {"open", "edit"}) {
     EXPECT_EQ(subkeysOf(HKEY_CLASSES_ROOT, k + "\\shell\\" + verb),
@@ -130,38 +133,39 @@ TEST_F(FileTypes, ProgIdIsWrittenAfreshWithTheShortPath) {
         << verb;
   }
 
-  EXPECT_FALSE(registerProgId(false, kProgId, "", kApp, 0, nullptr, nullptr));
-  EXPECT_FALSE(registerProgId(false, kProgId, "Test document", nullptr, 0, nullptr, nullptr));
+  EXPECT_FALSE(registerProgId(testTarget(), false, kProgId, "", kApp, 0, nullptr, nullptr));
+  EXPECT_FALSE(
+      registerProgId(testTarget(), false, kProgId, "Test document", nullptr, 0, nullptr, nullptr));
   EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, k + "\\shell\\open"));  // refused before deleting
 }
 
 TEST_F(FileTypes, UncheckedExtensionsGoBackToTheirOwners) {
   // Owned by another program: it stays with it, and lists us.
-  takeExtension(kOther, "kst1", 1);
-  EXPECT_FALSE(releaseExtension(kProgId, "kst1"));
-  EXPECT_TRUE(addOpenWithProgid(kProgId, "kst1"));
+  takeExtension(testTarget(), kOther, "kst1", 1);
+  EXPECT_FALSE(releaseExtension(testTarget(), kProgId, "kst1"));
+  EXPECT_TRUE(addOpenWithProgid(testTarget(), kProgId, "kst1"));
   EXPECT_EQ(owner("kst1"), kOther);
   EXPECT_TRUE(listed("kst1", kOther) && listed("kst1", kProgId));
 
   // Ours from an earlier install: back to the first other ProgID listed.
-  addOpenWithProgid(kOther, ".kst2");
-  takeExtension(kProgId, ".kst2", 1);
+  addOpenWithProgid(testTarget(), kOther, ".kst2");
+  takeExtension(testTarget(), kProgId, ".kst2", 1);
   EXPECT_EQ(owner("kst2"), kProgId);
   SetupString first;
-  ASSERT_TRUE(firstOtherProgid(first, "kst2"));
+  ASSERT_TRUE(firstOtherProgid(testTarget(), first, "kst2"));
   EXPECT_EQ(first, kOther);  // listed first
-  EXPECT_TRUE(releaseExtension(kProgId, "kst2"));
+  EXPECT_TRUE(releaseExtension(testTarget(), kProgId, "kst2"));
   EXPECT_EQ(owner("kst2"), kOther);
   EXPECT_TRUE(listed("kst2", kProgId));
 
   // Ours, in another letter case, and nobody else listed: no owner afterwards.
-  takeExtension("KESTRANETEST.doc", "kst3", 1);
-  EXPECT_TRUE(extensionOwnedBy(kProgId, "kst3"));
-  EXPECT_TRUE(releaseExtension(kProgId, "kst3"));
+  takeExtension(testTarget(), "KESTRANETEST.doc", "kst3", 1);
+  EXPECT_TRUE(extensionOwnedBy(testTarget(), kProgId, "kst3"));
+  EXPECT_TRUE(releaseExtension(testTarget(), kProgId, "kst3"));
   EXPECT_EQ(owner("kst3"), "");
   EXPECT_EQ(openWith("kst3"), (std::vector<std::string>{kProgId}));
-  EXPECT_FALSE(firstOtherProgid(first, "kst-missing"));
-  EXPECT_FALSE(removeOpenWithProgid(kOther, "kst3"));
+  EXPECT_FALSE(firstOtherProgid(testTarget(), first, "kst-missing"));
+  EXPECT_FALSE(removeOpenWithProgid(testTarget(), kOther, "kst3"));
 }
 
 TEST_F(FileTypes, OptionalExtensionsFromPosition100AreUnchecked) {
@@ -183,13 +187,13 @@ TEST_F(FileTypes, OptionalExtensionsFromPosition100AreUnchecked) {
   options.model = &model;
   for (bool& choice : options.fileTypeChoices) choice = true;
   options.fileTypeChoices[1] = false;
-  takeExtension(kOther, "k001", 1);
+  takeExtension(testTarget(), kOther, "k001", 1);
   ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".k002", nullptr, kOther));
   // Owned by one program, another listed ahead of it.
   ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".k003", nullptr, kOther));
-  ASSERT_TRUE(addOpenWithProgid("Viewer.Doc", "k003"));
+  ASSERT_TRUE(addOpenWithProgid(testTarget(), "Viewer.Doc", "k003"));
 
-  registerDocumentTypes(options, 0, kApp);
+  registerDocumentTypes(testTarget(), options, 0, kApp);
   EXPECT_EQ(textOf(HKEY_CLASSES_ROOT, "Applications\\Demo App.exe", nullptr), "Demo App");
   EXPECT_EQ(owner("kst1"), kProgId);
   EXPECT_EQ(owner("k000"), kProgId);
@@ -205,7 +209,7 @@ TEST_F(FileTypes, OptionalExtensionsFromPosition100AreUnchecked) {
     std::string text;
     for (const char* e : {"kst1", "k001", "k002", "k100", "kst9"}) {
       ExtensionOrigin o;
-      text += !readExtensionOrigin(model, e, o) ? "?"
+      text += !readExtensionOrigin(testTarget(), model, e, o) ? "?"
               : o.created
                   ? "new"
                   : "had " + std::string(o.previousOwner.text()) + (o.listedOwner ? " listed" : "");
@@ -221,7 +225,7 @@ TEST_F(FileTypes, OptionalExtensionsFromPosition100AreUnchecked) {
   // The same type not selected: every optional extension is released, to its
   // owner before us where it had one.
   model.selectableItem = -1;
-  registerDocumentTypes(options, 0, kApp);
+  registerDocumentTypes(testTarget(), options, 0, kApp);
   EXPECT_EQ(owner("k000"), "");
   EXPECT_EQ(owner("k001"), kOther);
   EXPECT_EQ(owner("k002"), kOther);

@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/WinDefs.h"
 #include "support/RegistryProbe.h"
+#include "support/Targets.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -47,7 +48,7 @@ class Settings : public ::testing::Test {
 TEST_F(Settings, InstallSectionHoldsTheOptions) {
   load(true);
   options_.TopMenuEntry = true;
-  saveInstallOptions(options_);
+  saveInstallOptions(options_, testTarget(model_));
   EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kSection, "CurrentUser"), 0);
   EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kSection, "StartMenuEntry"), 1);
   EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kSection, "TopMenuEntry"), 1);
@@ -65,12 +66,12 @@ TEST_F(Settings, InstallSectionHoldsTheOptions) {
 TEST_F(Settings, NoAppFileWithoutASelectableItem) {
   load(false);
   ASSERT_EQ(model_.selectableItem, -1);
-  saveInstallOptions(options_);
+  saveInstallOptions(options_, testTarget(model_));
   EXPECT_EQ(textOf(HKEY_LOCAL_MACHINE, kSection, "ParentMenuEntry"), "Games");
   EXPECT_EQ(textOf(HKEY_LOCAL_MACHINE, kSection, "AppFile"), "<missing>");
   EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kSection).size(), 6u);
 
-  const SettingsStore store("Kestrane Demo", "Demo Product");
+  const SettingsStore store(testTarget(), "Kestrane Demo", "Demo Product");
   EXPECT_TRUE(store.putInt("Other", "Count", -1));
   EXPECT_TRUE(store.putText("Other", "Name", "text"));
   EXPECT_FALSE(store.putText("Other", "Name", nullptr));
@@ -85,7 +86,7 @@ TEST_F(Settings, NamesMustEachBeOneKey) {
   for (const auto& names : {std::make_pair("", "Demo"), std::make_pair("Kestrane Demo", ""),
                             std::make_pair("Other Vendor\\Other", "Demo"),
                             std::make_pair("Kestrane Demo", "..\\..\\Demo")}) {
-    const SettingsStore store(names.first, names.second);
+    const SettingsStore store(testTarget(), names.first, names.second);
     EXPECT_FALSE(store.putInt("Install", "CurrentUser", 1)) << names.first << " " << names.second;
     EXPECT_FALSE(store.putText("Install", "ParentFolder", "C:\\"))
         << names.first << " " << names.second;

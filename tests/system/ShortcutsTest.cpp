@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/WinDefs.h"
 #include "support/LinkProbe.h"
+#include "support/Targets.h"
 #include "system/FileOps.h"
 
 namespace {
@@ -119,7 +120,7 @@ TEST(ProductMenuFolder, LiesStrictlyBelowThePrograms) {
   };
   for (const auto& c : cases) {
     SetupString folder("stale");
-    const bool made = productMenuFolder(folder, 0, c.top, c.parent, c.name);
+    const bool made = productMenuFolder(folder, base.c_str(), c.top, c.parent, c.name);
     EXPECT_EQ(made, c.below != nullptr) << c.name;
     EXPECT_EQ(folder, c.below != nullptr ? (base + "\\" + c.below).c_str() : "") << c.name;
   }
@@ -141,7 +142,8 @@ TEST_F(Shortcuts, LinksLeadToTheirTargets) {
 
 TEST_F(Shortcuts, AReinstallReplacesTheMenuFolder) {
   load(kItemMenuShortcut, kItemMenuShortcut);
-  createMenuShortcuts(options_, kLocation);
+  const InstallTarget target = testTarget(model_);
+  createMenuShortcuts(options_, target, kLocation);
   const std::string folder = programs(0) + "\\" + kProduct;
   LinkFacts facts;
   ASSERT_TRUE(readLink((folder + "\\Kestrane Demo 1.lnk").c_str(), facts));
@@ -150,20 +152,20 @@ TEST_F(Shortcuts, AReinstallReplacesTheMenuFolder) {
   EXPECT_EQ(facts.target, std::string(kLocation) + "\\Help.chm");
 
   load(kItemMenuShortcut, 0);
-  createMenuShortcuts(options_, kLocation);
+  createMenuShortcuts(options_, target, kLocation);
   EXPECT_TRUE(exists(folder + "\\Kestrane Demo 1.lnk"));
   EXPECT_FALSE(exists(folder + "\\Help.lnk"));
 
   // A product name that would not lie below the Programs folder is left alone.
   model_.displayName = "";
-  createMenuShortcuts(options_, kLocation);
+  createMenuShortcuts(options_, target, kLocation);
   EXPECT_TRUE(exists(folder + "\\Kestrane Demo 1.lnk"));
 }
 
 TEST_F(Shortcuts, DesktopLinkMovesWithTheAudience) {
   load(kItemDesktopShortcut, 0);
-  options_.CurrentUser = false;
-  createDesktopShortcuts(options_, kLocation);
+  InstallTarget target = testTarget(model_);
+  createDesktopShortcuts(options_, target, kLocation);
   const std::string common = desktop(0) + "\\Kestrane Demo 1.lnk";
   const std::string own = desktop(1) + "\\Kestrane Demo 1.lnk";
   LinkFacts facts;
@@ -171,8 +173,9 @@ TEST_F(Shortcuts, DesktopLinkMovesWithTheAudience) {
   EXPECT_EQ(facts.target, std::string(kLocation) + "\\Demo.exe");
   EXPECT_FALSE(exists(own));
 
-  options_.CurrentUser = true;
-  createDesktopShortcuts(options_, kLocation);
+  // The same install for the user alone.
+  std::swap(target.links, target.otherLinks);
+  createDesktopShortcuts(options_, target, kLocation);
   EXPECT_FALSE(exists(common));
   ASSERT_TRUE(readLink(own.c_str(), facts));
   EXPECT_EQ(facts.target, std::string(kLocation) + "\\Demo.exe");

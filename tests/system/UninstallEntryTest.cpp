@@ -6,6 +6,7 @@
 
 #include "platform/WinDefs.h"
 #include "support/RegistryProbe.h"
+#include "support/Targets.h"
 #include "system/RegistryHelpers.h"
 
 namespace {
@@ -22,8 +23,8 @@ struct Inputs {
                           "https://example.com/demo"};
   const char* contact = "Customer Support";
   bool registerEntry() const {
-    return registerUninstallEntry(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5],
-                                  texts[6], 2050, contact);
+    return registerUninstallEntry(testTarget(), texts[0], texts[1], texts[2], texts[3], texts[4],
+                                  texts[5], texts[6], 2050, contact);
   }
 };
 

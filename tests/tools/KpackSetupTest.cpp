@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "base/Inflate.h"
+#include "common/PeResourceWriter.h"
+#include "common/WholeFile.h"
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupCommand.h"
 #include "kskin/SkinWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "package/ProductExtension.h"
 #include "platform/ProgramResources.h"
 #include "render/Skin.h"
 #include "support/RunProcess.h"
@@ -127,6 +130,59 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
   output = kpackSetup(withStub_ + " -o again.exe", status);
   ASSERT_EQ(status, 0) << output;
   EXPECT_TRUE(readAll(dir_ / "again.exe") == image);
+
+  // The demo's version goes into the extension resource, and kpack check shows
+  // it. Given another extension, kpack check shows its entries (a tag it does
+  // not know by number), or why the setup ignores it; kpack setup over such a
+  // stub writes it anew, with the manifest's entries alone.
+  output = run(std::string(KPACK_PATH) + " check " + q(setup), status);
+  EXPECT_NE(output.find("\"version\": \"1.0\""), std::string::npos) << output;
+  // A manifest without a version needs none: its setup carries no extension.
+  {
+    std::ifstream in(manifest_, std::ios::binary);
+    std::string manifest((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string version = "version = \"1.0\"\n";
+    manifest.erase(manifest.find(version), version.size());
+    const fs::path unversioned =
+        manifest_.parent_path() / ("unversioned-" + dir_.filename().string() + ".toml");
+    std::ofstream(unversioned, std::ios::binary) << manifest;
+    output = run(std::string(KPACK_PATH) + " setup " + q(unversioned) + " " + withStub_ +
+                     " -o unversioned.exe",
+                 status);
+    fs::remove(unversioned);
+    ASSERT_EQ(status, 0) << output;
+    Bytes carried;
+    EXPECT_FALSE(platform::findProgramResource(readAll(dir_ / "unversioned.exe"),
+                                               kExtensionResourceId, carried, error));
+  }
+  Bytes own;
+  ASSERT_TRUE(platform::findProgramResource(image, kExtensionResourceId, own, error)) << error;
+  const ByteView hi(reinterpret_cast<const unsigned char*>("hi"), 2);
+  for (const bool forItsPackage : {false, true}) {
+    const Bytes bound = forItsPackage ? package : Bytes{1};
+    Bytes extended = image;
+    ASSERT_TRUE(tools::writePeResources(
+        extended,
+        {{"RC_DATA", kExtensionResourceId,
+          writeProductExtension({{0x7001, hi}},
+                                ByteView(bound.data(), std::uint32_t(bound.size())))}},
+        error))
+        << error;
+    ASSERT_TRUE(tools::writeWholeFile((dir_ / "extended.exe").string(), extended, error)) << error;
+    output = run(std::string(KPACK_PATH) + " check " + q(dir_ / "extended.exe"), status);
+    EXPECT_EQ(status, 0) << output;
+    const char* shown = forItsPackage ? "\"tag\": 28673,\n        \"value\": \"6869\""
+                                      : "\"ignored\": \"made for another package\"";
+    EXPECT_NE(output.find(shown), std::string::npos) << output;
+  }
+  output =
+      kpackSetup("--stub extended.exe --skin " + q(KESTRANE_DEFAULT_SKIN) + " -o anew.exe", status);
+  ASSERT_EQ(status, 0) << output;
+  Bytes anew;
+  ASSERT_TRUE(
+      platform::findProgramResource(readAll(dir_ / "anew.exe"), kExtensionResourceId, anew, error))
+      << error;
+  EXPECT_TRUE(anew == own);
 
   // Packed with the stronger encoder, the setup still reads.
   output = kpackSetup(withStub_ + " --level max -o smaller.exe", status);

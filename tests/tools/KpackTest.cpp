@@ -327,6 +327,12 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
        "manifest.toml:3:16: product.name: U+65E5 '\xE6\x97\xA5' cannot be written in Windows-1252"},
       {"contact = \"Customer Support\"", "spare-text = \"" + std::string(1025, 's') + "\"",
        "longer than 1024"},
+      {"contact = \"Customer Support\"", "contact = \"Customer Support\"\nversion = \"2.1.65536\"",
+       "manifest.toml:10: product.version: \"2.1.65536\" is not a version"},
+      {"contact = \"Customer Support\"", "contact = \"Customer Support\"\nversion = \"2\"",
+       "product.version: \"2\" is not a version"},
+      {"contact = \"Customer Support\"", "contact = \"Customer Support\"\nversion = \"v2.1\"",
+       "product.version: \"v2.1\" is not a version"},
       {"name = \"Demo Help.chm\"", "name = \"docs\\\\\"",
        "items[1].name: \"docs\\\" names no file"},
       {"source = \"demo.dat\"", "source = \"missing.dat\"", "items[2].source: no such file"},
@@ -621,13 +627,13 @@ TEST(ProgramResources, FindsResourcesInWindowsPrograms) {
   EXPECT_EQ(resourceText(otherType, 112), "(the setup has no such resource)");
   std::vector<unsigned char> longName = image;
   putLittleEndian(longName, rsrc + testdata::kPeTypeNameAt, 0xFFFF, 2);
-  EXPECT_EQ(resourceText(longName, 112), "(the setup has no such resource)");
+  EXPECT_EQ(resourceText(longName, 112), "(damaged resource name)");
   std::vector<unsigned char> oversized = image;
   putLittleEndian(oversized, rsrc + testdata::kPeDataEntriesAt + 4, 0x1000, 4);
-  EXPECT_EQ(resourceText(oversized, 112), "(damaged resource section)");
+  EXPECT_EQ(resourceText(oversized, 112), "(resource data outside the image)");
   std::vector<unsigned char> pastTheEnd = image;
   putLittleEndian(pastTheEnd, 0x40 + 24 + 224 + 20, 0xFFFFFF00u, 4);  // the section's bytes
-  EXPECT_EQ(resourceText(pastTheEnd, 112), "(the setup has no resource section)");
+  EXPECT_EQ(resourceText(pastTheEnd, 112), "(section 1's data is not in the file)");
   expectTruncationsSafe(image);
 }
 

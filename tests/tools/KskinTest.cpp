@@ -14,6 +14,7 @@
 #include <iterator>
 #include <string>
 
+#include "app/pages/InstallFolderPage.h"
 #include "common/PageCheck.h"
 #include "kpack/Manifest.h"
 #include "kpack/PackageWriter.h"
@@ -29,6 +30,7 @@
 #include "kskin/SkinWriter.h"
 #include "platform/host/Prefix.h"
 #include "support/EncodeJpeg.h"
+#include "support/PageProbe.h"
 #include "support/RunProcess.h"
 
 namespace {
@@ -212,15 +214,17 @@ TEST(Kskin, ScalesRoundInOnePlace) {
   EXPECT_EQ(kskin::ScaledPath("default.skin", 100), "default.skin");
 }
 
-// The sheet's pages are the windows the program composes, and the tool writes
-// the same bytes on every run: a PNG of that very sheet.
+// The sheet's pages are the windows the program composes, a page added in one
+// class and one line among them, and the tool writes the same bytes on every
+// run: a PNG of that very sheet.
 TEST(Kskin, PreviewShowsTheComposedPagesAndIsTheSameEveryRun) {
   kskin::LoadedSkin skin;
   ASSERT_TRUE(kskin::LoadSkinBytes(kskin::ReadFile(KESTRANE_DEFAULT_SKIN), skin));
   InstallModel sampleModel;
   kskin::MakeSampleProduct(sampleModel);
   kskin::PreviewSheet sheet;
-  kskin::RenderPreview(skin, sampleModel, sheet);
+  kskin::RenderPreview(skin, sampleModel, sheet, SetupTexts(), DisplayScale(),
+                       AddPagesWithCountingPage);
 
   // The window the pages are checked against, built apart from the sheet's.
   InstallModel model;
@@ -228,7 +232,9 @@ TEST(Kskin, PreviewShowsTheComposedPagesAndIsTheSameEveryRun) {
   InstallOptions options;
   options.ParentFolder = "C:\\Program Files";
   Wizard wizard;
+  ASSERT_TRUE(AddPagesWithCountingPage(wizard.Pages()));
   ASSERT_TRUE(wizard.Build(skin, model, options));
+  ASSERT_EQ(wizard.PageCount(), 7);
   const int w = wizard.WindowWidth(), h = wizard.WindowHeight();
   ASSERT_EQ(sheet.window.cx, w);
   ASSERT_EQ(sheet.window.cy, h);
@@ -262,10 +268,14 @@ TEST(Kskin, PreviewShowsTheComposedPagesAndIsTheSameEveryRun) {
   std::ofstream(freeFile) << "1000";
   kskin::StagePage(wizard, model, InstallFolder);
   std::remove(freeFile.c_str());
-  EXPECT_TRUE(wizard.FolderOk()) << wizard.FolderText(1).text();
+  const auto* folder = static_cast<const InstallFolderPage*>(wizard.FindPage(InstallFolder));
+  EXPECT_TRUE(folder->Ok()) << folder->Text(1).text();
 
-  // A PNG of the whole sheet.
-  const kskin::Bytes expected = kskin::EncodePng(sheet.image);
+  // A PNG of the whole sheet of the setup's own pages.
+  kskin::PreviewSheet standard;
+  kskin::RenderPreview(skin, sampleModel, standard);
+  ASSERT_EQ(standard.pages.size(), sheet.pages.size() - 1);
+  const kskin::Bytes expected = kskin::EncodePng(standard.image);
   ASSERT_GT(expected.size(), 33u);
   EXPECT_EQ(std::string(expected.begin() + 1, expected.begin() + 4), "PNG");
   EXPECT_EQ(std::string(expected.begin() + 12, expected.begin() + 16), "IHDR");
@@ -273,8 +283,8 @@ TEST(Kskin, PreviewShowsTheComposedPagesAndIsTheSameEveryRun) {
     return std::uint32_t(expected[at]) << 24 | std::uint32_t(expected[at + 1]) << 16 |
            std::uint32_t(expected[at + 2]) << 8 | expected[at + 3];
   };
-  EXPECT_EQ(bigEndian(16), std::uint32_t(sheet.image.Width()));
-  EXPECT_EQ(bigEndian(20), std::uint32_t(sheet.image.Height()));
+  EXPECT_EQ(bigEndian(16), std::uint32_t(standard.image.Width()));
+  EXPECT_EQ(bigEndian(20), std::uint32_t(standard.image.Height()));
   EXPECT_EQ(bigEndian(29), std::uint32_t(crc32(0, expected.data() + 12, 17)));
   const fs::path dir = fs::temp_directory_path() / "kskin_test";
   fs::create_directories(dir);
@@ -500,6 +510,19 @@ TEST(Kskin, PageCheckTellsCausesApartAndGivesThePicturesBack) {
   tools::PageCheckResult result = tools::CheckPages(run);
   EXPECT_EQ(result.error, "");
   EXPECT_TRUE(result.warnings.empty()) << result.warnings[0].message;
+
+  // A page added in one class and one line is checked like the standard ones.
+  run.addPages = AddPagesWithCountingPage;
+  result = tools::CheckPages(run);
+  EXPECT_TRUE(result.warnings.empty()) << result.warnings[0].message;
+  CountingPage::text = "A page of the tests, whose one line is too long for the text column";
+  result = tools::CheckPages(run);
+  CountingPage::text = "A page of the tests";
+  ASSERT_EQ(result.warnings.size(), 1u);
+  EXPECT_NE(result.warnings[0].message.find("Counting: the text \"A page of the tests"),
+            std::string::npos)
+      << result.warnings[0].message;
+  run.addPages = AddStandardPages;
 
   // A wide side picture, a large logo and body text on taller lines at once.
   ASSERT_TRUE(model.sidePicture.Create(300, 314, 24));

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "common/PeImage.h"
 #include "common/PeResourceTree.h"
 #include "common/PeResourceWriter.h"
+#include "platform/PeImage.h"
 #include "platform/ProgramResources.h"
 #include "support/ProgramImages.h"
 #include "support/RunProcess.h"
@@ -22,10 +22,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 void put(Bytes& b, std::size_t at, std::uint32_t v, int n) {
   if (b.size() < at + std::size_t(n)) b.resize(at + std::size_t(n));
-  tools::peWrite(b, at, v, n);
+  platform::peWrite(b, at, v, n);
 }
 std::uint32_t get(const Bytes& b, std::size_t at, int n) {
-  return tools::peRead(b, at, n);
+  return platform::peRead(b, at, n);
 }
 
 constexpr std::size_t kPe = testdata::kProgramPe, kOptional = testdata::kProgramOptional;
@@ -56,14 +56,14 @@ bool write(Bytes& image, const std::vector<tools::PeResource>& resources, std::s
 // where the directory now points, the image size covers the last section, and
 // the file ends where the last section's data ends.
 void expectSoundLayout(const Bytes& image) {
-  tools::PeImage pe;
+  platform::PeImage pe;
   std::string error;
-  ASSERT_TRUE(tools::readPeImage(image, pe, error)) << error;
-  const tools::PeDirectory relocations = pe.directory(image, tools::kRelocationDirectory);
+  ASSERT_TRUE(platform::readPeImage(image, pe, error)) << error;
+  const platform::PeDirectory relocations = pe.directory(image, platform::kRelocationDirectory);
   std::uint64_t at = 0;
   ASSERT_TRUE(pe.fileOffset(relocations.rva, relocations.size, at));
   for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(get(image, at + 4 * i, 4), kRelocationBlock[i]);
-  const tools::PeSection& last = pe.sections.back();
+  const platform::PeSection& last = pe.sections.back();
   EXPECT_EQ(get(image, pe.sizeOfImageAt(), 4),
             (last.virtualAddress + last.mappedSize() + 0xFFF) & ~0xFFFu);
   EXPECT_EQ(image.size(), std::size_t(last.rawPointer) + last.rawSize);
@@ -90,10 +90,10 @@ TEST(PeResourceWriter, WritesResourcesTheToolsReadBack) {
   EXPECT_EQ(resource(image, 112), "another package");
   EXPECT_EQ(resource(image, 116), "skin");
   std::vector<tools::PeResourceLeaf> leaves;
-  tools::PeImage pe;
-  ASSERT_TRUE(tools::readPeImage(image, pe, error));
+  platform::PeImage pe;
+  ASSERT_TRUE(platform::readPeImage(image, pe, error));
   ASSERT_TRUE(tools::readPeResourceTree(
-      image, pe, pe.directory(image, tools::kResourceDirectory).rva, leaves, error));
+      image, pe, pe.directory(image, platform::kResourceDirectory).rva, leaves, error));
   ASSERT_EQ(leaves.size(), 3u);
   EXPECT_TRUE(leaves[0].type.named);  // RC_DATA 112, RC_DATA 116, then type 6
   EXPECT_EQ(leaves[1].name.id, 116u);
@@ -223,11 +223,11 @@ TEST(PeResourceWriter, KeepsEveryResourceOfARealProgram) {
   ASSERT_TRUE(in);
   Bytes image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   auto tree = [](const Bytes& b) {
-    tools::PeImage pe;
+    platform::PeImage pe;
     std::vector<tools::PeResourceLeaf> leaves;
     std::string error;
-    EXPECT_TRUE(tools::readPeImage(b, pe, error)) << error;
-    EXPECT_TRUE(tools::readPeResourceTree(b, pe, pe.directory(b, tools::kResourceDirectory).rva,
+    EXPECT_TRUE(platform::readPeImage(b, pe, error)) << error;
+    EXPECT_TRUE(tools::readPeResourceTree(b, pe, pe.directory(b, platform::kResourceDirectory).rva,
                                           leaves, error))
         << error;
     return leaves;

@@ -8,6 +8,8 @@
 
 #include "base/Paths.h"
 #include "base/Sha256.h"
+#include "install/InstallPass.h"
+#include "install/InstallPrinter.h"
 #include "kpack/InstallCommand.h"
 #include "package/PackageBytes.h"
 #include "package/UninstallKnowledge.h"
@@ -15,6 +17,8 @@
 #include "platform/Module.h"
 #include "platform/Registry.h"
 #include "platform/WinDefs.h"
+#include "support/HostMachine.h"
+#include "support/Targets.h"
 #include "support/TestFiles.h"
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
@@ -118,11 +122,9 @@ bool exists(const std::string& windowsPath) {
   return platform::getFileAttributes(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool keyExists(platform::RegKey root, const std::string& key) {
-  platform::RegKey opened = nullptr;
-  if (platform::regOpenKey(root, key.c_str(), KEY_READ, &opened) != ERROR_SUCCESS) return false;
-  platform::regCloseKey(opened);
-  return true;
+bool keyExists(const RegRoot& root, const std::string& key) {
+  OpenKey opened;
+  return opened.open(root, key.c_str(), KEY_READ) == ERROR_SUCCESS;
 }
 
 std::string defaultText(const std::string& key) {
@@ -254,12 +256,12 @@ TEST(HostUninstall, GivesExtensionsBackToTheirEarlierOwners) {
   n.progId = "Extension.Document";
   n.extensions = {"kuo", "kun", "kul", "kue"};
   for (const std::string& e : n.extensions) deleteKeyTree(HKEY_CLASSES_ROOT, ("." + e).c_str());
-  takeExtension("Other.Kuo", "kuo", 1);
+  takeExtension(testTarget(), "Other.Kuo", "kuo", 1);
   ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kuo", "Content Type", "text/x-kuo"));
   // Owned by a program listed nowhere, another one listed.
   ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kul", nullptr, "Unlisted.Kul"));
   ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kul", "Content Type", "text/x-kul"));
-  ASSERT_TRUE(addOpenWithProgid("Viewer.Kul", "kul"));
+  ASSERT_TRUE(addOpenWithProgid(testTarget(), "Viewer.Kul", "kul"));
   ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kue", nullptr, ""));
 
   install(n);
@@ -374,4 +376,78 @@ TEST(HostUninstall, KeepsAFolderTheSetupDidNotMake) {
   EXPECT_FALSE(exists(folder + "\\Uninstall.exe"));
   EXPECT_TRUE(exists(folder));
   deleteTree(folder.c_str(), 0, true);
+}
+
+// Each target installs the product into its own view's folders and keys, and the
+// uninstaller, reading its target from the saved settings, takes each back from
+// there: today's on a 32-bit Windows, then a 64-bit and a 32-bit one on a 64-bit
+// Windows. The keys are looked at in the 64-bit view, where they lie.
+TEST(HostUninstall, EveryTargetIsRemovedFromItsOwnView) {
+  const struct {
+    bool x64;
+    RegistryView view;
+    const char* programFiles;
+    const char* system;
+    const char* software;  // below HKEY_LOCAL_MACHINE
+    const char* otherSoftware;
+  } cases[] = {
+      {false, RegistryView::Bits32, "C:\\Program Files", "C:\\Windows\\System32", "Software", ""},
+      {true, RegistryView::Bits64, "C:\\Program Files", "C:\\Windows\\System32", "Software",
+       "Software\\WOW6432Node"},
+      {true, RegistryView::Bits32, "C:\\Program Files (x86)", "C:\\Windows\\SysWOW64",
+       "Software\\WOW6432Node", "Software"},
+  };
+  const Names n;
+  const RegRoot machine(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY);
+  const std::string uninstallKey = std::string(kUninstall).substr(sizeof "Software");
+  for (const auto& c : cases) {
+    useMachine(c.x64);
+    const std::string where = std::string(c.programFiles) + (c.x64 ? " on x64" : "");
+    ByteStream stream;
+    const std::vector<unsigned char> bytes = productBytes(n, false);
+    stream.appendBytes(std::uint32_t(bytes.size()), bytes.data());
+    InstallModel model;
+    std::uint32_t position = 0;
+    ASSERT_TRUE(model.readPackage(stream, position)) << model.failureReason();
+    const InstallTarget target = testTarget(model, c.view);
+    EXPECT_EQ(target.parentFolder, c.programFiles) << where;
+    InstallOptions options;
+    defaultInstallOptions(options, model, target);
+    InstallPrinter printer(stdout, InstallPrinter::Style());
+    ASSERT_TRUE(runInstallPass(options, target, printer)) << where;
+
+    const std::string folder = std::string(c.programFiles) + "\\" + n.folder;
+    const std::string entry = std::string(c.software) + "\\" + uninstallKey + "\\" + n.displayName;
+    const std::string settings =
+        std::string(c.software) + "\\" + n.company + "\\" + n.settingsKey + "\\Install";
+    const std::string progId = "Software\\Classes\\" + n.progId;  // Classes are shared
+    EXPECT_TRUE(exists(folder + "\\App.exe")) << where;
+    EXPECT_TRUE(exists(std::string(c.system) + "\\helper.dll")) << where;
+    for (const std::string& key : {entry, settings, progId}) {
+      EXPECT_TRUE(keyExists(machine, key)) << where << ": " << key;
+    }
+    if (*c.otherSoftware != '\0') {
+      EXPECT_FALSE(keyExists(
+          machine, std::string(c.otherSoftware) + "\\" + uninstallKey + "\\" + n.displayName))
+          << where;
+    }
+
+    const std::vector<unsigned char> knowledge = productBytes(n, true);
+    InstallModel known;
+    ASSERT_TRUE(readUninstallKnowledge(knowledge.data(), std::uint32_t(knowledge.size()), known));
+    SavedInstallOptions saved;
+    readSavedInstallOptions(known, saved);
+    EXPECT_TRUE(saved.found) << where;
+    EXPECT_EQ(saved.target.view, c.view) << where;
+    UninstallPlan plan;
+    ASSERT_TRUE(makeUninstallPlan(known, saved, (folder + "\\Uninstall.exe").c_str(), plan));
+    removeInstallation(plan);
+    removeOwnFileAndFolder(plan);
+    EXPECT_FALSE(exists(folder)) << where;
+    for (const std::string& key : {entry, settings, progId}) {
+      EXPECT_FALSE(keyExists(machine, key)) << where << ": " << key;
+    }
+    platform::deleteFile((std::string(c.system) + "\\helper.dll").c_str());
+  }
+  useMachine(false);
 }

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -71,6 +72,41 @@ void compareIcon(HMODULE module, const Bytes& ico) {
   }
 }
 
+// The version resource as the system reads it: the demo's version in the fixed
+// part and the texts Explorer's Properties shows.
+void checkVersion(const char* path) {
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(wide, &ignored);
+  std::vector<unsigned char> info(size);
+  check(size != 0 && GetFileVersionInfoW(wide, 0, size, info.data()), "the version resource reads");
+  if (size == 0) return;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  check(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
+            fixed->dwSignature == 0xFEEF04BD && fixed->dwProductVersionMS == 0x00010000 &&
+            fixed->dwProductVersionLS == 0,
+        "the fixed part holds 1.0.0.0");
+  const struct {
+    const wchar_t* name;
+    const wchar_t* expected;
+  } texts[] = {{L"ProductName", L"Demo Product"},
+               {L"ProductVersion", L"1.0"},
+               {L"CompanyName", L"Kestrane Demo Company"},
+               {L"FileDescription", L"Demo Product Setup"}};
+  for (const auto& t : texts) {
+    wchar_t* value = nullptr;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + t.name;
+    const bool read =
+        VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) &&
+        value != nullptr && std::wcscmp(value, t.expected) == 0;
+    char name[64];
+    WideCharToMultiByte(CP_ACP, 0, t.name, -1, name, sizeof name, nullptr, nullptr);
+    check(read, std::string("the version resource's ") + name + " is the product's");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +133,8 @@ int main(int argc, char** argv) {
   resource(module, MAKEINTRESOURCEA(24), 1, hasManifest);  // RT_MANIFEST
   check(hasManifest, "the application manifest is there");
   FreeLibrary(module);
+
+  checkVersion(argv[1]);
 
   DWORD header = 0, computed = 0;
   const DWORD status = MapFileAndCheckSumA(argv[1], &header, &computed);

@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 
-#include "app/pages/WelcomePage.h"
 #include "common/Cp1252.h"
-#include "widgets/CheckBox.h"
 #include "widgets/SkinSlots.h"
-#include "widgets/Widget.h"
 
 namespace tools {
 namespace {
@@ -104,24 +102,46 @@ Rect inkOf(const Sprite* sprite, int x, int y) {
   return ink.IsEmpty() ? Rect{} : offset(ink, x + sprite->offsetX, y + sprite->offsetY);
 }
 
-std::string widgetName(const Widget* widget, const char* text) {
-  switch (widget->kind) {
-    case kWidgetLinkButton:
-      return std::string("the link ") + quote(text != nullptr ? text : "");
-    case kWidgetCheckBox:
-      return std::string("the check box ") + quote(text != nullptr ? text : "");
-    case kWidgetTextView:
+// What a finding calls an item of `role` showing `name`, and what the vendor
+// changes to change it.
+std::string nameOf(const ItemDescription& d) {
+  const char* text = d.name.text();
+  switch (d.role) {
+    case ItemRole::Title:
+      return "the title " + quote(text);
+    case ItemRole::Picture:
+      return d.source == ItemSource::SidePicture ? "the side picture" : "the logo";
+    case ItemRole::Text:
+      if (d.source == ItemSource::ProductName) return "the product's name " + quote(text);
+      return "the text " + quote(text);
+    case ItemRole::Link:
+      return "the link " + quote(text);
+    case ItemRole::CheckBox:
+      return "the check box " + quote(text);
+    case ItemRole::Document:
       return "the licence";
-    case kWidgetProgressBar:
+    case ItemRole::ProgressBar:
       return "the progress bar";
-    default:
-      return "a widget";
+    case ItemRole::Button:
+      break;
   }
+  return "a widget";
 }
 
-int widgetFont(const Widget* widget, int noted) {
-  if (widget->kind == kWidgetTextView) return skinslot::kLicenceFont;
-  return noted >= 0 ? noted : skinslot::kPageTextFont;
+PageCause causeOf(ItemSource source) {
+  switch (source) {
+    case ItemSource::SidePicture:
+      return PageCause::SidePicture;
+    case ItemSource::Logo:
+      return PageCause::Logo;
+    case ItemSource::ProductName:
+      return PageCause::ProductName;
+    case ItemSource::OfferedExtension:
+      return PageCause::FileTypeLabels;
+    case ItemSource::Setup:
+      break;
+  }
+  return PageCause::Font;
 }
 
 class Layout {
@@ -147,6 +167,11 @@ class Layout {
       return false;
     }
     Wizard wizard;
+    if (!run_.addPages(wizard.Pages())) {
+      error = {PageCause::Font, -1, "no memory to lay the pages out"};
+      return false;
+    }
+    wizard.SetLayoutOnly(true);
     wizard.SetTexts(run_.texts);
     wizard.SetScale(run_.scale);
     if (!wizard.Build(*run_.skin, *run_.model, options)) {
@@ -177,80 +202,70 @@ class Layout {
     full.enough = full.exists = false;
     full.available = 0;
 
+    const std::string prefix = run_.name.empty() ? std::string() : run_.name + ": ";
+    const std::string everyPage = prefix + "every page";
     for (int at = 0; at < wizard.PageCount(); ++at) {
       const Page* page = wizard.PageAt(at);
       if (!page->Offered(wizard)) continue;
-      const bool folder = page->Id() == InstallFolder;
-      for (const FolderFacts* facts : {&roomy, &full}) {
-        if (facts == &full && !folder) break;
-        wizard.SetFolderFacts(*facts);
-        wizard.ShowPage(page->Id());
-        std::string name = run_.name.empty() ? std::string() : run_.name + ": ";
-        name += page->Name();
-        if (facts == &full) name += " (on a full disk)";
-        const std::string everyPage = (run_.name.empty() ? "" : run_.name + ": ") + "every page";
-        Inspect(name, everyPage, Gather(wizard, *page), found);
-        const Rect strip =
-            wizard.navigation.Strip(kNavigationBar, wizard.WindowWidth(), wizard.WindowHeight());
-        if (facts == &roomy && !wizard.navigation.Layout(strip.left, strip.top, strip.Width())) {
-          crowdedBars_.push_back(page->Name());
-        }
+      wizard.UseFolderFacts(roomy);
+      wizard.ShowPage(page->Id());
+      const std::vector<Item> items = Gather(wizard, *page);
+      Inspect(prefix + page->Name(), everyPage, items, found);
+      const Rect strip =
+          wizard.navigation.Strip(kNavigationBar, wizard.WindowWidth(), wizard.WindowHeight());
+      if (!wizard.navigation.Layout(strip.left, strip.top, strip.Width())) {
+        crowdedBars_.push_back(page->Name());
+      }
+      // A page that says something of the drive is looked at on a full one too:
+      // told the location changed, it says it anew.
+      wizard.UseFolderFacts(full);
+      wizard.LocationChanged();
+      const std::vector<Item> onFull = Gather(wizard, *page);
+      if (!SameItems(items, onFull)) {
+        Inspect(prefix + page->Name() + " (on a full disk)", everyPage, onFull, found);
       }
     }
     return true;
   }
 
  private:
-  std::vector<Item> Gather(const Wizard& wizard, const Page& page) const {
+  std::vector<Item> Gather(const Wizard& wizard, const Page& page) {
     std::vector<Item> items;
     const Wizard::ItemRange frame = wizard.FrameItems();
-    const auto* welcome = static_cast<const WelcomePage*>(wizard.FindPage(Welcome));
     for (int i = 0; i < wizard.content.count(); ++i) {
       const ContentItem* c = wizard.content.at(i);
       if ((c->flags & kItemVisible) == 0) continue;
+      const ItemDescription* d = wizard.Roles().Of(c);
+      if (d == nullptr) continue;
       Item item;
       item.id = i;
       item.box = c->rect;
-      item.font = wizard.ItemFont(i);
-      const char* text = wizard.ItemText(i);
-      item.textId = textIdOf(run_.texts, text);
+      item.font = d->font;
+      item.textId = d->named ? textIdOf(run_.texts, d->name.text()) : -1;
       item.right = bounds_.columnRight;
       item.frame = i >= frame.first && i < frame.end;
-      if (i == frame.first) {
-        item.source = PageCause::SidePicture;
-        item.what = "the side picture";
+      item.source = causeOf(d->source);
+      item.what = nameOf(*d);
+      if (d->role == ItemRole::Picture) {
         item.picture = true;
-      } else if (i == frame.first + 1) {
-        item.source = PageCause::Logo;
-        item.what = "the logo";
-        item.picture = true;
-        // The band the title sits on grows with the logo.
-        Item band = item;
-        band.id = kHeaderBand;
-        band.what = "the header band behind the logo";
-        band.box = Rect{wizard.SideWidth(), 0, bounds_.pageWidth,
-                        wizard.LogoPicture().Height() + wizard.Px(12)};
-        items.push_back(band);
-      } else if (c->widget != nullptr) {
-        item.what = widgetName(c->widget, text);
-        item.font = widgetFont(c->widget, item.font);
-        for (int k = 0; k < wizard.FileTypeBoxCount(); ++k) {
-          if (wizard.FileTypeBox(k)->item == c) item.source = PageCause::FileTypeLabels;
+        if (d->source == ItemSource::Logo) {
+          // The band the title sits on grows with the logo.
+          Item band = item;
+          band.id = kHeaderBand;
+          band.what = "the header band behind the logo";
+          band.box = Rect{wizard.SideWidth(), 0, bounds_.pageWidth,
+                          wizard.LogoPicture().Height() + wizard.Px(12)};
+          items.push_back(band);
         }
-      } else if (text != nullptr && c->normal != nullptr) {
-        item.what = std::string(i == frame.first + 2 ? "the title " : "the text ") + quote(text);
-        item.title = i == frame.first + 2;
-        item.box = inkOf(c->normal, c->x, c->y);
-        if (welcome != nullptr && welcome->ProductName() == c) {
-          item.source = PageCause::ProductName;
-          item.what = "the product's name " + quote(text);
-        }
+      } else if ((d->role == ItemRole::Text || d->role == ItemRole::Title) &&
+                 c->widget == nullptr) {
+        if (c->normal == nullptr) continue;
+        item.title = d->role == ItemRole::Title;
+        item.box = InkOf(c->normal, c->x, c->y);
         // A text the page puts in its corner keeps to the page's edge.
         if (c->x + c->normal->width == bounds_.pageWidth && c->x != wizard.TextLeft()) {
           item.right = bounds_.pageWidth;
         }
-      } else {
-        continue;
       }
       if (!item.box.IsEmpty()) items.push_back(item);
     }
@@ -259,19 +274,51 @@ class Layout {
     const int count = page.PaintedTexts(wizard, painted);
     for (int k = 0; k < count && k < Page::kMaxPaintedTexts; ++k) {
       const PaintedText& t = painted[k];
-      Sprite* sprite = wizard.Font(t.font)->NewCaptionSprite(t.text, false, false);
-      if (sprite == nullptr) continue;
+      Rect ink;
+      if (!PaintedInk(wizard, t, ink)) continue;
       Item item;
       item.id = kPaintedTexts + k;
       item.what = "the text " + quote(t.text);
       item.textId = textIdOf(run_.texts, t.text);
       item.font = t.font;
-      item.box = inkOf(sprite, t.x, t.y);
-      delete sprite;
+      item.box = ink.IsEmpty() ? Rect{} : offset(ink, t.x, t.y);
       item.right = t.right > 0 ? t.right : bounds_.columnRight;
       if (!item.box.IsEmpty()) items.push_back(item);
     }
     return items;
+  }
+
+  // Where `sprite` puts ink at (x, y). The items every page shows are measured
+  // once, not once a page.
+  Rect InkOf(const Sprite* sprite, int x, int y) {
+    auto known = inks_.find(sprite);
+    if (known == inks_.end()) known = inks_.emplace(sprite, inkOf(sprite, 0, 0)).first;
+    return known->second.IsEmpty() ? Rect{} : offset(known->second, x, y);
+  }
+
+  // The ink of the painted text `t` at (0, 0); false when it cannot be drawn.
+  // A text is measured once, however often the pages paint it.
+  bool PaintedInk(const Wizard& wizard, const PaintedText& t, Rect& ink) {
+    const auto key = std::make_pair(t.font, std::string(t.text));
+    auto known = paintedInks_.find(key);
+    if (known == paintedInks_.end()) {
+      Sprite* sprite = wizard.Font(t.font)->NewCaptionSprite(t.text, false, false);
+      if (sprite == nullptr) return false;
+      known = paintedInks_.emplace(key, inkOf(sprite, 0, 0)).first;
+      delete sprite;
+    }
+    ink = known->second;
+    return true;
+  }
+
+  static bool SameItems(const std::vector<Item>& a, const std::vector<Item>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (a[i].what != b[i].what || !(a[i].box == b[i].box) || a[i].right != b[i].right) {
+        return false;
+      }
+    }
+    return true;
   }
 
   void Inspect(const std::string& page, const std::string& everyPage,
@@ -333,6 +380,8 @@ class Layout {
   }
 
   std::vector<std::string> crowdedBars_;
+  std::map<const Sprite*, Rect> inks_;
+  std::map<std::pair<int, std::string>, Rect> paintedInks_;
   const PageCheckRun& run_;
   const Bounds bounds_;
 };

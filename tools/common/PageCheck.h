@@ -40,6 +40,8 @@ struct PageCheckRun {
   // Names the run in what it finds ("German, 150 %: Welcome: ..."); empty for the
   // only run.
   std::string name;
+  // The pages checked: the setup's own unless a tool or a test shows others.
+  PageListMaker addPages = AddStandardPages;
 };
 
 // What makes an item what it is, as far as a vendor can change it.

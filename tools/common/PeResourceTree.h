@@ -1,5 +1,5 @@
-// The resource tree of a Windows program: three levels of directories (type, name,
-// language) over data entries. Read into a flat list, and written back as a whole
+// The resource tree of a Windows program (platform/PeResourceTree.h) read into a
+// flat list with a copy of each resource's data, and written back as a whole
 // section in one fixed layout.
 #pragma once
 
@@ -7,20 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "common/PeImage.h"
+#include "platform/PeImage.h"
+#include "platform/PeResourceTree.h"
 
 namespace tools {
 
-// A type or a name: a string (UTF-16 code units) or a number.
-struct PeResourceKey {
-  bool named = false;
-  std::u16string name;
-  std::uint32_t id = 0;
-
-  // The order of the format: every name before every number, names by code unit.
-  bool operator<(const PeResourceKey& other) const;
-  bool operator==(const PeResourceKey& other) const;
-};
+using platform::PeResourceKey;
 
 struct PeResourceLeaf {
   PeResourceKey type;
@@ -30,12 +22,9 @@ struct PeResourceLeaf {
   std::vector<std::uint8_t> data;
 };
 
-// Reads the tree whose root is at `rva` into `leaves`, each with a copy of its
-// data. Refuses a tree deeper or shallower than three levels, a directory reached
-// twice, an entry outside the image, the same resource twice, and resource data
-// adding up to more than the file holds (which only a tree whose entries share
-// their bytes can claim), so the copies are bounded by the file's size.
-bool readPeResourceTree(const std::vector<std::uint8_t>& file, const PeImage& image,
+// Reads the tree whose root is at `rva` into `leaves`, sorted, each with a copy of
+// its data; what platform::readPeResourceTree refuses, this refuses.
+bool readPeResourceTree(const std::vector<std::uint8_t>& file, const platform::PeImage& image,
                         std::uint32_t rva, std::vector<PeResourceLeaf>& leaves, std::string& error);
 
 // The bytes of a resource section at `rva` holding `leaves`, which must be sorted

@@ -2,11 +2,23 @@
 
 #include <algorithm>
 
-#include "common/PeImage.h"
 #include "common/PeResourceTree.h"
+#include "platform/PeImage.h"
 
 namespace tools {
 namespace {
+
+using platform::kRelocationDirectory;
+using platform::kResourceDirectory;
+using platform::kSectionDiscardable;
+using platform::kSectionInitializedData;
+using platform::kSecurityDirectory;
+using platform::PeDirectory;
+using platform::PeImage;
+using platform::peRead;
+using platform::PeSection;
+using platform::peWrite;
+using platform::readPeImage;
 
 // What the resource compiler gives resources without a language of their own:
 // English (United States).

@@ -52,13 +52,17 @@ void warnAboutPages(const Manifest& manifest, const std::vector<unsigned char>& 
   // Every language the setup speaks, laid out in its own words.
   const std::vector<SetupLanguage> languages = setupLanguages(manifest);
   for (const ScaledSkinCheck& at : skins) {
+    const std::string atName =
+        at.percent == 100 ? name : name + " at " + std::to_string(at.percent) + " %";
+    // The skin is the same in every language: loaded once.
+    SkinLists lists;
+    std::string error;
+    if (!loadSkinForPages(*at.skin, at.glyphs, atName, lists, error)) throw ManifestError(error);
     for (const SetupLanguage& language : languages) {
-      std::string error;
-      if (!warnAboutPages(
-              model, *at.skin, at.glyphs, at.percent, language.texts,
-              languages.size() > 1 ? language.name : std::string(), language.field,
-              at.percent == 100 ? name : name + " at " + std::to_string(at.percent) + " %",
-              &manifest, manifest.path.string(), !grid.empty(), warnings, error)) {
+      if (!warnAboutPages(model, lists, at.percent, language.texts,
+                          languages.size() > 1 ? language.name : std::string(), language.field,
+                          atName, &manifest, manifest.path.string(), !grid.empty(), warnings,
+                          error)) {
         throw ManifestError(error);
       }
     }

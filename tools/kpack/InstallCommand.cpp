@@ -7,7 +7,6 @@
 #include "common/Cp1252.h"
 #include "install/InstallPrinter.h"
 #include "system/FileTypes.h"
-#include "system/Folders.h"
 
 namespace kpack {
 namespace {
@@ -54,19 +53,19 @@ int checkBoxOf(const InstallModel& model, const std::string& choice) {
 }  // namespace
 
 int installPackage(const InstallModel& model, const InstallArguments& arguments) {
-  InstallOptions options;
-  defaultInstallOptions(options, model, "");
-  if (arguments.parentFolder.empty()) {
-    defaultProgramFiles(options.ParentFolder);
-  } else {
+  InstallTarget target;
+  makeInstallTarget(model, InstallScope::AllUsers, RegistryView::Bits32, target);
+  if (!arguments.parentFolder.empty()) {
     std::string ansi;
     std::string bad;
     if (!tools::utf8ToCp1252(arguments.parentFolder, ansi, &bad)) {
       std::fprintf(stderr, "kpack: --parent: %s cannot be written in Windows-1252\n", bad.c_str());
       return 2;
     }
-    options.ParentFolder = ansi.c_str();
+    target.parentFolder = ansi.c_str();
   }
+  InstallOptions options;
+  defaultInstallOptions(options, model, target);
   for (const std::string& choice : arguments.unchecked) {
     const int position = checkBoxOf(model, choice);
     if (position < 0) {
@@ -82,7 +81,7 @@ int installPackage(const InstallModel& model, const InstallArguments& arguments)
   style.pathText = utf8Path;
   style.cancelAfter = arguments.cancelAfter;
   InstallPrinter printer(stdout, style);
-  runInstallPass(options, printer);
+  runInstallPass(options, target, printer);
   return printer.status() == 0 ? 0 : 1;
 }
 

@@ -13,6 +13,7 @@
 #include "kpack/ShippedLanguages.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "package/ProductVersion.h"
 #include "platform/Languages.h"
 #include "texts/FormatCheck.h"
 #include "texts/TextCatalog.h"
@@ -585,6 +586,14 @@ Manifest Loader::load() {
          "give contact or spare-text, not both: they are the same text of the package");
   }
   if (product.contains("contact")) manifest_.spareText = contact;
+  manifest_.version = text(product, "version", "product.version");
+  ProductVersion version;
+  if (product.contains("version") && !parseProductVersion(manifest_.version.c_str(), version)) {
+    fail(product.get("version"), "product.version",
+         "\"" + manifest_.version +
+             "\" is not a version: write MAJOR.MINOR[.PATCH[.BUILD]], numbers of 0 to 65535, "
+             "for example \"2.1.0\"");
+  }
 
   const toml::table& pictures = section(root, "pictures", true);
   checkKeys(pictures, "pictures", "pictures");

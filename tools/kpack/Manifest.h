@@ -79,6 +79,8 @@ struct Manifest {
   std::string installFolderName;
   // The package's spare text: the uninstall entry's Contact, left out when empty.
   std::string spareText;
+  // "MAJOR.MINOR[.PATCH[.BUILD]]" as written, checked; empty when not given.
+  std::string version;
   std::filesystem::path sidePicture;
   std::filesystem::path logoPicture;
   // Larger originals of the two, for displays at 200 %; empty when not given.

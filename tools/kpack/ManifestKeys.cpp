@@ -72,6 +72,9 @@ const tools::KeyTable& manifestKeys() {
             "The folder made below the location the user picks: one folder name"},
            {"product", "contact", T::Text, kOptional,
             "The uninstall entry's Contact, such as a support address (left out when not given)"},
+           {"product", "version", T::Text, kOptional,
+            "MAJOR.MINOR[.PATCH[.BUILD]], numbers of 0 to 65535: the uninstall entry's version, "
+            "the setup's version resource, and what an upgrade compares"},
            {"product", "spare-text", T::Text, kOptional,
             "The same text of the package as contact, by its older name"},
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "common/JsonReport.h"
 #include "common/Cp1252.h"
+#include "common/JsonReport.h"
 #include "kpack/Manifest.h"
 
 namespace kpack {
@@ -41,10 +41,35 @@ std::string flagNames(std::uint32_t flags) {
   return names.empty() ? "-" : names;
 }
 
+// The extension a built setup carries: its entries, by tag name where this kpack
+// knows the tag and by number where it does not, with the value in hex, and
+// what the known ones say; or why the setup ignores it.
+tools::JsonReport extensionReport(const ProductExtension& extension) {
+  if (*extension.failureReason() != 0) return {{"ignored", extension.failureReason()}};
+  tools::JsonReport entries = tools::JsonReport::array();
+  for (const ExtensionEntry& entry : extension.entries()) {
+    std::string hex;
+    char digits[3];
+    for (std::uint32_t i = 0; i < entry.value.size(); ++i) {
+      std::snprintf(digits, sizeof digits, "%02x", unsigned(entry.value.bytes()[i]));
+      hex += digits;
+    }
+    const char* name = extensionTagName(entry.tag);
+    tools::JsonReport tag =
+        name != nullptr ? tools::JsonReport(name) : tools::JsonReport(entry.tag);
+    entries.push_back({{"tag", std::move(tag)}, {"value", hex}});
+  }
+  tools::JsonReport report = {{"entries", std::move(entries)}};
+  // What the entries mean, as the setup reads them.
+  SetupString version;
+  ProductVersion numbers;
+  if (productVersion(extension, version, numbers)) report["version"] = version.text();
+  return report;
+}
+
 }  // namespace
 
-void writePackageJson(const InstallModel& model, std::ostream& out,
-                      const std::vector<int>& scales,
+void writePackageJson(const InstallModel& model, std::ostream& out, const std::vector<int>& scales,
                       const std::vector<std::string>* languages) {
   tools::JsonReport items = tools::JsonReport::array();
   for (int i = 0; i < model.itemCount(); ++i) {
@@ -88,11 +113,13 @@ void writePackageJson(const InstallModel& model, std::ostream& out,
                               {"items", std::move(items)}};
   if (!scales.empty()) report["scales"] = scales;
   if (languages != nullptr) report["languages"] = *languages;
+  if (std::string(model.extension.failureReason()) != kNoExtension) {
+    report["extension"] = extensionReport(model.extension);
+  }
   tools::writeJsonReport(report, out);
 }
 
-void writePackageTable(const InstallModel& model, std::ostream& out,
-                       const std::vector<int>& scales,
+void writePackageTable(const InstallModel& model, std::ostream& out, const std::vector<int>& scales,
                        const std::vector<std::string>* languages) {
   char line[512];
   std::snprintf(line, sizeof line, "%s (%s), installs into \"%s\"\n\n",

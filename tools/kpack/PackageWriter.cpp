@@ -5,12 +5,13 @@
 #include <string>
 
 #include "base/Sha256.h"
+#include "common/Cp1252.h"
 #include "common/PeResourceWriter.h"
 #include "common/PictureKind.h"
 #include "common/WholeFile.h"
-#include "common/Cp1252.h"
 #include "kpack/LargePictures.h"
 #include "kpack/SetupTextsWriter.h"
+#include "kpack/VersionInfo.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 #include "package/UninstallKnowledge.h"
@@ -215,8 +216,9 @@ std::vector<unsigned char> buildPackage(const Manifest& m, const BuildProgress& 
     if (!isWindowsProgram(image)) continue;
     std::string error;
     // It speaks the setup's languages, in the setup's words.
-    if (!tools::writePeResources(
-            image, {{"RC_DATA", kUninstallResourceId, buildUninstallKnowledge(m)}}, error) ||
+    std::vector<tools::PeResource> resources = versionResourceFor(m, "Uninstall");
+    resources.push_back({"RC_DATA", kUninstallResourceId, buildUninstallKnowledge(m)});
+    if (!tools::writePeResources(image, resources, error) ||
         !writeSetupStrings(image, setupLanguages(m), error)) {
       refuse(
           m, field,

@@ -105,7 +105,8 @@ std::vector<std::string> undrawableCharacters(const Manifest& manifest, const By
     if (lost.empty()) continue;
     std::string characters, where;
     for (unsigned char byte : lost) {
-      characters += (characters.empty() ? "" : " ") + tools::cp1252ToUtf8(std::string(1, char(byte)));
+      characters +=
+          (characters.empty() ? "" : " ") + tools::cp1252ToUtf8(std::string(1, char(byte)));
     }
     for (std::size_t i = 0; i < keys.size() && i < 4; ++i) where += (i ? ", " : "") + keys[i];
     if (keys.size() > 4) where += ", ...";

@@ -105,16 +105,14 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
                     const SetupTexts* texts, const std::string& skinName, const Manifest* manifest,
                     const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
                     std::string& error) {
-  return warnAboutPages(model, skin, glyphs, 100, texts != nullptr ? *texts : SetupTexts(), "",
-                        "texts", skinName, manifest, packageName, skipFileTypes, warnings, error);
+  SkinLists lists;
+  return loadSkinForPages(skin, glyphs, skinName, lists, error) &&
+         warnAboutPages(model, lists, 100, texts != nullptr ? *texts : SetupTexts(), "", "texts",
+                        skinName, manifest, packageName, skipFileTypes, warnings, error);
 }
 
-bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
-                    int percent, const SetupTexts& texts, const std::string& language,
-                    const std::string& textsField, const std::string& skinName,
-                    const Manifest* manifest, const std::string& packageName, bool skipFileTypes,
-                    tools::Warnings& warnings, std::string& error) {
-  SkinLists lists;
+bool loadSkinForPages(const ByteStream& skin, const ByteStream* glyphs, const std::string& skinName,
+                      SkinLists& lists, std::string& error) {
   std::uint32_t position = 0;
   if (!lists.pictures.LoadSkin(skin, position, lists.sprites, lists.fonts, lists.standalone)) {
     error = skinName + " does not load";
@@ -127,8 +125,16 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
     error = "the glyphs above 127 of " + skinName + " do not load";
     return false;
   }
+  return true;
+}
+
+bool warnAboutPages(InstallModel& model, SkinLists& skin, int percent, const SetupTexts& texts,
+                    const std::string& language, const std::string& textsField,
+                    const std::string& skinName, const Manifest* manifest,
+                    const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
+                    std::string& error) {
   tools::PageCheckRun run;
-  run.skin = &lists;
+  run.skin = &skin;
   run.model = &model;
   run.texts = texts;
   run.scale = DisplayScale(percent * DisplayScale::kBaseDpi / 100);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/SetupTexts.h"
+#include "app/Wizard.h"
 #include "base/ByteStream.h"
 #include "common/Warnings.h"
 #include "kpack/Manifest.h"
@@ -35,14 +36,21 @@ bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStrea
                     const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
                     std::string& error);
 
-// The same for the texts of one language at the display scale of `percent`, the
-// skin's: `language` names it in what is found ("German"; empty for a setup that
-// speaks English alone), and `textsField` ("texts.de") is where the manifest
-// words its texts, so that a text of it that does not fit is said at its line.
-bool warnAboutPages(InstallModel& model, const ByteStream& skin, const ByteStream* glyphs,
-                    int percent, const SetupTexts& texts, const std::string& language,
-                    const std::string& textsField, const std::string& skinName,
-                    const Manifest* manifest, const std::string& packageName, bool skipFileTypes,
-                    tools::Warnings& warnings, std::string& error);
+// Loads `skin` with `glyphs` (may be null or empty) into `lists` for the checks
+// of every language at its scale, which share it. False, with the reason in
+// `error`, when it does not load.
+bool loadSkinForPages(const ByteStream& skin, const ByteStream* glyphs, const std::string& skinName,
+                      SkinLists& lists, std::string& error);
+
+// The same for the texts of one language at the display scale of `percent`,
+// the loaded skin's: `language` names it in what is found ("German"; empty for
+// a setup that speaks English alone), and `textsField` ("texts.de") is where the
+// manifest words its texts, so that a text of it that does not fit is said at
+// its line.
+bool warnAboutPages(InstallModel& model, SkinLists& skin, int percent, const SetupTexts& texts,
+                    const std::string& language, const std::string& textsField,
+                    const std::string& skinName, const Manifest* manifest,
+                    const std::string& packageName, bool skipFileTypes, tools::Warnings& warnings,
+                    std::string& error);
 
 }  // namespace kpack

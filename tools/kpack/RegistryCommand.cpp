@@ -5,9 +5,9 @@
 #include <iostream>
 #include <vector>
 
+#include "common/Cp1252.h"
 #include "common/JsonReport.h"
 #include "common/WholeFile.h"
-#include "common/Cp1252.h"
 #include "platform/RegFile.h"
 #include "platform/RegistryTree.h"
 

@@ -15,7 +15,9 @@
 #include "kpack/LargePictures.h"
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupTextsWriter.h"
+#include "kpack/VersionInfo.h"
 #include "package/PackageFormat.h"
+#include "package/ProductExtension.h"
 #include "platform/ProgramResources.h"
 #include "render/Skin.h"
 
@@ -194,6 +196,25 @@ bool signInMemory(const Signer& signer, std::vector<unsigned char>& program,
   return ok;
 }
 
+// The extension resource for the package among `resources`: the manifest's
+// entries bound to it, or nothing when the manifest gives none.
+std::vector<unsigned char> productExtensionOf(const Manifest& manifest,
+                                              const std::vector<tools::PeResource>& resources) {
+  std::vector<ExtensionEntry> entries;
+  if (!manifest.version.empty()) {
+    entries.push_back({kTagProductVersion,
+                       ByteView(reinterpret_cast<const unsigned char*>(manifest.version.data()),
+                                std::uint32_t(manifest.version.size()))});
+  }
+  for (const tools::PeResource& resource : resources) {
+    if (entries.empty() || resource.type != "RC_DATA" || resource.id != kPackageResourceId)
+      continue;
+    return writeProductExtension(
+        entries, ByteView(resource.data.data(), std::uint32_t(resource.data.size())));
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string defaultSetupName(const std::string& settingsKey) {
@@ -324,6 +345,20 @@ int setupCommand(const SetupArguments& arguments, const std::string& program) {
     resources.push_back({"RC_DATA", kLargePicturesResourceId, largePictures(manifest)});
   } catch (const ManifestError& e) {
     return complain(kExitInvalid, e.what());
+  }
+  // What the package has no field for goes into the extension resource, bound to
+  // the package just made. A manifest that needs none makes a setup without one,
+  // the one kpack made before there was an extension; a stub's own, made for
+  // another package, is written anew as empty, as its skins are.
+  const std::vector<unsigned char> extension = productExtensionOf(manifest, resources);
+  std::vector<unsigned char> stubExtension;
+  std::string none;
+  if (!extension.empty() ||
+      platform::findProgramResource(image, kExtensionResourceId, stubExtension, none)) {
+    resources.push_back({"RC_DATA", kExtensionResourceId, extension});
+  }
+  for (tools::PeResource& version : versionResourceFor(manifest, "Setup")) {
+    resources.push_back(std::move(version));
   }
   if (!skinBytes.empty()) {
     resources.push_back({"RC_DATA", kSkinResourceId, std::move(skinBytes)});

@@ -13,6 +13,7 @@
 //   kpack schema          (the manifests' JSON Schema, docs/manifest.schema.json)
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -34,6 +35,7 @@
 #include "kpack/SetupTextsWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
+#include "package/ProductExtension.h"
 #include "platform/ProgramResources.h"
 
 namespace {
@@ -115,12 +117,14 @@ int checkPagesOf(const std::string& path, InstallModel& model, bool strict) {
   for (const int percent : scales) {
     ByteStream skin, glyphs;
     std::string skinName, error;
-    bool checked = kpack::skinForCheck(path, image, percent, skin, glyphs, skinName, error);
+    SkinLists lists;
+    bool checked = kpack::skinForCheck(path, image, percent, skin, glyphs, skinName, error) &&
+                   kpack::loadSkinForPages(skin, &glyphs, skinName, lists, error);
     for (std::size_t k = 0; checked && k < languages.size(); ++k) {
       const std::string name =
           languages.size() > 1 ? kpack::languageNames({languages[k]}) : std::string();
-      checked = kpack::warnAboutPages(model, skin, &glyphs, percent, spoken[k], name, "texts",
-                                      skinName, nullptr, path, false, warnings, error);
+      checked = kpack::warnAboutPages(model, lists, percent, spoken[k], name, "texts", skinName,
+                                      nullptr, path, false, warnings, error);
     }
     if (!checked) {
       std::cerr << "kpack: " << error << "\n";
@@ -241,6 +245,15 @@ int main(int argc, char** argv) {
   if (tools::readWholeFile(file, image) && platform::isProgramImage(image)) {
     for (std::uint16_t language : kpack::stringLanguages(image)) {
       languages.push_back(kpack::languageNames({language}));
+    }
+    // Read as the setup reads it, against the package it carries.
+    std::vector<unsigned char> extension;
+    std::string none;
+    if (platform::findProgramResource(image, kExtensionResourceId, extension, none)) {
+      // Past the limit it is ignored whatever its length.
+      const std::size_t size = std::min<std::size_t>(extension.size(), kMaxExtensionSize + 1);
+      model.extension.read(ByteView(extension.data(), std::uint32_t(size)),
+                           ByteView(packageBytes.data(), std::uint32_t(packageBytes.size())));
     }
   }
   const std::vector<std::string>* spoken = languages.empty() ? nullptr : &languages;

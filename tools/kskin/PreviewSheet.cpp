@@ -49,10 +49,12 @@ class Sheet {
  public:
   Sheet(LoadedSkin& skin, PreviewSheet& sheet) : skin_(skin), sheet_(sheet), image_(sheet.image) {}
 
-  void Render(InstallModel& model, const SetupTexts& texts, DisplayScale scale) {
+  void Render(InstallModel& model, const SetupTexts& texts, DisplayScale scale,
+              PageListMaker addPages) {
     InstallOptions options;
     options.ParentFolder = "C:\\Program Files";
     Wizard wizard;
+    if (!addPages(wizard.Pages())) throw SkinError("no memory for the preview");
     wizard.SetTexts(texts);
     wizard.SetScale(scale);
     if (!wizard.Build(skin_, model, options)) {
@@ -202,14 +204,15 @@ void StagePage(Wizard& wizard, const InstallModel& model, int pageId) {
   roomyDrive.enough = true;
   roomyDrive.available = std::int64_t(80) << 30;
   roomyDrive.required = requiredBytes(model);
-  wizard.SetFolderFacts(roomyDrive);
+  wizard.UseFolderFacts(roomyDrive);
   wizard.ShowPage(pageId);
-  if (pageId == Installing) wizard.SetProgress(0.4);
+  const Page* page = wizard.Current();
+  if (page != nullptr && page->RunsInstallation()) wizard.ShowProgress(0.4);
 }
 
 void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet,
-                   const SetupTexts& texts, DisplayScale scale) {
-  Sheet(skin, sheet).Render(model, texts, scale);
+                   const SetupTexts& texts, DisplayScale scale, PageListMaker addPages) {
+  Sheet(skin, sheet).Render(model, texts, scale, addPages);
 }
 
 }  // namespace kskin

@@ -27,11 +27,13 @@ struct PreviewSheet {
 // roomy local drive rather than this machine's.
 void StagePage(Wizard& wizard, const InstallModel& model, int pageId);
 
-// Draws the sheet, the pages saying `texts`, laid out at `scale` (the skin must
-// be drawn for it). Throws SkinError when the pages cannot be built over `skin`
-// and `model` (a skin without the parts the pages need), when the window is too
-// large to show, or when memory is short.
+// Draws the sheet of the pages `addPages` makes (the standard ones unless
+// said), saying `texts`, laid out at `scale` (the skin must be drawn for it).
+// Throws SkinError when the pages cannot be built over `skin` and `model` (a
+// skin without the parts the pages need), when the window is too large to show,
+// or when memory is short.
 void RenderPreview(LoadedSkin& skin, InstallModel& model, PreviewSheet& sheet,
-                   const SetupTexts& texts = SetupTexts(), DisplayScale scale = DisplayScale());
+                   const SetupTexts& texts = SetupTexts(), DisplayScale scale = DisplayScale(),
+                   PageListMaker addPages = AddStandardPages);
 
 }  // namespace kskin

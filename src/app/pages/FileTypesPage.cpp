@@ -57,7 +57,10 @@ bool FileTypesPage::BuildBoxes(Wizard& wizard) {
     labelWidth = std::max(labelWidth, Wizard::TextSize(body, labels.at(i)->text()).cx);
   }
   for (int i = 0; i < labels.count(); ++i) {
-    if (wizard.AddCheckBox(labels.at(i)->text(), labelWidth) == nullptr) return false;
+    if (wizard.AddCheckBox(labels.at(i)->text(), labelWidth, true, ItemSource::OfferedExtension) ==
+        nullptr) {
+      return false;
+    }
     ++boxCount_;
   }
   if (boxCount_ == 0) return true;
@@ -83,4 +86,17 @@ CheckBox* FileTypesPage::Box(const Wizard& wizard, int i) const {
 
 void FileTypesPage::Enter(Wizard& wizard) {
   if (boxCount_ > 0) wizard.FocusWidget(Box(wizard, 0));
+}
+
+bool FileTypesPage::OnLink(Wizard& wizard, int code) {
+  if (code != kLinkCheckAll && code != kLinkUncheckAll) return false;
+  for (int i = 0; i < boxCount_; ++i) Box(wizard, i)->SetChecked(code == kLinkCheckAll ? 1 : 0);
+  return true;
+}
+
+void FileTypesPage::StoreChoices(const Wizard& wizard, InstallOptions& options) const {
+  if (wizard.Model().selectableItem == -1) return;
+  for (int i = 0; i < boxCount_ && i < InstallOptions::kMaxFileTypeChoices; ++i) {
+    options.fileTypeChoices[i] = Box(wizard, i)->checked != 0;
+  }
 }

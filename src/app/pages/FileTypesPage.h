@@ -17,6 +17,11 @@ class FileTypesPage : public Page {
   unsigned Buttons() const override;
   bool Offered(const Wizard& wizard) const override;
   void Enter(Wizard& wizard) override;
+  // Check All and Uncheck All.
+  bool OnLink(Wizard& wizard, int code) override;
+  // The boxes' states in order into options.fileTypeChoices (as many as it
+  // holds; those past it count as unchecked).
+  void StoreChoices(const Wizard& wizard, InstallOptions& options) const override;
 
   int BoxCount() const { return boxCount_; }
   // The i-th check box, or null past the last.

@@ -36,6 +36,10 @@ void FinishedPage::Enter(Wizard& wizard) {
   wizard.FocusWidget(runAfterSetup_);
 }
 
+bool FinishedPage::RunsProductAfterSetup() const {
+  return runAfterSetup_ != nullptr && runAfterSetup_->checked != 0;
+}
+
 int FinishedPage::PaintedTexts(const Wizard& wizard, PaintedText* texts) const {
   const int x0 = wizard.TextLeft();
   const COLORREF shadow = Wizard::kTextShadow, face = Wizard::kTextFace;

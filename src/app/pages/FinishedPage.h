@@ -13,6 +13,9 @@ class FinishedPage : public Page {
   unsigned Buttons() const override { return NavigationBit(kNavigateFinish); }
   void Enter(Wizard& wizard) override;
   int PaintedTexts(const Wizard& wizard, PaintedText* texts) const override;
+  bool EndsSetup() const override { return true; }
+  // Whether the user left "run the product" ticked.
+  bool RunsProductAfterSetup() const override;
 
   CheckBox* RunAfterSetup() const { return runAfterSetup_; }
 

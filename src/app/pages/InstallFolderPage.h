@@ -21,8 +21,9 @@ class InstallFolderPage : public Page {
   // Recomputes the two folder texts and whether the location is acceptable, and
   // shows or hides Next to match.
   void UpdateStatus(Wizard& wizard);
+  void LocationChanged(Wizard& wizard) override { UpdateStatus(wizard); }
   // From now on the texts describe `facts` instead of the machine's drive.
-  void SetFacts(const FolderFacts& facts) {
+  void UseFolderFacts(const FolderFacts& facts) override {
     fixedFacts_ = facts;
     factsFixed_ = true;
   }

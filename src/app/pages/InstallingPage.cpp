@@ -16,9 +16,14 @@ bool InstallingPage::Build(Wizard& wizard) {
   }
   return progress_ != nullptr &&
          progress_->Setup(wizard.Font(skinslot::kPageTextFont), x0, wizard.Px(150), wizard.content,
-                          &wizard.WidgetStyle(), wizard.TextWidth(), wizard.Scale());
+                          &wizard.WidgetStyle(), wizard.TextWidth(), wizard.Scale()) &&
+         wizard.DescribeLastItem(ItemRole::ProgressBar, nullptr, skinslot::kPageTextFont);
 }
 
 void InstallingPage::Enter(Wizard&) {
   progress_->SetFraction(0);
+}
+
+bool InstallingPage::ShowProgress(double fraction) {
+  return progress_ != nullptr && progress_->SetFraction(fraction);
 }

@@ -14,6 +14,8 @@ class InstallingPage : public Page {
   unsigned Buttons() const override { return 0; }
   // Each pass starts from an empty bar.
   void Enter(Wizard& wizard) override;
+  bool RunsInstallation() const override { return true; }
+  bool ShowProgress(double fraction) override;
 
   ProgressBar* Progress() const { return progress_; }
 

@@ -22,7 +22,8 @@ bool LicensePage::Build(Wizard& wizard) {
   if (licence_ == nullptr ||
       !licence_->Setup(wizard.Font(skinslot::kLicenceFont), wizard.TextLeft(), wizard.Px(80),
                        wizard.TextWidth(), wizard.Px(200), licenceBytes, licenceLength, 60,
-                       wizard.content, wizard.Scale())) {
+                       wizard.content, wizard.Scale()) ||
+      !wizard.DescribeLastItem(ItemRole::Document, nullptr, skinslot::kLicenceFont)) {
     return false;
   }
   const char* agree = wizard.Texts().text(texts::LicenceAgree);

@@ -4,7 +4,9 @@
 // while the page is current.
 //
 // Adding a page is a class of its own here and one line in the list
-// (StandardPages.cpp); nothing else counts pages.
+// (StandardPages.cpp); nothing else counts pages or names them. What the setup
+// does around a page (start the installation, end the setup, take the user's
+// choices) it asks the page through the operations below.
 #pragma once
 
 #include "platform/WinDefs.h"
@@ -12,6 +14,8 @@
 #include "widgets/SkinSlots.h"
 
 class Wizard;
+struct FolderFacts;
+struct InstallOptions;
 
 // What the navigation buttons and the caption's close button post with
 // MSG_NAVIGATE, and the links with MSG_LINK.
@@ -54,7 +58,8 @@ class Page {
   Page& operator=(const Page&) = delete;
 
   // Which page this is (a WizardPage value for the six standard pages), and
-  // its name as the tests and the test drivers call it ("FileTypes").
+  // its name as the tests, the tools and the test drivers call it
+  // ("FileTypes").
   virtual int Id() const = 0;
   virtual const char* Name() const = 0;
 
@@ -77,4 +82,28 @@ class Page {
   // kMaxPaintedTexts); their number. The wizard draws them, and the page check
   // measures the same list.
   virtual int PaintedTexts(const Wizard&, PaintedText* /*texts*/) const { return 0; }
+
+  // Entering the page starts the installation, and while it is shown the pass
+  // runs to its end or its error: steps, navigation and keys wait.
+  virtual bool RunsInstallation() const { return false; }
+  // The setup's last page: a step forward, its buttons and Escape end the setup
+  // without asking, and a step back does nothing.
+  virtual bool EndsSetup() const { return false; }
+  // Whether the setup starts the installed product when it ends from this page.
+  virtual bool RunsProductAfterSetup() const { return false; }
+
+  // Writes what the user chose on the page into `options`, before the
+  // installation starts.
+  virtual void StoreChoices(const Wizard&, InstallOptions&) const {}
+  // Answers a link of the page (MSG_LINK with `code`) that the page handles
+  // itself; true when what shows changed.
+  virtual bool OnLink(Wizard&, int /*code*/) { return false; }
+  // The install location (InstallOptions::ParentFolder) changed.
+  virtual void LocationChanged(Wizard&) {}
+  // The installation has come `fraction` (0..1) of the way; true when what
+  // shows changed.
+  virtual bool ShowProgress(double /*fraction*/) { return false; }
+  // From now on the page describes `facts` instead of the machine's drive, so
+  // that a preview or a check of the pages comes out the same on every machine.
+  virtual void UseFolderFacts(const FolderFacts&) {}
 };

@@ -34,7 +34,7 @@ bool WelcomePage::Build(Wizard& wizard) {
   }
   const Size productSize = Wizard::TextSize(body, product.text());
   if (!wizard.AddText(product.text(), x0 + (wizard.PageWidth() - x0 - productSize.cx) / 2,
-                      wizard.Px(150))) {
+                      wizard.Px(150), skinslot::kPageTextFont, ItemSource::ProductName)) {
     return false;
   }
   productName_ = wizard.content.at(wizard.content.count() - 1);

@@ -3,7 +3,7 @@
 
 #include "app/pages/Page.h"
 
-struct ContentItem;
+class ContentItem;
 
 class WelcomePage : public Page {
  public:

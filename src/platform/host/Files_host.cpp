@@ -384,7 +384,10 @@ int getShortPathName(const char*, char*, int) {
 
 int getTempPath(char* buffer, int bufferSize) {
   const std::string windows = host::specialFolder(CSIDL_WINDOWS);
-  return windows.empty() ? 0 : copyOut(windows + "\\Temp\\", buffer, bufferSize);
+  if (windows.empty()) return 0;
+  // Windows always has its temporary folder; a fresh prefix makes it on first use.
+  createDirectory((windows + "\\Temp").c_str());
+  return copyOut(windows + "\\Temp\\", buffer, bufferSize);
 }
 
 // The emulated machine never starts again; there is nothing to mark.
@@ -398,6 +401,22 @@ int getSystemDirectory(char* buffer, int bufferSize) {
 
 int getWindowsDirectory(char* buffer, int bufferSize) {
   return copyOut(host::specialFolder(CSIDL_WINDOWS), buffer, bufferSize);
+}
+
+bool isWow64Machine() {
+  return host::machineIs64Bit();
+}
+
+int getProgramFiles64Directory(char* buffer, int bufferSize) {
+  return copyOut(host::programFiles64Folder(), buffer, bufferSize);
+}
+
+int getSystem64Directory(char* buffer, int bufferSize) {
+  return copyOut(host::system64Folder(), buffer, bufferSize);
+}
+
+int getSystemWow64Directory(char* buffer, int bufferSize) {
+  return copyOut(host::systemWow64Folder(), buffer, bufferSize);
 }
 
 }  // namespace platform

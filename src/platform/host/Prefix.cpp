@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "platform/WinDefs.h"
@@ -31,6 +32,13 @@ constexpr StandardFolder kStandardFolders[] = {
      "C:\\Users\\%USER%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
     {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\%USER%\\Desktop"},
 };
+
+// What a 64-bit machine has besides. A 32-bit program asking for Program Files
+// there is told the x86 one, as on Windows.
+constexpr char kProgramFiles64[] = "C:\\Program Files";
+constexpr char kProgramFilesX86[] = "C:\\Program Files (x86)";
+constexpr char kSystem64[] = "C:\\Windows\\System32";
+constexpr char kSystemWow64[] = "C:\\Windows\\SysWOW64";
 
 bool makeDirectories(const std::string& path) {
   std::string partial;
@@ -219,7 +227,31 @@ bool fromHostPath(const std::string& hostPath, std::string& windowsPath) {
   return true;
 }
 
+bool machineIs64Bit() {
+  std::ifstream in(prefixRoot() + "/machine");
+  std::string word;
+  if (!(in >> word) || word != "x64") return false;
+  for (const char* folder : {kProgramFiles64, kProgramFilesX86, kSystem64, kSystemWow64}) {
+    std::string normal;
+    if (normalizeWindowsPath(folder, normal)) makeDirectories(placeBelow(prefixRoot(), normal));
+  }
+  return true;
+}
+
+std::string programFiles64Folder() {
+  return machineIs64Bit() ? kProgramFiles64 : "";
+}
+
+std::string system64Folder() {
+  return machineIs64Bit() ? kSystem64 : "";
+}
+
+std::string systemWow64Folder() {
+  return machineIs64Bit() ? kSystemWow64 : "";
+}
+
 std::string specialFolder(int csidl) {
+  if (csidl == CSIDL_PROGRAM_FILES && machineIs64Bit()) return kProgramFilesX86;
   for (const StandardFolder& f : kStandardFolders) {
     if (f.csidl == csidl) return expandUser(f.path);
   }

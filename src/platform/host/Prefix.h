@@ -44,8 +44,21 @@ bool toHostPath(const char* windowsPath, std::string& out);
 // or one too long for MAX_PATH.
 bool fromHostPath(const std::string& hostPath, std::string& windowsPath);
 
-// The Windows path of a special folder (a CSIDL_ value) of the emulated machine;
-// empty for folders the machine does not have.
+// The Windows path of a special folder (a CSIDL_ value) of the emulated machine,
+// as the shell tells a 32-bit program; empty for folders the machine does not have.
 std::string specialFolder(int csidl);
+
+// True when the emulated machine is a 64-bit Windows: the file <prefix>/machine
+// holds "x64" (read at every call, so a test may switch the machine; the registry
+// takes it up when it is next loaded). Such a machine has "Program Files" and
+// "Program Files (x86)", System32 and SysWOW64 (made here when missing), and the
+// registry's 32-bit view under WOW6432Node. Without the file it is a 32-bit Windows.
+bool machineIs64Bit();
+
+// The folders only a 64-bit machine has ("C:\Program Files", "C:\Windows\System32"
+// as 64-bit programs see them, and "C:\Windows\SysWOW64"); empty on a 32-bit one.
+std::string programFiles64Folder();
+std::string system64Folder();
+std::string systemWow64Folder();
 
 }  // namespace platform::host

@@ -21,6 +21,17 @@ std::vector<std::string> programArguments(int argc, char** argv) {
   return arguments;
 }
 
+std::string programCommandLine(int argc, char** argv) {
+  std::string line;
+  for (int i = 0; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (i > 0) line += ' ';
+    const bool quoted = argument.find_first_of(" \t") != std::string::npos;
+    line += quoted ? '"' + argument + '"' : argument;
+  }
+  return line;
+}
+
 bool startProcess(const char* program, const char* commandLine) {
   if (program == nullptr || commandLine == nullptr) return false;
   std::FILE* log = std::fopen((host::prefixRoot() + "/shell.log").c_str(), "ab");

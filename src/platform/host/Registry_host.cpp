@@ -3,6 +3,10 @@
 // change, through a temporary file and a rename so the file is never half-written.
 // HKEY_CLASSES_ROOT is the key HKEY_LOCAL_MACHINE\Software\Classes.
 //
+// On an emulated 64-bit machine (Prefix.h) this program is a 32-bit one: a key
+// that Windows redirects, opened, created or deleted without KEY_WOW64_64KEY, lies
+// below WOW6432Node (kWow64Keys).
+//
 // The calls check handle access as Windows does: values are read with
 // KEY_QUERY_VALUE, written and deleted with KEY_SET_VALUE, subkeys enumerated with
 // KEY_ENUMERATE_SUB_KEYS.
@@ -38,9 +42,146 @@ constexpr const char* kStandardKeys[] = {
     "HKEY_USERS",
 };
 
+// And the 32-bit view's of a 64-bit machine.
+constexpr const char* kStandardWow64Keys[] = {
+    "HKEY_LOCAL_MACHINE\\Software\\Classes\\WOW6432Node\\CLSID",
+    "HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+};
+
+constexpr char kWow64Node[] = "WOW6432Node";
+
+// The keys a 64-bit Windows keeps apart for 32-bit programs (redirected) and the
+// ones below those that both kinds of program share, after Microsoft's "Registry
+// Keys Affected by WOW64" for Windows 7 and later (where reflection is gone); the
+// longest entry that starts a path decides. Wine 8 agrees where we write: the
+// classes' CLSID and the Uninstall key are redirected, an extension's key below
+// Classes is shared. HKEY_CLASSES_ROOT is Software\Classes here; a redirected key
+// below it gets its node after "Classes", any other after "Software".
+struct Wow64Key {
+  const char* path;
+  bool redirected;
+};
+constexpr Wow64Key kWow64Keys[] = {
+    {"HKEY_LOCAL_MACHINE\\Software", true},
+    {"HKEY_LOCAL_MACHINE\\Software\\Classes", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID", true},
+    {"HKEY_LOCAL_MACHINE\\Software\\Classes\\DirectShow", true},
+    {"HKEY_LOCAL_MACHINE\\Software\\Classes\\Interface", true},
+    {"HKEY_LOCAL_MACHINE\\Software\\Classes\\Media Type", true},
+    {"HKEY_LOCAL_MACHINE\\Software\\Classes\\MediaFoundation", true},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\COM3", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Cryptography\\Calais\\Current", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Cryptography\\Calais\\Readers", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Cryptography\\Services", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\CTF\\SystemShared", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\CTF\\TIP", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\DFS", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Driver Signing", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\EnterpriseCertificates", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\EventSystem", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\MSMQ", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Non-Driver Signing", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Notepad\\DefaultFonts", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\OLE", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\RAS", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\RPC", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Shared Tools\\MSInfo", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\SystemCertificates", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\TermServLicensing", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Transaction Server", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Control Panel\\Cursors\\"
+     "Schemes",
+     false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+     "AutoplayHandlers",
+     false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DriveIcons",
+     false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\KindMap", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\PreviewHandlers", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Telephony", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Console", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontDpi", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontMapper", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Gre_Initialize", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution "
+     "Options",
+     false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\LanguagePack", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Perflib", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Print", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\Policies", false},
+    {"HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications", false},
+    {"HKEY_CURRENT_USER\\Software\\Classes\\CLSID", true},
+    {"HKEY_CURRENT_USER\\Software\\Classes\\DirectShow", true},
+    {"HKEY_CURRENT_USER\\Software\\Classes\\Interface", true},
+    {"HKEY_CURRENT_USER\\Software\\Classes\\Media Type", true},
+    {"HKEY_CURRENT_USER\\Software\\Classes\\MediaFoundation", true},
+};
+
+using KeyPath = std::vector<std::string>;
+
+bool startsWith(const KeyPath& path, const KeyPath& head) {
+  if (head.size() > path.size()) return false;
+  for (std::size_t i = 0; i < head.size(); ++i) {
+    if (regtree::compareNames(path[i], head[i]) != 0) return false;
+  }
+  return true;
+}
+
+// Where a 32-bit program's key `path` (from the top, root first) lies, when its
+// first `fixed` levels are a key already open: the view is chosen where a path
+// enters a redirected key, and a handle below that point keeps the view it was
+// opened in.
+KeyPath redirected(KeyPath path, std::size_t fixed) {
+  std::size_t longest = 0;
+  bool redirect = false;
+  for (const Wow64Key& entry : kWow64Keys) {
+    KeyPath head;
+    regtree::splitKeyPath(entry.path, head);
+    if (head.size() > longest && startsWith(path, head)) {
+      longest = head.size();
+      redirect = entry.redirected;
+    }
+  }
+  const bool inClasses = path.size() > 2 && regtree::compareNames(path[2], "Classes") == 0;
+  const std::size_t node = inClasses ? 3 : 2;
+  // A path that names the node itself is where it says.
+  if (!redirect || node < fixed || path.size() <= node ||
+      regtree::compareNames(path[node], kWow64Node) == 0) {
+    return path;
+  }
+  path.insert(path.begin() + std::ptrdiff_t(node), kWow64Node);
+  return path;
+}
+
+// The path of each predefined root.
+KeyPath rootPath(RegKey key) {
+  if (key == HKEY_CLASSES_ROOT) return {"HKEY_LOCAL_MACHINE", "Software", "Classes"};
+  if (key == HKEY_CURRENT_USER) return {"HKEY_CURRENT_USER"};
+  if (key == HKEY_USERS) return {"HKEY_USERS"};
+  return {"HKEY_LOCAL_MACHINE"};
+}
+
+bool isPredefined(RegKey key) {
+  return key == HKEY_LOCAL_MACHINE || key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER ||
+         key == HKEY_USERS;
+}
+
 struct Handle {
   KeyPtr key;
   std::uint32_t access;
+  KeyPath path;  // from the top, as it lies
 };
 
 class Machine {
@@ -51,8 +192,7 @@ class Machine {
   // that is not open.
   bool resolve(RegKey key, KeyPtr& out, std::uint32_t& access) {
     load();
-    if (key == HKEY_LOCAL_MACHINE || key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER ||
-        key == HKEY_USERS) {
+    if (isPredefined(key)) {
       out = root(key);
       access = KEY_ALL_ACCESS;
       return true;
@@ -64,8 +204,27 @@ class Machine {
     return true;
   }
 
-  RegKey open(KeyPtr key, std::uint32_t access) {
-    auto* handle = new Handle{std::move(key), access};
+  // The path below which `subKey` of an open handle or root lies for a call with
+  // `access` (its view bits); false for a handle that is not open.
+  bool placeOf(RegKey key, const KeyPath& subKey, std::uint32_t access, KeyPath& out) {
+    load();
+    if (isPredefined(key)) {
+      out = rootPath(key);
+    } else {
+      auto* handle = static_cast<Handle*>(key);
+      if (handles_.count(handle) == 0) return false;
+      out = handle->path;
+    }
+    const std::size_t fixed = out.size();
+    out.insert(out.end(), subKey.begin(), subKey.end());
+    if (wide_ && (access & KEY_WOW64_64KEY) == 0) out = redirected(out, fixed);
+    return true;
+  }
+
+  KeyPtr top() { return top_; }
+
+  RegKey open(KeyPtr key, std::uint32_t access, KeyPath path) {
+    auto* handle = new Handle{std::move(key), access, std::move(path)};
     handles_.insert(handle);
     return handle;
   }
@@ -118,6 +277,7 @@ class Machine {
     if (loaded_) return;
     loaded_ = true;
     top_ = std::make_shared<Key>("");
+    wide_ = host::machineIs64Bit();
     const std::string path = host::prefixRoot() + "/registry.reg";
     std::ifstream in(path, std::ios::binary);
     if (in) {
@@ -129,24 +289,27 @@ class Machine {
       }
     }
     // The keys every Windows installation has.
-    for (const char* standard : kStandardKeys) {
-      std::vector<std::string> parts;
-      regtree::splitKeyPath(standard, parts);
-      KeyPtr key = top_;
-      for (const std::string& part : parts) key = key->addSubkey(part);
+    for (const char* standard : kStandardKeys) addPath(standard);
+    if (wide_) {
+      for (const char* standard : kStandardWow64Keys) addPath(standard);
     }
+  }
+
+  void addPath(const char* path) {
+    std::vector<std::string> parts;
+    regtree::splitKeyPath(path, parts);
+    KeyPtr key = top_;
+    for (const std::string& part : parts) key = key->addSubkey(part);
   }
 
   KeyPtr root(RegKey key) {
-    if (key == HKEY_CLASSES_ROOT) {
-      return top_->addSubkey("HKEY_LOCAL_MACHINE")->addSubkey("Software")->addSubkey("Classes");
-    }
-    if (key == HKEY_CURRENT_USER) return top_->addSubkey("HKEY_CURRENT_USER");
-    if (key == HKEY_USERS) return top_->addSubkey("HKEY_USERS");
-    return top_->addSubkey("HKEY_LOCAL_MACHINE");
+    KeyPtr at = top_;
+    for (const std::string& part : rootPath(key)) at = at->addSubkey(part);
+    return at;
   }
 
   bool loaded_ = false;
+  bool wide_ = false;     // a 64-bit machine, with the 32-bit view apart
   bool unsaved_ = false;  // the last change is not in the file yet
   KeyPtr top_;
   std::set<Handle*> handles_;
@@ -159,18 +322,6 @@ Machine& machine() {
 
 bool splitSubKey(const char* subKey, std::vector<std::string>& parts) {
   return regtree::splitKeyPath(subKey != nullptr ? subKey : "", parts) && parts.size() <= kMaxDepth;
-}
-
-// The existing key below `from`; ERROR_FILE_NOT_FOUND when a level is missing.
-long walk(KeyPtr from, const char* subKey, KeyPtr& out) {
-  std::vector<std::string> parts;
-  if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
-  for (const std::string& part : parts) {
-    from = from->subkey(part);
-    if (from == nullptr) return ERROR_FILE_NOT_FOUND;
-  }
-  out = from;
-  return ERROR_SUCCESS;
 }
 
 std::string nameOf(const char* name) {
@@ -187,6 +338,14 @@ long usableKey(Machine& m, RegKey key, std::uint32_t needed, KeyPtr& at) {
   return ERROR_SUCCESS;
 }
 
+// True when `path` is the handle's own key followed by `parts`: the walk may
+// start at the key the handle holds.
+bool startsWithHandle(Machine& m, RegKey key, const KeyPath& path, const KeyPath& parts) {
+  KeyPath own;
+  return m.placeOf(key, {}, KEY_WOW64_64KEY, own) && own.size() + parts.size() == path.size() &&
+         startsWith(path, own);
+}
+
 }  // namespace
 
 long regCreateKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* result) {
@@ -199,8 +358,17 @@ long regCreateKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* 
   }
   std::vector<std::string> parts;
   if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
+  KeyPath path;
+  if (!m.placeOf(key, parts, access, path)) return ERROR_INVALID_HANDLE;
+  // A subkey's levels from the handle's own key, which may have been deleted and
+  // made again by path meanwhile; a redirected one's from the top.
+  KeyPath levels = parts;
+  if (!startsWithHandle(m, key, path, parts)) {
+    at = m.top();
+    levels = path;
+  }
   bool created = false;
-  for (const std::string& part : parts) {
+  for (const std::string& part : levels) {
     KeyPtr next = at->subkey(part);
     if (next == nullptr) {
       next = at->addSubkey(part);
@@ -209,7 +377,7 @@ long regCreateKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* 
     at = next;
   }
   if (created) m.save();
-  *result = m.open(at, access);
+  *result = m.open(at, access, path);
   return ERROR_SUCCESS;
 }
 
@@ -221,16 +389,25 @@ long regOpenKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* re
   if (const long status = usableKey(m, key, 0, at); status != ERROR_SUCCESS) {
     return status;
   }
-  if (const long status = walk(at, subKey, at); status != ERROR_SUCCESS) return status;
-  *result = m.open(at, access);
+  std::vector<std::string> parts;
+  if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
+  KeyPath path;
+  if (!m.placeOf(key, parts, access, path)) return ERROR_INVALID_HANDLE;
+  KeyPath levels = parts;
+  if (!startsWithHandle(m, key, path, parts)) {
+    at = m.top();
+    levels = path;
+  }
+  for (const std::string& part : levels) {
+    at = at->subkey(part);
+    if (at == nullptr) return ERROR_FILE_NOT_FOUND;
+  }
+  *result = m.open(at, access, path);
   return ERROR_SUCCESS;
 }
 
 long regCloseKey(RegKey key) {
-  if (key == HKEY_LOCAL_MACHINE || key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER ||
-      key == HKEY_USERS) {
-    return ERROR_SUCCESS;
-  }
+  if (isPredefined(key)) return ERROR_SUCCESS;
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   if (!m.close(key)) return ERROR_INVALID_HANDLE;
@@ -353,7 +530,7 @@ long regDeleteValue(RegKey key, const char* name) {
   return ERROR_SUCCESS;
 }
 
-long regDeleteKey(RegKey key, const char* subKey) {
+long regDeleteKey(RegKey key, const char* subKey, std::uint32_t view) {
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr parent;
@@ -363,6 +540,12 @@ long regDeleteKey(RegKey key, const char* subKey) {
   std::vector<std::string> parts;
   if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
   if (parts.empty()) return ERROR_ACCESS_DENIED;  // a key does not delete itself here
+  KeyPath path;
+  if (!m.placeOf(key, parts, view, path)) return ERROR_INVALID_HANDLE;
+  if (!startsWithHandle(m, key, path, parts)) {
+    parent = m.top();
+    parts = path;
+  }
   const std::string last = parts.back();
   parts.pop_back();
   for (const std::string& part : parts) {

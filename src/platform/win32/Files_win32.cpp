@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/Files.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WideText.h"
 
 namespace platform {
@@ -169,6 +170,40 @@ int getWindowsDirectory(char* buffer, int bufferSize) {
   if (buffer == nullptr || bufferSize <= 0) return 0;
   wchar_t wide[MAX_PATH];
   return folderAnswer(GetWindowsDirectoryW(wide, MAX_PATH), wide, buffer, bufferSize);
+}
+
+bool isWow64Machine() {
+  using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+  const auto isWow64 = win32::entry<IsWow64>(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process");
+  BOOL wow64 = FALSE;
+  return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+int getProgramFiles64Directory(char* buffer, int bufferSize) {
+  if (buffer == nullptr || bufferSize <= 0 || !isWow64Machine()) return 0;
+  wchar_t wide[MAX_PATH];
+  return folderAnswer(GetEnvironmentVariableW(L"ProgramW6432", wide, MAX_PATH), wide, buffer,
+                      bufferSize);
+}
+
+int getSystem64Directory(char* buffer, int bufferSize) {
+  if (buffer == nullptr || bufferSize <= 0 || !isWow64Machine()) return 0;
+  wchar_t wide[MAX_PATH];
+  const UINT length = GetWindowsDirectoryW(wide, MAX_PATH);
+  const wchar_t alias[] = L"\\Sysnative";
+  if (length == 0 || length + sizeof alias / sizeof alias[0] > MAX_PATH) return 0;
+  lstrcpyW(wide + (length > 0 && wide[length - 1] == L'\\' ? length - 1 : length), alias);
+  return folderAnswer(UINT(lstrlenW(wide)), wide, buffer, bufferSize);
+}
+
+int getSystemWow64Directory(char* buffer, int bufferSize) {
+  if (buffer == nullptr || bufferSize <= 0) return 0;
+  using Wow64Directory = UINT(WINAPI*)(LPWSTR, UINT);
+  const auto wow64Directory =
+      win32::entry<Wow64Directory>(GetModuleHandleW(L"kernel32.dll"), "GetSystemWow64DirectoryW");
+  if (wow64Directory == nullptr) return 0;
+  wchar_t wide[MAX_PATH];
+  return folderAnswer(wow64Directory(wide, MAX_PATH), wide, buffer, bufferSize);
 }
 
 }  // namespace platform

@@ -34,6 +34,14 @@ std::vector<std::string> programArguments(int, char**) {
   return arguments;
 }
 
+std::string programCommandLine(int, char**) {
+  std::string line(32768, '\0');
+  const int length =
+      win32::narrowLossy(GetCommandLineW(), line.data(), static_cast<int>(line.size()));
+  line.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return line;
+}
+
 namespace {
 
 // Starts `program` with `commandLine`, in `folder` (null: this process's own).
@@ -45,8 +53,7 @@ bool start(const char* program, const char* commandLine, const char* folder) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
   if (!CreateProcessW(win32::Wide(program).get(), const_cast<wchar_t*>(line.get()), nullptr,
-                      nullptr, FALSE, 0, nullptr, win32::Wide(folder).get(), &startup,
-                      &started)) {
+                      nullptr, FALSE, 0, nullptr, win32::Wide(folder).get(), &startup, &started)) {
     return false;
   }
   CloseHandle(started.hThread);

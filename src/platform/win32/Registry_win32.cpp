@@ -5,6 +5,7 @@
 
 #include "platform/Registry.h"
 #include "platform/Text.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/WideText.h"
 
 namespace platform {
@@ -164,8 +165,13 @@ long regDeleteValue(RegKey key, const char* name) {
   return RegDeleteValueW(native(key), Wide(name).get());
 }
 
-long regDeleteKey(RegKey key, const char* subKey) {
-  return RegDeleteKeyW(native(key), Wide(subKey).get());
+long regDeleteKey(RegKey key, const char* subKey, std::uint32_t view) {
+  // A Windows without RegDeleteKeyExW (32-bit XP) has one view only.
+  using DeleteKeyEx = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+  static const auto deleteKeyEx =
+      win32::entry<DeleteKeyEx>(GetModuleHandleW(L"advapi32.dll"), "RegDeleteKeyExW");
+  if (view == 0 || deleteKeyEx == nullptr) return RegDeleteKeyW(native(key), Wide(subKey).get());
+  return deleteKeyEx(native(key), Wide(subKey).get(), view, 0);
 }
 
 }  // namespace platform

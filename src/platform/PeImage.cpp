@@ -1,6 +1,6 @@
-#include "common/PeImage.h"
+#include "platform/PeImage.h"
 
-namespace tools {
+namespace platform {
 namespace {
 
 bool isPowerOfTwo(std::uint32_t v) {
@@ -120,4 +120,4 @@ bool readPeImage(const std::vector<std::uint8_t>& file, PeImage& image, std::str
   return true;
 }
 
-}  // namespace tools
+}  // namespace platform

@@ -1,5 +1,6 @@
-// The headers of a Windows program image (PE32 or PE32+) as far as rewriting its
-// sections needs them, read with every offset and size checked against the file.
+// The headers of a Windows program image (PE32 or PE32+) as far as reading its
+// resources and rewriting its sections need them, read with every offset and size
+// checked against the file.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace tools {
+namespace platform {
 
 struct PeSection {
   std::size_t headerAt = 0;  // where its 40-byte header is in the file
@@ -72,4 +73,4 @@ bool readPeImage(const std::vector<std::uint8_t>& file, PeImage& image, std::str
 std::uint32_t peRead(const std::vector<std::uint8_t>& b, std::size_t at, int bytes);
 void peWrite(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t value, int bytes);
 
-}  // namespace tools
+}  // namespace platform
