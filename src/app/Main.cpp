@@ -11,6 +11,7 @@
 #include "platform/Module.h"
 #include "platform/Process.h"
 #include "platform/WinDefs.h"
+#include "system/InstalledVersion.h"
 #include "texts/TextLoading.h"
 
 namespace {
@@ -28,7 +29,25 @@ int runWizard(SetupApp& app, bool loaded) {
     app.HandOver();
     return 0;
   }
-  if (!loaded || !app.OpenWizard()) {
+  if (!loaded) {
+    app.ShowFatalError();
+    return -1;
+  }
+  // An older setup never replaces a newer product: it says so and changes nothing.
+  SetupString ours, installed;
+  ProductVersion version;
+  productVersion(app.Model().extension, ours, version);
+  if (meetInstalledVersion(app.Target(), app.Model(), version, installed) ==
+      VersionMeeting::Newer) {
+    const SetupTexts& texts = app.Texts();
+    SetupString text;
+    text.format(texts.text(texts::NewerInstalled), app.Model().displayName.text(), installed.text(),
+                ours.text());
+    platform::messageBox(nullptr, text.text(), texts.text(texts::WindowName),
+                         MB_ICONINFORMATION | MB_OK);
+    return 0;
+  }
+  if (!app.OpenWizard()) {
     app.ShowFatalError();
     return -1;
   }
@@ -86,7 +105,9 @@ int runWithoutQuestions(SetupApp& app, bool loaded, const CommandLine& line,
     log.line("target: %s, %d-bit registry view, all users", location.text(),
              static_cast<int>(target.view));
     chooseFileTypes(line, app.Model(), app.Options(), log);
-    if (!folderUsable(app.Model(), target, log) || !makeParentFolders(target, log)) {
+    if (newerInstalled(app.Model(), target, log)) {
+      result = kExitNewerInstalled;
+    } else if (!folderUsable(app.Model(), target, log) || !makeParentFolders(target, log)) {
       result = kExitFailed;
     } else if (line.mode == RunMode::Quiet) {
       result = installQuietly(app.Model(), app.Options(), target, log);

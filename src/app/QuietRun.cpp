@@ -9,6 +9,7 @@
 #include "package/PackageFormat.h"
 #include "system/FileOps.h"
 #include "system/InstallTarget.h"
+#include "system/InstalledVersion.h"
 
 namespace {
 
@@ -134,6 +135,27 @@ bool makeParentFolders(const InstallTarget& target, RunLog& log) {
     if (cut == std::string::npos) break;
   }
   return true;
+}
+
+bool newerInstalled(const InstallModel& model, const InstallTarget& target, RunLog& log) {
+  SetupString ours, installed;
+  ProductVersion version;
+  productVersion(model.extension, ours, version);
+  switch (meetInstalledVersion(target, model, version, installed)) {
+    case VersionMeeting::NoneInstalled:
+      return false;
+    case VersionMeeting::Older:
+      log.line("version %s is installed: upgrading it to %s", installed.text(), ours.text());
+      return false;
+    case VersionMeeting::Same:
+      log.line("version %s is installed: repairing it", installed.text());
+      return false;
+    case VersionMeeting::Newer:
+      log.line("error: version %s is installed, newer than this setup's %s: nothing changed",
+               installed.text(), ours.text());
+      return true;
+  }
+  return false;
 }
 
 bool folderUsable(const InstallModel& model, const InstallTarget& target, RunLog& log) {

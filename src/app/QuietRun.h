@@ -45,6 +45,11 @@ void chooseFileTypes(const CommandLine& line, const InstallModel& model, Install
 // cannot be made.
 bool makeParentFolders(const InstallTarget& target, RunLog& log);
 
+// Whether the product is installed already in a newer version than this
+// setup's, which a setup never replaces; the log says which versions met (an
+// upgrade, a repair, or the refusal).
+bool newerInstalled(const InstallModel& model, const InstallTarget& target, RunLog& log);
+
 // Whether the target's folder will do, as the folder page judges it: on a local
 // fixed disk with room for the files. False, with the reason in the log.
 bool folderUsable(const InstallModel& model, const InstallTarget& target, RunLog& log);

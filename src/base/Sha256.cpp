@@ -63,6 +63,9 @@ void Sha256::block(const unsigned char* p) {
 }
 
 void Sha256::update(const void* data, std::size_t n) {
+  // The digest of nothing may be asked with no buffer at all, which memcpy
+  // must not be given.
+  if (n == 0) return;
   const unsigned char* p = static_cast<const unsigned char*>(data);
   length_ += n;
   if (buffered_ > 0) {

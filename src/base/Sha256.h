@@ -12,7 +12,8 @@ using Sha256Digest = std::array<unsigned char, 32>;
 class Sha256 {
  public:
   Sha256();
-  // Adds n bytes; may be called any number of times.
+  // Adds n bytes (`data` may be null when n is 0); may be called any number of
+  // times.
   void update(const void* data, std::size_t n);
   // The digest of everything added. The object must not be updated afterwards.
   Sha256Digest finish();

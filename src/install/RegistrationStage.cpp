@@ -6,6 +6,7 @@
 #include "system/ComServer.h"
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
+#include "system/InstalledVersion.h"
 #include "system/SettingsStore.h"
 #include "system/Shortcuts.h"
 #include "system/UninstallEntry.h"
@@ -37,10 +38,12 @@ void registerItem(InstallOptions& options, const InstallTarget& target, int inde
                                       : nullptr;
     SetupString icon(iconItem != nullptr ? iconItem->fileName : SetupString());
     if (iconItem != nullptr && moveToFolder(icon, location)) {
-      registerUninstallEntry(target, model.displayName.text(), model.companyName.text(),
-                             model.companyUrl.text(), path.text(), icon.text(),
-                             item.uninstallComment.text(), model.productUrl.text(),
-                             installedKiB(model), model.spareText.text());
+      if (registerUninstallEntry(target, model.displayName.text(), model.companyName.text(),
+                                 model.companyUrl.text(), path.text(), icon.text(),
+                                 item.uninstallComment.text(), model.productUrl.text(),
+                                 installedKiB(model), model.spareText.text())) {
+        writeInstalledVersion(target, model);
+      }
     }
   }
   if (item.flags & kItemApplication) registerDocumentTypes(target, options, index, path.text());

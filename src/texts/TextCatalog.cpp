@@ -62,6 +62,8 @@ constexpr TextEntry kCatalog[] = {
     {BrowseTitle, "browse-title", "Install Folder Location"},
     {CommandLineBad, "command-line-bad", "This setup does not know the argument %s."},
     {CommandLineHelp, "command-line-help", "This setup takes these switches:"},
+    {NewerInstalled, "newer-installed",
+     "%s %s is installed, which is newer than this setup's version %s. Nothing was changed."},
 
     {UninstallCaption, "uninstall-caption", "Uninstall"},
     {UninstallQuestion, "uninstall-question",

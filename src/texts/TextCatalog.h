@@ -63,6 +63,7 @@ enum TextId : int {
   BrowseTitle,
   CommandLineBad,   // %s the argument
   CommandLineHelp,  // followed by the switches
+  NewerInstalled,   // %s the product, %s the installed version, %s this setup's
 
   // The uninstaller.
   UninstallCaption = 64,

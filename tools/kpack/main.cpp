@@ -238,22 +238,24 @@ int main(int argc, char** argv) {
   if (const int failed = readModel(file, packageBytes, model); failed >= 0) {
     return *installCommand ? kExitUsage : failed;
   }
+  // A built setup carries its extension, read as the setup reads it, against
+  // the package it carries; the install pass writes what it says.
+  std::vector<unsigned char> image;
+  const bool program = tools::readWholeFile(file, image) && platform::isProgramImage(image);
+  std::vector<unsigned char> extension;
+  std::string none;
+  if (program && platform::findProgramResource(image, kExtensionResourceId, extension, none)) {
+    // Past the limit it is ignored whatever its length.
+    const std::size_t size = std::min<std::size_t>(extension.size(), kMaxExtensionSize + 1);
+    model.extension.read(ByteView(extension.data(), std::uint32_t(size)),
+                         ByteView(packageBytes.data(), std::uint32_t(packageBytes.size())));
+  }
   if (*installCommand) return kpack::installPackage(model, install);
   // A built setup names the languages it speaks.
-  std::vector<unsigned char> image;
   std::vector<std::string> languages;
-  if (tools::readWholeFile(file, image) && platform::isProgramImage(image)) {
+  if (program) {
     for (std::uint16_t language : kpack::stringLanguages(image)) {
       languages.push_back(kpack::languageNames({language}));
-    }
-    // Read as the setup reads it, against the package it carries.
-    std::vector<unsigned char> extension;
-    std::string none;
-    if (platform::findProgramResource(image, kExtensionResourceId, extension, none)) {
-      // Past the limit it is ignored whatever its length.
-      const std::size_t size = std::min<std::size_t>(extension.size(), kMaxExtensionSize + 1);
-      model.extension.read(ByteView(extension.data(), std::uint32_t(size)),
-                           ByteView(packageBytes.data(), std::uint32_t(packageBytes.size())));
     }
   }
   const std::vector<std::string>* spoken = languages.empty() ? nullptr : &languages;
