@@ -84,5 +84,8 @@ bool registerUninstallEntry(const InstallTarget& target, const char* displayName
   for (const Flag& f : flags) {
     if (!writeRegDword(root, k, f.name, f.value)) return false;
   }
-  return true;
+  // Deployment tools remove the product with this command: it asks nothing.
+  SetupString quiet(uninstaller);
+  quiet.append(" /quiet");
+  return writeRegString(root, k, "QuietUninstallString", quiet.text());
 }

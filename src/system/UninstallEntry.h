@@ -19,7 +19,8 @@ bool uninstallEntryKey(const char* displayName, SetupString& key);
 // quoted icon path), Publisher, URLInfoAbout, Comments, URLUpdateInfo, HelpLink
 // (the same address), Contact (only when `contact` is given and not empty; else an
 // earlier one is deleted), the four REG_DWORD flags and EstimatedSize (the
-// installed files' size in KiB, which the list of programs shows), in that order. Nothing
+// installed files' size in KiB, which the list of programs shows) and QuietUninstallString
+// (UninstallString and " /quiet"), in that order. Nothing
 // is written, and the result is false, when any other text is null or empty or the entry
 // name would be empty; a write that fails ends the call with false and leaves the
 // values before it in place.

@@ -1,6 +1,7 @@
 #include "uninstall/TemporaryCopy.h"
 
 #include "base/Paths.h"
+#include "platform/Events.h"
 #include "platform/Files.h"
 #include "platform/PrivateFolder.h"
 #include "platform/Process.h"
@@ -51,13 +52,54 @@ bool TemporaryCopy::start(const char* commandLine) {
   return started_;
 }
 
-bool startTemporaryCopy(const char* ownFile) {
+SetupString copyAnswerName(std::uint32_t originalId, bool removed) {
+  SetupString name;
+  name.format("Local\\KestraneUninstall.%u.%s", unsigned(originalId),
+              removed ? "removed" : "failed");
+  return name;
+}
+
+CopyAnswer handOverToTemporaryCopy(const char* ownFile, bool quiet, std::uint32_t milliseconds) {
+  const std::uint32_t id = platform::currentProcessId();
+  platform::EventId answers[2] = {platform::createEvent(copyAnswerName(id, true).text()),
+                                  platform::createEvent(copyAnswerName(id, false).text())};
+  CopyAnswer result = CopyAnswer::NotStarted;
   TemporaryCopy copy;
-  if (!copy.make(ownFile)) return false;
-  SetupString commandLine;
-  commandLine.format("\"%s\" %s %u \"%s\"", copy.path().text(), kFinishSwitch,
-                     unsigned(platform::currentProcessId()), ownFile);
-  return copy.start(commandLine.text());
+  if (answers[0] != nullptr && answers[1] != nullptr && copy.make(ownFile)) {
+    SetupString commandLine;
+    commandLine.format("\"%s\" %s %u \"%s\"%s", copy.path().text(), kFinishSwitch, unsigned(id),
+                       ownFile, quiet ? " /quiet" : "");
+    if (copy.start(commandLine.text())) {
+      switch (platform::waitForAnyEvent(answers, 2, milliseconds)) {
+        case 0:
+          result = CopyAnswer::Removed;
+          break;
+        case 1:
+          result = CopyAnswer::Failed;
+          break;
+        default:
+          result = CopyAnswer::NoAnswer;
+          break;
+      }
+    }
+  }
+  for (platform::EventId answer : answers) platform::closeEvent(answer);
+  return result;
+}
+
+CopyReport::CopyReport(std::uint32_t originalId) : originalId_(originalId) {}
+
+CopyReport::~CopyReport() {
+  answer(false);
+}
+
+bool CopyReport::answer(bool removed) {
+  if (answered_) return false;
+  answered_ = true;
+  const platform::EventId event = platform::openEvent(copyAnswerName(originalId_, removed).text());
+  const bool told = platform::setEvent(event);
+  platform::closeEvent(event);
+  return told;
 }
 
 bool removeOriginal(std::uint32_t processId, const char* originalFile) {

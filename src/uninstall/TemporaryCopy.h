@@ -9,7 +9,9 @@
 #include "base/SetupString.h"
 #include "platform/Files.h"
 
-// The switch that starts the copy: "<copy> --finish <process id> <original file>".
+// The switch that starts the copy:
+//   "<copy> --finish <process id> <original file>" and, for a run without
+//   questions, the quiet switch after it.
 constexpr char kFinishSwitch[] = "--finish";
 
 // The copy of an elevated uninstaller, made so that no process that is not
@@ -41,10 +43,46 @@ class TemporaryCopy {
   bool started_ = false;
 };
 
-// In the original: makes the temporary copy and starts it with this process's id
-// and ownFile. False when the copy cannot be made or started; the copy is then
-// not left behind.
-bool startTemporaryCopy(const char* ownFile);
+// How the copy answered the original (handOverToTemporaryCopy).
+enum class CopyAnswer {
+  NotStarted,  // no copy runs: the original does the work itself
+  Removed,     // the copy removed everything but the original
+  Failed,      // the copy ran but could not remove everything
+  NoAnswer,    // started, but no answer in the time given
+};
+
+// The events by which the copy answers original process `originalId`: named in
+// the session's space after that id, which no other running process has.
+SetupString copyAnswerName(std::uint32_t originalId, bool removed);
+
+// In the original: makes the events by which the copy answers (named after this
+// process's id), makes the temporary copy and starts it with this process's id,
+// ownFile and, when `quiet`, the quiet switch, then waits up to `milliseconds`
+// for its answer. A tool that waits for the original thus sees the removal done.
+// NotStarted, with no copy left behind, when the events or the copy cannot be
+// made or it cannot be started; events another process made under our names are
+// never trusted. On the host the copy's start only writes a line and the wait
+// does not wait: the answer is NoAnswer at once.
+CopyAnswer handOverToTemporaryCopy(const char* ownFile, bool quiet, std::uint32_t milliseconds);
+
+// In the copy: the answer to the original process `originalId`, given once. When
+// the original is gone (or the copy was started by hand) there is no one to
+// answer and nothing happens. One destroyed without an answer answers Failed, so
+// that a copy that gives up early never leaves the original waiting.
+class CopyReport {
+ public:
+  explicit CopyReport(std::uint32_t originalId);
+  CopyReport(const CopyReport&) = delete;
+  CopyReport& operator=(const CopyReport&) = delete;
+  ~CopyReport();
+
+  // False when there was no one to tell, or the answer was given already.
+  bool answer(bool removed);
+
+ private:
+  std::uint32_t originalId_;
+  bool answered_ = false;
+};
 
 // In the copy: waits up to a minute for the original process to end, then for its
 // file to become deletable, and deletes it. False when it is still there.

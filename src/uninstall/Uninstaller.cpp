@@ -19,14 +19,6 @@ namespace {
 // At most this many names are listed in a message box; the rest are counted.
 constexpr std::size_t kListedNames = 12;
 
-bool isUnchanged(const PlannedFile& file) {
-  if (!file.hasDigest) return true;
-  std::uint64_t size = 0;
-  Sha256Digest digest;
-  return fingerprintFile(file.path.text(), size, digest) && size == file.size &&
-         digest == file.digest;
-}
-
 void removeFiles(const UninstallPlan& plan) {
   for (const PlannedFile& file : plan.files) {
     const std::uint32_t attributes = platform::getFileAttributes(file.path.text());
@@ -114,6 +106,14 @@ void appendList(SetupString& text, const std::vector<SetupString>& names) {
 
 }  // namespace
 
+bool isUnchanged(const PlannedFile& file) {
+  if (!file.hasDigest) return true;
+  std::uint64_t size = 0;
+  Sha256Digest digest;
+  return fingerprintFile(file.path.text(), size, digest) && size == file.size &&
+         digest == file.digest;
+}
+
 std::vector<std::string> filesInUse(const UninstallPlan& plan) {
   std::vector<std::string> held;
   for (const PlannedFile& file : plan.files) {
@@ -158,9 +158,13 @@ std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan) {
     platform::setFileAttributes(plan.ownFile.text(), FILE_ATTRIBUTE_NORMAL);
     platform::deleteFile(plan.ownFile.text());
   }
-  std::vector<SetupString> remaining;
-  if (!plan.removeFolder || platform::removeDirectory(plan.location.text())) return remaining;
-  SetupString pattern(plan.location);
+  if (!plan.removeFolder || platform::removeDirectory(plan.location.text())) return {};
+  return namesInFolder(plan.location.text());
+}
+
+std::vector<SetupString> namesInFolder(const char* folder) {
+  std::vector<SetupString> names;
+  SetupString pattern(folder);
   if (!endsWithBackslash(pattern)) pattern.append('\\');
   pattern.append("*.*");
   platform::FindData entry;
@@ -168,12 +172,12 @@ std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan) {
   for (bool more = search != nullptr; more; more = platform::findNextFile(search, entry)) {
     const SetupString name(entry.name);
     if (name == SetupString(".") || name == SetupString("..")) continue;
-    remaining.push_back(name);
+    names.push_back(name);
   }
   platform::findClose(search);
-  std::sort(remaining.begin(), remaining.end(),
+  std::sort(names.begin(), names.end(),
             [](const SetupString& a, const SetupString& b) { return compareNoCase(a, b) < 0; });
-  return remaining;
+  return names;
 }
 
 SetupString uninstallCaption(const UninstallPlan& plan, const texts::TextSet& texts) {

@@ -9,6 +9,10 @@
 #include "texts/TextSet.h"
 #include "uninstall/UninstallPlan.h"
 
+// Whether the file holds what the setup wrote (size and fingerprint; true for a
+// file planned without a fingerprint): only then is it deleted.
+bool isUnchanged(const PlannedFile& file);
+
 // The installed files the plan would delete that a program holds open now, so
 // that they could not be deleted (the uninstaller's own file aside: its copy
 // removes it after it ended). Nothing may be removed while there are any.
@@ -44,6 +48,9 @@ void removeInstallation(const UninstallPlan& plan);
 // folder (the user's files, changed files, anything that could not be deleted),
 // sorted; nothing for a folder the plan keeps.
 std::vector<SetupString> removeOwnFileAndFolder(const UninstallPlan& plan);
+
+// The names in `folder`, sorted; nothing for a folder that cannot be read.
+std::vector<SetupString> namesInFolder(const char* folder);
 
 // The question asked before anything is removed, and the caption of every box.
 SetupString confirmationText(const UninstallPlan& plan, const texts::TextSet& texts);

@@ -2,7 +2,7 @@
 # Installs the demo product under Wine through its wizard, removes it again with
 # the command of its uninstall entry, and compares the machine before and after.
 #
-#   uninstall-e2e SETUP WORKDIR [accented]
+#   uninstall-e2e SETUP WORKDIR [demo|accented] [quiet]
 #
 # SETUP is DemoProductSetup.exe, or with "accented" the setup of accented.toml
 # (the demo with accented names in every field), run in the locale LC_ALL gives
@@ -16,6 +16,11 @@
 # folder. Allowed to differ: a file the user added to the install folder (kept,
 # with its folder), the system-folder copy (left in place) and the one deletion
 # the temporary copy of the uninstaller leaves pending for the next start.
+# With "quiet" the demo is then installed again and removed as a deployment tool
+# removes it: the entry's QuietUninstallString, run and waited for. When that
+# process ends its code is 0 and everything but the uninstaller's own file (which
+# its copy deletes a moment later) is gone; nothing is asked or shown, and the
+# log in the temporary folder says what stayed.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -25,6 +30,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 setup="$(realpath "$1")"
 work="$(realpath -m "$2")"
 variant="${3:-demo}"
+mode="${4:-}"
 rm -rf "$work"
 mkdir -p "$work"
 export E2E_DIAGNOSE="$work"
@@ -124,22 +130,25 @@ done
 snapshot "$work/before.txt"
 
 # --- install through the wizard -------------------------------------------------
-target_launch wine "$work/setup.log" "$setup"
-setup_pid=$target_pid
-win="$(x11_wait_window "$window_name" 60)" || e2e_fail "the wizard's window did not appear"
-# Every offered extension stays checked; the accented product offers none.
-if [ "$variant" = accented ]; then e2e_wizard "$win" --no-file-types; else e2e_wizard "$win"; fi
-E2E_STEP=sleep e2e_walk_to Installing
-e2e_wait_file "$install_dir/$uninstaller" 60 || e2e_fail "the installation did not write its files"
-sleep 3
-[ "$(xdotool getwindowname "$win")" = "$window_name" ] ||
-  e2e_fail "the wizard's window is named $(xdotool getwindowname "$win")"
-x11_keys "$win" Escape # Finished: Finish
-e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end after Finish"
-# Finish starts the demo's viewer; it has no part in this test.
-sleep 2
-timeout 30 wine taskkill /f /im "$app" >/dev/null 2>&1 || true
-timeout 60 wineserver -w || e2e_fail "the viewer did not end"
+install_through_wizard() {
+  target_launch wine "$work/setup.log" "$setup"
+  setup_pid=$target_pid
+  win="$(x11_wait_window "$window_name" 60)" || e2e_fail "the wizard's window did not appear"
+  # Every offered extension stays checked; the accented product offers none.
+  if [ "$variant" = accented ]; then e2e_wizard "$win" --no-file-types; else e2e_wizard "$win"; fi
+  E2E_STEP=sleep e2e_walk_to Installing
+  e2e_wait_file "$install_dir/$uninstaller" 60 || e2e_fail "the installation did not write its files"
+  sleep 3
+  [ "$(xdotool getwindowname "$win")" = "$window_name" ] ||
+    e2e_fail "the wizard's window is named $(xdotool getwindowname "$win")"
+  x11_keys "$win" Escape # Finished: Finish
+  e2e_wait_exit "$setup_pid" 30 || e2e_fail "the setup did not end after Finish"
+  # Finish starts the demo's viewer; it has no part in this test.
+  sleep 2
+  timeout 30 wine taskkill /f /im "$app" >/dev/null 2>&1 || true
+  timeout 60 wineserver -w || e2e_fail "the viewer did not end"
+}
+install_through_wizard
 echo "mine" >"$install_dir/my notes.txt"
 
 # Every name as the package has it: on disk in the locale's charset, and in the
@@ -218,3 +227,41 @@ if ! diff "$work/expected.txt" "$work/after.txt" >"$work/difference.txt"; then
   e2e_fail "the machine differs from before the install"
 fi
 echo "uninstall-e2e: the machine is as it was, but for the user's file and the system copy"
+
+[ "$mode" = quiet ] || exit 0
+
+# --- the quiet command, as a deployment tool runs it ----------------------------
+rm -rf "$install_dir"
+install_through_wizard
+quiet="$(timeout 60 wine reg query "$uninstall_key\\$product" /v QuietUninstallString | tr -d '\r' |
+  awk '/REG_SZ/ { sub(/^.*REG_SZ[ \t]*/, ""); print }' || true)"
+[ "$quiet" = "\"C:\\Program Files\\$product\\$uninstaller\" /quiet" ] ||
+  e2e_fail "unexpected QuietUninstallString: $quiet"
+program="${quiet#\"}"
+program="${program%%\" /quiet}"
+# The files of the compared places the moment the process ends must be those from
+# before the install, and the system-folder copy. The uninstaller's own file may
+# be there still: its copy deletes it once the process has ended.
+files_now() {
+  (cd "$drive" && find -L "${places[@]}" -type f 2>/dev/null) |
+    grep -vxF "Program Files/$product/$uninstaller" | sort
+}
+expected_files="$({ sed -n 's/^[0-9a-f]\{32\}  //p' "$work/before.txt"
+  [ -z "$helper" ] || echo "$helper"; } | sort)"
+status=0
+timeout 300 wine "$program" /quiet >"$work/quiet-uninstall.log" 2>&1 || status=$?
+now="$(files_now)"
+[ "$status" = 0 ] || e2e_fail "the quiet uninstall ended with $status"
+if [ "$now" != "$expected_files" ]; then
+  diff <(echo "$expected_files") <(echo "$now") >&2 || true
+  e2e_fail "files were still there when the quiet uninstall ended"
+fi
+! timeout 60 wine reg query "$uninstall_key\\$product" >/dev/null 2>&1 ||
+  e2e_fail "the uninstall entry was still there when the quiet uninstall ended"
+# The copy ends on its own: a box it showed would keep it running.
+timeout 60 wineserver -w || e2e_fail "the quiet uninstaller's copy did not end"
+[ ! -e "$install_dir" ] || e2e_fail "the install folder stayed: $(ls "$install_dir")"
+log="$(find "$drive/users" -name "$product Uninstall.log" -print -quit)"
+[ -n "$log" ] || e2e_fail "no $product Uninstall.log in the temporary folder"
+grep -q "^result: removed, exit code 0"$'\r'"\$" "$log" || e2e_fail "the log ends otherwise: $(cat "$log")"
+echo "uninstall-e2e: the quiet uninstall ended with 0 and everything gone"

@@ -48,12 +48,12 @@ class HostRegistry : public ::testing::Test {
 TEST_F(HostRegistry, UninstallValuesAreWrittenInTheirOrder) {
   ASSERT_TRUE(registerEntry());
   EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry),
-            (std::vector<std::string>{"DisplayName", "UninstallString", "DisplayIcon", "Publisher",
-                                      "URLInfoAbout", "Comments", "URLUpdateInfo", "HelpLink",
-                                      "Contact", "Language", "NoModify", "NoRepair",
-                                      "WindowsInstaller", "EstimatedSize"}));
+            (std::vector<std::string>{
+                "DisplayName", "UninstallString", "DisplayIcon", "Publisher", "URLInfoAbout",
+                "Comments", "URLUpdateInfo", "HelpLink", "Contact", "Language", "NoModify",
+                "NoRepair", "WindowsInstaller", "EstimatedSize", "QuietUninstallString"}));
   // The first write that fails ends the entry; what came before stays.
-  for (int failing : {1, 5, 13}) {
+  for (int failing : {1, 5, 13, 15}) {
     deleteKeyTree(HKEY_LOCAL_MACHINE, kEntry.c_str());
     platform::host::failNthCall(platform::host::HostCall::RegistryWrite, failing);
     EXPECT_FALSE(registerEntry());

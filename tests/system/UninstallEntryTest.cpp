@@ -36,7 +36,7 @@ class UninstallEntry : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(UninstallEntry, WritesTheFourteenValuesUnderTheLastNamePart) {
+TEST_F(UninstallEntry, WritesTheFifteenValuesUnderTheLastNamePart) {
   ASSERT_TRUE(Inputs().registerEntry());
   const struct {
     const char* name;
@@ -51,6 +51,7 @@ TEST_F(UninstallEntry, WritesTheFourteenValuesUnderTheLastNamePart) {
       {"URLUpdateInfo", "https://example.com/demo"},
       {"HelpLink", "https://example.com/demo"},
       {"Contact", "Customer Support"},
+      {"QuietUninstallString", "\"C:\\Program Files\\Kestrane\\Uninstall.exe\" /quiet"},
   };
   for (const auto& t : texts) EXPECT_EQ(textOf(HKEY_LOCAL_MACHINE, kEntry, t.name), t.text);
   const struct {
@@ -62,7 +63,7 @@ TEST_F(UninstallEntry, WritesTheFourteenValuesUnderTheLastNamePart) {
                {"WindowsInstaller", 0},
                {"EstimatedSize", 2050}};
   for (const auto& f : flags) EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kEntry, f.name), f.value);
-  EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), 14u);
+  EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), 15u);
 
   // Without a contact there is no Contact, not even the one of an earlier install.
   for (const char* none : {"", static_cast<const char*>(nullptr)}) {
@@ -70,7 +71,7 @@ TEST_F(UninstallEntry, WritesTheFourteenValuesUnderTheLastNamePart) {
     in.contact = none;
     ASSERT_TRUE(in.registerEntry());
     EXPECT_EQ(textOf(HKEY_LOCAL_MACHINE, kEntry, "Contact"), "<missing>");
-    EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), 13u);
+    EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), 14u);
   }
 }
 

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The uninstall entry's last line: the installed files' size, from the files
+// The uninstall entry's EstimatedSize line: the installed files' size, from the files
 // themselves, in KiB rounded up.
 std::string estimatedSizeLine(const fs::path& folder) {
   std::uintmax_t bytes = 0;
@@ -134,7 +134,8 @@ TEST(DemoProduct, InstallsEverythingItsManifestNames) {
            "\"Contact\"=\"Customer Support\"\r\n"
            "\"Language\"=dword:00000000\r\n\"NoModify\"=dword:00000001\r\n"
            "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n" +
-           estimatedSizeLine(installed)},
+           estimatedSizeLine(installed) + "\"QuietUninstallString\"=\"\\\"" + app +
+           "Uninstall.exe\\\" /quiet\"\r\n"},
       {classes + "Applications\\DemoApp.exe", "@=\"Demo Product Viewer\"\r\n"},
       // The ProgIDs, each with its icon inside the viewer.
       {classes + "KestraneDemo.Document", "@=\"Demo Document\"\r\n"},

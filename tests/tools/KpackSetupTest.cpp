@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/Inflate.h"
+#include "base/Sha256.h"
 #include "common/PeResourceWriter.h"
 #include "common/WholeFile.h"
 #include "kpack/ScaledSkins.h"
@@ -37,6 +38,16 @@ Bytes readAll(const fs::path& path) {
 
 std::string q(const fs::path& p) {
   return "'" + p.string() + "'";
+}
+
+std::string hexDigest(const Bytes& bytes) {
+  std::string out;
+  char digits[3];
+  for (const unsigned char byte : sha256(bytes.data(), bytes.size())) {
+    std::snprintf(digits, sizeof digits, "%02X", unsigned(byte));
+    out += digits;
+  }
+  return out;
 }
 
 class KpackSetup : public ::testing::Test {
@@ -154,6 +165,43 @@ TEST_F(KpackSetup, WritesPackageAndSkinIntoTheStub) {
     Bytes carried;
     EXPECT_FALSE(platform::findProgramResource(readAll(dir_ / "unversioned.exe"),
                                                kExtensionResourceId, carried, error));
+    // winget needs a version: the manifest key is named.
+    output = run(std::string(KPACK_PATH) + " winget unversioned.exe --id Kestrane.Demo --url " +
+                     "https://kestrane.example/setup.exe",
+                 status);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(output.find("give [product] version"), std::string::npos) << output;
+  }
+
+  // The winget manifest of the versioned setup holds what winget's schemas
+  // require of each of its three files, and the hash of the setup's bytes.
+  output = run(std::string(KPACK_PATH) + " winget " + q(setup) +
+                   " --id Kestrane.Demo --url https://kestrane.example/setup.exe -o winget",
+               status);
+  ASSERT_EQ(status, 0) << output;
+  const struct {
+    const char* file;
+    std::vector<std::string> lines;
+  } wingetFiles[] = {
+      {"Kestrane.Demo.yaml",
+       {"PackageIdentifier: \"Kestrane.Demo\"", "PackageVersion: \"1.0\"", "DefaultLocale: en-US",
+        "ManifestType: version", "ManifestVersion: 1.6.0"}},
+      {"Kestrane.Demo.installer.yaml",
+       {"InstallerType: exe", "  Silent: /quiet", "ProductCode: \"Demo Product\"",
+        "  - InstallerReturnCode: 1639", "    DisplayVersion: \"1.0\"", "  - Architecture: x86",
+        "    InstallerUrl: \"https://kestrane.example/setup.exe\"",
+        "    InstallerSha256: " + hexDigest(image), "ManifestType: installer"}},
+      {"Kestrane.Demo.locale.en-US.yaml",
+       {"PackageLocale: en-US", "Publisher: \"Kestrane Demo Company\"",
+        "PackageName: \"Demo Product\"", "License: \"Proprietary\"",
+        "ShortDescription: \"Demo Product\"", "ManifestType: defaultLocale"}},
+  };
+  for (const auto& f : wingetFiles) {
+    const Bytes bytes = readAll(dir_ / "winget" / f.file);
+    const std::string text(bytes.begin(), bytes.end());
+    for (const std::string& line : f.lines) {
+      EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << f.file << ": " << line;
+    }
   }
   Bytes own;
   ASSERT_TRUE(platform::findProgramResource(image, kExtensionResourceId, own, error)) << error;

@@ -34,7 +34,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The uninstall entry's last line: the installed files' size, from the files
+// The uninstall entry's EstimatedSize line: the installed files' size, from the files
 // themselves, in KiB rounded up.
 std::string estimatedSizeLine(const fs::path& folder) {
   std::uintmax_t bytes = 0;
@@ -1114,7 +1114,8 @@ TEST_F(Kpack, InstallLeavesFilesRegistryAndLinks) {
            "\"Contact\"=\"Customer Support\"\r\n"
            "\"Language\"=dword:00000000\r\n\"NoModify\"=dword:00000001\r\n"
            "\"NoRepair\"=dword:00000001\r\n\"WindowsInstaller\"=dword:00000000\r\n" +
-           estimatedSizeLine(installed)},
+           estimatedSizeLine(installed) + "\"QuietUninstallString\"=\"\\\"" + app +
+           "Uninstall.exe\\\" /quiet\"\r\n"},
       {classes + "Applications\\Demo.exe", "@=\"Demo Product\"\r\n"},
       {classes + "Demo.Text\\shell\\open\\command",
        "@=\"\\\"" + app + "Demo.exe\\\" \\\"%1\\\"\"\r\n"},

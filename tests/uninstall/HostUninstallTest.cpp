@@ -13,6 +13,7 @@
 #include "kpack/InstallCommand.h"
 #include "package/PackageBytes.h"
 #include "package/UninstallKnowledge.h"
+#include "platform/Events.h"
 #include "platform/Files.h"
 #include "platform/Module.h"
 #include "platform/Registry.h"
@@ -23,7 +24,10 @@
 #include "system/FileOps.h"
 #include "system/FileTypes.h"
 #include "system/RegistryHelpers.h"
+#include "system/RunLog.h"
 #include "texts/TextLoading.h"
+#include "uninstall/QuietUninstall.h"
+#include "uninstall/TemporaryCopy.h"
 #include "uninstall/Uninstaller.h"
 
 namespace {
@@ -103,9 +107,8 @@ void install(const Names& n) {
   ASSERT_EQ(kpack::installPackage(model, arguments), 0);
 }
 
-// Runs the uninstaller as it runs from the installed Uninstall.exe; returns what
-// it left in the install folder.
-std::vector<SetupString> uninstall(const Names& n, UninstallPlan& plan) {
+// The plan the installed Uninstall.exe makes.
+void planRemoval(const Names& n, UninstallPlan& plan) {
   const std::vector<unsigned char> bytes = productBytes(n, true);
   InstallModel model;
   EXPECT_TRUE(readUninstallKnowledge(bytes.data(), std::uint32_t(bytes.size()), model))
@@ -114,6 +117,12 @@ std::vector<SetupString> uninstall(const Names& n, UninstallPlan& plan) {
   readSavedInstallOptions(model, saved);
   const std::string own = installFolder(n) + "\\Uninstall.exe";
   EXPECT_TRUE(makeUninstallPlan(model, saved, own.c_str(), plan));
+}
+
+// Runs the uninstaller as it runs from the installed Uninstall.exe; returns what
+// it left in the install folder.
+std::vector<SetupString> uninstall(const Names& n, UninstallPlan& plan) {
+  planRemoval(n, plan);
   removeInstallation(plan);
   return removeOwnFileAndFolder(plan);
 }
@@ -215,14 +224,9 @@ TEST(HostUninstall, AFileInUseIsFoundBeforeAnythingIsRemoved) {
   const Names n;
   install(n);
   const std::string folder = installFolder(n);
-  const std::vector<unsigned char> bytes = productBytes(n, true);
-  InstallModel model;
-  ASSERT_TRUE(readUninstallKnowledge(bytes.data(), std::uint32_t(bytes.size()), model));
-  SavedInstallOptions saved;
-  readSavedInstallOptions(model, saved);
   UninstallPlan plan;
+  planRemoval(n, plan);
   const std::string own = folder + "\\Uninstall.exe";
-  ASSERT_TRUE(makeUninstallPlan(model, saved, own.c_str(), plan));
   {
     UndeletableFile running((folder + "\\App.exe").c_str());
     UndeletableFile self(own.c_str());  // the uninstaller's own file never counts
@@ -450,4 +454,125 @@ TEST(HostUninstall, EveryTargetIsRemovedFromItsOwnView) {
     platform::deleteFile((std::string(c.system) + "\\helper.dll").c_str());
   }
   useMachine(false);
+}
+
+// The quiet switch in its spellings, the temporary copy's arguments, and what a
+// quiet command line refuses; without the switch every argument is ignored, as
+// it always was.
+TEST(HostUninstall, ReadsTheQuietSwitchAndTheCopysArguments) {
+  const char own[] = "C:\\P\\Uninstall.exe";
+  const struct {
+    std::vector<std::string> arguments;
+    bool quiet;
+    bool finish;
+    const char* refused;
+  } cases[] = {
+      {{}, false, false, ""},
+      {{"/quiet"}, true, false, ""},
+      {{"-S"}, true, false, ""},
+      {{"/VerySilent"}, true, false, ""},
+      {{"/quieter", "x"}, false, false, ""},
+      {{"-s", "/bogus"}, true, false, "/bogus"},
+      {{"/quiet", "-QUIET"}, true, false, "-QUIET"},
+      {{"--finish", "42", own}, false, true, ""},
+      {{"--finish", "42", own, "/quiet"}, true, true, ""},
+      {{"--finish", "42", own, "/other"}, false, false, ""},
+      {{"--finish", "4x", own}, false, false, ""},
+      {{"--finish", "99999999999", own}, false, false, ""},
+  };
+  for (const auto& c : cases) {
+    const UninstallCommand command = readUninstallCommand(c.arguments);
+    EXPECT_EQ(command.quiet, c.quiet) << c.arguments.size();
+    EXPECT_EQ(command.finish, c.finish) << c.arguments.size();
+    EXPECT_EQ(command.refused, c.refused);
+    EXPECT_EQ(command.original, c.finish ? own : "");
+    EXPECT_EQ(command.originalId, c.finish ? 42u : 0u);
+  }
+  // In the temporary folder, named after the product as a file name can hold it.
+  char temp[kPathBufferSize];
+  ASSERT_GT(platform::getTempPath(temp, sizeof temp), 0);
+  for (const auto& [name, file] :
+       {std::pair<const char*, const char*>{"A/B: \"2\"", "A_B_ _2_ "}, {"", ""}}) {
+    SetupString path;
+    ASSERT_TRUE(uninstallLogPath(name, path));
+    EXPECT_STREQ(path.text(), (std::string(temp) + file + "Uninstall.log").c_str());
+  }
+}
+
+// A quiet run says in its log what the closing message would say: the files kept
+// in the folder (not the uninstaller's own, which goes after the answer) and the
+// copies in the system folder. A file in use stops it before anything is removed;
+// one that cannot be deleted afterwards makes it fail, named in the log.
+TEST(HostUninstall, AQuietRunLogsWhatStaysAndFailsOnWhatCouldNotGo) {
+  const Names n;
+  install(n);
+  const std::string folder = installFolder(n);
+  writeText(folder + "\\data.txt", "the product's data, edited");
+  writeText(folder + "\\my notes.txt", "mine");
+  UninstallPlan plan;
+  planRemoval(n, plan);
+  createFolder("C:\\kestrane-tests");
+  const char logPath[] = "C:\\kestrane-tests\\quiet.log";
+  const auto logText = [&] {
+    std::string text;
+    EXPECT_TRUE(readTestFile(logPath, text));
+    return text;
+  };
+
+  {
+    RunLog log;
+    ASSERT_TRUE(log.open(logPath));
+    UndeletableFile running((folder + "\\App.exe").c_str());
+    EXPECT_FALSE(noFileInUse(plan, log));
+    EXPECT_TRUE(exists(folder + "\\helper.dll"));
+    // Held through the removal: the run fails and names the file.
+    EXPECT_EQ(removeAllButOwnFile(plan, log), kExitFailed);
+    logResult(log, kExitFailed);
+  }
+  const std::string failed = logText();
+  for (const std::string& line : {"error: in use: " + folder + "\\App.exe\r\n",
+                                  "error: not removed: " + folder + "\\App.exe\r\n",
+                                  std::string("result: failed, exit code 1603\r\n")}) {
+    EXPECT_NE(failed.find(line), std::string::npos) << line << " in:\n" << failed;
+  }
+
+  RunLog log;
+  ASSERT_TRUE(log.open(logPath));
+  EXPECT_TRUE(noFileInUse(plan, log));
+  EXPECT_EQ(removeAllButOwnFile(plan, log), kExitRemoved);
+  logResult(log, kExitRemoved);
+  log.close();
+  EXPECT_FALSE(exists(folder + "\\App.exe"));
+  EXPECT_TRUE(exists(folder + "\\Uninstall.exe"));
+  EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, std::string(kUninstall) + "\\Removal Product"));
+  EXPECT_EQ(logText(), "kept: " + folder + "\\data.txt\r\nkept: " + folder +
+                           "\\my notes.txt\r\nkept in the system folder: helper.dll\r\n"
+                           "result: removed, exit code 0\r\n");
+
+  deleteTree(folder.c_str(), 0, true);
+  deleteTree("C:\\kestrane-tests", 0, true);
+  platform::deleteFile("C:\\Windows\\System32\\helper.dll");
+}
+
+// The copy answers its original once, through the events the original made; a
+// copy that gives up without a word answers "failed", so the original never waits
+// for nothing. Nobody to answer is no failure of the copy.
+TEST(HostUninstall, TheCopyAnswersItsOriginalOnce) {
+  const std::uint32_t original = 4242;
+  for (const bool removed : {true, false}) {
+    platform::EventId answers[2] = {platform::createEvent(copyAnswerName(original, true).text()),
+                                    platform::createEvent(copyAnswerName(original, false).text())};
+    ASSERT_NE(answers[0], nullptr);
+    ASSERT_NE(answers[1], nullptr);
+    {
+      CopyReport report(original);
+      if (removed) {
+        EXPECT_TRUE(report.answer(true));
+        EXPECT_FALSE(report.answer(false)) << "answered twice";
+      }
+    }
+    EXPECT_EQ(platform::waitForAnyEvent(answers, 2, 0), removed ? 0 : 1);
+    for (platform::EventId answer : answers) platform::closeEvent(answer);
+  }
+  EXPECT_FALSE(CopyReport(original).answer(true));
 }

@@ -10,6 +10,8 @@
 //   kpack install FILE --prefix DIR [--parent WINPATH] [--uncheck LIST] [--cancel-after N]
 //   kpack registry FILE.reg [KEY]
 //   kpack texts MANIFEST.toml -o DIR   (the [texts] as files for a build's resources)
+//   kpack winget SETUP.exe --id PUBLISHER.PRODUCT --url URL [--description TEXT]
+//                [--license NAME] [-o DIR]
 //   kpack schema          (the manifests' JSON Schema, docs/manifest.schema.json)
 #include <CLI/CLI.hpp>
 
@@ -33,6 +35,7 @@
 #include "kpack/ScaledSkins.h"
 #include "kpack/SetupCommand.h"
 #include "kpack/SetupTextsWriter.h"
+#include "kpack/WingetCommand.h"
 #include "package/InstallModel.h"
 #include "package/PackageFormat.h"
 #include "package/ProductExtension.h"
@@ -213,6 +216,20 @@ int main(int argc, char** argv) {
       "texts", "Write a manifest's [texts] as string-table files for a build's resources");
   textsCommand->add_option("manifest", manifest, "The TOML manifest")->required();
   textsCommand->add_option("-o,--output", output, "The folder to write into")->required();
+  CLI::App* wingetCommand = app.add_subcommand(
+      "winget", "Write the winget package manifest of a built setup (three YAML files)");
+  kpack::WingetArguments winget;
+  wingetCommand->add_option("setup", file, "The built (and signed) Setup.exe")->required();
+  wingetCommand->add_option("--id", winget.id, "The package identifier, PUBLISHER.PRODUCT")
+      ->required();
+  wingetCommand->add_option("--url", winget.url, "The address the setup is downloaded from")
+      ->required();
+  wingetCommand->add_option("--description", winget.description,
+                            "The short description (default: the product's name)");
+  wingetCommand->add_option("--license", winget.license,
+                            "The licence's name (default: Proprietary)");
+  wingetCommand->add_option("-o,--output", winget.output, "The folder to write into (default: .)");
+
   CLI::App* schemaCommand = app.add_subcommand(
       "schema", "Print the JSON Schema of manifests, for editors (docs/manifest.schema.json)");
 
@@ -251,6 +268,14 @@ int main(int argc, char** argv) {
                          ByteView(packageBytes.data(), std::uint32_t(packageBytes.size())));
   }
   if (*installCommand) return kpack::installPackage(model, install);
+  if (*wingetCommand) {
+    winget.setup = file;
+    if (!program) {
+      std::cerr << "kpack: " << file << " is not a built setup\n";
+      return kExitInvalid;
+    }
+    return kpack::wingetCommand(winget, model, image);
+  }
   // A built setup names the languages it speaks.
   std::vector<std::string> languages;
   if (program) {
