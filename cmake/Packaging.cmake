@@ -84,7 +84,7 @@ set(CPACK_PROJECT_CONFIG_FILE "${windows_check}")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrane-tools)
-set(CPACK_PACKAGE_VERSION 0.1.0)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Kestrane Setup")
 set(CPACK_PACKAGE_CONTACT "Kestrane Setup developers <kestrane@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tools to build and sign Kestrane setups for Windows")

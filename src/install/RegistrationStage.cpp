@@ -41,7 +41,7 @@ void registerItem(InstallOptions& options, const InstallTarget& target, int inde
       if (registerUninstallEntry(target, model.displayName.text(), model.companyName.text(),
                                  model.companyUrl.text(), path.text(), icon.text(),
                                  item.uninstallComment.text(), model.productUrl.text(),
-                                 installedKiB(model))) {
+                                 installedKiB(model), model.spareText.text())) {
         writeInstalledVersion(target, model);
       }
     }

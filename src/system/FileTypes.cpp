@@ -13,10 +13,29 @@ namespace {
 
 constexpr char kOpenWithProgids[] = "\\OpenWithProgids";
 
+// The origins of the extensions, one value per dotted extension below the
+// product's settings key: this mark for a key the install made, else the owner
+// then (empty for none), followed by the mark when the install listed it. No
+// ProgID holds the mark: a key name holds no backslash.
+constexpr char kOriginSection[] = "\\Extensions";
+constexpr char kOriginMark = '\\';
+
+bool originKey(const InstallModel& model, SetupString& key) {
+  if (!settingsKeyPath(model.companyName.text(), model.settingsKeyName.text(), key)) return false;
+  key.append(kOriginSection);
+  return true;
+}
+
 SetupString openWithKey(const char* ext) {
   SetupString key = dottedExtension(ext);
   key.append(kOpenWithProgids);
   return key;
+}
+
+bool isListed(const InstallTarget& target, const char* progId, const char* ext) {
+  OpenKey key;
+  return key.open(target.classes, openWithKey(ext).text(), KEY_QUERY_VALUE) == ERROR_SUCCESS &&
+         platform::regQueryValue(key.get(), progId, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 // The short form of a path, or the path itself when there is none.
@@ -105,8 +124,15 @@ bool removeOpenWithProgid(const InstallTarget& target, const char* progId, const
 }
 
 void takeExtension(const InstallTarget& target, const char* progId, const char* ext,
-                   int listInOpenWith) {
+                   int listInOpenWith, SetupString* listedOwner) {
   if (progId == nullptr || ext == nullptr) return;
+  char owner[kPathBufferSize];
+  if (readRegString(target.classes, dottedExtension(ext).text(), nullptr, owner, sizeof owner) &&
+      owner[0] != '\0' && compareNoCase(SetupString(owner), SetupString(progId)) != 0 &&
+      !isListed(target, owner, ext) && addOpenWithProgid(target, owner, ext) &&
+      listedOwner != nullptr) {
+    *listedOwner = owner;
+  }
   writeRegString(target.classes, dottedExtension(ext).text(), nullptr, progId);
   if (listInOpenWith != 0) addOpenWithProgid(target, progId, ext);
 }
@@ -157,6 +183,75 @@ bool releaseExtension(const InstallTarget& target, const char* progId, const cha
   return addOpenWithProgid(target, progId, ext);
 }
 
+bool readExtensionOrigin(const InstallTarget& target, const InstallModel& model, const char* ext,
+                         ExtensionOrigin& out) {
+  out = ExtensionOrigin();
+  SetupString key;
+  char text[kPathBufferSize];
+  if (ext == nullptr || !originKey(model, key) ||
+      !readRegString(target.machine, key.text(), dottedExtension(ext).text(), text, sizeof text)) {
+    return false;
+  }
+  out.known = true;
+  SetupString owner(text);
+  const int mark = owner.findChar(kOriginMark);
+  out.created = mark == 0 && owner.length() == 1;
+  if (mark >= 0) owner.eraseRange(mark, owner.length() - mark);
+  out.previousOwner = owner;
+  out.listedOwner = mark > 0;
+  return true;
+}
+
+bool giveBackExtension(const InstallTarget& target, const char* progId, const char* ext,
+                       const ExtensionOrigin& origin) {
+  if (!releaseExtension(target, progId, ext)) return false;
+  const char* previous = origin.previousOwner.text();
+  if (*previous != '\0' && isListed(target, previous, ext)) {
+    takeExtension(target, previous, ext, 0);
+  }
+  return true;
+}
+
+namespace {
+
+// Takes or releases one extension of a document type, recording what it found the
+// first time. A later install keeps that record (a key it made stays made by it)
+// unless it finds another program's owner there: one the user chose since.
+void claimExtension(const InstallTarget& target, const InstallModel& model, const char* progId,
+                    const char* ext, bool take) {
+  SetupString record;
+  const bool recording = originKey(model, record);
+  ExtensionOrigin origin;
+  const bool recorded = readExtensionOrigin(target, model, ext, origin);
+  const SetupString dotted = dottedExtension(ext);
+  char text[kPathBufferSize];
+  const bool existed = readRegString(target.classes, dotted.text(), nullptr, text, sizeof text);
+  SetupString found;
+  if (existed && compareNoCase(SetupString(text), SetupString(progId)) != 0) found = text;
+
+  SetupString listed;
+  if (take) {
+    takeExtension(target, progId, ext, 1, &listed);
+  } else if (!giveBackExtension(target, progId, ext, origin)) {
+    addOpenWithProgid(target, progId, ext);
+  }
+  if (!recording) return;
+  if (recorded &&
+      (origin.created || found.isEmpty() || compareNoCase(found, origin.previousOwner) == 0)) {
+    return;
+  }
+  SetupString value;
+  if (existed) {
+    value = found;
+    if (!listed.isEmpty()) value.append(kOriginMark);
+  } else {
+    value = SetupString(kOriginMark, 1);
+  }
+  writeRegString(target.machine, record.text(), dotted.text(), value.text());
+}
+
+}  // namespace
+
 void registerDocumentTypes(const InstallTarget& target, const InstallOptions& options,
                            int itemIndex, const char* appPath) {
   const InstallModel* model = options.model;
@@ -188,15 +283,12 @@ void registerDocumentTypes(const InstallTarget& target, const InstallOptions& op
     }
     const bool selected = itemIndex == model->selectableItem && j == model->selectableType;
     for (int k = 0; k < type.fixedExtensions.count(); ++k) {
-      takeExtension(target, progId, type.fixedExtensions.at(k)->text(), 1);
+      claimExtension(target, *model, progId, type.fixedExtensions.at(k)->text(), true);
     }
     for (int k = 0; k < type.optionalExtensions.count(); ++k) {
-      const char* ext = type.optionalExtensions.at(k)->text();
-      if (selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k]) {
-        takeExtension(target, progId, ext, 1);
-      } else if (!releaseExtension(target, progId, ext)) {
-        addOpenWithProgid(target, progId, ext);
-      }
+      claimExtension(
+          target, *model, progId, type.optionalExtensions.at(k)->text(),
+          selected && k < InstallOptions::kMaxFileTypeChoices && options.fileTypeChoices[k]);
     }
   }
 }

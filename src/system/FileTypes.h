@@ -1,8 +1,11 @@
 // Document types under the target's classes root: the ProgID keys that open documents with
 // the installed application, each extension's owner (its default value), and the
-// "OpenWithProgids" lists. The owner an extension had before is not stored
-// anywhere: it is found again as the first other ProgID of that list, the same list
-// in which this program leaves its own.
+// "OpenWithProgids" lists. The owner an extension had before is found again as the
+// first other ProgID of that list, the same list in which this program leaves its
+// own; taking an extension lists its owner there first, since many owners never
+// list themselves. What the install found at each extension (a key it made, an
+// owner it listed) is kept below the product's settings key, so that the uninstall
+// can put the extension back as it was.
 #pragma once
 
 #include "base/SetupString.h"
@@ -32,9 +35,12 @@ bool addOpenWithProgid(const InstallTarget& target, const char* progId, const ch
 bool removeOpenWithProgid(const InstallTarget& target, const char* progId, const char* ext);
 
 // Makes progId the extension's owner, and lists it under "OpenWithProgids" too when
-// listInOpenWith is non-zero. Does nothing for null texts.
+// listInOpenWith is non-zero. An owner before it that the list did not name is
+// listed first, so that a release finds it; `listedOwner`, when given, receives
+// that owner's name (and is left alone when none was listed). Does nothing for null
+// texts.
 void takeExtension(const InstallTarget& target, const char* progId, const char* ext,
-                   int listInOpenWith);
+                   int listInOpenWith, SetupString* listedOwner = nullptr);
 
 // True when the extension's default value is progId, in any letter case.
 bool extensionOwnedBy(const InstallTarget& target, const char* progId, const char* ext);
@@ -53,10 +59,29 @@ bool firstOtherProgid(const InstallTarget& target, SetupString& out, const char*
 // result of listing progId again.
 bool releaseExtension(const InstallTarget& target, const char* progId, const char* ext);
 
+// What the install found at an extension before it first touched it.
+struct ExtensionOrigin {
+  bool known = false;         // false: nothing was recorded (a name that is no key)
+  bool created = false;       // the extension had no key
+  SetupString previousOwner;  // its owner then, another program's ProgID, or empty
+  bool listedOwner = false;   // the install listed that owner under "OpenWithProgids"
+};
+
+// The record of the model's install for `ext`, below the target's machine root.
+// False, with `out` unknown, when there is none.
+bool readExtensionOrigin(const InstallTarget& target, const InstallModel& model, const char* ext,
+                         ExtensionOrigin& out);
+
+// releaseExtension, then, when progId owned it and the owner before the install is
+// still listed, that owner takes it, whichever ProgID the list names first.
+bool giveBackExtension(const InstallTarget& target, const char* progId, const char* ext,
+                       const ExtensionOrigin& origin);
+
 // The install pass for the application item at itemIndex, installed at appPath:
 // its own "Applications" entry, then each of its document types with their fixed
 // extensions taken and their optional ones taken when checked (only those of the
 // model's selectable type, at positions below 100) or else released; every
-// extension ends with the type's ProgID in its "OpenWithProgids" list.
+// extension ends with the type's ProgID in its "OpenWithProgids" list. The first
+// time an install touches an extension, its origin is recorded.
 void registerDocumentTypes(const InstallTarget& target, const InstallOptions& options,
                            int itemIndex, const char* appPath);

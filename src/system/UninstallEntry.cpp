@@ -32,7 +32,8 @@ bool uninstallEntryKey(const char* displayName, SetupString& key) {
 bool registerUninstallEntry(const InstallTarget& target, const char* displayName,
                             const char* publisher, const char* infoAddress,
                             const char* uninstallerPath, const char* iconPath, const char* comments,
-                            const char* updateAddress, std::uint32_t estimatedSizeKiB) {
+                            const char* updateAddress, std::uint32_t estimatedSizeKiB,
+                            const char* contact) {
   for (const char* text :
        {displayName, publisher, infoAddress, uninstallerPath, iconPath, comments, updateAddress}) {
     if (isEmpty(text)) return false;
@@ -52,13 +53,23 @@ bool registerUninstallEntry(const InstallTarget& target, const char* displayName
     const char* data;
   };
   const Text texts[] = {
-      {"DisplayName", displayName},     {"UninstallString", uninstaller.text()},
-      {"DisplayIcon", icon.text()},     {"Publisher", publisher},
-      {"URLInfoAbout", infoAddress},    {"Comments", comments},
-      {"URLUpdateInfo", updateAddress}, {"HelpLink", updateAddress},
-      {"Contact", "Customer Support"},
+      {"DisplayName", displayName},
+      {"UninstallString", uninstaller.text()},
+      {"DisplayIcon", icon.text()},
+      {"Publisher", publisher},
+      {"URLInfoAbout", infoAddress},
+      {"Comments", comments},
+      {"URLUpdateInfo", updateAddress},
+      {"HelpLink", updateAddress},
+      {"Contact", contact},
   };
   for (const Text& t : texts) {
+    // The list of programs shows a Contact as it is: none is better than one that
+    // names nobody. An earlier install's goes too.
+    if (isEmpty(t.data)) {
+      deleteRegValue(root, k, t.name);
+      continue;
+    }
     if (!writeRegString(root, k, t.name, t.data)) return false;
   }
   struct Flag {

@@ -17,13 +17,15 @@ bool uninstallEntryKey(const char* displayName, SetupString& key);
 // Writes the entry named after the last path component of displayName: its
 // DisplayName, UninstallString (the quoted uninstaller path), DisplayIcon (the
 // quoted icon path), Publisher, URLInfoAbout, Comments, URLUpdateInfo, HelpLink
-// (the same address), Contact, the four REG_DWORD flags and EstimatedSize (the
+// (the same address), Contact (only when `contact` is given and not empty; else an
+// earlier one is deleted), the four REG_DWORD flags and EstimatedSize (the
 // installed files' size in KiB, which the list of programs shows) and QuietUninstallString
 // (UninstallString and " /quiet"), in that order. Nothing
-// is written, and the result is false, when any text is null or empty or the entry
+// is written, and the result is false, when any other text is null or empty or the entry
 // name would be empty; a write that fails ends the call with false and leaves the
 // values before it in place.
 bool registerUninstallEntry(const InstallTarget& target, const char* displayName,
                             const char* publisher, const char* infoAddress,
                             const char* uninstallerPath, const char* iconPath, const char* comments,
-                            const char* updateAddress, std::uint32_t estimatedSizeKiB);
+                            const char* updateAddress, std::uint32_t estimatedSizeKiB,
+                            const char* contact);

@@ -99,7 +99,10 @@ void planClasses(const InstallModel& model, UninstallPlan& plan) {
         for (const ExtensionSet* set : {&type.fixedExtensions, &type.optionalExtensions}) {
           for (int k = 0; k < set->count(); ++k) {
             const char* ext = set->at(k)->text();
-            if (isFileName(ext)) plan.extensions.push_back({type.progId, SetupString(ext)});
+            if (!isFileName(ext)) continue;
+            PlannedExtension planned{type.progId, SetupString(ext), ExtensionOrigin()};
+            readExtensionOrigin(plan.target, model, ext, planned.origin);
+            plan.extensions.push_back(planned);
           }
         }
       }

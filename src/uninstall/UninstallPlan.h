@@ -12,6 +12,7 @@
 #include "base/SetupString.h"
 #include "base/Sha256.h"
 #include "package/InstallModel.h"
+#include "system/FileTypes.h"
 #include "system/InstallTarget.h"
 
 // The "Install" section the setup saved, as far as the uninstaller needs it, and
@@ -31,10 +32,12 @@ struct PlannedFile {
   Sha256Digest digest = {};
 };
 
-// An extension a document type lists, with the type's ProgID.
+// An extension a document type lists, with the type's ProgID and what the install
+// found there.
 struct PlannedExtension {
   SetupString progId;
   SetupString extension;
+  ExtensionOrigin origin;
 };
 
 struct UninstallPlan {

@@ -42,18 +42,37 @@ void removeShortcuts(const UninstallPlan& plan) {
 }
 
 void releaseExtensions(const UninstallPlan& plan) {
+  const InstallTarget& target = plan.target;
+  const RegRoot& classes = target.classes;
   for (const PlannedExtension& e : plan.extensions) {
     const char* progId = e.progId.text();
     const char* ext = e.extension.text();
     // The release lists our ProgID again, so it is taken out after it.
-    releaseExtension(plan.target, progId, ext);
-    removeOpenWithProgid(plan.target, progId, ext);
+    giveBackExtension(target, progId, ext, e.origin);
+    removeOpenWithProgid(target, progId, ext);
+    // The owner the install listed so that it could be found again: once it owns
+    // the extension, the list is as it was before.
+    const char* previous = e.origin.previousOwner.text();
+    if (e.origin.listedOwner && extensionOwnedBy(target, previous, ext)) {
+      removeOpenWithProgid(target, previous, ext);
+    }
     const SetupString key = dottedExtension(ext);
-    const RegRoot& classes = plan.target.classes;
-    deleteKeyIfEmpty(classes, SetupString::concat(key, SetupString("\\OpenWithProgids")).text(),
-                     false);
-    // A released extension keeps an empty default value, so "no values" would
-    // never hold for it.
+    const SetupString list = SetupString::concat(key, SetupString("\\OpenWithProgids"));
+    deleteKeyIfEmpty(classes, list.text(), false);
+    if (e.origin.known) {
+      // A key the install made goes with whatever the system added to it, unless
+      // another program has taken or listed the extension since.
+      SetupString owner;
+      char text[kPathBufferSize];
+      const bool owned =
+          readRegString(classes, key.text(), nullptr, text, sizeof text) && text[0] != '\0';
+      if (e.origin.created && !owned && !firstOtherProgid(target, owner, ext)) {
+        deleteKeyTree(classes, key.text());
+      }
+      continue;
+    }
+    // Nothing recorded: a released extension keeps an empty default value, so "no
+    // values" would never hold for it.
     deleteKeyIfEmpty(classes, key.text(), true);
   }
 }

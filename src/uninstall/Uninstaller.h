@@ -27,10 +27,13 @@ SetupString filesInUseText(const std::vector<std::string>& files,
 //   1. the installed files that are as the setup wrote them (size and fingerprint;
 //      a changed file stays), then the install folder if that left it empty;
 //   2. the product's Start-menu folders and the desktop links;
-//   3. for every extension: released (given back to the first other ProgID listed
-//      under "OpenWithProgids", or left without owner), our ProgID taken out of
-//      that list, then the list key when it holds no value, and the extension key
-//      when it holds only an empty default value;
+//   3. for every extension: released (given back to its owner before the install
+//      while that is listed under "OpenWithProgids", else to the first other ProgID
+//      listed there, or left without owner), our ProgID taken out of
+//      that list and so the owner the install listed there once it owns it again,
+//      then the list key when it holds no value; the extension key goes whole when
+//      the install made it and no other program owns or lists it, and stays when
+//      it was there before (with no record: when it holds only an empty default);
 //   4. the ProgIDs and "Applications" entries, the COM servers and their values in
 //      the approved shell-extension list;
 //   5. the system-folder copies stay;

@@ -30,7 +30,8 @@ std::string fileBytes(const std::string& path) {
 bool registerEntry() {
   return registerUninstallEntry(testTarget(), "Host Registry Test", "Kestrane Demo",
                                 "https://example.com", "C:\\Demo\\Uninstall.exe",
-                                "C:\\Demo\\Demo.exe", "Removes it", "https://example.com/demo", 12);
+                                "C:\\Demo\\Demo.exe", "Removes it", "https://example.com/demo", 12,
+                                "Customer Support");
 }
 
 class HostRegistry : public ::testing::Test {

@@ -68,6 +68,7 @@ class FileTypes : public ::testing::Test {
     for (const char* key : {kProgId, "Applications\\Demo App.exe", ".kst1", ".kst2", ".kst3"}) {
       deleteKeyTree(HKEY_CLASSES_ROOT, key);
     }
+    deleteKeyTree(HKEY_LOCAL_MACHINE, "software\\Kestrane Demo");
     char ext[16];
     for (int k = 0; k <= 100; ++k) {
       std::snprintf(ext, sizeof ext, ".k%03d", k);
@@ -187,6 +188,10 @@ TEST_F(FileTypes, OptionalExtensionsFromPosition100AreUnchecked) {
   for (bool& choice : options.fileTypeChoices) choice = true;
   options.fileTypeChoices[1] = false;
   takeExtension(testTarget(), kOther, "k001", 1);
+  ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".k002", nullptr, kOther));
+  // Owned by one program, another listed ahead of it.
+  ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".k003", nullptr, kOther));
+  ASSERT_TRUE(addOpenWithProgid(testTarget(), "Viewer.Doc", "k003"));
 
   registerDocumentTypes(testTarget(), options, 0, kApp);
   EXPECT_EQ(textOf(HKEY_CLASSES_ROOT, "Applications\\Demo App.exe", nullptr), "Demo App");
@@ -198,10 +203,33 @@ TEST_F(FileTypes, OptionalExtensionsFromPosition100AreUnchecked) {
   for (const char* e : {"kst1", "k000", "k001", "k099", "k100"})
     EXPECT_TRUE(listed(e, kProgId)) << e;
 
-  // The same type not selected: every optional extension is released.
+  // What the install found, for the uninstall: a key it made, an owner it had to
+  // list; the second install keeps the first one's record.
+  const auto origins = [&model] {
+    std::string text;
+    for (const char* e : {"kst1", "k001", "k002", "k100", "kst9"}) {
+      ExtensionOrigin o;
+      text += !readExtensionOrigin(testTarget(), model, e, o) ? "?"
+              : o.created
+                  ? "new"
+                  : "had " + std::string(o.previousOwner.text()) + (o.listedOwner ? " listed" : "");
+      text += ";";
+    }
+    return text;
+  };
+  const std::string recorded = "new;had Another.Doc;had Another.Doc listed;new;?;";
+  EXPECT_EQ(origins(), recorded);
+  // The owner that listed itself nowhere is listed ahead of us, so a release finds it.
+  EXPECT_EQ(openWith("k002"), (std::vector<std::string>{kOther, kProgId}));
+
+  // The same type not selected: every optional extension is released, to its
+  // owner before us where it had one.
   model.selectableItem = -1;
   registerDocumentTypes(testTarget(), options, 0, kApp);
   EXPECT_EQ(owner("k000"), "");
   EXPECT_EQ(owner("k001"), kOther);
+  EXPECT_EQ(owner("k002"), kOther);
+  EXPECT_EQ(owner("k003"), kOther);
   EXPECT_EQ(owner("kst1"), kProgId);
+  EXPECT_EQ(origins(), recorded);
 }

@@ -21,9 +21,10 @@ struct Inputs {
                           "C:\\Program Files\\Kestrane\\Demo.exe",
                           "Removes the product",
                           "https://example.com/demo"};
+  const char* contact = "Customer Support";
   bool registerEntry() const {
     return registerUninstallEntry(testTarget(), texts[0], texts[1], texts[2], texts[3], texts[4],
-                                  texts[5], texts[6], 2050);
+                                  texts[5], texts[6], 2050, contact);
   }
 };
 
@@ -63,6 +64,15 @@ TEST_F(UninstallEntry, WritesTheFifteenValuesUnderTheLastNamePart) {
                {"EstimatedSize", 2050}};
   for (const auto& f : flags) EXPECT_EQ(dwordOf(HKEY_LOCAL_MACHINE, kEntry, f.name), f.value);
   EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), 15u);
+
+  // Without a contact there is no Contact, not even the one of an earlier install.
+  for (const char* none : {"", static_cast<const char*>(nullptr)}) {
+    Inputs in;
+    in.contact = none;
+    ASSERT_TRUE(in.registerEntry());
+    EXPECT_EQ(textOf(HKEY_LOCAL_MACHINE, kEntry, "Contact"), "<missing>");
+    EXPECT_EQ(valueNamesOf(HKEY_LOCAL_MACHINE, kEntry).size(), 14u);
+  }
 }
 
 TEST_F(UninstallEntry, AnEmptyInputWritesNothing) {

@@ -255,7 +255,8 @@ TEST_F(KpackSetup, WritesTheVendorsTextsAndWarnsOfUndrawnAccents) {
     const char* text;
   } strings[] = {{1, "Caf\xE9 M\xFCller Setup"},
                  {3, "Soci\xE9t\xE9 G\xE9n\xE9rale Setup"},
-                 {4, "Merci d'avoir choisi nos logiciels.\nNous allons installer :"}};
+                 {4, "Merci d'avoir choisi nos logiciels.\nNous allons installer :"},
+                 {57, "Caf\xE9 M\xFCller Setup - Fatal error"}};
   for (const auto& entry : strings) {
     std::string text;
     EXPECT_TRUE(platform::findProgramString(image, entry.id, text)) << entry.id;
@@ -315,7 +316,9 @@ TEST_F(KpackSetup, WritesAStringTableForEveryLanguage) {
   const Bytes demo = readAll(manifest_);
   text.append(demo.begin(), demo.end());
   text +=
-      "\n[texts]\nheader = \"Demo Corp Setup\"\n[texts.de]\nnext = \"Vorw\xC3\xA4rts\"\n"
+      "\n[texts]\nheader = \"Demo Corp Setup\"\nwindow-name = \"Demo Setup\"\n"
+      "welcome = \"Welcome.\"\ndownload-url = \"https://example.com/get\"\n"
+      "[texts.de]\nnext = \"Vorw\xC3\xA4rts\"\n"
       "[texts.is]\nback = \"Til baka\"\nnext = \"\xC3\x81"
       "fram\"\n";
   std::ofstream(manifest, std::ios::binary) << text;
@@ -361,7 +364,10 @@ TEST_F(KpackSetup, WritesAStringTableForEveryLanguage) {
        "\xC1"
        "fram"},
       {0x040F, 64, "Uninstall"},  // ours where it gives none
-      {0x0406, 41, nullptr},      // Danish is left out
+      // The damaged-file box names the vendor's window in every language.
+      {0x0407, 57, "Demo Setup - Schwerwiegender Fehler"},
+      {0x040F, 57, "Demo Setup - Fatal error"},
+      {0x0406, 41, nullptr},  // Danish is left out
   };
   for (const Bytes* program : {&image, const_cast<const Bytes*>(&uninstaller)}) {
     for (const auto& entry : strings) {

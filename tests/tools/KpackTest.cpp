@@ -18,6 +18,7 @@
 #include "kpack/ManifestKeys.h"
 #include "kpack/PackageWriter.h"
 #include "kpack/PageCharacters.h"
+#include "kpack/SetupTextsWriter.h"
 #include "package/InstallModel.h"
 #include "package/PackageBytes.h"
 #include "package/PackageFormat.h"
@@ -27,6 +28,7 @@
 #include "support/ProgramImages.h"
 #include "support/RegExport.h"
 #include "support/RunProcess.h"
+#include "texts/TextCatalog.h"
 
 namespace fs = std::filesystem;
 
@@ -55,7 +57,7 @@ company-url = "https://example.com"
 product-url = "https://example.com/demo"
 settings-key = "Demo"
 install-folder = "Demo Product"
-spare-text = "spare"
+contact = "Customer Support"
 
 [pictures]
 side = "side.jpg"
@@ -203,7 +205,7 @@ TEST_F(Kpack, FullManifestReadsBackWhole) {
 
   EXPECT_EQ(model.companyName, "Kestrane D\xE9mo");  // Windows-1252
   EXPECT_EQ(model.installFolderName, "Demo Product");
-  EXPECT_EQ(model.spareText, "spare");
+  EXPECT_EQ(model.spareText, "Customer Support");
   EXPECT_EQ(model.sidePicture.Width(), 164);
   EXPECT_EQ(model.logoPicture.Height(), 49);
   const std::string licence(reinterpret_cast<const char*>(model.licenceText.bytes()),
@@ -293,8 +295,9 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
        "items[0].dde: must be true or false"},
       {"flags = [\"menu-shortcut\"]", "flags = [\"menu-shortcut\"]\ndde = true",
        "items[1].dde: needs the flag \"application\""},
-      {"spare-text", "spare-txt",
-       "manifest.toml:9: product.spare-txt: unknown key; did you mean \"spare-text\"?"},
+      {"contact", "contcat",
+       "manifest.toml:9: product.contcat: unknown key; did you mean \"contact\"?"},
+      {"contact =", "spare-text = \"x\"\ncontact =", "give contact or spare-text, not both"},
       {"company-url", "compnay-url",
        "product.compnay-url: unknown key; did you mean \"company-url\"?"},
       {"[licence]", "[license]", "license: unknown key; did you mean \"licence\"?"},
@@ -322,13 +325,13 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"icon-item = 0\n", "", "items[4].icon-item: missing"},
       {"name = \"Demo Product\"", "name = \"Demo \xE2\x84\xA2 \xE6\x97\xA5\"",
        "manifest.toml:3:16: product.name: U+65E5 '\xE6\x97\xA5' cannot be written in Windows-1252"},
-      {"spare-text = \"spare\"", "spare-text = \"" + std::string(1025, 's') + "\"",
+      {"contact = \"Customer Support\"", "spare-text = \"" + std::string(1025, 's') + "\"",
        "longer than 1024"},
-      {"spare-text = \"spare\"", "spare-text = \"spare\"\nversion = \"2.1.65536\"",
+      {"contact = \"Customer Support\"", "contact = \"Customer Support\"\nversion = \"2.1.65536\"",
        "manifest.toml:10: product.version: \"2.1.65536\" is not a version"},
-      {"spare-text = \"spare\"", "spare-text = \"spare\"\nversion = \"2\"",
+      {"contact = \"Customer Support\"", "contact = \"Customer Support\"\nversion = \"2\"",
        "product.version: \"2\" is not a version"},
-      {"spare-text = \"spare\"", "spare-text = \"spare\"\nversion = \"v2.1\"",
+      {"contact = \"Customer Support\"", "contact = \"Customer Support\"\nversion = \"v2.1\"",
        "product.version: \"v2.1\" is not a version"},
       {"name = \"Demo Help.chm\"", "name = \"docs\\\\\"",
        "items[1].name: \"docs\\\" names no file"},
@@ -358,6 +361,11 @@ TEST_F(Kpack, ErrorsNameTheLineAndField) {
       {"[product]", "languages = [\"is\"]\n[product]",
        "languages: kpack has no Icelandic translation: give its texts in [texts.is]"},
       {"[product]", "languages = [\"de\", \"de-DE\"]\n[product]", "is listed twice"},
+      {"[product]", "languages = [\"german\"]\n[product]", "did you mean \"de\"?"},
+      // A syntax error is named by its likely cause, at its line.
+      {"name = \"Demo Product\"", "name = \"Demo Product",
+       "manifest.toml:3: a quote is not closed"},
+      {"name = \"Demo Product\"", "name = Demo", "manifest.toml:3: a text needs quotes"},
       {"[product]", "languages = \"de\"\n[product]", "languages: must be a list of language tags"},
       {"[pictures]", "[texts]\nnxet = \"Go on\"\n[pictures]",
        "texts.nxet: unknown key; did you mean \"next\"?"},
@@ -740,7 +748,12 @@ TEST_F(Kpack, RegistryReadsAnExportAsJson) {
 TEST_F(Kpack, WarnsWhenTheOfferedExtensionsOverflowThePage) {
   const std::string out = (dir_ / "package.bin").string();
   int status = -1;
-  EXPECT_EQ(runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status), "");
+  // Nothing to warn of: it says only what it wrote.
+  const std::string wrote =
+      runKpack("build " + manifest(kFullManifest).string() + " -o " + out, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(wrote, "kpack: wrote " + out + " (" + std::to_string(fs::file_size(out)) + " bytes)\n");
+  EXPECT_EQ(runKpack("--version", status).rfind("kpack ", 0), 0u);
   EXPECT_EQ(status, 0);
 
   std::string many;
@@ -795,9 +808,35 @@ TEST_F(Kpack, WarnsOfTranslationsThatDoNotFit) {
   for (std::size_t at = 0; (at = output.find("warning:", at)) != std::string::npos; ++at) {
     ++warnings;
   }
-  EXPECT_EQ(warnings, 2u) << output;
+  // Beside them, at the line of the texts, each text that still names Kestrane; the
+  // damaged-file message names the company-url instead, in every language.
+  const std::string named =
+      "kpack: warning: " + path + ":" + std::to_string(lineOf(text, "[texts.de]")) + ": texts.";
+  for (const char* key : {"window-name", "header", "welcome", "fatal-caption"}) {
+    EXPECT_NE(output.find(named + key + ": still names Kestrane in English, Danish, "),
+              std::string::npos)
+        << key << " in " << output;
+  }
+  EXPECT_EQ(warnings, 6u) << output;
   runKpack("build --strict " + path + " -o " + out, status);
   EXPECT_EQ(status, 1);
+
+  // The vendor's words for them leave no Kestrane anywhere, the damaged-file
+  // message with its caption included, in any language.
+  const kpack::Manifest vendor = kpack::loadManifest(manifest(
+      replaced(text, "[texts.de]",
+               "[texts]\nwindow-name = \"Nordwind Setup\"\nheader = \"Nordwind\"\nwelcome = "
+               "\"Hello\"\ndownload-url = \"https://nordwind.example/get\"\n[texts.de]")));
+  EXPECT_EQ(kpack::textsNamingUs(vendor), std::vector<std::string>());
+  const std::vector<kpack::SetupLanguage> languages = kpack::setupLanguages(vendor);
+  EXPECT_EQ(languages.size(), 12u);
+  for (const kpack::SetupLanguage& language : languages) {
+    const std::string caption = language.texts.text(texts::FatalCaption);
+    EXPECT_EQ(caption.rfind("Nordwind Setup - ", 0), 0u) << language.name << ": " << caption;
+    const std::string fatal = language.texts.text(texts::FatalText);
+    EXPECT_NE(fatal.find("https://nordwind.example/get"), std::string::npos)
+        << language.name << ": " << fatal;
+  }
 }
 
 // What the pages cannot show is named character by character: what Windows-1252
@@ -840,7 +879,8 @@ TEST_F(Kpack, NamesEveryCharacterThePagesCannotShow) {
                         "it out\nkpack: warning: " +
                         licence +
                         ":2:6: licence text: U+0081 is not in the skin's font 2: the page leaves "
-                        "it out\n");
+                        "it out\nkpack: wrote " +
+                        out + " (" + std::to_string(fs::file_size(out)) + " bytes)\n");
   report = runKpack("build --strict " + fine + " -o " + out, status);
   EXPECT_EQ(status, 1) << report;
   EXPECT_NE(report.find("2 warnings, made errors by --strict"), std::string::npos) << report;

@@ -250,35 +250,54 @@ TEST(HostUninstall, AFileInUseIsFoundBeforeAnythingIsRemoved) {
   platform::deleteFile("C:\\Windows\\System32\\helper.dll");
 }
 
-// An extension another program owned and listed before the install is that
-// program's again afterwards, with only its own ProgID listed; an extension that
-// nobody had before is gone altogether.
+// An extension another program owned before the install is that program's again
+// afterwards, listed under "OpenWithProgids" or not, with the list and values it
+// had; an extension nobody had before is gone altogether, with what the system
+// added to it; an empty one that was there stays.
 TEST(HostUninstall, GivesExtensionsBackToTheirEarlierOwners) {
   Names n;
   n.displayName = n.settingsKey = n.folder = "Extension Product";
   n.progId = "Extension.Document";
-  n.extensions = {"kuo", "kun"};
-  deleteKeyTree(HKEY_CLASSES_ROOT, ".kuo");
-  deleteKeyTree(HKEY_CLASSES_ROOT, ".kun");
+  n.extensions = {"kuo", "kun", "kul", "kue"};
+  for (const std::string& e : n.extensions) deleteKeyTree(HKEY_CLASSES_ROOT, ("." + e).c_str());
   takeExtension(testTarget(), "Other.Kuo", "kuo", 1);
   ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kuo", "Content Type", "text/x-kuo"));
+  // Owned by a program listed nowhere, another one listed.
+  ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kul", nullptr, "Unlisted.Kul"));
+  ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kul", "Content Type", "text/x-kul"));
+  ASSERT_TRUE(addOpenWithProgid(testTarget(), "Viewer.Kul", "kul"));
+  ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kue", nullptr, ""));
 
   install(n);
   ASSERT_EQ(defaultText(".kuo"), "Extension.Document");
   ASSERT_EQ(valueNames(HKEY_CLASSES_ROOT, ".kuo\\OpenWithProgids"),
             "Other.Kuo;Extension.Document;");
+  ASSERT_EQ(defaultText(".kul"), "Extension.Document");
+  ASSERT_TRUE(writeRegString(HKEY_CLASSES_ROOT, ".kun", "PerceivedType", "text"));
   UninstallPlan plan;
   uninstall(n, plan);
 
-  EXPECT_EQ(defaultText(".kuo"), "Other.Kuo");
-  EXPECT_EQ(valueNames(HKEY_CLASSES_ROOT, ".kuo\\OpenWithProgids"), "Other.Kuo;");
-  char type[64];
-  ASSERT_TRUE(readRegString(HKEY_CLASSES_ROOT, ".kuo", "Content Type", type, sizeof type));
-  EXPECT_STREQ(type, "text/x-kuo");
+  const struct {
+    const char* key;
+    const char* owner;
+    const char* listed;
+    const char* type;
+  } kept[] = {{".kuo", "Other.Kuo", "Other.Kuo;", "text/x-kuo"},
+              {".kul", "Unlisted.Kul", "Viewer.Kul;", "text/x-kul"},
+              {".kue", "", "<none>", nullptr}};
+  for (const auto& k : kept) {
+    EXPECT_EQ(defaultText(k.key), k.owner) << k.key;
+    EXPECT_EQ(valueNames(HKEY_CLASSES_ROOT, std::string(k.key) + "\\OpenWithProgids"), k.listed)
+        << k.key;
+    char type[64];
+    if (k.type == nullptr) continue;
+    ASSERT_TRUE(readRegString(HKEY_CLASSES_ROOT, k.key, "Content Type", type, sizeof type));
+    EXPECT_STREQ(type, k.type);
+  }
   EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, ".kun"));
   EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, "Extension.Document"));
 
-  deleteKeyTree(HKEY_CLASSES_ROOT, ".kuo");
+  for (const char* key : {".kuo", ".kul", ".kue"}) deleteKeyTree(HKEY_CLASSES_ROOT, key);
   platform::deleteFile("C:\\Windows\\System32\\helper.dll");
 }
 

@@ -84,6 +84,7 @@ std::vector<unsigned char> packManifest(const Manifest& manifest, const ByteStre
     glyphs = &ownGlyphs;
   }
   tools::Warnings warnings("kpack", options.strict);
+  for (const std::string& warning : textsNamingUs(manifest)) warnings.Warn(warning);
   if (skin != nullptr) {
     for (const std::string& warning : undrawableCharacters(manifest, *skin, glyphs)) {
       warnings.Warn(warning);
@@ -106,6 +107,7 @@ int buildCommand(const std::string& manifestPath, const std::string& outPath,
       std::cerr << "kpack: " << error << "\n";
       return 2;
     }
+    std::cout << "kpack: wrote " << outPath << " (" << bytes.size() << " bytes)" << std::endl;
     return 0;
   } catch (const ManifestError& e) {
     std::cerr << "kpack: " << e.what() << "\n";

@@ -10,9 +10,11 @@
 namespace kpack {
 
 struct InstallArguments {
-  std::string parentFolder;    // UTF-8 Windows path; empty: the program-files folder
-  std::vector<int> unchecked;  // optional extensions left unassociated, by position
-  int cancelAfter = 0;         // cancel while posting this progress message; 0: never
+  std::string parentFolder;  // UTF-8 Windows path; empty: the program-files folder
+  // Optional extensions left unassociated: by name ("txt" or ".txt", as the
+  // manifest lists them), or by position in their sorted list.
+  std::vector<std::string> unchecked;
+  int cancelAfter = 0;  // cancel while posting this progress message; 0: never
 };
 
 // Runs the install pass for `model` and prints each message the worker posts as a

@@ -3,6 +3,7 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "base/SortedStringSet.h"
 #include "common/ClosestName.h"
@@ -300,6 +301,12 @@ std::map<int, std::string> Loader::texts(const toml::table& t, const std::string
     // [texts.TAG] under [texts]: read by languages().
     if (language.empty() && node.is_table()) continue;
     const std::string where = field + "." + name;
+    // Not a text of the catalogue: it goes into every language's damaged-file message.
+    if (language.empty() && name == "download-url") {
+      manifest_.downloadUrl = text(t, name.c_str(), where);
+      if (manifest_.downloadUrl.empty()) fail(&node, where, "empty: leave the key out");
+      continue;
+    }
     const texts::TextEntry* entry = texts::findText(name.c_str());
     if (entry == nullptr || manifestKeys().find("texts", name) == nullptr) {
       fail(&node, where, "unknown key" + manifestKeys().didYouMean("texts", name));
@@ -334,7 +341,16 @@ const platform::LanguageInfo& Loader::language(const toml::node* at, const std::
     const platform::LanguageInfo* all = platform::languages(count);
     std::vector<const char*> tags;
     for (std::size_t i = 0; i < count; ++i) tags.push_back(all[i].tag);
-    const std::string meant = tools::closestName(tag, tags);
+    std::string meant = tools::closestName(tag, tags);
+    // A language named in English ("german") means its tag; the first of a name
+    // is the language alone ("portuguese": "pt" before "pt-PT").
+    std::string lower(tag);
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (std::size_t i = count; i-- > 0;) {
+      std::string name(all[i].name);
+      for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+      if (name == lower || name.rfind(lower + " (", 0) == 0) meant = all[i].tag;
+    }
     fail(at, field,
          "\"" + tag + "\" is not a language tag kpack knows" +
              (meant.empty() ? std::string(" (tags such as \"de\", \"de-AT\", \"pt-BR\")")
@@ -514,13 +530,38 @@ ManifestItem Loader::item(const toml::table& t, int index) {
   return item;
 }
 
+// What a TOML syntax error most likely means, in the manifest writer's words; empty
+// when the parser's own text is the best we have.
+std::string syntaxHint(const std::string& description) {
+  const struct {
+    const char* said;  // a part of the parser's text
+    const char* hint;
+  } hints[] = {
+      {"control characters", "a quote is not closed on this line"},
+      {"could not determine value type", "a text needs quotes around it (name = \"Demo\")"},
+      {"expected a comment or whitespace",
+       "something follows the value on this line; one key = value a line, # starts a comment"},
+      {"table header", "a section name is not closed with ]"},
+      {"expected value", "the key has no value after ="},
+      {"cannot redefine", "a key or section is given twice"},
+      {"expected bare key", "a key name has a character keys cannot hold, or a line holds no key"},
+      {"expected '='", "a key has no = after it"},
+  };
+  for (const auto& h : hints) {
+    if (description.find(h.said) != std::string::npos) return h.hint;
+  }
+  return {};
+}
+
 Manifest Loader::load() {
   toml::table root;
   try {
     root = toml::parse_file(manifest_.path.string());
   } catch (const toml::parse_error& e) {
+    const std::string description(e.description());
+    const std::string hint = syntaxHint(description);
     throw ManifestError(manifest_.path.string() + ":" + std::to_string(e.source().begin.line) +
-                        ": " + std::string(e.description()));
+                        ": " + (hint.empty() ? description : hint + " (" + description + ")"));
   }
   checkKeys(root, "", "");
 
@@ -537,7 +578,14 @@ Manifest Loader::load() {
                                   : manifest_.displayName;
   manifest_.installFolderName = text(product, "install-folder", "product.install-folder", true);
   shown(product.get("install-folder"), "product.install-folder", 1);
+  // The uninstall entry's Contact travels in the package's spare text.
+  const std::string contact = text(product, "contact", "product.contact");
   manifest_.spareText = text(product, "spare-text", "product.spare-text");
+  if (product.contains("contact") && product.contains("spare-text")) {
+    fail(product.get("contact"), "product.contact",
+         "give contact or spare-text, not both: they are the same text of the package");
+  }
+  if (product.contains("contact")) manifest_.spareText = contact;
   manifest_.version = text(product, "version", "product.version");
   ProductVersion version;
   if (product.contains("version") && !parseProductVersion(manifest_.version.c_str(), version)) {

@@ -77,6 +77,7 @@ struct Manifest {
   std::string productUrl;
   std::string settingsKeyName;
   std::string installFolderName;
+  // The package's spare text: the uninstall entry's Contact, left out when empty.
   std::string spareText;
   // "MAJOR.MINOR[.PATCH[.BUILD]]" as written, checked; empty when not given.
   std::string version;
@@ -95,6 +96,9 @@ struct Manifest {
   std::string welcomeText;
   // Every English text [texts] gives, by text id (the three above among them).
   std::map<int, std::string> englishTexts;
+  // [texts] download-url: where the damaged-file message sends the user (empty:
+  // the company-url).
+  std::string downloadUrl;
   // The languages besides English (`languages` and [texts.TAG]), in the order given.
   std::vector<ManifestLanguage> languages;
   // Every text the pages draw, for the check of what the skin can draw.

@@ -70,10 +70,13 @@ const tools::KeyTable& manifestKeys() {
             "Key name of the settings below the publisher's key (default: name)"},
            {"product", "install-folder", T::Text, kRequired,
             "The folder made below the location the user picks: one folder name"},
+           {"product", "contact", T::Text, kOptional,
+            "The uninstall entry's Contact, such as a support address (left out when not given)"},
            {"product", "version", T::Text, kOptional,
             "MAJOR.MINOR[.PATCH[.BUILD]], numbers of 0 to 65535: the uninstall entry's version, "
             "the setup's version resource, and what an upgrade compares"},
-           {"product", "spare-text", T::Text, kOptional, "Kept in the package, used by nothing"},
+           {"product", "spare-text", T::Text, kOptional,
+            "The same text of the package as contact, by its older name"},
 
            {"pictures", "side", T::File, kRequired,
             "JPEG, 164 x 314 pixels: the left-hand picture of the wizard"},
@@ -92,6 +95,9 @@ const tools::KeyTable& manifestKeys() {
             "The title above every page (default: Kestrane Corp Setup)"},
            {"texts", "welcome", T::Text, kOptional,
             "The first text of the Welcome page; \\n breaks a line"},
+           {"texts", "download-url", T::Text, kOptional,
+            "Where the message about a damaged setup file sends the user, in every language "
+            "(default: company-url)"},
 
            {"items", "source", T::File, kRequired, "The file to install"},
            {"items", "name", T::Text, kOptional,

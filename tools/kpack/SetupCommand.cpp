@@ -168,8 +168,16 @@ bool sign(const Signer& signer, const std::string& in, const std::string& out,
   if (!signer.description.empty()) command += " -n " + quoted(signer.description);
   if (!signer.url.empty()) command += " -i " + quoted(signer.url);
   if (!arguments.timestampUrl.empty()) command += " -t " + quoted(arguments.timestampUrl);
-  command += " -in " + quoted(in) + " -out " + quoted(out) + " >&2";
-  if (std::system(command.c_str()) == 0) return true;
+  // Its own report ("Succeeded") is kept from the user unless it failed.
+  const std::string log = out + ".log";
+  command += " -in " + quoted(in) + " -out " + quoted(out) + " >" + quoted(log) + " 2>&1";
+  const bool signedOk = std::system(command.c_str()) == 0;
+  std::vector<unsigned char> report;
+  if (!signedOk && tools::readWholeFile(log, report)) {
+    std::cerr.write(reinterpret_cast<const char*>(report.data()), std::streamsize(report.size()));
+  }
+  std::remove(log.c_str());
+  if (signedOk) return true;
   error = "osslsigncode could not sign " + what + " (see above)";
   return false;
 }

@@ -1,9 +1,11 @@
 #include "kpack/SetupTextsWriter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <map>
 
 #include "app/SetupTexts.h"
 #include "common/PeResourceWriter.h"
@@ -83,6 +85,47 @@ std::string rcQuoted(const std::string& text) {
   return out + "\"";
 }
 
+// Our address in the damaged-file message of every language kpack carries.
+constexpr char kOurDownloadAddress[] = "https://kestrane.example/download";
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty() || from == to) return;
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+}
+
+// The damaged-file message names where to get the setup again, and its caption
+// the window: the vendor's address and window name in each language where the
+// vendor did not word them, since the package may be the very thing damaged and
+// the setup can then read nothing else.
+void putVendorNames(const Manifest& manifest, const std::map<int, std::string>& own,
+                    const std::map<int, std::string>& shipped, texts::TextSet& set) {
+  const std::string address =
+      manifest.downloadUrl.empty() ? manifest.companyUrl : manifest.downloadUrl;
+  if (!address.empty() && own.count(texts::FatalText) == 0) {
+    std::string text = set.text(texts::FatalText);
+    replaceAll(text, kOurDownloadAddress, address);
+    set.set(texts::FatalText, text.c_str());
+  }
+  if (!manifest.windowName.empty() && own.count(texts::FatalCaption) == 0) {
+    std::string caption = set.text(texts::FatalCaption);
+    // The caption starts with our window name as the language words it.
+    const auto ours = shipped.find(texts::WindowName);
+    replaceAll(caption,
+               ours != shipped.end() ? ours->second : texts::englishText(texts::WindowName),
+               set.text(texts::WindowName));
+    set.set(texts::FatalCaption, caption.c_str());
+  }
+}
+
+bool namesUs(const std::string& text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  return lower.find("kestrane") != std::string::npos;
+}
+
 }  // namespace
 
 std::vector<SetupLanguage> setupLanguages(const Manifest& manifest) {
@@ -92,6 +135,7 @@ std::vector<SetupLanguage> setupLanguages(const Manifest& manifest) {
   english.name = "English";
   english.field = "texts";
   for (const auto& [id, text] : manifest.englishTexts) english.texts.set(id, text.c_str());
+  putVendorNames(manifest, manifest.englishTexts, {}, english.texts);
   out.push_back(english);
   // The vendor's own words for the window and the header stay in every language
   // that does not word them itself: a translation of ours would name Kestrane.
@@ -109,6 +153,7 @@ std::vector<SetupLanguage> setupLanguages(const Manifest& manifest) {
       if (given != manifest.englishTexts.end()) one.texts.set(id, given->second.c_str());
     }
     for (const auto& [id, text] : language.own) one.texts.set(id, text.c_str());
+    putVendorNames(manifest, language.own, language.shipped, one.texts);
     out.push_back(std::move(one));
   }
   return out;
@@ -128,6 +173,30 @@ std::string textsNote(const Manifest& manifest) {
          ": note: no [texts]: the window, the page header and the Welcome page will speak for "
          "Kestrane (\"" +
          texts::englishText(texts::HeaderTitle) + "\")";
+}
+
+std::vector<std::string> textsNamingUs(const Manifest& manifest) {
+  std::vector<std::string> out;
+  if (!manifest.hasTexts) return out;
+  const std::vector<SetupLanguage> languages = setupLanguages(manifest);
+  std::size_t count = 0;
+  const texts::TextEntry* entries = texts::catalog(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string names;
+    for (const SetupLanguage& language : languages) {
+      if (!namesUs(language.texts.text(entries[i].id))) continue;
+      names += (names.empty() ? "" : ", ") + language.name;
+    }
+    if (names.empty()) continue;
+    std::string where = manifest.path.string();
+    if (const int line = manifest.lineOf("texts"); line > 0) where += ":" + std::to_string(line);
+    std::string hint = "give `" + std::string(entries[i].key) + "` in [texts]";
+    if (entries[i].id == texts::FatalText) hint += " (or `download-url`, or company-url)";
+    if (entries[i].id == texts::FatalCaption) hint += " (or `window-name`)";
+    out.push_back(where + ": texts." + entries[i].key + ": still names Kestrane in " + names +
+                  ": " + hint);
+  }
+  return out;
 }
 
 bool writeSetupStrings(std::vector<unsigned char>& image,

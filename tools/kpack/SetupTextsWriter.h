@@ -28,12 +28,19 @@ struct SetupLanguage {
 // English, then every language of the manifest. English is ours with [texts]
 // over it. Another language is ours, then the vendor's English window name,
 // header and Welcome text, then kpack's translation of every other text (and of
-// those three where the vendor gave no English), then [texts.TAG].
+// those three where the vendor gave no English), then [texts.TAG]. In each, the
+// damaged-file message names the vendor's address (download-url, else
+// company-url) and its caption the vendor's window name, unless worded there.
 std::vector<SetupLanguage> setupLanguages(const Manifest& manifest);
 
 // The string-table entries of one language, by id, in Windows-1252: every text
 // of the catalogue.
 std::vector<std::pair<int, std::string>> setupStrings(const texts::TextSet& texts);
+
+// With [texts] given, one warning for each text the setup or its uninstaller can
+// show that still names Kestrane, with the languages it does so in: "FILE:LINE:
+// texts.KEY: still names Kestrane in English, German: ...". Empty without [texts].
+std::vector<std::string> textsNamingUs(const Manifest& manifest);
 
 // The note for a manifest without [texts], or empty.
 std::string textsNote(const Manifest& manifest);

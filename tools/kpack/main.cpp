@@ -145,6 +145,7 @@ int checkPagesOf(const std::string& path, InstallModel& model, bool strict) {
 
 int main(int argc, char** argv) {
   CLI::App app{"kpack: builds, checks and lists install packages"};
+  app.set_version_flag("--version", std::string("kpack ") + KESTRANE_VERSION);
   app.require_subcommand(1);
 
   std::string manifest, output, file;
@@ -195,7 +196,8 @@ int main(int argc, char** argv) {
                              "Windows folder that receives the install folder");
   installCommand
       ->add_option("--uncheck", install.unchecked,
-                   "Optional extensions to leave unassociated, by position")
+                   "Optional extensions to leave unassociated, by name (txt,log) or by "
+                   "position in their sorted list")
       ->delimiter(',');
   installCommand
       ->add_option("--cancel-after", install.cancelAfter,

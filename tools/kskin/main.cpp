@@ -283,6 +283,7 @@ int build(const std::string& description, kskin::BuildOptions options,
 
 int main(int argc, char** argv) {
   CLI::App app{"kskin: builds, checks and previews skin resources"};
+  app.set_version_flag("--version", std::string("kskin ") + KESTRANE_VERSION);
   app.require_subcommand(1);
 
   std::string description, output, glyphs, file, png, package;

@@ -40,6 +40,7 @@ int fail(const std::string& text) {
 
 int main(int argc, char** argv) {
   CLI::App app{"uninstall: removes a product from the emulated machine of a prefix"};
+  app.set_version_flag("--version", std::string("kestrane-uninstall ") + KESTRANE_VERSION);
   std::string uninstaller, prefix;
   bool yes = false;
   app.add_option("uninstaller", uninstaller, "Windows path of the installed Uninstall.exe")
