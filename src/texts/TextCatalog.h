@@ -24,7 +24,7 @@ enum TextId : int {
   LicenceAgree,
   ChangeLocation,
   RestoreDefaults,
-  FolderText,  // %s the folder's name, %s the space required
+  FolderText,    // %s the folder's name, %s the space required
   LocationText,  // %s the parent folder, %s the space available
   FolderExists,
   FolderNew,
