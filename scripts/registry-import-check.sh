@@ -49,6 +49,7 @@ company = "Kestrane Démo"
 company-url = "https://example.com"
 product-url = "https://example.com/import \"check\""
 install-folder = "Import Check"
+contact = "Customer Support"
 
 [pictures]
 side = "picture.jpg"
@@ -101,10 +102,10 @@ failures=0
 expect() {
   local key="$1" name="$2" type="$3" data="$4" out
   if [ "$name" = "-ve" ]; then
-    out="$(timeout --kill-after=10 60 wine reg query "$key" /ve 2>&1 | iconv -f CP850 -t UTF-8 | tr -d '\r')"
+    out="$(timeout --kill-after=10 60 wine reg query "$key" /ve 2>&1 | iconv -f CP850 -t UTF-8 | tr -d '\r' || true)"
     name="(Default)"
   else
-    out="$(timeout --kill-after=10 60 wine reg query "$key" /v "$name" 2>&1 | iconv -f CP850 -t UTF-8 | tr -d '\r')"
+    out="$(timeout --kill-after=10 60 wine reg query "$key" /v "$name" 2>&1 | iconv -f CP850 -t UTF-8 | tr -d '\r' || true)"
   fi
   local line="    $name    $type    $data"
   if ! grep -qxF -- "$line" <<<"$out"; then
@@ -120,6 +121,7 @@ expect "$uninstall" UninstallString REG_SZ "\"$app\\Uninstall.exe\""
 expect "$uninstall" Publisher REG_SZ 'Kestrane Démo'
 expect "$uninstall" HelpLink REG_SZ 'https://example.com/import "check"'
 expect "$uninstall" Contact REG_SZ 'Customer Support'
+expect "$uninstall" QuietUninstallString REG_SZ "\"$app\\Uninstall.exe\" /quiet"
 expect "$uninstall" NoModify REG_DWORD 0x1
 expect "$uninstall" Language REG_DWORD 0x0
 expect 'HKCR\ImportCheck.Doc\shell\open\command' -ve REG_SZ "\"$app\\Demo.exe\" \"%1\""
