@@ -18,7 +18,9 @@ e2e_wine_snapshot and e2e_wine_keep_changes):
     choices             kpack's arguments for the wizard's choices
 
 Wine's own prefix already holds keys and files of its own, so its side is the
-difference between after and before. Both sides are one Windows machine seen
+difference between after and before; the host's machine starts with the owners
+Wine's had of the extensions the installation changed, which the setup records
+and lists. Both sides are one Windows machine seen
 from two roots: the host prefix's drive_c and Wine's drive_c are both C:.
 Paths are compared without regard to case, as Windows does; both sides' registry
 exports are read with `kpack registry`. A value or a link
@@ -43,6 +45,7 @@ WINE_OWN_KEYS = (
 )
 
 HIVES = ("HKLM.reg", "HKCU.reg")
+CLASSES = "HKEY_LOCAL_MACHINE\\Software\\Classes"
 
 
 def read_reg(kpack, path):
@@ -178,8 +181,41 @@ def compare_registry(wine_after, added, removed, host, short_names, findings):
             findings.append(f"value removed under Wine: [{key}] {name or '@'}")
 
 
-def kpack_install(kpack, setup, prefix, choices):
+def prior_owners(kpack, snapshot):
+    """The extensions the installation changed that Wine's prefix had before it,
+    with the ProgID that owned each then: a fresh Wine prefix owns some (.txt,
+    .ini), the host's emulated machine none, and the setup records and gives
+    back what it finds."""
+    _, added, removed = wine_values(kpack, snapshot)
+    touched = set()
+    for key, _, _ in list(added.values()) + list(removed.values()):
+        if key.lower().startswith(CLASSES.lower() + "\\."):
+            touched.add(CLASSES + "\\" + key[len(CLASSES) + 1:].split("\\")[0])
+    before = {}
+    for hive in HIVES:
+        before.update(read_reg(kpack, os.path.join(snapshot, "before", hive)))
+    owners = []
+    for key in sorted(touched):
+        value = before.get((key.lower(), ""))
+        if value is not None and value[2] and not value[2].startswith("REG_"):
+            owners.append((key, value[2]))
+    return owners
+
+
+def seed_registry(prefix, owners):
+    """Starts the host machine with those owners, as a registry export."""
+    os.makedirs(prefix, exist_ok=True)
+    text = "Windows Registry Editor Version 5.00\r\n"
+    for key, owner in owners:
+        escaped = owner.replace("\\", "\\\\").replace('"', '\\"')
+        text += f"\r\n[{key}]\r\n@=\"{escaped}\"\r\n"
+    with open(os.path.join(prefix, "registry.reg"), "wb") as f:
+        f.write(b"\xff\xfe" + (text + "\r\n").encode("utf-16-le"))
+
+
+def kpack_install(kpack, setup, prefix, choices, owners):
     shutil.rmtree(prefix, ignore_errors=True)
+    seed_registry(prefix, owners)
     done = subprocess.run([kpack, "install", setup, "--prefix", prefix, *choices],
                           capture_output=True, text=True, timeout=120)
     if done.returncode != 0:
@@ -195,7 +231,7 @@ def main():
     with open(os.path.join(snapshot, "choices"), encoding="utf-8") as f:
         choices = f.read().split()
     prefix = os.path.join(work, "prefix")
-    kpack_install(kpack, setup, prefix, choices)
+    kpack_install(kpack, setup, prefix, choices, prior_owners(kpack, snapshot))
 
     short_names = read_short_names(snapshot)
     findings = []
