@@ -1,5 +1,6 @@
 #include "app/QuietRun.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -29,7 +30,11 @@ bool isWholeFolder(const std::string& folder) {
     if (end == std::string::npos) end = folder.size();
     const std::string name = folder.substr(start, end - start);
     if (name.empty() && end != folder.size() - 1) return false;
-    if (!name.empty() && !isFileName(name.c_str())) return false;
+    // What Windows refuses in a name, besides what a package's names may not be.
+    const bool refused = name.find_first_of("<>:\"/|?*") != std::string::npos ||
+                         std::any_of(name.begin(), name.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) < 32; });
+    if (!name.empty() && (refused || !isFileName(name.c_str()))) return false;
     start = end + 1;
   }
   return true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/QuietRun.h"
 
 namespace {
 
@@ -73,3 +74,40 @@ TEST(CommandLine, ReadsLogFileTypesAndHelp) {
 }
 
 }  // namespace
+
+// What /dir= may name: a whole local path, split into the target's parent and
+// folder; relative, network and over-long paths and illegal names are refused.
+TEST(CommandLine, TakesAWholeLocalFolderOnly) {
+  const struct {
+    const char* folder;
+    const char* parent;  // null: refused
+    const char* name;
+  } cases[] = {
+      {"C:\\Quiet Place\\Demo", "C:\\Quiet Place", "Demo"},
+      {"d:\\Demo\\", "d:\\", "Demo"},
+      {"Demo", nullptr, nullptr},
+      {"C:Demo", nullptr, nullptr},
+      {"\\\\server\\share\\Demo", nullptr, nullptr},
+      {"C:\\a|b\\Demo", nullptr, nullptr},
+      {"C:\\", nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    CommandLine line;
+    line.folder = c.folder;
+    InstallTarget target;
+    InstallOptions options;
+    RunLog closed;
+    EXPECT_EQ(takeCommandLineFolder(line, target, options, closed), c.parent != nullptr)
+        << c.folder;
+    if (c.parent == nullptr) continue;
+    EXPECT_STREQ(target.parentFolder.text(), c.parent) << c.folder;
+    EXPECT_STREQ(target.folderName.text(), c.name) << c.folder;
+    EXPECT_STREQ(options.ParentFolder.text(), c.parent) << c.folder;
+  }
+  CommandLine tooLong;
+  tooLong.folder = "C:\\" + std::string(250, 'a');
+  InstallTarget target;
+  InstallOptions options;
+  RunLog closed;
+  EXPECT_FALSE(takeCommandLineFolder(tooLong, target, options, closed));
+}
