@@ -346,6 +346,24 @@ bool startsWithHandle(Machine& m, RegKey key, const KeyPath& path, const KeyPath
          startsWith(path, own);
 }
 
+// Where a create or an open of `subKey` below `key` walks from: the handle's own
+// key and the subkey's levels, the key having perhaps been deleted and made again
+// by path meanwhile; for a subkey a view redirects, the top and its whole path.
+// `path` is the key's place from the top. ERROR_SUCCESS, or why not.
+long walkStart(Machine& m, RegKey key, const char* subKey, std::uint32_t access, KeyPtr& at,
+               KeyPath& levels, KeyPath& path) {
+  if (const long status = usableKey(m, key, 0, at); status != ERROR_SUCCESS) return status;
+  std::vector<std::string> parts;
+  if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
+  if (!m.placeOf(key, parts, access, path)) return ERROR_INVALID_HANDLE;
+  levels = parts;
+  if (!startsWithHandle(m, key, path, parts)) {
+    at = m.top();
+    levels = path;
+  }
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 long regCreateKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* result) {
@@ -353,19 +371,10 @@ long regCreateKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* 
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  if (const long status = usableKey(m, key, 0, at); status != ERROR_SUCCESS) {
+  KeyPath levels, path;
+  if (const long status = walkStart(m, key, subKey, access, at, levels, path);
+      status != ERROR_SUCCESS) {
     return status;
-  }
-  std::vector<std::string> parts;
-  if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
-  KeyPath path;
-  if (!m.placeOf(key, parts, access, path)) return ERROR_INVALID_HANDLE;
-  // A subkey's levels from the handle's own key, which may have been deleted and
-  // made again by path meanwhile; a redirected one's from the top.
-  KeyPath levels = parts;
-  if (!startsWithHandle(m, key, path, parts)) {
-    at = m.top();
-    levels = path;
   }
   bool created = false;
   for (const std::string& part : levels) {
@@ -386,17 +395,10 @@ long regOpenKey(RegKey key, const char* subKey, std::uint32_t access, RegKey* re
   Machine& m = machine();
   std::lock_guard<std::mutex> hold(m.lock);
   KeyPtr at;
-  if (const long status = usableKey(m, key, 0, at); status != ERROR_SUCCESS) {
+  KeyPath levels, path;
+  if (const long status = walkStart(m, key, subKey, access, at, levels, path);
+      status != ERROR_SUCCESS) {
     return status;
-  }
-  std::vector<std::string> parts;
-  if (!splitSubKey(subKey, parts)) return ERROR_BAD_PATHNAME;
-  KeyPath path;
-  if (!m.placeOf(key, parts, access, path)) return ERROR_INVALID_HANDLE;
-  KeyPath levels = parts;
-  if (!startsWithHandle(m, key, path, parts)) {
-    at = m.top();
-    levels = path;
   }
   for (const std::string& part : levels) {
     at = at->subkey(part);
